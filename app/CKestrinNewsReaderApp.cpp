@@ -1,0 +1,74 @@
+#include "CKestrinNewsReaderApp.h"
+
+#include "CAboutDlg.h"
+#include "CKestrinNewsReaderDoc.h"
+#include "Globals.h"
+#include "SettingsKeys.h"
+#include "favorites/CXmlDocument.h"
+#include "frame/CMainFrame.h"
+#include "platform/ShowCommand.h"
+#include "platform/SingleDocTemplate.h"
+#include "platform/SkinEngine.h"
+#include "res/Resource.h"
+#include "res/StringTable.h"
+
+#include <QDir>
+
+CKestrinNewsReaderApp::CKestrinNewsReaderApp(ProfileFactory profileFactory, QStringList arguments)
+    : WinApp(StringTable::Load(AFX_IDS_APP_TITLE), std::move(profileFactory)),
+      m_arguments(std::move(arguments))
+{
+    m_commandMap.on(ID_APP_ABOUT, [this] { OnAppAbout(); });
+}
+
+bool CKestrinNewsReaderApp::InitInstance()
+{
+    SetRegistryKey(kRegistryKey);
+    LoadStdProfileSettings(4);
+
+    const int windowSize = profile().GetInt(kSettingsSection, SettingsKeys::WindowSize);
+
+    switch (profile().GetInt(kSettingsSection, SettingsKeys::SkinStyle)) {
+    case 1:
+        InitializeSkin("Skin\\XPCorona.ssk");
+        break;
+    case 2:
+        InitializeSkin("Skin\\Minimized.ssk");
+        break;
+    case 3:
+        InitializeSkin("Skin\\SoftCrystal.ssk");
+        break;
+    default:
+        break;
+    }
+
+    // The XML engine must be ready before the first tree build reads the favorites.
+    CXmlDocument::InitializeEngine();
+
+    AddDocTemplate(std::make_unique<SingleDocTemplate>(
+        StringTable::Load(IDR_MAINFRAME), [] { return std::make_unique<CKestrinNewsReaderDoc>(); },
+        [this] { return std::make_unique<CMainFrame>(profile(), this); }));
+
+    if (!ProcessShellCommand(m_arguments))
+        return false;
+
+    ShowCommand::Apply(mainWindow(), windowSize);
+
+    const QString currentDirectory = QDir::currentPath();
+    g_strAppDir = currentDirectory.isEmpty() ? QStringLiteral("/") : currentDirectory;
+
+    mainWindow()->setWindowTitle(StringTable::Load(IDS_DISPLAY_NAME));
+    return true;
+}
+
+int CKestrinNewsReaderApp::ExitInstance()
+{
+    ExitSkin();
+    return WinApp::ExitInstance();
+}
+
+void CKestrinNewsReaderApp::OnAppAbout()
+{
+    CAboutDlg dialog;
+    dialog.DoModal();
+}

@@ -1,0 +1,4 @@
+#include "Globals.h"
+
+QString g_strAppDir;
+QString g_strCurrentURL;

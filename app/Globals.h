@@ -1,0 +1,8 @@
+#pragma once
+
+#include <QString>
+
+// The working directory captured at start-up: where Favorites.xml and readme.htm live.
+extern QString g_strAppDir;
+// The address of the catalog item selected last; HomePage > Use Current stores it.
+extern QString g_strCurrentURL;

@@ -1,0 +1,8 @@
+#pragma once
+
+#include <QString>
+
+// The default home page: a start page built into the program, so it opens offline.
+inline const QString kDefaultHomePageUrl = QStringLiteral("qrc:/res/start/start.html");
+// The product's page on the publisher's site, opened in the user's own web browser.
+inline const QString kProductPageUrl = QStringLiteral("https://www.kestrinsoft.com/newsreader/");

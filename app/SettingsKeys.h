@@ -1,0 +1,23 @@
+#pragma once
+
+#include "platform/Profile.h"
+
+#include <QString>
+
+// The section that holds every setting of the program.
+inline const QString kSettingsSection = QStringLiteral("Settings_en");
+
+namespace SettingsKeys {
+// Show command at start-up: 3 maximized, 5 shown as created.
+inline constexpr IntSetting WindowSize{"WindowSize", 5};
+// 1 XP, 2 Mini, 3 Soft; anything else: no skin.
+inline constexpr IntSetting SkinStyle{"SkinStyle", 2};
+// 1 by area, 2 by content.
+inline constexpr IntSetting CataView{"CataView", 1};
+// 1 blank, 2 the default home page, 3 IndexPageURL.
+inline constexpr IntSetting IndexPage{"IndexPage", 2};
+inline constexpr StringSetting IndexPageURL{"IndexPageURL", ""};
+} // namespace SettingsKeys
+
+// Where the settings live: the registry key of the original program, mapped onto QSettings.
+inline const QString kRegistryKey = QStringLiteral("Local AppWizard-Generated Applications");

@@ -1,0 +1,103 @@
+// Times a full catalog rebuild with 0, 1,395 and 10,000 favorites against a bare sorted fill
+// of a tree widget with the same names. Prints medians in milliseconds.
+
+#include "app/CKestrinNewsReaderDoc.h"
+#include "app/Globals.h"
+#include "catalog/CLeftView.h"
+#include "catalog/CatalogData.h"
+#include "favorites/CXmlDocument.h"
+#include "platform/Profile.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace {
+constexpr int kRuns = 15;
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+void writeFavorites(const QString& path, int count)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        qFatal("cannot write %s", qPrintable(path));
+    file.write("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Favorites>\n");
+    for (int i = 0; i < count; ++i) {
+        file.write(QStringLiteral("<Favorite><title>Favorite paper %1</title>"
+                                  "<url>https://paper%1.example.com/</url></Favorite>\n")
+                       .arg((i * 7919) % (count + 1))
+                       .toUtf8());
+    }
+    file.write("</Favorites>\n");
+}
+
+double bareSortedFill()
+{
+    std::vector<double> times;
+    for (int run = 0; run < kRuns; ++run) {
+        QTreeWidget tree;
+        QElapsedTimer timer;
+        timer.start();
+        auto* root = new QTreeWidgetItem(QStringList{QStringLiteral("Kestrin News Reader")});
+        auto fill = [root](const QString& text, std::span<const CatalogEntry> entries) {
+            auto* node = new QTreeWidgetItem(root, QStringList{text});
+            for (const CatalogEntry& entry : entries)
+                new QTreeWidgetItem(node, QStringList{QString::fromUtf8(entry.name)});
+            node->sortChildren(0, Qt::AscendingOrder);
+            return node;
+        };
+        fill(QStringLiteral("National"), CatalogData::National());
+        fill(QStringLiteral("World"), CatalogData::World());
+        auto* states = new QTreeWidgetItem(root, QStringList{QStringLiteral("American States")});
+        for (const CatalogNode& state : CatalogData::States()) {
+            auto* node = new QTreeWidgetItem(states, QStringList{QString::fromUtf8(state.text)});
+            for (const CatalogEntry& entry : state.entries)
+                new QTreeWidgetItem(node, QStringList{QString::fromUtf8(entry.name)});
+            node->sortChildren(0, Qt::AscendingOrder);
+        }
+        tree.addTopLevelItem(root);
+        root->setExpanded(true);
+        times.push_back(timer.nsecsElapsed() / 1e6);
+    }
+    return median(times);
+}
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    CXmlDocument::InitializeEngine();
+    QTemporaryDir dir;
+    g_strAppDir = dir.path();
+    Profile profile(dir.filePath(QStringLiteral("settings.ini")));
+
+    std::printf("bare sorted fill of 2700 names: %.2f ms\n", bareSortedFill());
+    for (const int favorites : {0, 1395, 10000}) {
+        writeFavorites(dir.filePath(QStringLiteral("Favorites.xml")), favorites);
+        CKestrinNewsReaderDoc doc;
+        CLeftView view(profile);
+        view.AttachDocument(&doc);
+        view.OnInitialUpdate();
+        std::vector<double> times;
+        for (int run = 0; run < kRuns; ++run) {
+            QElapsedTimer timer;
+            timer.start();
+            view.RebuildTree(1);
+            times.push_back(timer.nsecsElapsed() / 1e6);
+        }
+        std::printf("RebuildTree with %5d favorites: %.2f ms (median of %d)\n", favorites,
+                    median(times), kRuns);
+    }
+    return 0;
+}

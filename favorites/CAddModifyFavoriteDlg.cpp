@@ -1,0 +1,57 @@
+#include "CAddModifyFavoriteDlg.h"
+
+#include "CFavoritesStore.h"
+#include "platform/MessageBox.h"
+#include "res/Resource.h"
+
+CAddModifyFavoriteDlg::CAddModifyFavoriteDlg(QWidget* parent)
+    : Dialog(IDD_ADD_MODIFY_FAVORITE, parent)
+{
+    OnCommand(IDC_DELETE, [this] { OnDelete(); });
+}
+
+void CAddModifyFavoriteDlg::DoDataExchange(bool saveAndValidate)
+{
+    DDX_Text(saveAndValidate, IDC_FAVORITE_NAME, m_strName);
+    DDX_Text(saveAndValidate, IDC_FAVORITE_URL, m_strURL);
+}
+
+bool CAddModifyFavoriteDlg::OnInitDialog()
+{
+    Dialog::OnInitDialog();
+    if (m_bExisting) {
+        setWindowTitle(QStringLiteral("Delete My Favorites"));
+        GetDlgItem(IDC_DELETE)->setEnabled(true);
+        GetDlgItem(IDC_FAVORITE_NAME)->setEnabled(false);
+        GetDlgItem(IDC_FAVORITE_URL)->setEnabled(false);
+        GetDlgItem(IDOK)->setEnabled(false);
+    } else {
+        setWindowTitle(QStringLiteral("Edit My Favorites"));
+        GetDlgItem(IDC_DELETE)->setEnabled(false);
+    }
+    UpdateData(false);
+    return true;
+}
+
+void CAddModifyFavoriteDlg::OnOK()
+{
+    // Enter reaches here too; in existing-record mode Save is greyed and does nothing.
+    if (!GetDlgItem(IDOK)->isEnabled())
+        return;
+    UpdateData(true);
+    if (!CFavoritesStore::Update(CFavoritesStore::Add, m_strName, m_strURL))
+        return;
+    MessageBox::Show(QStringLiteral("Successfully!"), MB_OK);
+    EndDialog(IDOK);
+}
+
+void CAddModifyFavoriteDlg::OnDelete()
+{
+    if (MessageBox::Show(QStringLiteral("Determined to delete?"), MB_YESNO) == IDNO)
+        return;
+    UpdateData(true);
+    if (!CFavoritesStore::Update(CFavoritesStore::Delete, m_strName, m_strURL))
+        return;
+    MessageBox::Show(QStringLiteral("Successfully!"), MB_OK);
+    EndDialog(IDOK);
+}

@@ -1,0 +1,88 @@
+#include "CXmlString.h"
+
+#include "ComError.h"
+
+#include <QStringDecoder>
+#include <QStringEncoder>
+
+#include <optional>
+
+namespace {
+constexpr std::uint32_t kErrorNoUnicodeTranslation = 1113;
+
+[[noreturn]] void ThrowUntranslatable()
+{
+    throw xml::_com_error(xml::HResultFromWin32(kErrorNoUnicodeTranslation),
+                          QStringLiteral("No mapping for the Unicode character exists in the "
+                                         "target code page."));
+}
+} // namespace
+
+struct CXmlString::Data
+{
+    std::optional<QString> text;
+    std::optional<QByteArray> utf8;
+};
+
+CXmlString::CXmlString() : CXmlString(QString()) {}
+
+CXmlString::CXmlString(const QString& text)
+{
+    try {
+        m_pData = std::make_shared<Data>();
+        m_pData->text = text;
+    } catch (const std::bad_alloc&) {
+        throw xml::_com_error(xml::E_OUTOFMEMORY);
+    }
+}
+
+CXmlString CXmlString::FromUtf8(const unsigned char* utf8)
+{
+    CXmlString result;
+    try {
+        result.m_pData->text.reset();
+        result.m_pData->utf8 = QByteArray(utf8 ? reinterpret_cast<const char*>(utf8) : "");
+    } catch (const std::bad_alloc&) {
+        throw xml::_com_error(xml::E_OUTOFMEMORY);
+    }
+    return result;
+}
+
+const QString& CXmlString::ToQString() const
+{
+    if (!m_pData->text) {
+        try {
+            QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+            QString text = decoder.decode(*m_pData->utf8);
+            if (decoder.hasError())
+                ThrowUntranslatable();
+            m_pData->text = std::move(text);
+        } catch (const std::bad_alloc&) {
+            throw xml::_com_error(xml::E_OUTOFMEMORY);
+        }
+    }
+    return *m_pData->text;
+}
+
+const unsigned char* CXmlString::Utf8() const
+{
+    if (!m_pData->utf8) {
+        try {
+            QStringEncoder encoder(QStringEncoder::Utf8, QStringEncoder::Flag::Stateless);
+            QByteArray utf8 = encoder.encode(*m_pData->text);
+            // A lone surrogate has no UTF-8 form; the engine must not get a substitute.
+            if (encoder.hasError())
+                ThrowUntranslatable();
+            m_pData->utf8 = std::move(utf8);
+        } catch (const std::bad_alloc&) {
+            throw xml::_com_error(xml::E_OUTOFMEMORY);
+        }
+    }
+    return reinterpret_cast<const unsigned char*>(m_pData->utf8->constData());
+}
+
+qsizetype CXmlString::Utf8Length() const
+{
+    Utf8();
+    return m_pData->utf8->size();
+}

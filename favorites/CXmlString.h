@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <memory>
+
+// Text on its way between the program's QString and the engine's UTF-8. Each form is made
+// from the other on first request and kept; copies share both.
+class CXmlString
+{
+public:
+    CXmlString();
+    // Throws E_OUTOFMEMORY when no memory is left for the string.
+    explicit CXmlString(const QString& text);
+    // From the engine's NUL-terminated UTF-8; a null pointer gives an empty string.
+    [[nodiscard]] static CXmlString FromUtf8(const unsigned char* utf8);
+
+    // These throw E_OUTOFMEMORY, or the Win32-facility form of
+    // ERROR_NO_UNICODE_TRANSLATION when the text cannot be converted.
+    [[nodiscard]] const QString& ToQString() const;
+    // NUL-terminated; valid as long as this string or a copy of it lives.
+    [[nodiscard]] const unsigned char* Utf8() const;
+    [[nodiscard]] qsizetype Utf8Length() const;
+
+private:
+    struct Data;
+    std::shared_ptr<Data> m_pData;
+};

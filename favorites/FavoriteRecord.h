@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QString>
+
+// One favorite as the store hands it out: the texts exactly as the file holds them.
+struct FavoriteRecord
+{
+    QString title;
+    QString url;
+};

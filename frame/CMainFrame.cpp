@@ -1,0 +1,116 @@
+#include "CMainFrame.h"
+
+#include "app/CKestrinNewsReaderDoc.h"
+#include "app/Globals.h"
+#include "app/ProductAddresses.h"
+#include "app/SettingsKeys.h"
+#include "browser/CKestrinNewsReaderView.h"
+#include "catalog/CLeftView.h"
+#include "platform/SkinEngine.h"
+#include "res/Resource.h"
+
+SplitterWnd* g_pSplitter = nullptr;
+
+namespace {
+constexpr int kIndicators[] = {ID_SEPARATOR, ID_INDICATOR_CAPS, ID_INDICATOR_NUM,
+                               ID_INDICATOR_SCRL};
+constexpr int kTreePaneWidth = 250;
+constexpr int kBrowserPaneWidth = 100;
+} // namespace
+
+CMainFrame::CMainFrame(Profile& profile, CommandTarget* appTarget)
+    : FrameWindow(appTarget), m_profile(profile),
+      m_nCataView(profile.GetInt(kSettingsSection, SettingsKeys::CataView)),
+      m_nSkinStyle(profile.GetInt(kSettingsSection, SettingsKeys::SkinStyle)),
+      m_nIndexPage(profile.GetInt(kSettingsSection, SettingsKeys::IndexPage))
+{
+    setObjectName(QStringLiteral("CMainFrame"));
+    g_strCurrentURL = kDefaultHomePageUrl;
+    BindCommands();
+}
+
+CMainFrame::~CMainFrame()
+{
+    if (g_pSplitter == &m_wndSplitter) {
+        GetSplitterInfo(nullptr);
+        g_pSplitter = nullptr;
+    }
+}
+
+CKestrinNewsReaderDoc* CMainFrame::document() const
+{
+    return static_cast<CKestrinNewsReaderDoc*>(GetActiveDocument());
+}
+
+int CMainFrame::OnCreate()
+{
+    g_pSplitter = &m_wndSplitter;
+    GetSplitterInfo(&CMainFrame::OnSplitterInfo);
+    if (FrameWindow::OnCreate() == -1)
+        return -1;
+    if (!m_wndStatusBar.Create(this, AFX_IDW_STATUS_BAR))
+        return -1;
+    setStatusBar(&m_wndStatusBar);
+    if (!m_wndStatusBar.SetIndicators(kIndicators))
+        return -1;
+    // Created visible, then hidden: the window starts without a status bar.
+    m_wndStatusBar.setVisible(!m_wndStatusBar.isVisibleTo(this));
+    return 0;
+}
+
+bool CMainFrame::OnCreateClient(Document* document)
+{
+    if (!m_wndSplitter.CreateStatic(this, 1, 2))
+        return false;
+    auto* tree = new CLeftView(m_profile);
+    tree->AttachDocument(document);
+    if (!m_wndSplitter.CreateView(0, 0, tree, kTreePaneWidth)) {
+        delete tree;
+        return false;
+    }
+    auto* browser = new CKestrinNewsReaderView(m_profile);
+    browser->AttachDocument(document);
+    if (!m_wndSplitter.CreateView(0, 1, browser, kBrowserPaneWidth)) {
+        delete browser;
+        return false;
+    }
+    RegisterView(tree);
+    RegisterView(browser);
+    setCentralWidget(&m_wndSplitter);
+    return true;
+}
+
+void CMainFrame::OnSize(SizeType type)
+{
+    m_profile.Write(kSettingsSection, SettingsKeys::WindowSize,
+                    type == SizeType::Maximized ? 3 : 5);
+}
+
+int CMainFrame::OnSplitterInfo(SplitInfo& info)
+{
+    const SplitterWnd* splitter = g_pSplitter;
+    if (!splitter)
+        return 0;
+    info.maxRows = splitter->maxRows();
+    info.maxCols = splitter->maxCols();
+    info.cxSplitter = SplitterWnd::kSplitter;
+    info.cySplitter = SplitterWnd::kSplitter;
+    info.cxBorderShare = SplitterWnd::kBorderShare;
+    info.cyBorderShare = SplitterWnd::kBorderShare;
+    info.cxSplitterGap = SplitterWnd::kSplitterGap;
+    info.cySplitterGap = SplitterWnd::kSplitterGap;
+    info.cxBorder = SplitterWnd::kBorder;
+    info.cyBorder = SplitterWnd::kBorder;
+    info.rows = splitter->rowCount();
+    info.cols = splitter->colCount();
+    info.hasHScroll = 0;
+    info.hasVScroll = 0;
+    info.colInfo = splitter;
+    info.rowInfo = splitter;
+    return 0;
+}
+
+void CMainFrame::OnFileMinimize()
+{
+    showMinimized();
+}

@@ -1,0 +1,61 @@
+#pragma once
+
+#include "platform/FrameWindow.h"
+#include "platform/SplitInfo.h"
+#include "platform/SplitterWnd.h"
+#include "platform/StatusBar.h"
+
+class CKestrinNewsReaderDoc;
+class Profile;
+
+// The splitter the skin engine's callback reads; set when the frame is created.
+extern SplitterWnd* g_pSplitter;
+
+class CMainFrame : public FrameWindow
+{
+    Q_OBJECT
+
+public:
+    CMainFrame(Profile& profile, CommandTarget* appTarget);
+    ~CMainFrame() override;
+
+    [[nodiscard]] CKestrinNewsReaderDoc* document() const;
+    [[nodiscard]] SplitterWnd& splitter() { return m_wndSplitter; }
+    [[nodiscard]] StatusBar& statusBarPane() { return m_wndStatusBar; }
+
+    // The skin engine's splitter callback.
+    static int OnSplitterInfo(SplitInfo& info);
+
+protected:
+    int OnCreate() override;
+    bool OnCreateClient(Document* document) override;
+    void OnSize(SizeType type) override;
+
+private:
+    void BindCommands();
+    void OnFileMinimize();
+
+    // Skins
+    void OnSkin(int style);
+    void OnUpdateSkin(CommandUi& ui, int style) const;
+
+    // Browse, catalog, home page and help commands
+    void OnBrowseHome();
+    void OnBrowseBack();
+    void OnBrowseForword();
+    void OnCatalog(int mode);
+    void OnHomePageGoto();
+    void OnHomePageMode(int mode);
+    void OnHomePageCurrent();
+    void OnHelpContent();
+    void OnHelpProduct();
+    void OnFavoritesModify();
+    void OnFavoritesBackup();
+
+    Profile& m_profile;
+    SplitterWnd m_wndSplitter;
+    int m_nCataView;
+    int m_nSkinStyle;
+    int m_nIndexPage;
+    StatusBar m_wndStatusBar;
+};

@@ -1,0 +1,155 @@
+#include "CMainFrame.h"
+
+#include "app/CKestrinNewsReaderDoc.h"
+#include "app/Globals.h"
+#include "app/ProductAddresses.h"
+#include "app/SettingsKeys.h"
+#include "browser/CKestrinNewsReaderView.h"
+#include "catalog/CLeftView.h"
+#include "favorites/CEditMyFavoriteDlg.h"
+#include "favorites/CFavoritesStore.h"
+#include "res/Resource.h"
+
+#include <QDesktopServices>
+#include <QDir>
+#include <QUrl>
+
+namespace {
+constexpr int kHomePageBlank = 1;
+constexpr int kHomePageDefault = 2;
+constexpr int kHomePageCurrent = 3;
+constexpr int kCatalogByArea = 1;
+constexpr int kCatalogByContent = 2;
+} // namespace
+
+void CMainFrame::BindCommands()
+{
+    m_commandMap.on(ID_FILE_MINIMIZE, [this] { OnFileMinimize(); });
+
+    m_commandMap.on(ID_SKIN_XP, [this] { OnSkin(1); });
+    m_commandMap.on(ID_SKIN_MINI, [this] { OnSkin(2); });
+    m_commandMap.on(ID_SKIN_SOFT, [this] { OnSkin(3); });
+    m_commandMap.onUpdate(ID_SKIN_XP, [this](CommandUi& ui) { OnUpdateSkin(ui, 1); });
+    m_commandMap.onUpdate(ID_SKIN_MINI, [this](CommandUi& ui) { OnUpdateSkin(ui, 2); });
+    m_commandMap.onUpdate(ID_SKIN_SOFT, [this](CommandUi& ui) { OnUpdateSkin(ui, 3); });
+
+    m_commandMap.on(ID_BROWSE_HOME, [this] { OnBrowseHome(); });
+    m_commandMap.on(ID_BROWSE_BACK, [this] { OnBrowseBack(); });
+    m_commandMap.on(ID_BROWSE_FORWORD, [this] { OnBrowseForword(); });
+
+    m_commandMap.on(ID_CATALOG_AREA, [this] { OnCatalog(kCatalogByArea); });
+    m_commandMap.on(ID_CATALOG_CONTENT, [this] { OnCatalog(kCatalogByContent); });
+    m_commandMap.onUpdate(ID_CATALOG_AREA,
+                          [this](CommandUi& ui) { ui.SetCheck(m_nCataView == kCatalogByArea); });
+    m_commandMap.onUpdate(ID_CATALOG_CONTENT, [this](CommandUi& ui) {
+        ui.SetCheck(m_nCataView == kCatalogByContent);
+    });
+
+    m_commandMap.on(ID_HOMEPAGE_GOTO, [this] { OnHomePageGoto(); });
+    m_commandMap.on(ID_HOMEPAGE_BLANK, [this] { OnHomePageMode(kHomePageBlank); });
+    m_commandMap.on(ID_HOMEPAGE_DEFAULT, [this] { OnHomePageMode(kHomePageDefault); });
+    m_commandMap.on(ID_HOMEPAGE_CURRENT, [this] { OnHomePageCurrent(); });
+    m_commandMap.onUpdate(ID_HOMEPAGE_BLANK,
+                          [this](CommandUi& ui) { ui.SetCheck(m_nIndexPage == kHomePageBlank); });
+    m_commandMap.onUpdate(ID_HOMEPAGE_DEFAULT,
+                          [this](CommandUi& ui) { ui.SetCheck(m_nIndexPage == kHomePageDefault); });
+    m_commandMap.onUpdate(ID_HOMEPAGE_CURRENT,
+                          [this](CommandUi& ui) { ui.SetCheck(m_nIndexPage == kHomePageCurrent); });
+
+    m_commandMap.on(ID_HELP_CONTENT, [this] { OnHelpContent(); });
+    m_commandMap.on(ID_HELP_PRODUCT, [this] { OnHelpProduct(); });
+
+    m_commandMap.on(ID_FAVORITES_MODIFY, [this] { OnFavoritesModify(); });
+    m_commandMap.on(ID_FAVORITES_BACKUP, [this] { OnFavoritesBackup(); });
+}
+
+void CMainFrame::OnBrowseHome()
+{
+    if (CKestrinNewsReaderDoc* doc = document(); doc && doc->m_pBrowserView)
+        doc->m_pBrowserView->NavigateTo(kDefaultHomePageUrl);
+}
+
+void CMainFrame::OnBrowseBack()
+{
+    if (CKestrinNewsReaderDoc* doc = document(); doc && doc->m_pBrowserView)
+        doc->m_pBrowserView->GoBack();
+}
+
+void CMainFrame::OnBrowseForword()
+{
+    if (CKestrinNewsReaderDoc* doc = document(); doc && doc->m_pBrowserView)
+        doc->m_pBrowserView->GoForward();
+}
+
+void CMainFrame::OnCatalog(int mode)
+{
+    if (m_nCataView == mode)
+        return;
+    if (CKestrinNewsReaderDoc* doc = document(); doc && doc->m_pTreeView)
+        doc->m_pTreeView->RebuildTree(mode);
+    m_nCataView = mode;
+    m_profile.Write(kSettingsSection, SettingsKeys::CataView, mode);
+}
+
+void CMainFrame::OnHomePageGoto()
+{
+    CKestrinNewsReaderDoc* doc = document();
+    if (!doc || !doc->m_pBrowserView)
+        return;
+    switch (m_nIndexPage) {
+    case kHomePageBlank:
+        doc->m_pBrowserView->NavigateTo(QStringLiteral("about:blank"));
+        break;
+    case kHomePageDefault:
+        doc->m_pBrowserView->NavigateTo(kDefaultHomePageUrl);
+        break;
+    default:
+        doc->m_pBrowserView->NavigateTo(
+            m_profile.GetString(kSettingsSection, SettingsKeys::IndexPageURL));
+        break;
+    }
+}
+
+void CMainFrame::OnHomePageMode(int mode)
+{
+    if (m_nIndexPage == mode)
+        return;
+    m_nIndexPage = mode;
+    m_profile.Write(kSettingsSection, SettingsKeys::IndexPage, mode);
+}
+
+void CMainFrame::OnHomePageCurrent()
+{
+    // Already in force: the stored address is kept.
+    if (m_nIndexPage == kHomePageCurrent)
+        return;
+    m_nIndexPage = kHomePageCurrent;
+    m_profile.Write(kSettingsSection, SettingsKeys::IndexPage, kHomePageCurrent);
+    m_profile.Write(kSettingsSection, SettingsKeys::IndexPageURL, g_strCurrentURL);
+}
+
+void CMainFrame::OnHelpContent()
+{
+    CKestrinNewsReaderDoc* doc = document();
+    if (!doc || !doc->m_pBrowserView)
+        return;
+    // A real file URL, so directories with spaces, '#' or '%' still open.
+    const QString path = QDir(g_strAppDir).filePath(QStringLiteral("readme.htm"));
+    doc->m_pBrowserView->NavigateTo(QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded));
+}
+
+void CMainFrame::OnHelpProduct()
+{
+    QDesktopServices::openUrl(QUrl(kProductPageUrl));
+}
+
+void CMainFrame::OnFavoritesModify()
+{
+    CEditMyFavoriteDlg dialog;
+    dialog.DoModal();
+}
+
+void CMainFrame::OnFavoritesBackup()
+{
+    CFavoritesStore::Backup();
+}

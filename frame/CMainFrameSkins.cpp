@@ -1,0 +1,35 @@
+#include "CMainFrame.h"
+
+#include "app/SettingsKeys.h"
+#include "platform/SkinEngine.h"
+
+namespace {
+const char* skinFile(int style)
+{
+    switch (style) {
+    case 1:
+        return "Skin\\XPCorona.ssk";
+    case 2:
+        return "Skin\\Minimized.ssk";
+    case 3:
+        return "Skin\\SoftCrystal.ssk";
+    default:
+        return nullptr;
+    }
+}
+} // namespace
+
+void CMainFrame::OnSkin(int style)
+{
+    if (style == m_nSkinStyle)
+        return;
+    // The choice is kept even when the file can't be loaded.
+    LoadSkin(skinFile(style));
+    m_nSkinStyle = style;
+    m_profile.Write(kSettingsSection, SettingsKeys::SkinStyle, style);
+}
+
+void CMainFrame::OnUpdateSkin(CommandUi& ui, int style) const
+{
+    ui.SetCheck(m_nSkinStyle == style);
+}

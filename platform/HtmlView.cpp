@@ -1,0 +1,170 @@
+#include "HtmlView.h"
+
+#include "BrowserPopupWindow.h"
+#include "PrintDialog.h"
+#include "SilentWebPage.h"
+#include "WebEngineProfile.h"
+
+#include <QPrinter>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <QWebEngineHistory>
+#include <QWebEngineView>
+
+namespace {
+QUrl toUrl(const QString& text)
+{
+    if (text.isEmpty())
+        return QUrl();
+    const QUrl url(text, QUrl::TolerantMode);
+    if (url.isValid() && !url.scheme().isEmpty())
+        return url;
+    return QUrl::fromUserInput(text);
+}
+
+// The engine reports the address in place of a page's missing title.
+bool mayBeStandIn(const QString& title, const QUrl& url)
+{
+    return title.isEmpty() || url.toString().contains(title) || title == QLatin1String("about:blank");
+}
+} // namespace
+
+HtmlView::HtmlView(QWidget* parent) : QWidget(parent)
+{
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+HtmlView::~HtmlView()
+{
+    // The page goes before the view that shows it.
+    delete m_page;
+}
+
+void HtmlView::Navigate2(const QString& url)
+{
+    emit navigateRequested(url);
+    if (!m_view) {
+        m_hasPending = true;
+        m_pendingUrl = url;
+        return;
+    }
+    m_view->load(toUrl(url));
+}
+
+void HtmlView::GoBack()
+{
+    if (m_view && m_view->history()->canGoBack())
+        m_view->back();
+}
+
+void HtmlView::GoForward()
+{
+    if (m_view && m_view->history()->canGoForward())
+        m_view->forward();
+}
+
+void HtmlView::SetSilent(bool silent)
+{
+    m_silent = silent;
+    if (m_page)
+        m_page->setSilent(silent);
+}
+
+void HtmlView::EnsureEngine()
+{
+    if (!m_view)
+        CreateEngine();
+}
+
+QWebEnginePage* HtmlView::page() const
+{
+    return m_page;
+}
+
+QUrl HtmlView::url() const
+{
+    return m_view ? m_view->url() : QUrl();
+}
+
+void HtmlView::OnTitleChange(const QString&) {}
+
+void HtmlView::OnNewWindow2(QWebEnginePage** page, bool* cancel)
+{
+    if (*cancel || *page)
+        return;
+    auto* window = new BrowserPopupWindow(m_silent);
+    window->show();
+    *page = window->page();
+}
+
+void HtmlView::OnFilePrint()
+{
+    EnsureEngine();
+    if (m_printer)
+        return; // one job at a time
+    m_printer = std::make_unique<QPrinter>();
+    if (!PrintDialog::Ask(*m_printer, this)) {
+        m_printer.reset();
+        return;
+    }
+    m_view->print(m_printer.get());
+}
+
+void HtmlView::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (m_view || m_engineScheduled)
+        return;
+    // Let the window reach the screen before the engine starts.
+    m_engineScheduled = true;
+    QTimer::singleShot(0, this, [this] { EnsureEngine(); });
+}
+
+void HtmlView::CreateEngine()
+{
+    m_view = new QWebEngineView(this);
+    m_page = new SilentWebPage(WebEngineProfile::Shared(), this);
+    m_page->setSilent(m_silent);
+    m_page->setNewWindowHandler([this](QWebEnginePage::WebWindowType) -> QWebEnginePage* {
+        QWebEnginePage* page = nullptr;
+        bool cancel = false;
+        OnNewWindow2(&page, &cancel);
+        return cancel ? nullptr : page;
+    });
+    m_view->setPage(m_page);
+    layout()->addWidget(m_view);
+    setFocusProxy(m_view);
+    connect(m_page, &QWebEnginePage::titleChanged, this, &HtmlView::ReportTitle);
+    connect(m_view, &QWebEngineView::printFinished, this, [this](bool success) {
+        m_printer.reset();
+        emit printFinished(success);
+    });
+    if (m_hasPending) {
+        m_hasPending = false;
+        m_view->load(toUrl(m_pendingUrl));
+    }
+}
+
+void HtmlView::ReportTitle(const QString& engineTitle)
+{
+    const quint64 sequence = ++m_titleSequence;
+    auto deliver = [this](const QString& title) {
+        emit titleReported(title);
+        OnTitleChange(title);
+    };
+    if (!mayBeStandIn(engineTitle, m_page->url())) {
+        deliver(engineTitle);
+        return;
+    }
+    // Ask the document itself, so an untitled page reports an empty title.
+    QPointer<HtmlView> guard(this);
+    m_page->runJavaScript(QStringLiteral("document.title"),
+                          [guard, sequence, engineTitle, deliver](const QVariant& result) {
+                              if (!guard || sequence != guard->m_titleSequence)
+                                  return;
+                              deliver(result.typeId() == QMetaType::QString ? result.toString()
+                                                                           : engineTitle);
+                          });
+}

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+// Button sets and results keep the framework's numeric values, since callers compare them.
+enum MessageBoxType : unsigned {
+    MB_OK = 0x0,
+    MB_YESNO = 0x4,
+    MB_ICONWARNING = 0x30,
+    MB_ICONQUESTION = 0x20,
+    MB_ICONINFORMATION = 0x40,
+    MB_ICONERROR = 0x10,
+};
+
+enum DialogResult : int {
+    IDOK = 1,
+    IDCANCEL = 2,
+    IDYES = 6,
+    IDNO = 7,
+};
+
+// The application's message box: its name as the caption, OK or Yes/No (Yes the default),
+// and the default icon of the button set when none is given.
+class MessageBox
+{
+public:
+    struct Request
+    {
+        QString caption;
+        QString text;
+        unsigned type = MB_OK;
+    };
+    // Answers a box instead of the user; returns IDOK, IDYES or IDNO.
+    using Hook = std::function<int(const Request&)>;
+
+    static int Show(const QString& text, unsigned type = MB_OK);
+
+    static void SetCaption(const QString& caption);
+    [[nodiscard]] static QString Caption();
+
+    // Installs a hook that answers every box; returns the previous one.
+    static Hook SetHook(Hook hook);
+};

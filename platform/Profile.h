@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QString>
+
+#include <memory>
+
+class QSettings;
+
+// Named value with its default, so a key never travels without the value it falls back to.
+struct IntSetting
+{
+    const char* key;
+    int defaultValue;
+};
+
+struct StringSetting
+{
+    const char* key;
+    const char* defaultValue;
+};
+
+// The application's persistent profile: sections of integer and string values.
+// Every write reaches the disk at once, so a crash never loses a setting.
+class Profile
+{
+public:
+    // The native settings store of the current user for organisation/application.
+    Profile(const QString& organization, const QString& application);
+    // A settings file at an explicit path (tests, portable use).
+    explicit Profile(const QString& iniFilePath);
+    ~Profile();
+
+    Profile(const Profile&) = delete;
+    Profile& operator=(const Profile&) = delete;
+
+    [[nodiscard]] int GetProfileInt(const QString& section, const QString& key,
+                                    int defaultValue) const;
+    [[nodiscard]] QString GetProfileString(const QString& section, const QString& key,
+                                           const QString& defaultValue = {}) const;
+    bool WriteProfileInt(const QString& section, const QString& key, int value);
+    bool WriteProfileString(const QString& section, const QString& key, const QString& value);
+
+    [[nodiscard]] int GetInt(const QString& section, const IntSetting& setting) const
+    {
+        return GetProfileInt(section, QString::fromLatin1(setting.key), setting.defaultValue);
+    }
+    [[nodiscard]] QString GetString(const QString& section, const StringSetting& setting) const
+    {
+        return GetProfileString(section, QString::fromLatin1(setting.key),
+                                QString::fromUtf8(setting.defaultValue));
+    }
+    bool Write(const QString& section, const IntSetting& setting, int value)
+    {
+        return WriteProfileInt(section, QString::fromLatin1(setting.key), value);
+    }
+    bool Write(const QString& section, const StringSetting& setting, const QString& value)
+    {
+        return WriteProfileString(section, QString::fromLatin1(setting.key), value);
+    }
+
+    [[nodiscard]] QString fileName() const;
+
+private:
+    bool flush();
+    void refresh() const;
+
+    std::unique_ptr<QSettings> m_settings;
+};

@@ -1,0 +1,55 @@
+#include "SilentWebPage.h"
+
+#include <QWebEngineCertificateError>
+
+SilentWebPage::SilentWebPage(QWebEngineProfile* profile, QObject* parent)
+    : QWebEnginePage(profile, parent)
+{
+    connect(this, &QWebEnginePage::certificateError, this,
+            [](QWebEngineCertificateError error) { error.rejectCertificate(); });
+    connect(this, &QWebEnginePage::featurePermissionRequested, this,
+            [this](const QUrl& origin, Feature feature) {
+                setFeaturePermission(origin, feature, PermissionDeniedByUser);
+            });
+}
+
+QWebEnginePage* SilentWebPage::createWindow(WebWindowType type)
+{
+    return m_newWindow ? m_newWindow(type) : nullptr;
+}
+
+void SilentWebPage::javaScriptAlert(const QUrl& securityOrigin, const QString& msg)
+{
+    if (m_silent) {
+        ++m_suppressed;
+        return;
+    }
+    QWebEnginePage::javaScriptAlert(securityOrigin, msg);
+}
+
+bool SilentWebPage::javaScriptConfirm(const QUrl& securityOrigin, const QString& msg)
+{
+    if (m_silent) {
+        ++m_suppressed;
+        return false;
+    }
+    return QWebEnginePage::javaScriptConfirm(securityOrigin, msg);
+}
+
+bool SilentWebPage::javaScriptPrompt(const QUrl& securityOrigin, const QString& msg,
+                                     const QString& defaultValue, QString* result)
+{
+    if (m_silent) {
+        ++m_suppressed;
+        return false;
+    }
+    return QWebEnginePage::javaScriptPrompt(securityOrigin, msg, defaultValue, result);
+}
+
+void SilentWebPage::javaScriptConsoleMessage(JavaScriptConsoleMessageLevel level,
+                                             const QString& message, int lineNumber,
+                                             const QString& sourceID)
+{
+    if (!m_silent)
+        QWebEnginePage::javaScriptConsoleMessage(level, message, lineNumber, sourceID);
+}

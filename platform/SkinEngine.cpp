@@ -1,0 +1,105 @@
+#include "SkinEngine.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+
+namespace {
+struct State
+{
+    QString skinSheet; // the skin file as read
+    QString applied;   // what the application now carries
+    QString path;
+    SplitInfoCallback callback = nullptr;
+};
+
+State& state()
+{
+    static State value;
+    return value;
+}
+
+// The frame's splitter bar keeps the width the frame reports, whatever the skin draws on it.
+QString splitterRules()
+{
+    if (!state().callback)
+        return {};
+    SplitInfo info;
+    info.engineTag = static_cast<std::int32_t>(sizeof(SplitInfo));
+    state().callback(info);
+    if (info.cxSplitter <= 0 && info.cySplitter <= 0)
+        return {};
+    return QStringLiteral("\nQSplitter::handle:horizontal { width: %1px; }\n"
+                          "QSplitter::handle:vertical { height: %2px; }\n")
+        .arg(info.cxSplitter)
+        .arg(info.cySplitter);
+}
+} // namespace
+
+QString SkinEngine::ResolvePath(const char* path)
+{
+    QString relative = QString::fromLocal8Bit(path);
+    relative.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    return QDir::current().absoluteFilePath(relative);
+}
+
+int SkinEngine::Apply(const char* path)
+{
+    if (!path)
+        return 0;
+    QFile file(ResolvePath(path));
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return 0;
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return 0;
+    state().skinSheet = QString::fromUtf8(bytes);
+    state().path = file.fileName();
+    Refresh();
+    return 1;
+}
+
+void SkinEngine::Refresh()
+{
+    if (state().skinSheet.isEmpty() && state().path.isEmpty())
+        return;
+    state().applied = state().skinSheet + splitterRules();
+    if (qApp)
+        qApp->setStyleSheet(state().applied);
+}
+
+int SkinEngine::InitializeSkin(const char* path)
+{
+    return Apply(path);
+}
+
+int SkinEngine::LoadSkin(const char* path)
+{
+    return Apply(path);
+}
+
+int SkinEngine::ExitSkin()
+{
+    state().skinSheet.clear();
+    state().applied.clear();
+    state().path.clear();
+    if (qApp)
+        qApp->setStyleSheet(QString());
+    return 1;
+}
+
+void SkinEngine::GetSplitterInfo(SplitInfoCallback callback)
+{
+    state().callback = callback;
+    Refresh();
+}
+
+QString SkinEngine::CurrentStyleSheet()
+{
+    return state().applied;
+}
+
+QString SkinEngine::CurrentSkinPath()
+{
+    return state().path;
+}

@@ -1,0 +1,16 @@
+#include "WebEngineProfile.h"
+
+#include <QCoreApplication>
+#include <QWebEngineProfile>
+
+QWebEngineProfile* WebEngineProfile::Shared()
+{
+    // Owned by the application object, so it goes after every page that uses it.
+    static QWebEngineProfile* profile = [] {
+        auto* value = new QWebEngineProfile(QStringLiteral("KestrinNewsReader"), qApp);
+        value->setPersistentCookiesPolicy(QWebEngineProfile::AllowPersistentCookies);
+        value->setHttpCacheType(QWebEngineProfile::DiskHttpCache);
+        return value;
+    }();
+    return profile;
+}

@@ -1,0 +1,11 @@
+#pragma once
+
+class QWebEngineProfile;
+
+// The engine profile every browser page shares: cookies, cache and site logins are kept
+// on disk in the user's data directory, so they survive a restart.
+class WebEngineProfile
+{
+public:
+    [[nodiscard]] static QWebEngineProfile* Shared();
+};

@@ -1,0 +1,9 @@
+#pragma once
+
+// Chromium refuses to start sandboxed as root; only then is the sandbox turned off.
+class WebEngineSandbox
+{
+public:
+    // Call before the application object is created.
+    static void ConfigureForCurrentUser();
+};

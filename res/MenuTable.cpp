@@ -1,0 +1,59 @@
+#include "MenuTable.h"
+
+#include "Resource.h"
+
+namespace {
+constexpr MenuEntry kSeparator{nullptr, ID_SEPARATOR};
+
+constexpr MenuEntry kFile[] = {
+    {"&Minimize\tCtrl+M", ID_FILE_MINIMIZE},
+    kSeparator,
+    {"E&xit", ID_APP_EXIT},
+};
+constexpr MenuEntry kBrowse[] = {
+    {"&Home\tCtrl+H", ID_BROWSE_HOME},
+    kSeparator,
+    {"&Back\tCtrl+B", ID_BROWSE_BACK},
+    {"&Forword\tCtrl+F", ID_BROWSE_FORWORD},
+};
+constexpr MenuEntry kFavorites[] = {
+    {"Modify", ID_FAVORITES_MODIFY},
+    {"Backup", ID_FAVORITES_BACKUP},
+};
+constexpr MenuEntry kHomePage[] = {
+    {"Go to", ID_HOMEPAGE_GOTO},
+    kSeparator,
+    {"Use Blank", ID_HOMEPAGE_BLANK},
+    {"Use Default", ID_HOMEPAGE_DEFAULT},
+    {"Use Current", ID_HOMEPAGE_CURRENT},
+};
+constexpr MenuEntry kSkin[] = {
+    {"&XP\tCtrl+X", ID_SKIN_XP},
+    {"&Mini\tCtrl+M", ID_SKIN_MINI},
+    {"&Soft\tCtrl+S", ID_SKIN_SOFT},
+};
+constexpr MenuEntry kView[] = {
+    {"Status", ID_VIEW_STATUS_BAR},
+    {"Toolbar", ID_VIEW_TOOLBAR},
+};
+constexpr MenuEntry kCatalog[] = {
+    {"&Content\tCtrl+C", ID_CATALOG_CONTENT},
+    {"&Area\tCtrl+A", ID_CATALOG_AREA},
+};
+constexpr MenuEntry kHelp[] = {
+    {"Content and Index", ID_HELP_CONTENT},
+    {"Product Homepage", ID_HELP_PRODUCT},
+    {"&About...", ID_APP_ABOUT},
+};
+
+constexpr MenuDefinition kMainMenu[] = {
+    {"&File", kFile},       {"&Browse", kBrowse}, {"Favorites", kFavorites},
+    {"HomePage", kHomePage}, {"&Skin", kSkin},     {"&View", kView},
+    {"&Catalog", kCatalog}, {"&Help", kHelp},
+};
+} // namespace
+
+std::span<const MenuDefinition> MenuTable::MainMenu()
+{
+    return kMainMenu;
+}

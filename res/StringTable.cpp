@@ -1,0 +1,49 @@
+#include "StringTable.h"
+
+#include "Resource.h"
+
+#include <QHash>
+
+namespace {
+const QHash<int, QString>& table()
+{
+    static const QHash<int, QString> strings{
+        {IDR_MAINFRAME, QStringLiteral("KestrinRadio\n\nKestrinNe\n\n\nKestrinNe.Document\nKestrinNe "
+                                       "Document")},
+        {AFX_IDS_APP_TITLE, QStringLiteral("KestrinNewsReader")},
+        {AFX_IDS_IDLEMESSAGE, QStringLiteral("Ready")},
+        {IDS_DISPLAY_NAME, QStringLiteral("Kestrin News Reader")},
+        {ID_INDICATOR_CAPS, QStringLiteral("CAP")},
+        {ID_INDICATOR_NUM, QStringLiteral("NUM")},
+        {ID_INDICATOR_SCRL, QStringLiteral("SCRL")},
+        {ID_FILE_MINIMIZE, QStringLiteral("Minimize the window")},
+        {ID_BROWSE_HOME, QStringLiteral("Go to Homepage")},
+        {ID_BROWSE_BACK, QStringLiteral("Browse back page")},
+        {ID_BROWSE_FORWORD, QStringLiteral("Browse forword page")},
+        {ID_FAVORITES_MODIFY, QStringLiteral("Backup before modify it")},
+        {ID_SKIN_XP, QStringLiteral("Set skin as XP style")},
+        {ID_SKIN_MINI, QStringLiteral("Set skin as mini style")},
+        {ID_SKIN_SOFT, QStringLiteral("Set skin as soft style")},
+        {ID_VIEW_STATUS_BAR, QStringLiteral("Show or hide status bar")},
+        {ID_VIEW_TOOLBAR, QStringLiteral("Show or hide toolbar")},
+        {ID_CATALOG_CONTENT, QStringLiteral("Catalog by content")},
+        {ID_CATALOG_AREA, QStringLiteral("Catalog by area")},
+        {ID_HELP_CONTENT, QStringLiteral("Show help content")},
+        {ID_HELP_PRODUCT, QStringLiteral("Show help product")},
+        {ID_APP_EXIT, QStringLiteral("Quit the application; prompts to save documents\nExit")},
+        {ID_APP_ABOUT,
+         QStringLiteral("Display program information, version number and copyright\nAbout")},
+    };
+    return strings;
+}
+} // namespace
+
+QString StringTable::Load(int id)
+{
+    return table().value(id);
+}
+
+QString StringTable::Prompt(int id)
+{
+    return Load(id).section(QLatin1Char('\n'), 0, 0);
+}

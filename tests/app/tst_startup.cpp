@@ -1,0 +1,177 @@
+#include "app/CKestrinNewsReaderApp.h"
+#include "app/CKestrinNewsReaderDoc.h"
+#include "app/Globals.h"
+#include "app/ProductAddresses.h"
+#include "browser/CKestrinNewsReaderView.h"
+#include "catalog/CLeftView.h"
+#include "frame/CMainFrame.h"
+#include "platform/FileDialog.h"
+#include "platform/SkinEngine.h"
+#include "res/Resource.h"
+#include "support/AppFixture.h"
+#include "support/MessageCapture.h"
+#include "support/TestMain.h"
+
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <QTextDocumentFragment>
+#include <QWebEnginePage>
+
+namespace {
+QString startPageTitle()
+{
+    QFile file(QDir(qEnvironmentVariable("KESTRIN_SOURCE_DIR"))
+                   .filePath(QStringLiteral("res/start/start.html")));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QRegularExpression title(QStringLiteral("<title>(.*)</title>"),
+                                   QRegularExpression::DotMatchesEverythingOption);
+    const auto match = title.match(QString::fromUtf8(file.readAll()));
+    return QTextDocumentFragment::fromHtml(match.captured(1)).toPlainText().simplified();
+}
+
+const QString kSuffix = QStringLiteral(" - Kestrin News Reader");
+} // namespace
+
+class StartupTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void firstStartUsesDefaultsAndShowsTheStartPage();
+    void titleIsTheDisplayNameUntilSomethingChangesIt();
+    void maximizedStateIsRestored();
+    void unknownSkinStyleStartsWithoutSkin();
+    void unreadableFileOnCommandLineEndsStartUp();
+    void fileOnCommandLineIsOpenedAndRemembered();
+    void newDocumentRerunsBothInitialUpdates();
+};
+
+void StartupTest::firstStartUsesDefaultsAndShowsTheStartPage()
+{
+    AppFixture fixture;
+    QVERIFY(fixture.start());
+    CMainFrame* frame = fixture.frame();
+    QVERIFY(frame->isVisible());
+    QVERIFY(!frame->isMaximized());
+    QVERIFY(SkinEngine::CurrentSkinPath().endsWith(QStringLiteral("Skin/Minimized.ssk")));
+
+    // Mode 1 and mode 2 marks, Mini skin mark.
+    QVERIFY(frame->menuAction(ID_CATALOG_AREA));
+    for (QMenu* menu : frame->menuBar()->findChildren<QMenu*>())
+        frame->UpdateMenu(menu);
+    QVERIFY(frame->menuAction(ID_CATALOG_AREA)->isChecked());
+    QVERIFY(!frame->menuAction(ID_CATALOG_CONTENT)->isChecked());
+    QVERIFY(frame->menuAction(ID_HOMEPAGE_DEFAULT)->isChecked());
+    QVERIFY(frame->menuAction(ID_SKIN_MINI)->isChecked());
+    QVERIFY(!fixture.hasValue("IndexPageURL"));
+
+    const QString expected = startPageTitle();
+    QVERIFY(!expected.isEmpty());
+    QTRY_COMPARE_WITH_TIMEOUT(frame->windowTitle(), expected + kSuffix, 15000);
+    QCOMPARE(fixture.browser()->url(), QUrl(kDefaultHomePageUrl));
+    QCOMPARE(g_strAppDir, QDir::currentPath());
+    QCOMPARE(g_strCurrentURL, kDefaultHomePageUrl);
+}
+
+void StartupTest::titleIsTheDisplayNameUntilSomethingChangesIt()
+{
+    AppFixture fixture;
+    fixture.setInt("IndexPage", 1);
+    QVERIFY(fixture.start());
+    QCOMPARE(fixture.frame()->windowTitle(), QStringLiteral("Kestrin News Reader"));
+    QTest::qWait(300);
+    QCOMPARE(fixture.frame()->windowTitle(), QStringLiteral("Kestrin News Reader"));
+}
+
+void StartupTest::maximizedStateIsRestored()
+{
+    AppFixture fixture;
+    fixture.setInt("WindowSize", 3);
+    fixture.setInt("IndexPage", 1);
+    QVERIFY(fixture.start());
+    QTRY_VERIFY(fixture.frame()->isMaximized());
+    QTRY_COMPARE(fixture.intValue("WindowSize"), 3);
+
+    fixture.frame()->showNormal();
+    QTRY_COMPARE(fixture.intValue("WindowSize"), 5);
+    fixture.frame()->showMaximized();
+    QTRY_COMPARE(fixture.intValue("WindowSize"), 3);
+    fixture.frame()->showMinimized();
+    QTRY_COMPARE(fixture.intValue("WindowSize"), 5);
+}
+
+void StartupTest::unknownSkinStyleStartsWithoutSkin()
+{
+    for (const int style : {0, 4}) {
+        AppFixture fixture;
+        fixture.setInt("SkinStyle", style);
+        fixture.setInt("IndexPage", 1);
+        QVERIFY(fixture.start());
+        QVERIFY(SkinEngine::CurrentStyleSheet().isEmpty());
+        QVERIFY(qApp->styleSheet().isEmpty());
+        CMainFrame* frame = fixture.frame();
+        for (QMenu* menu : frame->menuBar()->findChildren<QMenu*>())
+            frame->UpdateMenu(menu);
+        for (const int id : {ID_SKIN_XP, ID_SKIN_MINI, ID_SKIN_SOFT})
+            QVERIFY(!frame->menuAction(id)->isChecked());
+        // The program is usable: the tree is there and a skin can still be chosen.
+        QVERIFY(fixture.tree()->topLevelItemCount() == 1);
+        frame->SendCommand(ID_SKIN_SOFT);
+        QVERIFY(SkinEngine::CurrentSkinPath().endsWith(QStringLiteral("SoftCrystal.ssk")));
+    }
+}
+
+void StartupTest::unreadableFileOnCommandLineEndsStartUp()
+{
+    MessageCapture messages;
+    AppFixture::Options options;
+    options.arguments = {QStringLiteral("/nonexistent/dir/file.kne")};
+    AppFixture fixture(options);
+    QVERIFY(!fixture.start());
+    QCOMPARE(messages.texts().size(), 1);
+    QVERIFY(messages.texts().first().contains(QStringLiteral("/nonexistent/dir/file.kne")));
+    QVERIFY(!fixture.frame());
+}
+
+void StartupTest::fileOnCommandLineIsOpenedAndRemembered()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("my paper.kne"));
+    {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("anything at all");
+    }
+    AppFixture::Options options;
+    options.arguments = {path};
+    AppFixture fixture(options);
+    fixture.setInt("IndexPage", 1);
+    QVERIFY(fixture.start());
+    QCOMPARE(fixture.document()->GetPathName(), path);
+    QCOMPARE(fixture.app().recentFileList(), QStringList{path});
+}
+
+void StartupTest::newDocumentRerunsBothInitialUpdates()
+{
+    AppFixture fixture;
+    QVERIFY(fixture.start());
+    CKestrinNewsReaderView* browser = fixture.browser();
+    CLeftView* tree = fixture.tree();
+    QVERIFY(browser && tree);
+    tree->topLevelItem(0)->setExpanded(false);
+    QSignalSpy navigations(browser, &HtmlView::navigateRequested);
+
+    fixture.frame()->activateWindow();
+    tree->setFocus();
+    QTest::keyClick(tree, Qt::Key_N, Qt::ControlModifier);
+
+    QCOMPARE(navigations.size(), 1);
+    QCOMPARE(navigations.first().first().toString(), kDefaultHomePageUrl);
+    QVERIFY(tree->topLevelItem(0)->isExpanded()); // rebuilt
+    QCOMPARE(fixture.document()->m_pTreeView, tree);
+    QCOMPARE(fixture.document()->m_pBrowserView, browser);
+}
+
+KESTRIN_TEST_MAIN(StartupTest)
+#include "tst_startup.moc"

@@ -1,0 +1,365 @@
+#include "app/CKestrinNewsReaderDoc.h"
+#include "app/Globals.h"
+#include "browser/CKestrinNewsReaderView.h"
+#include "catalog/CLeftView.h"
+#include "catalog/CatalogData.h"
+#include "support/MessageCapture.h"
+#include "support/TestMain.h"
+#include "support/TestProfile.h"
+
+#include <QSignalSpy>
+#include <QTemporaryDir>
+
+namespace {
+const QString kSuffix = QStringLiteral(" - Kestrin News Reader");
+
+QString favoritesXml(const QList<QPair<QString, QString>>& records)
+{
+    QString xml = QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Favorites>\n");
+    for (const auto& [title, url] : records) {
+        xml += QStringLiteral("<Favorite><title>%1</title><url>%2</url></Favorite>\n")
+                   .arg(title.toHtmlEscaped(), url.toHtmlEscaped());
+    }
+    return xml + QStringLiteral("</Favorites>\n");
+}
+
+int catalogSize()
+{
+    int total = static_cast<int>(CatalogData::National().size() + CatalogData::World().size());
+    for (const CatalogNode& node : CatalogData::States())
+        total += static_cast<int>(node.entries.size());
+    return total;
+}
+
+QList<int> indices(QTreeWidgetItem* node)
+{
+    QList<int> result;
+    for (int i = 0; i < node->childCount(); ++i)
+        result.append(node->child(i)->data(0, CLeftView::kIndexRole).toInt());
+    std::sort(result.begin(), result.end());
+    return result;
+}
+
+QList<int> range(int first, int count)
+{
+    QList<int> result;
+    for (int i = 0; i < count; ++i)
+        result.append(first + i);
+    return result;
+}
+
+QTreeWidgetItem* childNamed(QTreeWidgetItem* parent, const QString& text)
+{
+    for (int i = 0; i < parent->childCount(); ++i) {
+        if (parent->child(i)->text(0) == text)
+            return parent->child(i);
+    }
+    return nullptr;
+}
+} // namespace
+
+// A tree view with its document and a browser view that is never shown, so no engine
+// starts: navigation shows up as requests.
+class LeftViewTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void rebuildBuildsTheWholeCatalog();
+    void favoritesShowSortedButKeepFileOrderIndices();
+    void sortedInsertionIgnoresCaseAndKeepsEqualNamesInOrder();
+    void selectingASiteSetsTheTitleAndNavigates();
+    void selectingAFavoriteWithoutAddressOnlySetsTheTitle();
+    void selectingANodeChangesNothing();
+    void emptyMyFavoritesIsALeaf();
+    void namesKeepTheirTrailingSpaces();
+    void keyboardSelectionOpensSitesLikeAClick();
+    void rebuildResetsExpansionAndSelection();
+    void everyOneOfManyFavoritesGetsItsOwnAddress();
+    void missingFavoritesFileStillBuildsTheCatalog();
+
+private:
+    void writeFavorites(const QString& xml);
+    QTreeWidgetItem* root() const { return m_tree->topLevelItem(0); }
+    QTreeWidgetItem* node(const char* text) const
+    {
+        return childNamed(root(), QString::fromUtf8(text));
+    }
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<TestProfile> m_profileFile;
+    std::unique_ptr<Profile> m_profile;
+    std::unique_ptr<CKestrinNewsReaderDoc> m_doc;
+    CKestrinNewsReaderView* m_browser = nullptr;
+    CLeftView* m_tree = nullptr;
+    std::unique_ptr<QSignalSpy> m_navigations;
+};
+
+void LeftViewTest::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    g_strAppDir = m_dir->path();
+    g_strCurrentURL = QStringLiteral("https://start.example.org/");
+    m_profileFile = std::make_unique<TestProfile>();
+    m_profile = m_profileFile->open();
+    m_doc = std::make_unique<CKestrinNewsReaderDoc>();
+    m_browser = new CKestrinNewsReaderView(*m_profile);
+    m_browser->AttachDocument(m_doc.get());
+    m_doc->m_pBrowserView = m_browser;
+    m_tree = new CLeftView(*m_profile);
+    m_tree->AttachDocument(m_doc.get());
+    m_navigations = std::make_unique<QSignalSpy>(m_browser, &HtmlView::navigateRequested);
+}
+
+void LeftViewTest::cleanup()
+{
+    m_navigations.reset();
+    delete m_tree;
+    delete m_browser;
+    m_doc.reset();
+    m_profile.reset();
+    m_profileFile.reset();
+    m_dir.reset();
+    g_strAppDir.clear();
+    g_strCurrentURL.clear();
+}
+
+void LeftViewTest::writeFavorites(const QString& xml)
+{
+    QFile file(m_dir->filePath(QStringLiteral("Favorites.xml")));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(xml.toUtf8());
+}
+
+void LeftViewTest::rebuildBuildsTheWholeCatalog()
+{
+    writeFavorites(favoritesXml({{QStringLiteral("One"), QStringLiteral("https://one.example/")},
+                                 {QStringLiteral("Two"), QStringLiteral("https://two.example/")}}));
+    m_tree->OnInitialUpdate();
+    const int favorites = 2;
+    QCOMPARE(m_doc->m_pTreeView, m_tree);
+
+    QCOMPARE(m_tree->topLevelItemCount(), 1);
+    QCOMPARE(root()->text(0), QStringLiteral("Kestrin News Reader"));
+    QStringList children;
+    for (int i = 0; i < root()->childCount(); ++i)
+        children.append(root()->child(i)->text(0));
+    QCOMPARE(children, (QStringList{"My Favorites", "National", "World", "American States"}));
+
+    QVERIFY(root()->isExpanded());
+    QVERIFY(node("My Favorites")->isExpanded());
+    QVERIFY(node("National")->isExpanded());
+    QVERIFY(!node("World")->isExpanded());
+    QVERIFY(node("American States")->isExpanded());
+    QVERIFY(m_tree->selectedItems().isEmpty());
+    QVERIFY(!m_tree->currentItem());
+
+    for (QTreeWidgetItem* item : {root(), node("My Favorites"), node("National"), node("World"),
+                                  node("American States")})
+        QCOMPARE(item->data(0, CLeftView::kIndexRole).toInt(), 0);
+
+    QCOMPARE(indices(node("My Favorites")), range(1, favorites));
+    QCOMPARE(indices(node("National")), range(favorites + 1, 66));
+    QCOMPARE(indices(node("World")), range(favorites + 67, 25));
+
+    QTreeWidgetItem* states = node("American States");
+    const auto data = CatalogData::States();
+    QCOMPARE(states->childCount(), int(data.size()));
+    int next = favorites + 92;
+    for (int i = 0; i < states->childCount(); ++i) {
+        QTreeWidgetItem* state = states->child(i);
+        QCOMPARE(state->text(0), QString::fromUtf8(data[std::size_t(i)].text));
+        QVERIFY(!state->isExpanded());
+        QCOMPARE(state->data(0, CLeftView::kIndexRole).toInt(), 0);
+        const int count = int(data[std::size_t(i)].entries.size());
+        QCOMPARE(indices(state), range(next, count));
+        // Each site's index leads to its own address.
+        const CatalogEntry& first = data[std::size_t(i)].entries[0];
+        QTreeWidgetItem* site = childNamed(state, QString::fromUtf8(first.name));
+        QVERIFY(site);
+        QCOMPARE(m_tree->urlAt(site->data(0, CLeftView::kIndexRole).toInt()),
+                 QString::fromUtf8(first.url));
+        next += count;
+    }
+    QCOMPARE(next, favorites + catalogSize() + 1);
+    QCOMPARE(m_tree->nextIndex(), favorites + catalogSize() + 1);
+
+    // Entries display in alphabetical order, whatever their stored order.
+    QTreeWidgetItem* national = node("National");
+    for (int i = 1; i < national->childCount(); ++i) {
+        QVERIFY(QString::localeAwareCompare(national->child(i - 1)->text(0).toLower(),
+                                            national->child(i)->text(0).toLower()) <= 0);
+    }
+}
+
+void LeftViewTest::favoritesShowSortedButKeepFileOrderIndices()
+{
+    writeFavorites(favoritesXml({{QStringLiteral("Zeta"), QStringLiteral("https://zeta.example/")},
+                                 {QStringLiteral("Alpha"), QStringLiteral("https://alpha.example/")}}));
+    m_tree->OnInitialUpdate();
+    QTreeWidgetItem* favorites = node("My Favorites");
+    QCOMPARE(favorites->childCount(), 2);
+    QCOMPARE(favorites->child(0)->text(0), QStringLiteral("Alpha"));
+    QCOMPARE(favorites->child(0)->data(0, CLeftView::kIndexRole).toInt(), 2);
+    QCOMPARE(favorites->child(1)->text(0), QStringLiteral("Zeta"));
+    QCOMPARE(favorites->child(1)->data(0, CLeftView::kIndexRole).toInt(), 1);
+    QCOMPARE(m_tree->urlAt(2), QStringLiteral("https://alpha.example/"));
+}
+
+void LeftViewTest::sortedInsertionIgnoresCaseAndKeepsEqualNamesInOrder()
+{
+    writeFavorites(favoritesXml({{QStringLiteral("beta"), QStringLiteral("https://b.example/")},
+                                 {QStringLiteral("Alpha"), QStringLiteral("https://a1.example/")},
+                                 {QStringLiteral("alpha"), QStringLiteral("https://a2.example/")},
+                                 {QStringLiteral("Gamma"), QStringLiteral("https://g.example/")},
+                                 {QStringLiteral("Alpha"), QStringLiteral("https://a3.example/")}}));
+    m_tree->OnInitialUpdate();
+    QTreeWidgetItem* favorites = node("My Favorites");
+    QStringList order;
+    QList<int> data;
+    for (int i = 0; i < favorites->childCount(); ++i) {
+        order.append(favorites->child(i)->text(0));
+        data.append(favorites->child(i)->data(0, CLeftView::kIndexRole).toInt());
+    }
+    QCOMPARE(order, (QStringList{"Alpha", "alpha", "Alpha", "beta", "Gamma"}));
+    QCOMPARE(data, (QList<int>{2, 3, 5, 1, 4}));
+}
+
+void LeftViewTest::selectingASiteSetsTheTitleAndNavigates()
+{
+    m_tree->OnInitialUpdate();
+    const CatalogEntry& entry = CatalogData::States()[0].entries[1];
+    QTreeWidgetItem* site = childNamed(node("American States")->child(0),
+                                       QString::fromUtf8(entry.name));
+    QVERIFY(site);
+    m_tree->setCurrentItem(site);
+    QCOMPARE(m_tree->windowTitle(), QString::fromUtf8(entry.name) + kSuffix);
+    QCOMPARE(m_navigations->size(), 1);
+    QCOMPARE(m_navigations->first().first().toString(), QString::fromUtf8(entry.url));
+    QCOMPARE(g_strCurrentURL, QString::fromUtf8(entry.url));
+}
+
+void LeftViewTest::selectingAFavoriteWithoutAddressOnlySetsTheTitle()
+{
+    writeFavorites(QStringLiteral("<Favorites><Favorite><title>No Address</title></Favorite>"
+                                  "<Favorite><title>Empty</title><url></url></Favorite></Favorites>"));
+    m_tree->OnInitialUpdate();
+    for (const QString& name : {QStringLiteral("No Address"), QStringLiteral("Empty")}) {
+        g_strCurrentURL = QStringLiteral("https://before.example/");
+        m_tree->setCurrentItem(childNamed(node("My Favorites"), name));
+        QCOMPARE(m_tree->windowTitle(), name + kSuffix);
+        QCOMPARE(m_navigations->size(), 0);
+        QCOMPARE(g_strCurrentURL, QString());
+    }
+}
+
+void LeftViewTest::selectingANodeChangesNothing()
+{
+    m_tree->OnInitialUpdate();
+    m_tree->setWindowTitle(QStringLiteral("Before"));
+    for (QTreeWidgetItem* item : {root(), node("National"), node("World"),
+                                  node("American States"), node("American States")->child(7)}) {
+        m_tree->setCurrentItem(item);
+        QCOMPARE(m_tree->windowTitle(), QStringLiteral("Before"));
+    }
+    QCOMPARE(m_navigations->size(), 0);
+    QCOMPARE(g_strCurrentURL, QStringLiteral("https://start.example.org/"));
+}
+
+void LeftViewTest::emptyMyFavoritesIsALeaf()
+{
+    m_tree->OnInitialUpdate();
+    m_tree->setCurrentItem(node("My Favorites"));
+    QCOMPARE(m_tree->windowTitle(), QStringLiteral("My Favorites") + kSuffix);
+    QCOMPARE(m_navigations->size(), 0);
+    QCOMPARE(g_strCurrentURL, QStringLiteral("https://start.example.org/"));
+}
+
+void LeftViewTest::namesKeepTheirTrailingSpaces()
+{
+    writeFavorites(favoritesXml({{QStringLiteral("  Padded &amp; <b>  "),
+                                  QStringLiteral("https://padded.example/")}}));
+    m_tree->OnInitialUpdate();
+    QTreeWidgetItem* cnn = childNamed(node("National"), QStringLiteral("CNN "));
+    QVERIFY(cnn);
+    m_tree->setCurrentItem(cnn);
+    QCOMPARE(m_tree->windowTitle(), QStringLiteral("CNN  - Kestrin News Reader"));
+    // Stored markup and entity text is shown as text, not decoded.
+    QTreeWidgetItem* padded = node("My Favorites")->child(0);
+    QCOMPARE(padded->text(0), QStringLiteral("  Padded &amp; <b>  "));
+}
+
+void LeftViewTest::keyboardSelectionOpensSitesLikeAClick()
+{
+    m_tree->OnInitialUpdate();
+    m_tree->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_tree));
+    QTreeWidgetItem* national = node("National");
+    m_tree->setCurrentItem(national);
+    QTest::keyClick(m_tree, Qt::Key_Down);
+    QTreeWidgetItem* first = national->child(0);
+    QCOMPARE(m_tree->currentItem(), first);
+    QCOMPARE(m_navigations->size(), 1);
+    QCOMPARE(m_navigations->last().first().toString(),
+             m_tree->urlAt(first->data(0, CLeftView::kIndexRole).toInt()));
+    QTest::keyClick(m_tree, Qt::Key_Down);
+    QCOMPARE(m_navigations->size(), 2);
+    QCOMPARE(m_tree->windowTitle(), national->child(1)->text(0) + kSuffix);
+
+    // Typing a name's first letters jumps to it.
+    QTest::keyClicks(m_tree, QStringLiteral("USA T"));
+    QCOMPARE(m_tree->currentItem()->text(0), QStringLiteral("USA Today"));
+    QCOMPARE(m_tree->windowTitle(), QStringLiteral("USA Today") + kSuffix);
+}
+
+void LeftViewTest::rebuildResetsExpansionAndSelection()
+{
+    m_tree->OnInitialUpdate();
+    node("World")->setExpanded(true);
+    node("National")->setExpanded(false);
+    node("American States")->child(3)->setExpanded(true);
+    m_tree->setCurrentItem(node("World")->child(0));
+    m_tree->RebuildTree(2);
+    QVERIFY(!node("World")->isExpanded());
+    QVERIFY(node("National")->isExpanded());
+    QVERIFY(!node("American States")->child(3)->isExpanded());
+    QVERIFY(!m_tree->currentItem());
+    QVERIFY(m_tree->selectedItems().isEmpty());
+    QCOMPARE(m_tree->nextIndex(), catalogSize() + 1);
+}
+
+void LeftViewTest::everyOneOfManyFavoritesGetsItsOwnAddress()
+{
+    QList<QPair<QString, QString>> records;
+    for (int i = 0; i < 2000; ++i) {
+        records.append({QStringLiteral("Paper %1").arg(i, 4, 10, QLatin1Char('0')),
+                        QStringLiteral("https://paper%1.example/").arg(i)});
+    }
+    writeFavorites(favoritesXml(records));
+    m_tree->OnInitialUpdate();
+    QTreeWidgetItem* favorites = node("My Favorites");
+    QCOMPARE(favorites->childCount(), 2000);
+    QCOMPARE(m_tree->nextIndex(), 2000 + catalogSize() + 1);
+    for (int i = 0; i < 2000; ++i) {
+        QTreeWidgetItem* item = favorites->child(i);
+        QCOMPARE(item->text(0), records.at(i).first);
+        QCOMPARE(m_tree->urlAt(item->data(0, CLeftView::kIndexRole).toInt()), records.at(i).second);
+    }
+    m_tree->setCurrentItem(favorites->child(1999));
+    QCOMPARE(m_navigations->last().first().toString(), QStringLiteral("https://paper1999.example/"));
+}
+
+void LeftViewTest::missingFavoritesFileStillBuildsTheCatalog()
+{
+    MessageCapture messages;
+    m_tree->OnInitialUpdate();
+    QCOMPARE(messages.texts(), QStringList());
+    QCOMPARE(node("My Favorites")->childCount(), 0);
+    QCOMPARE(m_tree->nextIndex(), catalogSize() + 1);
+}
+
+KESTRIN_TEST_MAIN(LeftViewTest)
+#include "tst_leftview.moc"

@@ -1,0 +1,355 @@
+#include "app/Globals.h"
+#include "favorites/CAddModifyFavoriteDlg.h"
+#include "favorites/CEditMyFavoriteDlg.h"
+#include "platform/DialogUnits.h"
+#include "platform/MessageBox.h"
+#include "res/Resource.h"
+#include "support/MessageCapture.h"
+#include "support/ModalDriver.h"
+#include "support/TestMain.h"
+
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTemporaryDir>
+
+namespace {
+QString favoritesXml(const QList<QPair<QString, QString>>& records)
+{
+    QString xml = QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Favorites>\n");
+    for (const auto& [title, url] : records) {
+        xml += QStringLiteral("  <Favorite>\n    <title>%1</title>\n    <url>%2</url>\n  </Favorite>\n")
+                   .arg(title.toHtmlEscaped(), url.toHtmlEscaped());
+    }
+    return xml + QStringLiteral("</Favorites>\n");
+}
+
+QStringList column(QTableWidget* list, int column)
+{
+    QStringList result;
+    for (int row = 0; row < list->rowCount(); ++row)
+        result.append(list->item(row, column)->text());
+    return result;
+}
+
+QPushButton* button(Dialog* dialog, int id)
+{
+    return qobject_cast<QPushButton*>(dialog->GetDlgItem(id));
+}
+
+QLineEdit* edit(Dialog* dialog, int id)
+{
+    return qobject_cast<QLineEdit*>(dialog->GetDlgItem(id));
+}
+
+void doubleClickRow(QTableWidget* list, int row)
+{
+    const QRect rect = list->visualItemRect(list->item(row, 1));
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, rect.center());
+}
+} // namespace
+
+class FavoriteDialogsTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void editorListsRecordsAndDeletesThroughADoubleClick();
+    void newSavesARecordAsTheLastRow();
+    void blankNameIsRefusedSilentlyAndCancelDoesNotRefill();
+    void duplicateShowsOnlyTheStoresMessage();
+    void existingRecordModeDeletesOnlyAfterYes();
+    void recordWithoutAddressCannotBeDeleted();
+    void emptySpaceAndHeaderClicksChangeNothing();
+    void templatesLayOutTheirControlsInDialogUnits();
+
+private:
+    void writeFavorites(const QList<QPair<QString, QString>>& records);
+    [[nodiscard]] QByteArray fileBytes() const;
+    [[nodiscard]] QString path() const { return m_dir->filePath(QStringLiteral("Favorites.xml")); }
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+};
+
+void FavoriteDialogsTest::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    g_strAppDir = m_dir->path();
+}
+
+void FavoriteDialogsTest::cleanup()
+{
+    g_strAppDir.clear();
+    m_dir.reset();
+}
+
+void FavoriteDialogsTest::writeFavorites(const QList<QPair<QString, QString>>& records)
+{
+    QFile file(path());
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(favoritesXml(records).toUtf8());
+}
+
+QByteArray FavoriteDialogsTest::fileBytes() const
+{
+    QFile file(path());
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void FavoriteDialogsTest::editorListsRecordsAndDeletesThroughADoubleClick()
+{
+    writeFavorites({{QStringLiteral("First Paper"), QStringLiteral("https://first.example/")},
+                    {QStringLiteral("Second Paper"), QStringLiteral("https://second.example/")},
+                    {QStringLiteral("Third Paper"), QStringLiteral("https://third.example/")}});
+    MessageCapture messages;
+    ModalDriver driver;
+    CEditMyFavoriteDlg editor;
+    QTableWidget* list = editor.list();
+    bool checkedDeleteDialog = false;
+
+    driver.next<CEditMyFavoriteDlg>([&](CEditMyFavoriteDlg* dialog) {
+        QCOMPARE(dialog->windowTitle(), QStringLiteral("Edit My Favorite"));
+        QCOMPARE(QApplication::focusWidget(), button(dialog, IDOK));
+        QCOMPARE(column(list, 0), (QStringList{"000001", "000002", "000003"}));
+        QCOMPARE(column(list, 1), (QStringList{"First Paper", "Second Paper", "Third Paper"}));
+        QCOMPARE(list->item(2, 0)->data(Qt::UserRole).toInt(), 2);
+        doubleClickRow(list, 1);
+    });
+    driver.next<CAddModifyFavoriteDlg>([&](CAddModifyFavoriteDlg* dialog) {
+        QCOMPARE(dialog->windowTitle(), QStringLiteral("Delete My Favorites"));
+        QCOMPARE(edit(dialog, IDC_FAVORITE_NAME)->text(), QStringLiteral("Second Paper"));
+        QCOMPARE(edit(dialog, IDC_FAVORITE_URL)->text(), QStringLiteral("https://second.example/"));
+        QVERIFY(!edit(dialog, IDC_FAVORITE_NAME)->isEnabled());
+        QVERIFY(!edit(dialog, IDC_FAVORITE_URL)->isEnabled());
+        QVERIFY(!button(dialog, IDOK)->isEnabled());
+        QVERIFY(button(dialog, IDC_DELETE)->isEnabled());
+        QCOMPARE(QApplication::focusWidget(), button(dialog, IDCANCEL));
+        checkedDeleteDialog = true;
+        button(dialog, IDC_DELETE)->click();
+    });
+    driver.next<CEditMyFavoriteDlg>([&](CEditMyFavoriteDlg* dialog) {
+        QCOMPARE(column(list, 0), (QStringList{"000001", "000002"}));
+        QCOMPARE(column(list, 1), (QStringList{"First Paper", "Third Paper"}));
+        button(dialog, IDCANCEL)->click();
+    });
+
+    QCOMPARE(editor.DoModal(), int(IDCANCEL));
+    QVERIFY(!driver.timedOut());
+    QVERIFY(driver.done());
+    QVERIFY(checkedDeleteDialog);
+    QCOMPARE(messages.texts(), (QStringList{"Determined to delete?", "Successfully!"}));
+    QCOMPARE(messages.requests().first().type & 0xF, unsigned(MB_YESNO));
+    QVERIFY(!fileBytes().contains("Second Paper"));
+}
+
+void FavoriteDialogsTest::newSavesARecordAsTheLastRow()
+{
+    writeFavorites({{QStringLiteral("Old Paper"), QStringLiteral("https://old.example/")}});
+    MessageCapture messages;
+    ModalDriver driver;
+    CEditMyFavoriteDlg editor;
+    QTableWidget* list = editor.list();
+
+    driver.next<CEditMyFavoriteDlg>([&](CEditMyFavoriteDlg* dialog) {
+        button(dialog, IDOK)->click();
+    });
+    driver.next<CAddModifyFavoriteDlg>([&](CAddModifyFavoriteDlg* dialog) {
+        QCOMPARE(dialog->windowTitle(), QStringLiteral("Edit My Favorites"));
+        QVERIFY(!button(dialog, IDC_DELETE)->isEnabled());
+        QVERIFY(edit(dialog, IDC_FAVORITE_NAME)->text().isEmpty());
+        QCOMPARE(QApplication::focusWidget(), button(dialog, IDOK));
+        edit(dialog, IDC_FAVORITE_NAME)->setText(QStringLiteral("  New Paper "));
+        edit(dialog, IDC_FAVORITE_URL)->setText(QStringLiteral("https://new.example/\t"));
+        button(dialog, IDOK)->click();
+    });
+    // Enter in the editor acts as New and leaves the editor open.
+    driver.next<CEditMyFavoriteDlg>([&](CEditMyFavoriteDlg* dialog) {
+        QCOMPARE(column(list, 0), (QStringList{"000001", "000002"}));
+        QCOMPARE(column(list, 1), (QStringList{"Old Paper", "New Paper"}));
+        QCOMPARE(column(list, 2), (QStringList{"https://old.example/", "https://new.example/"}));
+        QTest::keyClick(list, Qt::Key_Return);
+    });
+    driver.next<CAddModifyFavoriteDlg>([&](CAddModifyFavoriteDlg* dialog) {
+        QCOMPARE(dialog->windowTitle(), QStringLiteral("Edit My Favorites"));
+        QTest::keyClick(dialog, Qt::Key_Escape);
+    });
+    driver.next<CEditMyFavoriteDlg>([&](CEditMyFavoriteDlg* dialog) {
+        QVERIFY(dialog->isVisible());
+        QCOMPARE(list->rowCount(), 2);
+        dialog->close();
+    });
+
+    QCOMPARE(editor.DoModal(), int(IDCANCEL));
+    QVERIFY(!driver.timedOut());
+    QVERIFY(driver.done());
+    QCOMPARE(messages.texts(), QStringList{"Successfully!"});
+}
+
+void FavoriteDialogsTest::blankNameIsRefusedSilentlyAndCancelDoesNotRefill()
+{
+    writeFavorites({{QStringLiteral("Kept Paper"), QStringLiteral("https://kept.example/")}});
+    MessageCapture messages;
+    ModalDriver driver;
+    CEditMyFavoriteDlg editor;
+    QTableWidget* list = editor.list();
+
+    driver.next<CEditMyFavoriteDlg>([&](CEditMyFavoriteDlg* dialog) {
+        button(dialog, IDOK)->click();
+    });
+    driver.next<CAddModifyFavoriteDlg>([&](CAddModifyFavoriteDlg* dialog) {
+        edit(dialog, IDC_FAVORITE_NAME)->setText(QStringLiteral(" \t "));
+        edit(dialog, IDC_FAVORITE_URL)->setText(QStringLiteral("https://blank.example/"));
+        button(dialog, IDOK)->click();
+        QVERIFY(dialog->isVisible());
+        QCOMPARE(messages.texts(), QStringList());
+        edit(dialog, IDC_FAVORITE_NAME)->clear();
+        button(dialog, IDOK)->click();
+        QVERIFY(dialog->isVisible());
+        // Changed behind the editor's back: a refill would show it.
+        QFile::remove(path());
+        button(dialog, IDCANCEL)->click();
+    });
+    driver.next<CEditMyFavoriteDlg>([&](CEditMyFavoriteDlg* dialog) {
+        QCOMPARE(column(list, 1), QStringList{"Kept Paper"});
+        button(dialog, IDCANCEL)->click();
+    });
+    QCOMPARE(editor.DoModal(), int(IDCANCEL));
+    QVERIFY(driver.done());
+    QCOMPARE(messages.texts(), QStringList());
+}
+
+void FavoriteDialogsTest::duplicateShowsOnlyTheStoresMessage()
+{
+    writeFavorites({{QStringLiteral("Same Paper"), QStringLiteral("https://same.example/")}});
+    const QByteArray before = fileBytes();
+    MessageCapture messages;
+    ModalDriver driver;
+    CAddModifyFavoriteDlg dialog;
+    driver.next<CAddModifyFavoriteDlg>([&](CAddModifyFavoriteDlg* shown) {
+        edit(shown, IDC_FAVORITE_NAME)->setText(QStringLiteral("Same Paper "));
+        edit(shown, IDC_FAVORITE_URL)->setText(QStringLiteral(" https://same.example/"));
+        button(shown, IDOK)->click();
+        QVERIFY(shown->isVisible());
+        button(shown, IDCANCEL)->click();
+    });
+    QCOMPARE(dialog.DoModal(), int(IDCANCEL));
+    QCOMPARE(messages.texts(),
+             QStringList{"The same content already exist, delete it then add new!"});
+    QCOMPARE(fileBytes(), before);
+}
+
+void FavoriteDialogsTest::existingRecordModeDeletesOnlyAfterYes()
+{
+    writeFavorites({{QStringLiteral("Doomed Paper"), QStringLiteral("https://doomed.example/")},
+                    {QStringLiteral("Other Paper"), QStringLiteral("https://other.example/")}});
+    const QByteArray before = fileBytes();
+    MessageCapture messages;
+    messages.answer(IDNO);
+    messages.answer(IDYES);
+    ModalDriver driver;
+    CAddModifyFavoriteDlg dialog;
+    dialog.m_bExisting = true;
+    dialog.m_strName = QStringLiteral("Doomed Paper");
+    dialog.m_strURL = QStringLiteral("https://doomed.example/");
+    driver.next<CAddModifyFavoriteDlg>([&](CAddModifyFavoriteDlg* shown) {
+        button(shown, IDC_DELETE)->click();
+        QVERIFY(shown->isVisible());
+        QCOMPARE(fileBytes(), before);
+        button(shown, IDC_DELETE)->click();
+    });
+    QCOMPARE(dialog.DoModal(), int(IDOK));
+    QCOMPARE(messages.texts(),
+             (QStringList{"Determined to delete?", "Determined to delete?", "Successfully!"}));
+    QVERIFY(!fileBytes().contains("Doomed Paper"));
+    QVERIFY(fileBytes().contains("Other Paper"));
+}
+
+void FavoriteDialogsTest::recordWithoutAddressCannotBeDeleted()
+{
+    {
+        QFile file(path());
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("<Favorites><Favorite><title>No Address</title></Favorite></Favorites>");
+    }
+    const QByteArray before = fileBytes();
+    MessageCapture messages;
+    ModalDriver driver;
+    CEditMyFavoriteDlg editor;
+    QTableWidget* list = editor.list();
+    driver.next<CEditMyFavoriteDlg>([&](CEditMyFavoriteDlg*) {
+        QCOMPARE(column(list, 2), QStringList{QString()});
+        doubleClickRow(list, 0);
+    });
+    driver.next<CAddModifyFavoriteDlg>([&](CAddModifyFavoriteDlg* shown) {
+        QCOMPARE(edit(shown, IDC_FAVORITE_NAME)->text(), QStringLiteral("No Address"));
+        QVERIFY(edit(shown, IDC_FAVORITE_URL)->text().isEmpty());
+        button(shown, IDC_DELETE)->click();
+        QVERIFY(shown->isVisible());
+        button(shown, IDCANCEL)->click();
+    });
+    driver.next<CEditMyFavoriteDlg>([&](CEditMyFavoriteDlg* dialog) { dialog->reject(); });
+    editor.DoModal();
+    QVERIFY(driver.done());
+    QCOMPARE(messages.texts(), QStringList{"Determined to delete?"});
+    QCOMPARE(fileBytes(), before);
+}
+
+void FavoriteDialogsTest::emptySpaceAndHeaderClicksChangeNothing()
+{
+    writeFavorites({{QStringLiteral("Beta Paper"), QStringLiteral("https://beta.example/")},
+                    {QStringLiteral("Alpha Paper"), QStringLiteral("https://alpha.example/")}});
+    ModalDriver driver;
+    CEditMyFavoriteDlg editor;
+    QTableWidget* list = editor.list();
+    bool openedSomething = false;
+    driver.next<CEditMyFavoriteDlg>([&](CEditMyFavoriteDlg* dialog) {
+        const QRect last = list->visualItemRect(list->item(1, 1));
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {},
+                           QPoint(last.center().x(), last.bottom() + 40));
+        openedSomething = QApplication::activeModalWidget() != dialog;
+        QHeaderView* header = list->horizontalHeader();
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                          QPoint(header->sectionViewportPosition(1) + 10, header->height() / 2));
+        QCOMPARE(column(list, 1), (QStringList{"Beta Paper", "Alpha Paper"}));
+        QVERIFY(list->selectedItems().isEmpty());
+        QVERIFY(!list->isSortingEnabled());
+        // Several rows can be selected at once, a whole row at a time.
+        list->selectAll();
+        QCOMPARE(list->selectionModel()->selectedRows().size(), 2);
+        QCOMPARE(list->columnWidth(0), 50);
+        QCOMPARE(list->columnWidth(1), 200);
+        QCOMPARE(list->columnWidth(2), 200);
+        QVERIFY(list->showGrid());
+        dialog->reject();
+    });
+    editor.DoModal();
+    QVERIFY(driver.done());
+    QVERIFY(!openedSomething);
+}
+
+void FavoriteDialogsTest::templatesLayOutTheirControlsInDialogUnits()
+{
+    CAddModifyFavoriteDlg dialog;
+    const DialogUnits units(dialog.font());
+    QVERIFY(units.baseX() > 2 && units.baseY() > 6);
+    QCOMPARE(dialog.size(), QSize(units.x(241), units.y(77)));
+    QCOMPARE(button(&dialog, IDOK)->geometry(), units.rect(184, 7, 50, 14));
+    QCOMPARE(button(&dialog, IDC_DELETE)->geometry(), units.rect(184, 31, 50, 14));
+    QCOMPARE(edit(&dialog, IDC_FAVORITE_URL)->geometry(), units.rect(7, 51, 167, 14));
+    QCOMPARE(dialog.font().pointSize(), 8);
+    // Template order is the tab order.
+    QCOMPARE(button(&dialog, IDOK)->nextInFocusChain(), button(&dialog, IDCANCEL));
+    QCOMPARE(button(&dialog, IDCANCEL)->nextInFocusChain(), button(&dialog, IDC_DELETE));
+    QCOMPARE(button(&dialog, IDC_DELETE)->nextInFocusChain(), edit(&dialog, IDC_FAVORITE_NAME));
+
+    CEditMyFavoriteDlg editor;
+    QCOMPARE(editor.size(), QSize(units.x(357), units.y(257)));
+    QCOMPARE(editor.list()->geometry(), units.rect(7, 7, 289, 230));
+}
+
+KESTRIN_TEST_MAIN(FavoriteDialogsTest)
+#include "tst_favoritedialogs.moc"

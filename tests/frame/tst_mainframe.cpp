@@ -1,0 +1,266 @@
+#include "app/CKestrinNewsReaderDoc.h"
+#include "browser/CKestrinNewsReaderView.h"
+#include "catalog/CLeftView.h"
+#include "frame/CMainFrame.h"
+#include "platform/FileDialog.h"
+#include "platform/PrintDialog.h"
+#include "platform/SkinEngine.h"
+#include "res/Resource.h"
+#include "res/StringTable.h"
+#include "support/AppFixture.h"
+#include "support/TestMain.h"
+
+#include <QAction>
+#include <QMenuBar>
+#include <QPrinter>
+#include <QSignalSpy>
+#include <QStatusTipEvent>
+
+namespace {
+void updateAllMenus(CMainFrame* frame)
+{
+    for (QMenu* menu : frame->menuBar()->findChildren<QMenu*>())
+        frame->UpdateMenu(menu);
+}
+
+QString readFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+} // namespace
+
+class MainFrameTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup() { m_fixture.reset(); }
+    void layoutKeepsTheTreePaneAt250Pixels();
+    void statusBarStartsHiddenAndViewStatusShowsIt();
+    void menuEntriesAreEnabledAndCarryNoShortcuts();
+    void choosingTheCurrentSkinDoesNothing();
+    void missingSkinFileStillMovesTheChoice();
+    void skinEngineKeepsTheSplitterBarWidth();
+    void menuKeyHintsRunNothing();
+    void frameworkKeysReachTheFramework();
+    void paneKeysMoveTheFocus();
+    void printingFromTheTreePrintsABlankPage();
+    void minimizeCommandMinimizes();
+
+private:
+    std::unique_ptr<AppFixture> m_fixture;
+};
+
+void MainFrameTest::init()
+{
+    m_fixture = std::make_unique<AppFixture>();
+    m_fixture->setInt("IndexPage", 1);
+    QVERIFY(m_fixture->start());
+    m_fixture->frame()->resize(1000, 700);
+    QVERIFY(QTest::qWaitForWindowExposed(m_fixture->frame()));
+}
+
+void MainFrameTest::layoutKeepsTheTreePaneAt250Pixels()
+{
+    CMainFrame* frame = m_fixture->frame();
+    SplitterWnd& splitter = frame->splitter();
+    QCOMPARE(splitter.count(), 2);
+    QCOMPARE(splitter.widget(0), m_fixture->tree());
+    QCOMPARE(splitter.widget(1), m_fixture->browser());
+    QTRY_COMPARE(splitter.sizes().first(), 250);
+    frame->resize(1400, 800);
+    QTRY_COMPARE(splitter.width(), frame->centralWidget()->width());
+    QCOMPARE(splitter.sizes().first(), 250);
+    QVERIFY(splitter.sizes().last() > 1000);
+}
+
+void MainFrameTest::statusBarStartsHiddenAndViewStatusShowsIt()
+{
+    CMainFrame* frame = m_fixture->frame();
+    StatusBar& bar = frame->statusBarPane();
+    QVERIFY(!bar.isVisible());
+    updateAllMenus(frame);
+    QVERIFY(!frame->menuAction(ID_VIEW_STATUS_BAR)->isChecked());
+
+    frame->SendCommand(ID_VIEW_STATUS_BAR);
+    QVERIFY(bar.isVisible());
+    QCOMPARE(bar.paneCount(), 4);
+    QCOMPARE(bar.paneText(0), QStringLiteral("Ready"));
+    QCOMPARE(bar.paneText(1), QStringLiteral("CAP"));
+    QCOMPARE(bar.paneText(2), QStringLiteral("NUM"));
+    QCOMPARE(bar.paneText(3), QStringLiteral("SCRL"));
+    updateAllMenus(frame);
+    QVERIFY(frame->menuAction(ID_VIEW_STATUS_BAR)->isChecked());
+
+    // A hovered entry's prompt goes to the message pane; leaving it brings "Ready" back.
+    QStatusTipEvent tip(StringTable::Prompt(ID_BROWSE_HOME));
+    QApplication::sendEvent(frame, &tip);
+    QCOMPARE(bar.message(), QStringLiteral("Go to Homepage"));
+    QStatusTipEvent none{QString()};
+    QApplication::sendEvent(frame, &none);
+    QCOMPARE(bar.message(), QStringLiteral("Ready"));
+
+    // There is no toolbar: its entry never shows a mark and changes nothing.
+    frame->SendCommand(ID_VIEW_TOOLBAR);
+    updateAllMenus(frame);
+    QVERIFY(!frame->menuAction(ID_VIEW_TOOLBAR)->isChecked());
+    QVERIFY(bar.isVisible());
+
+    frame->SendCommand(ID_VIEW_STATUS_BAR);
+    QVERIFY(!bar.isVisible());
+}
+
+void MainFrameTest::menuEntriesAreEnabledAndCarryNoShortcuts()
+{
+    CMainFrame* frame = m_fixture->frame();
+    const QList<QAction*> menus = frame->menuBar()->actions();
+    QStringList titles;
+    for (QAction* menu : menus)
+        titles.append(menu->text());
+    QCOMPARE(titles, (QStringList{"&File", "&Browse", "Favorites", "HomePage", "&Skin", "&View",
+                                  "&Catalog", "&Help"}));
+    updateAllMenus(frame);
+    int entries = 0;
+    for (QAction* menu : menus) {
+        for (QAction* action : menu->menu()->actions()) {
+            if (action->isSeparator())
+                continue;
+            ++entries;
+            QVERIFY2(action->isEnabled(), qPrintable(action->text()));
+            QVERIFY2(action->shortcut().isEmpty(), qPrintable(action->text()));
+        }
+    }
+    QCOMPARE(entries, 22);
+    QCOMPARE(frame->menuAction(ID_BROWSE_HOME)->text(), QStringLiteral("&Home\tCtrl+H"));
+    QCOMPARE(frame->menuAction(ID_BROWSE_HOME)->statusTip(), QStringLiteral("Go to Homepage"));
+    QVERIFY(frame->menuAction(ID_FAVORITES_BACKUP)->statusTip().isEmpty());
+}
+
+void MainFrameTest::choosingTheCurrentSkinDoesNothing()
+{
+    CMainFrame* frame = m_fixture->frame();
+    const QString before = SkinEngine::CurrentStyleSheet();
+    frame->SendCommand(ID_SKIN_MINI);
+    QVERIFY(!m_fixture->hasValue("SkinStyle"));
+    QCOMPARE(SkinEngine::CurrentStyleSheet(), before);
+
+    frame->SendCommand(ID_SKIN_SOFT);
+    QCOMPARE(m_fixture->intValue("SkinStyle"), 3);
+    QVERIFY(SkinEngine::CurrentSkinPath().endsWith(QStringLiteral("Skin/SoftCrystal.ssk")));
+    QVERIFY(qApp->styleSheet().startsWith(
+        readFile(QDir(m_fixture->workDir()).filePath(QStringLiteral("Skin/SoftCrystal.ssk")))));
+    updateAllMenus(frame);
+    QVERIFY(frame->menuAction(ID_SKIN_SOFT)->isChecked());
+    QVERIFY(!frame->menuAction(ID_SKIN_MINI)->isChecked());
+}
+
+void MainFrameTest::missingSkinFileStillMovesTheChoice()
+{
+    CMainFrame* frame = m_fixture->frame();
+    QVERIFY(QFile::remove(QDir(m_fixture->workDir()).filePath(QStringLiteral("Skin/XPCorona.ssk"))));
+    const QString before = qApp->styleSheet();
+    frame->SendCommand(ID_SKIN_XP);
+    QCOMPARE(m_fixture->intValue("SkinStyle"), 1);
+    updateAllMenus(frame);
+    QVERIFY(frame->menuAction(ID_SKIN_XP)->isChecked());
+    QVERIFY(!frame->menuAction(ID_SKIN_MINI)->isChecked());
+    // The look the user had stays; the program goes on.
+    QCOMPARE(qApp->styleSheet(), before);
+    QVERIFY(frame->isVisible());
+}
+
+void MainFrameTest::skinEngineKeepsTheSplitterBarWidth()
+{
+    QVERIFY(SkinEngine::CurrentStyleSheet().contains(
+        QStringLiteral("QSplitter::handle:horizontal { width: 7px; }")));
+    m_fixture->frame()->SendCommand(ID_SKIN_XP);
+    QVERIFY(SkinEngine::CurrentStyleSheet().contains(
+        QStringLiteral("QSplitter::handle:horizontal { width: 7px; }")));
+    QTRY_COMPARE(m_fixture->frame()->splitter().handle(1)->width(), 7);
+}
+
+void MainFrameTest::menuKeyHintsRunNothing()
+{
+    CMainFrame* frame = m_fixture->frame();
+    CLeftView* tree = m_fixture->tree();
+    QSignalSpy navigations(m_fixture->browser(), &HtmlView::navigateRequested);
+    frame->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(frame));
+    tree->setFocus();
+    const QString title = frame->windowTitle();
+    for (const Qt::Key key : {Qt::Key_M, Qt::Key_H, Qt::Key_B, Qt::Key_F, Qt::Key_A})
+        QTest::keyClick(tree, key, Qt::ControlModifier);
+    QVERIFY(!frame->isMinimized());
+    QCOMPARE(navigations.size(), 0);
+    QVERIFY(!m_fixture->hasValue("CataView"));
+    QCOMPARE(frame->windowTitle(), title);
+}
+
+void MainFrameTest::frameworkKeysReachTheFramework()
+{
+    CMainFrame* frame = m_fixture->frame();
+    CLeftView* tree = m_fixture->tree();
+    frame->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(frame));
+    tree->setFocus();
+    QList<FileDialog::Mode> asked;
+    const auto previous = FileDialog::SetHook([&](FileDialog::Mode mode, const QString&) {
+        asked.append(mode);
+        return QString();
+    });
+    for (const Qt::Key key : {Qt::Key_X, Qt::Key_S, Qt::Key_C})
+        QTest::keyClick(tree, key, Qt::ControlModifier);
+    FileDialog::SetHook(previous);
+    // Ctrl+S is Save, which asks for a file name; nothing reached the skin or catalog.
+    QCOMPARE(asked, QList<FileDialog::Mode>{FileDialog::Mode::Save});
+    QVERIFY(!m_fixture->hasValue("SkinStyle"));
+    QVERIFY(!m_fixture->hasValue("CataView"));
+    QVERIFY(SkinEngine::CurrentSkinPath().endsWith(QStringLiteral("Minimized.ssk")));
+}
+
+void MainFrameTest::paneKeysMoveTheFocus()
+{
+    CMainFrame* frame = m_fixture->frame();
+    frame->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(frame));
+    m_fixture->tree()->setFocus();
+    QTRY_VERIFY(m_fixture->browser()->hasEngine());
+    QTest::keyClick(m_fixture->tree(), Qt::Key_F6);
+    QCOMPARE(frame->GetActiveView(), m_fixture->browser());
+    QTRY_VERIFY(m_fixture->browser()->isAncestorOf(QApplication::focusWidget()) ||
+                QApplication::focusWidget() == m_fixture->browser());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F6, Qt::ShiftModifier);
+    QTRY_COMPARE(QApplication::focusWidget(), m_fixture->tree());
+    QCOMPARE(frame->GetActiveView(), m_fixture->tree());
+}
+
+void MainFrameTest::printingFromTheTreePrintsABlankPage()
+{
+    CMainFrame* frame = m_fixture->frame();
+    QTemporaryDir dir;
+    const QString output = dir.filePath(QStringLiteral("tree.pdf"));
+    int asked = 0;
+    const auto previous = PrintDialog::SetHook([&](QPrinter& printer) {
+        ++asked;
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(output);
+        return true;
+    });
+    frame->SetActiveView(m_fixture->tree());
+    frame->SendCommand(ID_FILE_PRINT);
+    PrintDialog::SetHook(previous);
+    QCOMPARE(asked, 1);
+    QVERIFY(QFileInfo(output).size() > 0);
+}
+
+void MainFrameTest::minimizeCommandMinimizes()
+{
+    m_fixture->frame()->SendCommand(ID_FILE_MINIMIZE);
+    QTRY_VERIFY(m_fixture->frame()->isMinimized());
+    QTRY_COMPARE(m_fixture->intValue("WindowSize"), 5);
+}
+
+KESTRIN_TEST_MAIN(MainFrameTest)
+#include "tst_mainframe.moc"

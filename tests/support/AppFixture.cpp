@@ -1,0 +1,127 @@
+#include "AppFixture.h"
+
+#include "app/CKestrinNewsReaderApp.h"
+#include "app/CKestrinNewsReaderDoc.h"
+#include "app/Globals.h"
+#include "app/SettingsKeys.h"
+#include "frame/CMainFrame.h"
+#include "platform/SkinEngine.h"
+
+#include <QFile>
+#include <QSettings>
+
+namespace {
+void copyTree(const QString& from, const QString& to)
+{
+    QDir().mkpath(to);
+    const QDir source(from);
+    for (const QFileInfo& info : source.entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot)) {
+        const QString target = QDir(to).filePath(info.fileName());
+        if (info.isDir())
+            copyTree(info.filePath(), target);
+        else
+            QFile::copy(info.filePath(), target);
+    }
+}
+
+QString settingsKey(const char* key)
+{
+    return kSettingsSection + QLatin1Char('/') + QLatin1String(key);
+}
+} // namespace
+
+AppFixture::AppFixture() : AppFixture(Options{}) {}
+
+AppFixture::AppFixture(const Options& options)
+    : m_previousDir(QDir::currentPath()), m_options(options)
+{
+    m_workDir = options.workDirName.isEmpty() ? m_dir.path()
+                                              : m_dir.filePath(options.workDirName);
+    QDir().mkpath(m_workDir);
+    const QDir work(m_workDir);
+    const QDir data(sourceDataDir());
+    if (options.withSkins)
+        copyTree(data.filePath(QStringLiteral("Skin")), work.filePath(QStringLiteral("Skin")));
+    if (options.withFavorites)
+        QFile::copy(data.filePath(QStringLiteral("Favorites.xml")),
+                    work.filePath(QStringLiteral("Favorites.xml")));
+    if (options.withHelp)
+        QFile::copy(data.filePath(QStringLiteral("readme.htm")),
+                    work.filePath(QStringLiteral("readme.htm")));
+    QDir::setCurrent(m_workDir);
+    g_strAppDir.clear();
+    g_strCurrentURL.clear();
+}
+
+AppFixture::~AppFixture()
+{
+    if (m_app) {
+        m_app->ExitInstance();
+        m_app.reset();
+    }
+    ExitSkin();
+    QDir::setCurrent(m_previousDir);
+    g_strAppDir.clear();
+    g_strCurrentURL.clear();
+}
+
+void AppFixture::setInt(const char* key, int value)
+{
+    QSettings(m_profile.path(), QSettings::IniFormat).setValue(settingsKey(key), value);
+}
+
+void AppFixture::setString(const char* key, const QString& value)
+{
+    QSettings(m_profile.path(), QSettings::IniFormat).setValue(settingsKey(key), value);
+}
+
+bool AppFixture::hasValue(const char* key) const
+{
+    return QSettings(m_profile.path(), QSettings::IniFormat).contains(settingsKey(key));
+}
+
+int AppFixture::intValue(const char* key) const
+{
+    return QSettings(m_profile.path(), QSettings::IniFormat).value(settingsKey(key)).toInt();
+}
+
+QString AppFixture::stringValue(const char* key) const
+{
+    return QSettings(m_profile.path(), QSettings::IniFormat).value(settingsKey(key)).toString();
+}
+
+bool AppFixture::start()
+{
+    m_app = std::make_unique<CKestrinNewsReaderApp>(m_profile.factory(), m_options.arguments);
+    return m_app->InitInstance();
+}
+
+CMainFrame* AppFixture::frame() const
+{
+    return m_app ? static_cast<CMainFrame*>(m_app->mainWindow()) : nullptr;
+}
+
+CKestrinNewsReaderDoc* AppFixture::document() const
+{
+    return frame() ? frame()->document() : nullptr;
+}
+
+CKestrinNewsReaderView* AppFixture::browser() const
+{
+    return document() ? document()->m_pBrowserView : nullptr;
+}
+
+CLeftView* AppFixture::tree() const
+{
+    return document() ? document()->m_pTreeView : nullptr;
+}
+
+QString AppFixture::sourceDataDir()
+{
+    return QDir(qEnvironmentVariable("KESTRIN_SOURCE_DIR")).filePath(QStringLiteral("data"));
+}
+
+QString AppFixture::testDataDir()
+{
+    return qEnvironmentVariable("KESTRIN_TEST_DATA");
+}

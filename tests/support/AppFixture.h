@@ -1,0 +1,67 @@
+#pragma once
+
+#include "TestProfile.h"
+
+#include <QDir>
+#include <QString>
+#include <QTemporaryDir>
+
+#include <memory>
+
+class CKestrinNewsReaderApp;
+class CKestrinNewsReaderDoc;
+class CKestrinNewsReaderView;
+class CLeftView;
+class CMainFrame;
+
+// A program started for real in a temporary working directory that holds the installed
+// data files, with settings in a temporary file.
+class AppFixture
+{
+public:
+    struct Options
+    {
+        bool withSkins = true;
+        bool withFavorites = true;
+        bool withHelp = true;
+        QStringList arguments;
+        // A folder inside the temporary directory to run in, when not empty.
+        QString workDirName;
+    };
+
+    AppFixture();
+    explicit AppFixture(const Options& options);
+    ~AppFixture();
+
+    AppFixture(const AppFixture&) = delete;
+    AppFixture& operator=(const AppFixture&) = delete;
+
+    // Settings to store before start().
+    void setInt(const char* key, int value);
+    void setString(const char* key, const QString& value);
+    [[nodiscard]] bool hasValue(const char* key) const;
+    [[nodiscard]] int intValue(const char* key) const;
+    [[nodiscard]] QString stringValue(const char* key) const;
+
+    // Runs the start-up; false when it failed.
+    bool start();
+
+    [[nodiscard]] QString workDir() const { return m_workDir; }
+    [[nodiscard]] CKestrinNewsReaderApp& app() const { return *m_app; }
+    [[nodiscard]] CMainFrame* frame() const;
+    [[nodiscard]] CKestrinNewsReaderDoc* document() const;
+    [[nodiscard]] CKestrinNewsReaderView* browser() const;
+    [[nodiscard]] CLeftView* tree() const;
+
+    // The directory with the program's data files in the source tree.
+    [[nodiscard]] static QString sourceDataDir();
+    [[nodiscard]] static QString testDataDir();
+
+private:
+    QTemporaryDir m_dir;
+    QString m_workDir;
+    QString m_previousDir;
+    TestProfile m_profile;
+    Options m_options;
+    std::unique_ptr<CKestrinNewsReaderApp> m_app;
+};
