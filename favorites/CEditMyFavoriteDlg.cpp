@@ -2,6 +2,7 @@
 
 #include "CAddModifyFavoriteDlg.h"
 #include "CFavoritesStore.h"
+#include "platform/MessageBox.h"
 #include "res/Resource.h"
 
 #include <QHeaderView>

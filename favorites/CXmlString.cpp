@@ -5,6 +5,7 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <new>
 #include <optional>
 
 namespace {
@@ -64,7 +65,7 @@ const QString& CXmlString::ToQString() const
     return *m_pData->text;
 }
 
-const unsigned char* CXmlString::Utf8() const
+const QByteArray& CXmlString::Utf8Bytes() const
 {
     if (!m_pData->utf8) {
         try {
@@ -78,11 +79,15 @@ const unsigned char* CXmlString::Utf8() const
             throw xml::_com_error(xml::E_OUTOFMEMORY);
         }
     }
-    return reinterpret_cast<const unsigned char*>(m_pData->utf8->constData());
+    return *m_pData->utf8;
+}
+
+const unsigned char* CXmlString::Utf8() const
+{
+    return reinterpret_cast<const unsigned char*>(Utf8Bytes().constData());
 }
 
 qsizetype CXmlString::Utf8Length() const
 {
-    Utf8();
-    return m_pData->utf8->size();
+    return Utf8Bytes().size();
 }

@@ -25,5 +25,7 @@ public:
 
 private:
     struct Data;
+    [[nodiscard]] const QByteArray& Utf8Bytes() const;
+
     std::shared_ptr<Data> m_pData;
 };

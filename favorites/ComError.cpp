@@ -37,8 +37,7 @@ std::uint32_t Win32CodeFor(int errorNumber)
 
 _com_error::_com_error(HRESULT hr, QString description)
     : m_hr(hr), m_strDescription(std::move(description))
-{
-}
+{}
 
 _com_error _com_error::FromErrno(int errorNumber, const QString& subject)
 {

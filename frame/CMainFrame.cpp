@@ -31,6 +31,7 @@ CMainFrame::CMainFrame(Profile& profile, CommandTarget* appTarget)
 
 CMainFrame::~CMainFrame()
 {
+    ReleaseViews();
     if (g_pSplitter == &m_wndSplitter) {
         GetSplitterInfo(nullptr);
         g_pSplitter = nullptr;

@@ -29,7 +29,17 @@ FrameWindow::FrameWindow(CommandTarget* appTarget, QWidget* parent)
             [this](QWidget*, QWidget* now) { OnFocusChanged(now); });
 }
 
-FrameWindow::~FrameWindow() = default;
+FrameWindow::~FrameWindow()
+{
+    ReleaseViews();
+}
+
+void FrameWindow::ReleaseViews()
+{
+    disconnect(qApp, &QApplication::focusChanged, this, nullptr);
+    m_views.clear();
+    m_activeView = nullptr;
+}
 
 bool FrameWindow::LoadFrame(Document* document)
 {

@@ -59,6 +59,8 @@ protected:
     virtual void OnSize(SizeType type);
     // Panes in creation order; the initial update and F6 follow it.
     void RegisterView(View* view);
+    // Forgets the panes; a derived frame calls it before its panes are destroyed.
+    void ReleaseViews();
 
     void BuildMenuBar(std::span<const MenuDefinition> menus);
     void InstallAccelerators(std::span<const Accelerator> accelerators);

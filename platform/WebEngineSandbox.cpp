@@ -1,5 +1,6 @@
 #include "WebEngineSandbox.h"
 
+#include <QByteArray>
 #include <QtGlobal>
 
 #include <unistd.h>
@@ -7,5 +8,5 @@
 void WebEngineSandbox::ConfigureForCurrentUser()
 {
     if (::geteuid() == 0)
-        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", QByteArrayLiteral("1"));
 }

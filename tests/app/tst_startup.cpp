@@ -12,6 +12,7 @@
 #include "support/MessageCapture.h"
 #include "support/TestMain.h"
 
+#include <QMenuBar>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTextDocumentFragment>
@@ -163,6 +164,7 @@ void StartupTest::newDocumentRerunsBothInitialUpdates()
     QSignalSpy navigations(browser, &HtmlView::navigateRequested);
 
     fixture.frame()->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(fixture.frame()));
     tree->setFocus();
     QTest::keyClick(tree, Qt::Key_N, Qt::ControlModifier);
 

@@ -283,10 +283,10 @@ void CatalogDataTest::noStateRepeatsAnAddressUnderAnotherName()
             QString url = QString::fromUtf8(entry.url).toLower();
             while (url.endsWith(QLatin1Char('/')))
                 url.chop(1);
-            const auto it = nameByUrl.constFind(url);
-            QVERIFY2(it == nameByUrl.constEnd() || *it == name,
-                     qPrintable(QStringLiteral("%1: %2 under '%3' and '%4'")
-                                    .arg(QString::fromUtf8(state.text), url, *it, name)));
+            const QString other = nameByUrl.value(url, name);
+            QVERIFY2(other == name, qPrintable(QStringLiteral("%1: %2 under '%3' and '%4'")
+                                                   .arg(QString::fromUtf8(state.text), url, other,
+                                                        name)));
             nameByUrl.insert(url, name);
             QVERIFY2(!seenNames.contains(name),
                      qPrintable(QString::fromUtf8(state.text) + QStringLiteral(": twice ") + name));

@@ -3,6 +3,7 @@
 #include "browser/CKestrinNewsReaderView.h"
 #include "catalog/CLeftView.h"
 #include "catalog/CatalogData.h"
+#include "favorites/CXmlTestSeam.h"
 #include "support/MessageCapture.h"
 #include "support/TestMain.h"
 #include "support/TestProfile.h"
@@ -80,6 +81,7 @@ private slots:
     void rebuildResetsExpansionAndSelection();
     void everyOneOfManyFavoritesGetsItsOwnAddress();
     void missingFavoritesFileStillBuildsTheCatalog();
+    void favoritesFailuresStillBuildTheCatalog();
 
 private:
     void writeFavorites(const QString& xml);
@@ -310,7 +312,7 @@ void LeftViewTest::keyboardSelectionOpensSitesLikeAClick()
     QCOMPARE(m_tree->windowTitle(), national->child(1)->text(0) + kSuffix);
 
     // Typing a name's first letters jumps to it.
-    QTest::keyClicks(m_tree, QStringLiteral("USA T"));
+    QTest::keyClicks(m_tree, QStringLiteral("USA"));
     QCOMPARE(m_tree->currentItem()->text(0), QStringLiteral("USA Today"));
     QCOMPARE(m_tree->windowTitle(), QStringLiteral("USA Today") + kSuffix);
 }
@@ -359,6 +361,41 @@ void LeftViewTest::missingFavoritesFileStillBuildsTheCatalog()
     QCOMPARE(messages.texts(), QStringList());
     QCOMPARE(node("My Favorites")->childCount(), 0);
     QCOMPARE(m_tree->nextIndex(), catalogSize() + 1);
+}
+
+void LeftViewTest::favoritesFailuresStillBuildTheCatalog()
+{
+    writeFavorites(favoritesXml({{QStringLiteral("Kept"), QStringLiteral("https://kept.example/")},
+                                 {QStringLiteral("Lost"), QStringLiteral("https://lost.example/")},
+                                 {QStringLiteral("Gone"), QStringLiteral("https://gone.example/")}}));
+    {
+        MessageCapture messages;
+        CXmlTestSeam::Failures failures;
+        failures.createStatus = xml::HRESULT(0x80040154); // class not registered
+        CXmlTestSeam::SetFailures(failures);
+        m_tree->OnInitialUpdate();
+        CXmlTestSeam::SetFailures({});
+        QCOMPARE(messages.texts(),
+                 QStringList{"Unable to create DOMDocument object. Please check the installation "
+                             "of the MS XML Parser!"});
+        QCOMPARE(node("My Favorites")->childCount(), 0);
+        QCOMPARE(m_tree->nextIndex(), catalogSize() + 1);
+    }
+    {
+        MessageCapture messages;
+        CXmlTestSeam::Failures failures;
+        failures.itemExpression = QStringLiteral("Favorites/Favorite");
+        failures.itemIndex = 1;
+        CXmlTestSeam::SetFailures(failures);
+        m_tree->RebuildTree(1);
+        CXmlTestSeam::SetFailures({});
+        QCOMPARE(messages.texts(), QStringList{"Access node failure!"});
+        QTreeWidgetItem* favorites = node("My Favorites");
+        QCOMPARE(favorites->childCount(), 1);
+        QCOMPARE(favorites->child(0)->text(0), QStringLiteral("Kept"));
+        QCOMPARE(m_tree->nextIndex(), 1 + catalogSize() + 1);
+        QCOMPARE(node("American States")->childCount(), int(CatalogData::States().size()));
+    }
 }
 
 KESTRIN_TEST_MAIN(LeftViewTest)

@@ -19,7 +19,8 @@ QString favoritesXml(const QList<QPair<QString, QString>>& records)
 {
     QString xml = QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Favorites>\n");
     for (const auto& [title, url] : records) {
-        xml += QStringLiteral("  <Favorite>\n    <title>%1</title>\n    <url>%2</url>\n  </Favorite>\n")
+        xml += QStringLiteral(
+                   "  <Favorite>\n    <title>%1</title>\n    <url>%2</url>\n  </Favorite>\n")
                    .arg(title.toHtmlEscaped(), url.toHtmlEscaped());
     }
     return xml + QStringLiteral("</Favorites>\n");
@@ -154,9 +155,8 @@ void FavoriteDialogsTest::newSavesARecordAsTheLastRow()
     CEditMyFavoriteDlg editor;
     QTableWidget* list = editor.list();
 
-    driver.next<CEditMyFavoriteDlg>([&](CEditMyFavoriteDlg* dialog) {
-        button(dialog, IDOK)->click();
-    });
+    driver.next<CEditMyFavoriteDlg>(
+        [&](CEditMyFavoriteDlg* dialog) { button(dialog, IDOK)->click(); });
     driver.next<CAddModifyFavoriteDlg>([&](CAddModifyFavoriteDlg* dialog) {
         QCOMPARE(dialog->windowTitle(), QStringLiteral("Edit My Favorites"));
         QVERIFY(!button(dialog, IDC_DELETE)->isEnabled());
@@ -197,9 +197,8 @@ void FavoriteDialogsTest::blankNameIsRefusedSilentlyAndCancelDoesNotRefill()
     CEditMyFavoriteDlg editor;
     QTableWidget* list = editor.list();
 
-    driver.next<CEditMyFavoriteDlg>([&](CEditMyFavoriteDlg* dialog) {
-        button(dialog, IDOK)->click();
-    });
+    driver.next<CEditMyFavoriteDlg>(
+        [&](CEditMyFavoriteDlg* dialog) { button(dialog, IDOK)->click(); });
     driver.next<CAddModifyFavoriteDlg>([&](CAddModifyFavoriteDlg* dialog) {
         edit(dialog, IDC_FAVORITE_NAME)->setText(QStringLiteral(" \t "));
         edit(dialog, IDC_FAVORITE_URL)->setText(QStringLiteral("https://blank.example/"));

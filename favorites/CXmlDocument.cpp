@@ -1,0 +1,269 @@
+#include "CXmlDocument.h"
+
+#include "CXmlAtomicFile.h"
+#include "CXmlDocumentState.h"
+#include "CXmlTestSeam.h"
+
+#include <QFile>
+
+#include <libxml/entities.h>
+#include <libxml/parser.h>
+#include <libxml/tree.h>
+#include <libxml/xmlerror.h>
+
+#include <mutex>
+#include <new>
+#include <unordered_map>
+#include <utility>
+
+namespace {
+// A favorites file is a few hundred kilobytes; anything near this is not one.
+constexpr qint64 kMaxFileSize = 64 * 1024 * 1024;
+
+// Entity references stay references in the tree, so their text is produced again each
+// time content is read: a few bytes of references can stand for gigabytes. A document
+// whose references expand beyond this is refused.
+constexpr qint64 kExpansionAllowance = 1024 * 1024;
+constexpr qint64 kExpansionFactor = 10;
+constexpr int kMaxEntityNesting = 40;
+
+// Without NOENT, DTDLOAD and DTDATTR no entity is substituted and no external subset is
+// read; NONET keeps the parser off the network; the default size and depth limits stay on.
+constexpr int kParseOptions =
+    XML_PARSE_NONET | XML_PARSE_NOBLANKS | XML_PARSE_NOERROR | XML_PARSE_NOWARNING;
+
+void IgnoreMessage(void*, const char*, ...) {}
+
+// The parse options already keep external entities and subsets out; this also covers
+// any path through the engine that would load one anyway.
+xmlParserInputPtr RefuseExternalEntity(const char*, const char*, xmlParserCtxtPtr)
+{
+    return nullptr;
+}
+
+class ExpansionCheck
+{
+public:
+    ExpansionCheck(xmlDocPtr doc, qint64 limit) : m_pDoc(doc), m_nLimit(limit) {}
+
+    [[nodiscard]] bool Exceeded()
+    {
+        qint64 total = 0;
+        CXmlDocumentState::VisitTree(reinterpret_cast<xmlNodePtr>(m_pDoc), [&](xmlNodePtr node) {
+            if (total <= m_nLimit && node->type == XML_ENTITY_REF_NODE)
+                total += Expansion(node, 0);
+            return total <= m_nLimit;
+        });
+        return total > m_nLimit;
+    }
+
+private:
+    qint64 Expansion(xmlNodePtr reference, int depth)
+    {
+        xmlEntityPtr entity = xmlGetDocEntity(m_pDoc, reference->name);
+        if (!entity)
+            return 0;
+        if (depth > kMaxEntityNesting)
+            return m_nLimit + 1;
+        if (const auto known = m_sizes.find(entity); known != m_sizes.end())
+            return known->second;
+        qint64 size = 0;
+        for (xmlNodePtr part = entity->children; part && size <= m_nLimit; part = part->next) {
+            CXmlDocumentState::VisitTree(part, [&](xmlNodePtr node) {
+                if (node->type == XML_TEXT_NODE || node->type == XML_CDATA_SECTION_NODE)
+                    size += xmlStrlen(node->content);
+                else if (node->type == XML_ENTITY_REF_NODE)
+                    size += Expansion(node, depth + 1);
+                return size <= m_nLimit;
+            });
+        }
+        m_sizes.emplace(entity, size);
+        return size;
+    }
+
+    xmlDocPtr m_pDoc;
+    qint64 m_nLimit;
+    std::unordered_map<xmlEntityPtr, qint64> m_sizes;
+};
+
+QString ParserMessage(xmlParserCtxtPtr context)
+{
+    const xmlError* error = xmlCtxtGetLastError(context);
+    if (!error || !error->message)
+        return QStringLiteral("Not well-formed XML");
+    const QString message = CXmlString::FromUtf8(BAD_CAST error->message).ToQString().trimmed();
+    return QStringLiteral("Not well-formed XML (line %1: %2)").arg(error->line).arg(message);
+}
+
+// The parsed file, or null with the reason in error.
+xmlDocPtr ParseFile(const QString& path, QString& error)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        error = file.errorString();
+        return nullptr;
+    }
+    if (file.size() > kMaxFileSize) {
+        error = QStringLiteral("The file is larger than %1 bytes").arg(kMaxFileSize);
+        return nullptr;
+    }
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        error = file.errorString();
+        return nullptr;
+    }
+
+    xmlParserCtxtPtr context = xmlNewParserCtxt();
+    if (!context)
+        throw xml::_com_error(xml::E_OUTOFMEMORY);
+    const QByteArray url = QFile::encodeName(path);
+    xmlDocPtr doc = xmlCtxtReadMemory(context, bytes.constData(), int(bytes.size()),
+                                      url.constData(), nullptr, kParseOptions);
+    if (!doc)
+        error = ParserMessage(context);
+    xmlFreeParserCtxt(context);
+
+    if (doc && doc->intSubset && doc->intSubset->entities &&
+        ExpansionCheck(doc, kExpansionAllowance + kExpansionFactor * bytes.size()).Exceeded()) {
+        xmlFreeDoc(doc);
+        doc = nullptr;
+        error = QStringLiteral("Its entity references expand beyond the allowed size");
+    }
+    return doc;
+}
+} // namespace
+
+CXmlDocument::CXmlDocument(const CXmlDocument& other) noexcept : m_pState(other.m_pState)
+{
+    if (m_pState)
+        m_pState->AddRef();
+}
+
+CXmlDocument::CXmlDocument(CXmlDocument&& other) noexcept
+    : m_pState(std::exchange(other.m_pState, nullptr))
+{}
+
+CXmlDocument& CXmlDocument::operator=(const CXmlDocument& other) noexcept
+{
+    if (m_pState != other.m_pState) {
+        if (other.m_pState)
+            other.m_pState->AddRef();
+        Release();
+        m_pState = other.m_pState;
+    }
+    return *this;
+}
+
+CXmlDocument& CXmlDocument::operator=(CXmlDocument&& other) noexcept
+{
+    if (this != &other) {
+        Release();
+        m_pState = std::exchange(other.m_pState, nullptr);
+    }
+    return *this;
+}
+
+CXmlDocument::~CXmlDocument()
+{
+    Release();
+}
+
+void CXmlDocument::InitializeEngine()
+{
+    static std::once_flag once;
+    std::call_once(once, [] {
+        xmlInitParser();
+        xmlSetExternalEntityLoader(RefuseExternalEntity);
+        xmlSetGenericErrorFunc(nullptr, IgnoreMessage);
+        xmlSetStructuredErrorFunc(nullptr, nullptr);
+    });
+}
+
+void CXmlDocument::Release() noexcept
+{
+    if (CXmlDocumentState* state = std::exchange(m_pState, nullptr))
+        state->Release();
+}
+
+CXmlDocumentState& CXmlDocument::State() const
+{
+    if (!m_pState)
+        throw xml::_com_error(xml::E_POINTER);
+    return *m_pState;
+}
+
+xml::HRESULT CXmlDocument::CreateInstance() noexcept
+{
+    Release();
+    const xml::HRESULT injected = CXmlTestSeam::GetFailures().createStatus;
+    if (xml::Failed(injected))
+        return injected;
+    InitializeEngine();
+    m_pState = CXmlDocumentState::Create();
+    return m_pState ? xml::S_OK : xml::E_OUTOFMEMORY;
+}
+
+bool CXmlDocument::Load(const QString& path)
+{
+    CXmlDocumentState& state = State();
+    QString error;
+    xmlDocPtr doc = ParseFile(path, error);
+    if (!doc)
+        doc = xmlNewDoc(BAD_CAST "1.0");
+    if (!doc)
+        throw xml::_com_error(xml::E_OUTOFMEMORY);
+    try {
+        state.Replace(doc);
+        state.SetParseError(error);
+    } catch (const std::bad_alloc&) {
+        if (state.Document() != doc)
+            xmlFreeDoc(doc);
+        throw xml::_com_error(xml::E_OUTOFMEMORY);
+    }
+    return error.isEmpty();
+}
+
+QString CXmlDocument::GetParseError() const
+{
+    return State().ParseError();
+}
+
+void CXmlDocument::Save(const QString& path)
+{
+    xmlDocPtr doc = State().Document();
+    xmlChar* bytes = nullptr;
+    int size = 0;
+    // The encoding the file declared is the one it is written back in.
+    xmlDocDumpFormatMemoryEnc(doc, &bytes, &size, reinterpret_cast<const char*>(doc->encoding), 1);
+    if (!bytes) {
+        throw xml::_com_error(xml::E_FAIL,
+                              QStringLiteral("The document cannot be written in the encoding %1")
+                                  .arg(CXmlString::FromUtf8(doc->encoding).ToQString()));
+    }
+    try {
+        CXmlAtomicFile::Write(path, reinterpret_cast<const char*>(bytes), size);
+    } catch (...) {
+        xmlFree(bytes);
+        throw;
+    }
+    xmlFree(bytes);
+}
+
+CXmlNode CXmlDocument::CreateElement(const CXmlString& name)
+{
+    xmlDocPtr doc = State().Document();
+    if (xmlValidateName(name.Utf8(), 0) != 0)
+        throw xml::_com_error(
+            xml::E_FAIL,
+            QStringLiteral("\"%1\" is not a valid element name").arg(name.ToQString()));
+    xmlNodePtr element = xmlNewDocNode(doc, nullptr, name.Utf8(), nullptr);
+    if (!element)
+        throw xml::_com_error(xml::E_OUTOFMEMORY);
+    return CXmlNode(element);
+}
+
+CXmlNodeList CXmlDocument::SelectNodes(const CXmlString& expression) const
+{
+    return CXmlNodeList::Select(CXmlNode(reinterpret_cast<xmlNodePtr>(State().Document())),
+                                expression);
+}

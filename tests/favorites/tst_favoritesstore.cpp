@@ -1,0 +1,526 @@
+#include "PermissionChecks.h"
+#include "app/Globals.h"
+#include "favorites/CFavoritesStore.h"
+#include "favorites/CXmlDocument.h"
+#include "favorites/CXmlTestSeam.h"
+#include "support/MessageCapture.h"
+#include "support/TestMain.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <QXmlStreamReader>
+
+#include <memory>
+
+namespace {
+const QString kCreateFailed = QStringLiteral(
+    "Unable to create DOMDocument object. Please check the installation of the MS XML Parser!");
+const QString kDuplicate =
+    QStringLiteral("The same content already exist, delete it then add new!");
+const QString kBackupDone = QStringLiteral("备份成功！");
+
+QByteArray favoritesXml(const QList<QPair<QString, QString>>& records)
+{
+    QString xml = QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Favorites>\n");
+    for (const auto& [title, url] : records) {
+        xml += QStringLiteral("<Favorite><title>%1</title><url>%2</url></Favorite>\n")
+                   .arg(title.toHtmlEscaped(), url.toHtmlEscaped());
+    }
+    return (xml + QStringLiteral("</Favorites>\n")).toUtf8();
+}
+
+QByteArray readFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+           file.write(bytes) == bytes.size();
+}
+
+QStringList rows(const QList<FavoriteRecord>& records)
+{
+    QStringList result;
+    for (const FavoriteRecord& record : records)
+        result.append(record.title + QLatin1Char('|') + record.url);
+    return result;
+}
+
+// The elements of a UTF-8 file in document order, leaves with their text.
+QStringList outline(const QByteArray& xml)
+{
+    QStringList result;
+    QXmlStreamReader reader(xml);
+    while (!reader.atEnd()) {
+        if (reader.readNext() != QXmlStreamReader::StartElement)
+            continue;
+        const QString name = reader.name().toString();
+        if (name == QLatin1String("title") || name == QLatin1String("url"))
+            result.append(name + QLatin1Char('=') + reader.readElementText());
+        else
+            result.append(name);
+    }
+    return reader.hasError() ? QStringList{reader.errorString()} : result;
+}
+} // namespace
+
+class FavoritesStoreTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    [[nodiscard]] QString path(const QString& name) const { return m_dir->filePath(name); }
+    [[nodiscard]] QString favoritesPath() const { return path(QStringLiteral("Favorites.xml")); }
+    [[nodiscard]] QStringList readRows() const
+    {
+        QList<FavoriteRecord> records;
+        return CFavoritesStore::ReadAll(records) ? rows(records)
+                                                 : QStringList{QStringLiteral("FALSE")};
+    }
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QString m_previousAppDir;
+    QString m_previousCurrent;
+
+private slots:
+    void initTestCase() { CXmlDocument::InitializeEngine(); }
+
+    void init()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        QVERIFY(m_dir->isValid());
+        m_previousAppDir = std::exchange(g_strAppDir, m_dir->path());
+        m_previousCurrent = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(m_dir->path()));
+    }
+
+    void cleanup()
+    {
+        CXmlTestSeam::SetFailures({});
+        g_strAppDir = m_previousAppDir;
+        QDir::setCurrent(m_previousCurrent);
+        m_dir.reset();
+    }
+
+    void readRuleTakesFileOrderAndExactNames()
+    {
+        QVERIFY(writeFile(favoritesPath(), R"(<?xml version="1.0"?>
+<Favorites>
+  <Favorite><title>First</title><url>http://first/</url></Favorite>
+  <Favorite><title>Old</title><url>http://two/</url><title>New</title></Favorite>
+  <Favorite><Title>Capital</Title><url>http://case/</url><URL>http://no/</URL></Favorite>
+  <Favorite><title>No address</title></Favorite>
+  <Other><title>Hidden</title><url>http://hidden/</url></Other>
+  <Favorite><!-- a note --><title> Spaced </title><url>http://last/</url></Favorite>
+</Favorites>
+)"));
+        MessageCapture messages;
+        QCOMPARE(
+            readRows(),
+            (QStringList{QStringLiteral("First|http://first/"), QStringLiteral("New|http://two/"),
+                         QStringLiteral("|http://case/"), QStringLiteral("No address|"),
+                         QStringLiteral(" Spaced |http://last/")}));
+        QVERIFY(messages.texts().isEmpty());
+
+        // Add and delete compare against every child of the root, whatever its name.
+        const QByteArray before = readFile(favoritesPath());
+        QVERIFY(!CFavoritesStore::Update(CFavoritesStore::Add, QStringLiteral("Hidden"),
+                                         QStringLiteral("http://hidden/")));
+        QCOMPARE(messages.texts(), QStringList{kDuplicate});
+        QCOMPARE(readFile(favoritesPath()), before);
+        QVERIFY(CFavoritesStore::Update(CFavoritesStore::Delete, QStringLiteral("Hidden"),
+                                        QStringLiteral("http://hidden/")));
+        QVERIFY(!readFile(favoritesPath()).contains("Hidden"));
+        QCOMPARE(readRows().size(), 5);
+    }
+
+    void firstAddIntoEmptyRootWritesTitleThenUrl()
+    {
+        QVERIFY(writeFile(favoritesPath(), "<?xml version=\"1.0\"?>\n<Favorites/>\n"));
+        MessageCapture messages;
+        QVERIFY(CFavoritesStore::Update(CFavoritesStore::Add, QStringLiteral("Die Zeit & Co"),
+                                        QStringLiteral("http://zeit.de/?a=1&b=2")));
+        const QByteArray written = readFile(favoritesPath());
+        QVERIFY(written.startsWith("<?xml version=\"1.0\""));
+        QCOMPARE(outline(written),
+                 (QStringList{QStringLiteral("Favorites"), QStringLiteral("Favorite"),
+                              QStringLiteral("title=Die Zeit & Co"),
+                              QStringLiteral("url=http://zeit.de/?a=1&b=2")}));
+        QCOMPARE(readRows(), QStringList{QStringLiteral("Die Zeit & Co|http://zeit.de/?a=1&b=2")});
+        QVERIFY(messages.texts().isEmpty());
+    }
+
+    void addRefusesOnlyAnExactDuplicate()
+    {
+        QVERIFY(writeFile(favoritesPath(), favoritesXml({{QStringLiteral("Times"),
+                                                          QStringLiteral("http://times/")}})));
+        MessageCapture messages;
+        const QByteArray before = readFile(favoritesPath());
+        QVERIFY(!CFavoritesStore::Update(CFavoritesStore::Add, QStringLiteral("Times"),
+                                         QStringLiteral("http://times/")));
+        QCOMPARE(messages.texts(), QStringList{kDuplicate});
+        QCOMPARE(readFile(favoritesPath()), before);
+
+        messages.clear();
+        QVERIFY(CFavoritesStore::Update(CFavoritesStore::Add, QStringLiteral("Times"),
+                                        QStringLiteral("http://other/")));
+        QVERIFY(CFavoritesStore::Update(CFavoritesStore::Add, QStringLiteral("Post"),
+                                        QStringLiteral("http://times/")));
+        QVERIFY(CFavoritesStore::Update(CFavoritesStore::Add, QStringLiteral("times"),
+                                        QStringLiteral("http://times/")));
+        QVERIFY(messages.texts().isEmpty());
+        QCOMPARE(readRows(), (QStringList{QStringLiteral("Times|http://times/"),
+                                          QStringLiteral("Times|http://other/"),
+                                          QStringLiteral("Post|http://times/"),
+                                          QStringLiteral("times|http://times/")}));
+    }
+
+    void blanksAreTrimmedBeforeStoringAndMatching()
+    {
+        QVERIFY(writeFile(favoritesPath(), favoritesXml({})));
+        MessageCapture messages;
+        QVERIFY(CFavoritesStore::Update(CFavoritesStore::Add, QStringLiteral(" \t\r\n\v\fGlobe \t"),
+                                        QStringLiteral("\nhttp://globe/\f")));
+        QCOMPARE(readRows(), QStringList{QStringLiteral("Globe|http://globe/")});
+
+        QVERIFY(!CFavoritesStore::Update(CFavoritesStore::Add, QStringLiteral("Globe"),
+                                         QStringLiteral("  http://globe/  ")));
+        QCOMPARE(messages.texts(), QStringList{kDuplicate});
+
+        // Only the six ASCII blanks are trimmed: other spaces are part of the value.
+        const QString wide = QStringLiteral("\u00A0Globe\u3000");
+        QVERIFY(
+            CFavoritesStore::Update(CFavoritesStore::Add, wide, QStringLiteral("http://globe/")));
+        QCOMPARE(readRows(), (QStringList{QStringLiteral("Globe|http://globe/"),
+                                          wide + QStringLiteral("|http://globe/")}));
+
+        QVERIFY(CFavoritesStore::Update(CFavoritesStore::Delete, QStringLiteral("\tGlobe\n"),
+                                        QStringLiteral("http://globe/ ")));
+        QCOMPARE(readRows(), QStringList{wide + QStringLiteral("|http://globe/")});
+
+        // Nothing left after trimming: refused without a word, file untouched.
+        messages.clear();
+        const QByteArray before = readFile(favoritesPath());
+        QVERIFY(!CFavoritesStore::Update(CFavoritesStore::Add, QStringLiteral(" \t "),
+                                         QStringLiteral("http://globe/")));
+        QVERIFY(!CFavoritesStore::Update(CFavoritesStore::Delete, wide, QStringLiteral("\r\n")));
+        QVERIFY(messages.texts().isEmpty());
+        QCOMPARE(readFile(favoritesPath()), before);
+    }
+
+    void deleteRemovesOnlyTheFirstMatch()
+    {
+        QVERIFY(writeFile(favoritesPath(),
+                          favoritesXml({{QStringLiteral("Twin"), QStringLiteral("http://1/")},
+                                        {QStringLiteral("Other"), QStringLiteral("http://2/")},
+                                        {QStringLiteral("Twin"), QStringLiteral("http://1/")},
+                                        {QStringLiteral("Twin"), QStringLiteral("http://3/")}})));
+        MessageCapture messages;
+        QVERIFY(CFavoritesStore::Update(CFavoritesStore::Delete, QStringLiteral("Twin"),
+                                        QStringLiteral("http://1/")));
+        QCOMPARE(readRows(),
+                 (QStringList{QStringLiteral("Other|http://2/"), QStringLiteral("Twin|http://1/"),
+                              QStringLiteral("Twin|http://3/")}));
+        QVERIFY(messages.texts().isEmpty());
+    }
+
+    void deleteOfAnUnknownPairRewritesTheSameRecords()
+    {
+        const QByteArray original = "<Favorites><Favorite><title>A</title><url>http://a/</url>"
+                                    "</Favorite><Favorite><title>B</title><url>http://b/</url>"
+                                    "</Favorite></Favorites>";
+        QVERIFY(writeFile(favoritesPath(), original));
+        MessageCapture messages;
+        QVERIFY(CFavoritesStore::Update(CFavoritesStore::Delete, QStringLiteral("A"),
+                                        QStringLiteral("http://b/")));
+        QVERIFY(readFile(favoritesPath()) != original);
+        QCOMPARE(outline(readFile(favoritesPath())), outline(original));
+        QVERIFY(messages.texts().isEmpty());
+    }
+
+    void failedUpdateLeavesFileIntact_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("setup");
+        QTest::addColumn<QString>("reason");
+        const QByteArray records =
+            favoritesXml({{QStringLiteral("One"), QStringLiteral("http://1/")},
+                          {QStringLiteral("Two"), QStringLiteral("http://2/")},
+                          {QStringLiteral("Three"), QStringLiteral("http://3/")}});
+        QTest::newRow("missing file")
+            << QByteArray() << QString() << QStringLiteral("No such file");
+        QTest::newRow("malformed") << QByteArray("<Favorites><Favorite><title>x</Favorite>")
+                                   << QString() << QStringLiteral("Not well-formed XML (line 1");
+        QTest::newRow("another root") << QByteArray("<Bookmarks><Favorite/></Bookmarks>")
+                                      << QString() << QStringLiteral("no Favorites root");
+        QTest::newRow("read-only file")
+            << records << QStringLiteral("file") << QStringLiteral("Permission denied");
+        QTest::newRow("read-only directory")
+            << records << QStringLiteral("directory") << QStringLiteral("Permission denied");
+        QTest::newRow("root cannot be fetched")
+            << records << QStringLiteral("fetch") << QStringLiteral("cannot be fetched");
+        QTest::newRow("save fails half-way")
+            << records << QStringLiteral("save") << QStringLiteral("No space left on device");
+    }
+
+    void failedUpdateLeavesFileIntact()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, setup);
+        QFETCH(QString, reason);
+        if (!content.isEmpty())
+            QVERIFY(writeFile(favoritesPath(), content));
+
+        std::unique_ptr<PermissionChecks> checks;
+        if (setup == QLatin1String("file") || setup == QLatin1String("directory")) {
+            const QString target = setup == QLatin1String("file") ? favoritesPath() : m_dir->path();
+            QVERIFY(QFile::setPermissions(target, QFile::permissions(target) &
+                                                      ~(QFile::WriteOwner | QFile::WriteGroup |
+                                                        QFile::WriteOther | QFile::WriteUser)));
+            checks = std::make_unique<PermissionChecks>();
+            if (QFile(target == favoritesPath() ? target : path(QStringLiteral("probe")))
+                    .open(QIODevice::ReadWrite)) {
+                checks.reset();
+                QFile::setPermissions(target, QFile::permissions(target) | QFile::WriteOwner);
+                QSKIP("file permissions do not apply to this process");
+            }
+        } else if (setup == QLatin1String("fetch")) {
+            CXmlTestSeam::SetFailures({xml::S_OK, QStringLiteral("Favorites"), 0, -1});
+        } else if (setup == QLatin1String("save")) {
+            CXmlTestSeam::SetFailures({xml::S_OK, {}, -1, content.size() / 2});
+        }
+        const QStringList entriesBefore =
+            QDir(m_dir->path()).entryList(QDir::AllEntries | QDir::Hidden);
+
+        MessageCapture messages;
+        const bool added = CFavoritesStore::Update(CFavoritesStore::Add, QStringLiteral("New"),
+                                                   QStringLiteral("http://new/"));
+        const bool deleted = CFavoritesStore::Update(CFavoritesStore::Delete, QStringLiteral("Two"),
+                                                     QStringLiteral("http://2/"));
+        checks.reset();
+        QFile::setPermissions(m_dir->path(), QFile::permissions(m_dir->path()) | QFile::WriteOwner);
+
+        QVERIFY(!added);
+        QVERIFY(!deleted);
+        QCOMPARE(messages.texts().size(), 2);
+        for (const QString& text : messages.texts()) {
+            QVERIFY2(text.contains(favoritesPath()) && text.contains(reason), qPrintable(text));
+        }
+        QCOMPARE(readFile(favoritesPath()), content);
+        QCOMPARE(QDir(m_dir->path()).entryList(QDir::AllEntries | QDir::Hidden), entriesBefore);
+    }
+
+    void documentCreationFailureIsReported()
+    {
+        const QByteArray content =
+            favoritesXml({{QStringLiteral("A"), QStringLiteral("http://a/")}});
+        QVERIFY(writeFile(favoritesPath(), content));
+        CXmlTestSeam::SetFailures({xml::HRESULT(0x80040154u), {}, -1, -1});
+        MessageCapture messages;
+
+        QList<FavoriteRecord> records{{QStringLiteral("stale"), QString()}};
+        QVERIFY(!CFavoritesStore::ReadAll(records));
+        QVERIFY(records.isEmpty());
+        QVERIFY(!CFavoritesStore::Update(CFavoritesStore::Add, QStringLiteral("B"),
+                                         QStringLiteral("http://b/")));
+        QCOMPARE(messages.texts(), (QStringList{kCreateFailed, kCreateFailed}));
+        QCOMPARE(readFile(favoritesPath()), content);
+    }
+
+    void itemFetchFailureEndsTheRead()
+    {
+        QVERIFY(writeFile(favoritesPath(),
+                          favoritesXml({{QStringLiteral("A"), QStringLiteral("http://a/")},
+                                        {QStringLiteral("B"), QStringLiteral("http://b/")},
+                                        {QStringLiteral("C"), QStringLiteral("http://c/")}})));
+        CXmlTestSeam::SetFailures({xml::S_OK, QStringLiteral("Favorites/Favorite"), 1, -1});
+        MessageCapture messages;
+        QCOMPARE(readRows(), QStringList{QStringLiteral("A|http://a/")});
+        QCOMPARE(messages.texts(), QStringList{QStringLiteral("Access node failure!")});
+    }
+
+    void declaredEncodingSurvivesARewrite_data()
+    {
+        QTest::addColumn<QString>("fixture");
+        QTest::addColumn<QString>("declaration");
+        QTest::addColumn<QString>("storedTitle");
+        QTest::addColumn<QByteArray>("storedBytes");
+        QTest::addColumn<QString>("newTitle");
+        QTest::addColumn<QByteArray>("newBytes");
+        QTest::newRow("GBK") << QStringLiteral("gbk.xml") << QStringLiteral("encoding=\"GBK\"")
+                             << QStringLiteral("人民日报")
+                             << QByteArray::fromHex("c8cbc3f1c8d5b1a8") << QStringLiteral("新京报")
+                             << QByteArray::fromHex("d0c2bea9b1a8");
+        QTest::newRow("ISO-8859-1")
+            << QStringLiteral("latin1.xml") << QStringLiteral("encoding=\"ISO-8859-1\"")
+            << QStringLiteral("Süddeutsche Zeitung")
+            << QByteArray::fromHex("53fc646465757473636865") << QStringLiteral("Le Télégramme")
+            << QByteArray::fromHex("54e96ce96772616d6d65");
+    }
+
+    void declaredEncodingSurvivesARewrite()
+    {
+        QFETCH(QString, fixture);
+        QFETCH(QString, declaration);
+        QFETCH(QString, storedTitle);
+        QFETCH(QByteArray, storedBytes);
+        QFETCH(QString, newTitle);
+        QFETCH(QByteArray, newBytes);
+        const QString source = QDir(qEnvironmentVariable("KESTRIN_SOURCE_DIR"))
+                                   .filePath(QStringLiteral("tests/data/favorites/") + fixture);
+        QVERIFY(QFile::copy(source, favoritesPath()));
+        MessageCapture messages;
+
+        QList<FavoriteRecord> records;
+        QVERIFY(CFavoritesStore::ReadAll(records));
+        QCOMPARE(records.size(), 1);
+        QCOMPARE(records.first().title, storedTitle);
+
+        QVERIFY(
+            CFavoritesStore::Update(CFavoritesStore::Add, newTitle, QStringLiteral("http://n/")));
+        const QByteArray written = readFile(favoritesPath());
+        QVERIFY2(written.startsWith("<?xml version=\"1.0\" " + declaration.toLatin1()),
+                 written.left(60).constData());
+        QVERIFY(written.contains(storedBytes));
+        QVERIFY(written.contains(newBytes));
+        QVERIFY(!written.contains(newTitle.toUtf8()));
+
+        QVERIFY(CFavoritesStore::ReadAll(records));
+        QCOMPARE(records.size(), 2);
+        QCOMPARE(records.at(0).title, storedTitle);
+        QCOMPARE(records.at(1).title, newTitle);
+        QVERIFY(messages.texts().isEmpty());
+    }
+
+    void unusableFilesReadAsNoRecords_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        const QByteArray good = "<Favorite><title>Good</title><url>http://good/</url></Favorite>";
+        QTest::newRow("malformed") << QByteArray("<Favorites>" + good + "<Favorite><title>");
+        QTest::newRow("another root") << QByteArray("<Bookmarks>" + good + "</Bookmarks>");
+        QByteArray laughs = "<!DOCTYPE Favorites [<!ENTITY l0 \"lol\">";
+        for (int i = 1; i < 10; ++i) {
+            laughs += QStringLiteral("<!ENTITY l%1 \"").arg(i).toLatin1();
+            laughs += QStringLiteral("&l%1;").arg(i - 1).toLatin1().repeated(10) + "\">";
+        }
+        QTest::newRow("billion laughs")
+            << QByteArray(laughs + "]><Favorites>" + good +
+                          "<Favorite><title>&l9;</title><url>u</url></Favorite></Favorites>");
+        // 23 kB that would read as 20 MB.
+        QTest::newRow("quadratic blow-up") << QByteArray(
+            "<!DOCTYPE Favorites [<!ENTITY q \"" + QByteArray(10000, 'q') + "\">]><Favorites>" +
+            good + "<Favorite><title>" + QByteArray("&q;").repeated(2000) +
+            "</title><url>u</url></Favorite></Favorites>");
+        QTest::newRow("deep nesting")
+            << QByteArray("<Favorites>" + good + QByteArray("<a>").repeated(10000) +
+                          QByteArray("</a>").repeated(10000) + "</Favorites>");
+        QTest::newRow("external entities")
+            << QByteArray("<!DOCTYPE Favorites [<!ENTITY secret SYSTEM \"secret.txt\">"
+                          "<!ENTITY passwd SYSTEM \"file:///etc/passwd\">"
+                          "<!ENTITY % remote SYSTEM \"secret.dtd\"> %remote;]><Favorites>" +
+                          good +
+                          "<Favorite><title>&secret;&passwd;</title><url>u</url></Favorite>"
+                          "</Favorites>");
+        QTest::newRow("external subset")
+            << QByteArray("<!DOCTYPE Favorites SYSTEM \"secret.dtd\"><Favorites>" + good +
+                          "<Favorite><title>&leak;</title><url>u</url></Favorite></Favorites>");
+    }
+
+    void unusableFilesReadAsNoRecords()
+    {
+        QFETCH(QByteArray, content);
+        QVERIFY(writeFile(favoritesPath(), content));
+        QVERIFY(writeFile(path(QStringLiteral("secret.txt")), "SECRET"));
+        QVERIFY(writeFile(path(QStringLiteral("secret.dtd")),
+                          "<!ENTITY leak \"SECRET\"><!ENTITY secret \"SECRET\">"));
+        MessageCapture messages;
+
+        QList<FavoriteRecord> records;
+        QVERIFY(CFavoritesStore::ReadAll(records));
+        // Either nothing or the records before the damage, never anything from elsewhere.
+        const QStringList read = rows(records);
+        QVERIFY2(read.isEmpty() || read.first() == QLatin1String("Good|http://good/"),
+                 qPrintable(read.join(QLatin1Char(','))));
+        QVERIFY(read.size() <= 2);
+        for (const FavoriteRecord& record : records) {
+            QVERIFY(record.title.size() < content.size());
+            QVERIFY(!record.title.contains(QLatin1String("SECRET")) &&
+                    !record.title.contains(QLatin1String("root:")));
+        }
+        QVERIFY(messages.texts().isEmpty());
+        QCOMPARE(readFile(favoritesPath()), content);
+    }
+
+    void backupCopiesTheFileExactly_data()
+    {
+        QTest::addColumn<int>("size");
+        QTest::newRow("empty") << 0;
+        QTest::newRow("one buffer") << 512;
+        QTest::newRow("two buffers, the second short") << 1000;
+    }
+
+    void backupCopiesTheFileExactly()
+    {
+        QFETCH(int, size);
+        QByteArray content;
+        for (int i = 0; i < size; ++i)
+            content.append(char((i * 7 + 3) % 256));
+        QVERIFY(writeFile(path(QStringLiteral("Favorites.xml")), content));
+        QVERIFY(writeFile(path(QStringLiteral("Favorites.xml.bk")), QByteArray(1500, 'o')));
+        MessageCapture messages;
+        CFavoritesStore::Backup();
+        QCOMPARE(messages.texts(), QStringList{kBackupDone});
+        QCOMPARE(readFile(path(QStringLiteral("Favorites.xml.bk"))), content);
+    }
+
+    void backupReportsWhatWentWrong_data()
+    {
+        QTest::addColumn<QString>("source");
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("missing source")
+            << QString() << QString() << QStringLiteral("读取配置文件 Favorites.xml 失败！");
+        QTest::newRow("target cannot be created")
+            << QStringLiteral("file") << QStringLiteral("directory")
+            << QStringLiteral("创建配置文件 Favorites.xml.bk 失败！");
+        QTest::newRow("read error during the copy")
+            << QStringLiteral("/proc/self/mem") << QString()
+            << QStringLiteral("读取配置文件 Favorites.xml 时出错");
+        QTest::newRow("write error during the copy")
+            << QStringLiteral("file") << QStringLiteral("/dev/full")
+            << QStringLiteral("写入配置文件 Favorites.xml.bk 时出错");
+    }
+
+    void backupReportsWhatWentWrong()
+    {
+        QFETCH(QString, source);
+        QFETCH(QString, target);
+        QFETCH(QString, message);
+        const QString sourcePath = path(QStringLiteral("Favorites.xml"));
+        const QString backupPath = path(QStringLiteral("Favorites.xml.bk"));
+        if (source == QLatin1String("file"))
+            QVERIFY(writeFile(sourcePath, favoritesXml({})));
+        else if (!source.isEmpty())
+            QVERIFY(QFile::link(source, sourcePath));
+        if (target == QLatin1String("directory"))
+            QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("Favorites.xml.bk")));
+        else if (!target.isEmpty())
+            QVERIFY(QFile::link(target, backupPath));
+
+        MessageCapture messages;
+        CFavoritesStore::Backup();
+        QCOMPARE(messages.texts().size(), 1);
+        QVERIFY2(messages.texts().first().startsWith(message),
+                 qPrintable(messages.texts().first()));
+        // A partial copy must not pass for a backup.
+        if (target != QLatin1String("directory"))
+            QVERIFY(!QFileInfo(backupPath).exists() && !QFileInfo(backupPath).isSymLink());
+    }
+};
+
+KESTRIN_TEST_MAIN(FavoritesStoreTest)
+#include "tst_favoritesstore.moc"
