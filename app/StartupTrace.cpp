@@ -35,13 +35,16 @@ void StartupTrace::Watch(QWidget* window)
 StartupTrace::StartupTrace(QWidget* window) : QObject(window), m_window(window)
 {
     window->installEventFilter(this);
+    if (window->windowHandle())
+        window->windowHandle()->installEventFilter(this);
     connect(window, &QWidget::windowTitleChanged, this, &StartupTrace::OnTitle);
 }
 
 bool StartupTrace::eventFilter(QObject* watched, QEvent* event)
 {
-    if (!m_exposed && watched == m_window && event->type() == QEvent::UpdateRequest &&
-        m_window->windowHandle() && m_window->windowHandle()->isExposed()) {
+    // The first expose of the native window is the moment it is mapped on screen.
+    if (!m_exposed && watched == m_window->windowHandle() && event->type() == QEvent::Expose &&
+        m_window->windowHandle()->isExposed()) {
         m_exposed = true;
         std::fprintf(stderr, "kestrin-startup mapped %lld\n", nowNs());
     }

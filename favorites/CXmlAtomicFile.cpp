@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <QScopeGuard>
 
 #include <algorithm>
 #include <cerrno>
@@ -17,24 +18,12 @@
 namespace {
 constexpr qsizetype kChunkSize = 64 * 1024;
 
-// Removes the temporary file unless it was renamed into place.
-class TemporaryFileGuard
+// Takes errno before anything else can change it.
+[[noreturn]] void ThrowLastError(const char* what, const QString& subject)
 {
-public:
-    TemporaryFileGuard() = default;
-    TemporaryFileGuard(const TemporaryFileGuard&) = delete;
-    TemporaryFileGuard& operator=(const TemporaryFileGuard&) = delete;
-    ~TemporaryFileGuard()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-        if (!m_path.isEmpty())
-            ::unlink(m_path.constData());
-    }
-
-    int m_fd = -1;
-    QByteArray m_path;
-};
+    const int error = errno;
+    throw xml::_com_error::FromErrno(error, QString::fromLatin1(what).arg(subject));
+}
 
 QByteArray RandomSuffix()
 {
@@ -46,7 +35,7 @@ QByteArray RandomSuffix()
     return suffix;
 }
 
-void WriteAll(int fd, const char* data, qsizetype size, const QString& subject)
+void WriteAll(int fd, const char* data, qsizetype size, const QString& fileName)
 {
     const qint64 failAfter = CXmlTestSeam::GetFailures().saveFailsAfterBytes;
     qsizetype written = 0;
@@ -54,14 +43,15 @@ void WriteAll(int fd, const char* data, qsizetype size, const QString& subject)
         qsizetype chunk = std::min(size - written, kChunkSize);
         if (failAfter >= 0) {
             if (written >= failAfter)
-                throw xml::_com_error::FromErrno(ENOSPC, subject);
+                throw xml::_com_error::FromErrno(ENOSPC,
+                                                 QStringLiteral("Cannot write %1").arg(fileName));
             chunk = std::min<qsizetype>(chunk, qsizetype(failAfter) - written);
         }
         const ssize_t count = ::write(fd, data + written, std::size_t(chunk));
         if (count < 0) {
             if (errno == EINTR)
                 continue;
-            throw xml::_com_error::FromErrno(errno, subject);
+            ThrowLastError("Cannot write %1", fileName);
         }
         written += count;
     }
@@ -80,7 +70,7 @@ void CXmlAtomicFile::Write(const QString& path, const char* data, qsizetype size
     struct stat existing = {};
     const bool exists = ::stat(nativeTarget.constData(), &existing) == 0;
     if (!exists && errno != ENOENT)
-        throw xml::_com_error::FromErrno(errno, target);
+        ThrowLastError("Cannot reach %1", target);
     if (exists) {
         if (!S_ISREG(existing.st_mode))
             throw xml::_com_error(xml::E_INVALIDARG,
@@ -88,43 +78,45 @@ void CXmlAtomicFile::Write(const QString& path, const char* data, qsizetype size
         // The rename would replace a file that may not be written; refuse as writing would.
         const int probe = ::open(nativeTarget.constData(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
         if (probe < 0)
-            throw xml::_com_error::FromErrno(errno, QStringLiteral("Cannot write %1").arg(target));
+            ThrowLastError("Cannot write %1", target);
         ::close(probe);
     }
 
-    TemporaryFileGuard temporary;
+    int fd = -1;
+    QByteArray temporaryPath;
+    // Until the rename succeeds the temporary file goes again, whatever failed.
+    auto removeTemporary = qScopeGuard([&] {
+        if (fd >= 0)
+            ::close(fd);
+        if (!temporaryPath.isEmpty())
+            ::unlink(temporaryPath.constData());
+    });
     const QString directory = QFileInfo(target).absolutePath();
-    for (int attempt = 0; temporary.m_fd < 0; ++attempt) {
-        QByteArray candidate = nativeTarget + ".tmp" + RandomSuffix();
-        temporary.m_fd = ::open(candidate.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
-                                exists ? 0600 : 0666);
-        if (temporary.m_fd >= 0)
-            temporary.m_path = candidate;
+    for (int attempt = 0; fd < 0; ++attempt) {
+        const QByteArray candidate = nativeTarget + ".tmp" + RandomSuffix();
+        fd = ::open(candidate.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
+                    exists ? 0600 : 0666);
+        if (fd >= 0)
+            temporaryPath = candidate;
         else if (errno != EEXIST || attempt == 100)
-            throw xml::_com_error::FromErrno(
-                errno, QStringLiteral("Cannot create a temporary file in %1").arg(directory));
+            ThrowLastError("Cannot create a temporary file in %1", directory);
     }
-    const QString temporaryName = QFile::decodeName(temporary.m_path);
+    const QString temporaryName = QFile::decodeName(temporaryPath);
 
-    WriteAll(temporary.m_fd, data, size, QStringLiteral("Cannot write %1").arg(temporaryName));
-    if (::fsync(temporary.m_fd) != 0)
-        throw xml::_com_error::FromErrno(errno,
-                                         QStringLiteral("Cannot flush %1").arg(temporaryName));
+    WriteAll(fd, data, size, temporaryName);
+    if (::fsync(fd) != 0)
+        ThrowLastError("Cannot flush %1", temporaryName);
     if (exists) {
         // Only a privileged process can give the file back to its owner; others own it anyway.
-        [[maybe_unused]] const int owned =
-            ::fchown(temporary.m_fd, existing.st_uid, existing.st_gid);
-        if (::fchmod(temporary.m_fd, existing.st_mode & 07777) != 0)
-            throw xml::_com_error::FromErrno(
-                errno, QStringLiteral("Cannot set the permissions of %1").arg(temporaryName));
+        [[maybe_unused]] const int owned = ::fchown(fd, existing.st_uid, existing.st_gid);
+        if (::fchmod(fd, existing.st_mode & 07777) != 0)
+            ThrowLastError("Cannot set the permissions of %1", temporaryName);
     }
-    const int fd = std::exchange(temporary.m_fd, -1);
-    if (::close(fd) != 0)
-        throw xml::_com_error::FromErrno(errno,
-                                         QStringLiteral("Cannot flush %1").arg(temporaryName));
-    if (::rename(temporary.m_path.constData(), nativeTarget.constData()) != 0)
-        throw xml::_com_error::FromErrno(errno, QStringLiteral("Cannot replace %1").arg(target));
-    temporary.m_path.clear();
+    if (::close(std::exchange(fd, -1)) != 0)
+        ThrowLastError("Cannot flush %1", temporaryName);
+    if (::rename(temporaryPath.constData(), nativeTarget.constData()) != 0)
+        ThrowLastError("Cannot replace %1", target);
+    removeTemporary.dismiss();
 
     // The rename itself is durable only once the directory is synced; the new content is
     // complete either way, so a failure here is not worth reporting.

@@ -41,50 +41,45 @@ xmlParserInputPtr RefuseExternalEntity(const char*, const char*, xmlParserCtxtPt
     return nullptr;
 }
 
-class ExpansionCheck
+using EntitySizes = std::unordered_map<xmlEntityPtr, qint64>;
+
+// The text an entity reference stands for, counted once per entity; anything above limit
+// is as bad as limit + 1.
+qint64 ExpandedSize(xmlDocPtr doc, xmlNodePtr reference, qint64 limit, int depth,
+                    EntitySizes& sizes)
 {
-public:
-    ExpansionCheck(xmlDocPtr doc, qint64 limit) : m_pDoc(doc), m_nLimit(limit) {}
-
-    [[nodiscard]] bool Exceeded()
-    {
-        qint64 total = 0;
-        CXmlDocumentState::VisitTree(reinterpret_cast<xmlNodePtr>(m_pDoc), [&](xmlNodePtr node) {
-            if (total <= m_nLimit && node->type == XML_ENTITY_REF_NODE)
-                total += Expansion(node, 0);
-            return total <= m_nLimit;
+    const xmlEntityPtr entity = xmlGetDocEntity(doc, reference->name);
+    if (!entity)
+        return 0;
+    if (depth > kMaxEntityNesting)
+        return limit + 1;
+    if (const auto known = sizes.find(entity); known != sizes.end())
+        return known->second;
+    qint64 size = 0;
+    for (xmlNodePtr part = entity->children; part && size <= limit; part = part->next) {
+        CXmlDocumentState::VisitTree(part, [&](xmlNodePtr node) {
+            if (node->type == XML_TEXT_NODE || node->type == XML_CDATA_SECTION_NODE)
+                size += xmlStrlen(node->content);
+            else if (node->type == XML_ENTITY_REF_NODE)
+                size += ExpandedSize(doc, node, limit, depth + 1, sizes);
+            return size <= limit;
         });
-        return total > m_nLimit;
     }
+    sizes.emplace(entity, size);
+    return size;
+}
 
-private:
-    qint64 Expansion(xmlNodePtr reference, int depth)
-    {
-        xmlEntityPtr entity = xmlGetDocEntity(m_pDoc, reference->name);
-        if (!entity)
-            return 0;
-        if (depth > kMaxEntityNesting)
-            return m_nLimit + 1;
-        if (const auto known = m_sizes.find(entity); known != m_sizes.end())
-            return known->second;
-        qint64 size = 0;
-        for (xmlNodePtr part = entity->children; part && size <= m_nLimit; part = part->next) {
-            CXmlDocumentState::VisitTree(part, [&](xmlNodePtr node) {
-                if (node->type == XML_TEXT_NODE || node->type == XML_CDATA_SECTION_NODE)
-                    size += xmlStrlen(node->content);
-                else if (node->type == XML_ENTITY_REF_NODE)
-                    size += Expansion(node, depth + 1);
-                return size <= m_nLimit;
-            });
-        }
-        m_sizes.emplace(entity, size);
-        return size;
-    }
-
-    xmlDocPtr m_pDoc;
-    qint64 m_nLimit;
-    std::unordered_map<xmlEntityPtr, qint64> m_sizes;
-};
+bool ExpansionExceeds(xmlDocPtr doc, qint64 limit)
+{
+    EntitySizes sizes;
+    qint64 total = 0;
+    CXmlDocumentState::VisitTree(reinterpret_cast<xmlNodePtr>(doc), [&](xmlNodePtr node) {
+        if (node->type == XML_ENTITY_REF_NODE)
+            total += ExpandedSize(doc, node, limit, 0, sizes);
+        return total <= limit;
+    });
+    return total > limit;
+}
 
 QString ParserMessage(xmlParserCtxtPtr context)
 {
@@ -124,7 +119,7 @@ xmlDocPtr ParseFile(const QString& path, QString& error)
     xmlFreeParserCtxt(context);
 
     if (doc && doc->intSubset && doc->intSubset->entities &&
-        ExpansionCheck(doc, kExpansionAllowance + kExpansionFactor * bytes.size()).Exceeded()) {
+        ExpansionExceeds(doc, kExpansionAllowance + kExpansionFactor * bytes.size())) {
         xmlFreeDoc(doc);
         doc = nullptr;
         error = QStringLiteral("Its entity references expand beyond the allowed size");

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <new>
 #include <utility>
+#include <vector>
 
 namespace {
 // A node's handle count lives in the engine's spare per-node pointer, so that every

@@ -10,17 +10,8 @@
 #include <vector>
 
 namespace {
+// The reason reaches the caller through the thrown error, not the console.
 void IgnoreError(void*, xmlErrorPtr) {}
-
-struct XPathContextDeleter
-{
-    void operator()(xmlXPathContextPtr context) const { xmlXPathFreeContext(context); }
-};
-
-struct XPathObjectDeleter
-{
-    void operator()(xmlXPathObjectPtr object) const { xmlXPathFreeObject(object); }
-};
 } // namespace
 
 struct CXmlNodeList::Data
@@ -53,14 +44,15 @@ CXmlNodeList::CXmlNodeList(std::shared_ptr<Data> data) noexcept : m_pData(std::m
 CXmlNodeList CXmlNodeList::Select(const CXmlNode& context, const CXmlString& expression)
 {
     xmlNodePtr node = context.Checked();
-    std::unique_ptr<xmlXPathContext, XPathContextDeleter> xpath(xmlXPathNewContext(node->doc));
+    const std::unique_ptr<xmlXPathContext, decltype(&xmlXPathFreeContext)> xpath(
+        xmlXPathNewContext(node->doc), &xmlXPathFreeContext);
     if (!xpath)
         throw xml::_com_error(xml::E_OUTOFMEMORY);
     xpath->node = node;
     xpath->error = IgnoreError;
 
-    std::unique_ptr<xmlXPathObject, XPathObjectDeleter> result(
-        xmlXPathEvalExpression(expression.Utf8(), xpath.get()));
+    const std::unique_ptr<xmlXPathObject, decltype(&xmlXPathFreeObject)> result(
+        xmlXPathEvalExpression(expression.Utf8(), xpath.get()), &xmlXPathFreeObject);
     if (!result) {
         const QString reason =
             xpath->lastError.message

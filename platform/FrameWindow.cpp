@@ -10,6 +10,7 @@
 #include <QIcon>
 #include <QApplication>
 #include <QMenu>
+#include <QScreen>
 #include <QMenuBar>
 #include <QShortcut>
 #include <QStatusTipEvent>
@@ -44,6 +45,12 @@ void FrameWindow::ReleaseViews()
 bool FrameWindow::LoadFrame(Document* document)
 {
     m_document = document;
+    // The system's default place for a new main window: most of the screen, cascaded.
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        resize(area.width() * 3 / 4, area.height() * 3 / 4);
+        move(area.topLeft() + QPoint(area.width() / 16, area.height() / 16));
+    }
     if (OnCreate() == -1)
         return false;
     return OnCreateClient(document);

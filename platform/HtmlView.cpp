@@ -7,6 +7,8 @@
 
 #include <QPrinter>
 #include <QTimer>
+#include <QQuickWidget>
+#include <QWindow>
 #include <QVBoxLayout>
 #include <QWebEngineHistory>
 #include <QWebEngineView>
@@ -34,6 +36,12 @@ HtmlView::HtmlView(QWidget* parent) : QWidget(parent)
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     setFocusPolicy(Qt::StrongFocus);
+    // The engine's view renders to a texture. The first such child added to a window that
+    // is already on screen makes the window system recreate that window, which blinks; an
+    // invisible one from the start gives the window the right kind of surface at once.
+    auto* surfaceKeeper = new QQuickWidget(this);
+    surfaceKeeper->setAttribute(Qt::WA_DontShowOnScreen);
+    surfaceKeeper->setFixedSize(1, 1);
 }
 
 HtmlView::~HtmlView()
@@ -112,12 +120,13 @@ void HtmlView::OnFilePrint()
     m_view->print(m_printer.get());
 }
 
-void HtmlView::showEvent(QShowEvent* event)
+void HtmlView::paintEvent(QPaintEvent* event)
 {
-    QWidget::showEvent(event);
-    if (m_view || m_engineScheduled)
+    QWidget::paintEvent(event);
+    const QWindow* handle = window()->windowHandle();
+    if (m_view || m_engineScheduled || !handle || !handle->isExposed())
         return;
-    // Let the window reach the screen before the engine starts.
+    // The window has been drawn once: now the engine may take its time to start.
     m_engineScheduled = true;
     QTimer::singleShot(0, this, [this] { EnsureEngine(); });
 }

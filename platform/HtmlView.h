@@ -14,7 +14,7 @@ class QWebEngineView;
 class SilentWebPage;
 
 // The web-browser view: a pane that hosts the engine and offers the browser control's
-// operations and events. The engine itself is created only once the pane is on screen,
+// operations and events. The engine itself is created only once the pane has been drawn,
 // so the window shows without waiting for it; requests made before then are kept.
 class HtmlView : public QWidget, public View
 {
@@ -54,7 +54,7 @@ protected:
     // Prints the page on show through the print dialog.
     void OnFilePrint();
 
-    void showEvent(QShowEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     void CreateEngine();
