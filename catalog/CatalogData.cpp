@@ -2863,6 +2863,8 @@ constexpr CatalogEntry kWY[] = {
     {"WyoFile", "https://wyofile.com/"},
 };
 
+// One state a line, in display order.
+// clang-format off
 constexpr CatalogNode kStates[] = {
     {"[AL]Alabama", kAL},
     {"[AK]Alaska", kAK},
@@ -2916,6 +2918,7 @@ constexpr CatalogNode kStates[] = {
     {"[WI]Wisconsin", kWI},
     {"[WY]Wyoming", kWY},
 };
+// clang-format on
 } // namespace
 
 std::span<const CatalogEntry> CatalogData::National()

@@ -38,19 +38,21 @@ void CAddModifyFavoriteDlg::OnOK()
     // Enter reaches here too; in existing-record mode Save is greyed and does nothing.
     if (!GetDlgItem(IDOK)->isEnabled())
         return;
-    UpdateData(true);
-    if (!CFavoritesStore::Update(CFavoritesStore::Add, m_strName, m_strURL))
-        return;
-    MessageBox::Show(QStringLiteral("Successfully!"), MB_OK);
-    EndDialog(IDOK);
+    Apply(CFavoritesStore::Add);
 }
 
 void CAddModifyFavoriteDlg::OnDelete()
 {
     if (MessageBox::Show(QStringLiteral("Determined to delete?"), MB_YESNO) == IDNO)
         return;
+    Apply(CFavoritesStore::Delete);
+}
+
+void CAddModifyFavoriteDlg::Apply(int operation)
+{
     UpdateData(true);
-    if (!CFavoritesStore::Update(CFavoritesStore::Delete, m_strName, m_strURL))
+    // The store has shown its own message when it refuses; the dialog then stays open.
+    if (!CFavoritesStore::Update(operation, m_strName, m_strURL))
         return;
     MessageBox::Show(QStringLiteral("Successfully!"), MB_OK);
     EndDialog(IDOK);

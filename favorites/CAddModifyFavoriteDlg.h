@@ -24,4 +24,6 @@ protected:
 
 private:
     void OnDelete();
+    // Hands the pair to the store; closes with IDOK once the store reports the change.
+    void Apply(int operation);
 };

@@ -10,7 +10,11 @@
 class CFavoritesStore
 {
 public:
-    enum Operation { Add = 1, Delete = 3 };
+    enum Operation
+    {
+        Add = 1,
+        Delete = 3
+    };
 
     // g_strAppDir followed by "/Favorites.xml".
     [[nodiscard]] static QString GetFavoritesPath();

@@ -41,9 +41,8 @@ void CMainFrame::BindCommands()
     m_commandMap.on(ID_CATALOG_CONTENT, [this] { OnCatalog(kCatalogByContent); });
     m_commandMap.onUpdate(ID_CATALOG_AREA,
                           [this](CommandUi& ui) { ui.SetCheck(m_nCataView == kCatalogByArea); });
-    m_commandMap.onUpdate(ID_CATALOG_CONTENT, [this](CommandUi& ui) {
-        ui.SetCheck(m_nCataView == kCatalogByContent);
-    });
+    m_commandMap.onUpdate(ID_CATALOG_CONTENT,
+                          [this](CommandUi& ui) { ui.SetCheck(m_nCataView == kCatalogByContent); });
 
     m_commandMap.on(ID_HOMEPAGE_GOTO, [this] { OnHomePageGoto(); });
     m_commandMap.on(ID_HOMEPAGE_BLANK, [this] { OnHomePageMode(kHomePageBlank); });

@@ -7,7 +7,8 @@
 #include <QWebEngineView>
 
 BrowserPopupWindow::BrowserPopupWindow(bool silent)
-    : m_view(new QWebEngineView(this)), m_page(new SilentWebPage(WebEngineProfile::Shared(), m_view))
+    : m_view(new QWebEngineView(this)),
+      m_page(new SilentWebPage(WebEngineProfile::Shared(), m_view))
 {
     setAttribute(Qt::WA_DeleteOnClose);
     m_page->setSilent(silent);
@@ -24,11 +25,10 @@ BrowserPopupWindow::BrowserPopupWindow(bool silent)
     resize(800, 600);
     connect(m_page, &QWebEnginePage::titleChanged, this, &QWidget::setWindowTitle);
     connect(m_page, &QWebEnginePage::windowCloseRequested, this, &QWidget::close);
-    connect(m_page, &QWebEnginePage::geometryChangeRequested, this,
-            [this](const QRect& geometry) {
-                if (geometry.isValid())
-                    resize(geometry.size());
-            });
+    connect(m_page, &QWebEnginePage::geometryChangeRequested, this, [this](const QRect& geometry) {
+        if (geometry.isValid())
+            resize(geometry.size());
+    });
 }
 
 QWebEnginePage* BrowserPopupWindow::page() const

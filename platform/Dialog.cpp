@@ -23,9 +23,8 @@ void Dialog::Build(const DialogTemplate& dialogTemplate)
     setWindowTitle(QString::fromUtf8(dialogTemplate.caption));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
-    const QFont font =
-        DialogUnits::TemplateFont(QString::fromUtf8(dialogTemplate.fontFamily),
-                                  dialogTemplate.fontPointSize);
+    const QFont font = DialogUnits::TemplateFont(QString::fromUtf8(dialogTemplate.fontFamily),
+                                                 dialogTemplate.fontPointSize);
     setFont(font);
     const DialogUnits units(font);
     setFixedSize(units.x(dialogTemplate.cx), units.y(dialogTemplate.cy));
@@ -89,7 +88,7 @@ void Dialog::Build(const DialogTemplate& dialogTemplate)
         }
         widget->setGeometry(units.rect(control.x, control.y, control.cx, control.cy));
         widget->setFocusPolicy((control.style & DialogControl::TabStop) ? Qt::StrongFocus
-                                                                         : Qt::NoFocus);
+                                                                        : Qt::NoFocus);
         if (control.id != -1) {
             widget->setObjectName(QStringLiteral("ctl%1").arg(control.id));
             m_controls.insert(control.id, widget);
@@ -190,7 +189,8 @@ void Dialog::keyPressEvent(QKeyEvent* event)
     case Qt::Key_Return:
     case Qt::Key_Enter: {
         // Enter presses the focused button, else the default one, as the system does.
-        if (auto* focused = qobject_cast<QPushButton*>(focusWidget()); focused && focused->isEnabled()) {
+        if (auto* focused = qobject_cast<QPushButton*>(focusWidget());
+            focused && focused->isEnabled()) {
             focused->click();
         } else {
             const int id = m_defaultButton ? m_controls.key(m_defaultButton, IDOK) : IDOK;

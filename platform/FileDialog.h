@@ -8,7 +8,11 @@
 class FileDialog
 {
 public:
-    enum class Mode { Open, Save };
+    enum class Mode
+    {
+        Open,
+        Save
+    };
     // Answers a chooser instead of the user: the chosen path, or empty for Cancel.
     using Hook = std::function<QString(Mode mode, const QString& suggestedName)>;
 

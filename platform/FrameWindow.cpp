@@ -7,11 +7,11 @@
 #include "res/StringTable.h"
 
 #include <QAction>
-#include <QIcon>
 #include <QApplication>
+#include <QIcon>
 #include <QMenu>
-#include <QScreen>
 #include <QMenuBar>
+#include <QScreen>
 #include <QShortcut>
 #include <QStatusTipEvent>
 

@@ -23,7 +23,12 @@ class FrameWindow : public QMainWindow, public CommandTarget
     Q_OBJECT
 
 public:
-    enum class SizeType { Restored, Minimized, Maximized };
+    enum class SizeType
+    {
+        Restored,
+        Minimized,
+        Maximized
+    };
 
     // appTarget receives the commands no view, document or frame handled.
     explicit FrameWindow(CommandTarget* appTarget, QWidget* parent = nullptr);

@@ -6,12 +6,12 @@
 #include "WebEngineProfile.h"
 
 #include <QPrinter>
-#include <QTimer>
 #include <QQuickWidget>
-#include <QWindow>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <QWebEngineHistory>
 #include <QWebEngineView>
+#include <QWindow>
 
 namespace {
 QUrl toUrl(const QString& text)
@@ -27,7 +27,8 @@ QUrl toUrl(const QString& text)
 // The engine reports the address in place of a page's missing title.
 bool mayBeStandIn(const QString& title, const QUrl& url)
 {
-    return title.isEmpty() || url.toString().contains(title) || title == QLatin1String("about:blank");
+    return title.isEmpty() || url.toString().contains(title) ||
+           title == QLatin1String("about:blank");
 }
 } // namespace
 
@@ -169,11 +170,10 @@ void HtmlView::ReportTitle(const QString& engineTitle)
     }
     // Ask the document itself, so an untitled page reports an empty title.
     QPointer<HtmlView> guard(this);
-    m_page->runJavaScript(QStringLiteral("document.title"),
-                          [guard, sequence, engineTitle, deliver](const QVariant& result) {
-                              if (!guard || sequence != guard->m_titleSequence)
-                                  return;
-                              deliver(result.typeId() == QMetaType::QString ? result.toString()
-                                                                           : engineTitle);
-                          });
+    m_page->runJavaScript(QStringLiteral("document.title"), [guard, sequence, engineTitle,
+                                                             deliver](const QVariant& result) {
+        if (!guard || sequence != guard->m_titleSequence)
+            return;
+        deliver(result.typeId() == QMetaType::QString ? result.toString() : engineTitle);
+    });
 }

@@ -4,7 +4,12 @@
 class LockKeys
 {
 public:
-    enum Key { CapsLock = 0, NumLock = 1, ScrollLock = 2 };
+    enum Key
+    {
+        CapsLock = 0,
+        NumLock = 1,
+        ScrollLock = 2
+    };
     // False when the lamp is off or the windowing system does not tell.
     [[nodiscard]] static bool IsOn(Key key);
 };

@@ -5,7 +5,8 @@
 #include <functional>
 
 // Button sets and results keep the framework's numeric values, since callers compare them.
-enum MessageBoxType : unsigned {
+enum MessageBoxType : unsigned
+{
     MB_OK = 0x0,
     MB_YESNO = 0x4,
     MB_ICONWARNING = 0x30,
@@ -14,7 +15,8 @@ enum MessageBoxType : unsigned {
     MB_ICONERROR = 0x10,
 };
 
-enum DialogResult : int {
+enum DialogResult : int
+{
     IDOK = 1,
     IDCANCEL = 2,
     IDYES = 6,

@@ -12,13 +12,11 @@ QString keyPath(const QString& section, const QString& key)
 Profile::Profile(const QString& organization, const QString& application)
     : m_settings(std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
                                              organization, application))
-{
-}
+{}
 
 Profile::Profile(const QString& iniFilePath)
     : m_settings(std::make_unique<QSettings>(iniFilePath, QSettings::IniFormat))
-{
-}
+{}
 
 Profile::~Profile() = default;
 

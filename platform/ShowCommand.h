@@ -6,7 +6,8 @@ class QWidget;
 class ShowCommand
 {
 public:
-    enum : int {
+    enum : int
+    {
         Hide = 0,
         ShowNormal = 1,
         ShowMinimized = 2,

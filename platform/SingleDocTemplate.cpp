@@ -7,8 +7,7 @@ SingleDocTemplate::SingleDocTemplate(QString docString, DocumentFactory document
                                      FrameFactory frameFactory)
     : m_docString(std::move(docString)), m_documentFactory(std::move(documentFactory)),
       m_frameFactory(std::move(frameFactory))
-{
-}
+{}
 
 SingleDocTemplate::~SingleDocTemplate()
 {
@@ -43,8 +42,7 @@ Document* SingleDocTemplate::OpenDocumentFile(const QString& path, bool makeVisi
         if (!m_frame->LoadFrame(m_document.get()))
             return fail();
     }
-    const bool ok = path.isEmpty() ? m_document->OnNewDocument()
-                                   : m_document->OnOpenDocument(path);
+    const bool ok = path.isEmpty() ? m_document->OnNewDocument() : m_document->OnOpenDocument(path);
     if (!ok)
         return fail();
     m_frame->InitialUpdateFrame(m_document.get(), makeVisible);

@@ -16,8 +16,16 @@ public:
     using DocumentFactory = std::function<std::unique_ptr<Document>()>;
     using FrameFactory = std::function<std::unique_ptr<FrameWindow>()>;
 
-    enum DocStringIndex { WindowTitle, DocName, FileNewName, FilterName, FilterExt, RegFileTypeId,
-                          RegFileTypeName };
+    enum DocStringIndex
+    {
+        WindowTitle,
+        DocName,
+        FileNewName,
+        FilterName,
+        FilterExt,
+        RegFileTypeId,
+        RegFileTypeName
+    };
 
     // docString: the template's newline-separated fields.
     SingleDocTemplate(QString docString, DocumentFactory documentFactory,

@@ -89,8 +89,8 @@ void StatusBar::UpdateIndicators()
 
 bool StatusBar::eventFilter(QObject* watched, QEvent* event)
 {
-    if (isVisible() && (event->type() == QEvent::KeyRelease ||
-                        event->type() == QEvent::WindowActivate)) {
+    if (isVisible() &&
+        (event->type() == QEvent::KeyRelease || event->type() == QEvent::WindowActivate)) {
         UpdateIndicators();
     }
     return QStatusBar::eventFilter(watched, event);

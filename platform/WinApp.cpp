@@ -94,8 +94,7 @@ void WinApp::AddToRecentFileList(const QString& path)
     while (m_recentFiles.size() > m_maxRecentFiles)
         m_recentFiles.removeLast();
     for (int i = 0; i < m_maxRecentFiles; ++i) {
-        profile().WriteProfileString(kRecentFileSection, recentFileKey(i),
-                                     m_recentFiles.value(i));
+        profile().WriteProfileString(kRecentFileSection, recentFileKey(i), m_recentFiles.value(i));
     }
 }
 

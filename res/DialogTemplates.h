@@ -5,8 +5,17 @@
 // Dialog templates in dialog units, controls in template order (also the tab order).
 struct DialogControl
 {
-    enum class Kind { DefPushButton, PushButton, Edit, Static, Icon, ListView };
-    enum Style : unsigned {
+    enum class Kind
+    {
+        DefPushButton,
+        PushButton,
+        Edit,
+        Static,
+        Icon,
+        ListView
+    };
+    enum Style : unsigned
+    {
         None = 0,
         TabStop = 1U << 0,
         Border = 1U << 1,

@@ -21,10 +21,8 @@ constexpr MenuEntry kFavorites[] = {
     {"Backup", ID_FAVORITES_BACKUP},
 };
 constexpr MenuEntry kHomePage[] = {
-    {"Go to", ID_HOMEPAGE_GOTO},
-    kSeparator,
-    {"Use Blank", ID_HOMEPAGE_BLANK},
-    {"Use Default", ID_HOMEPAGE_DEFAULT},
+    {"Go to", ID_HOMEPAGE_GOTO},          kSeparator,
+    {"Use Blank", ID_HOMEPAGE_BLANK},     {"Use Default", ID_HOMEPAGE_DEFAULT},
     {"Use Current", ID_HOMEPAGE_CURRENT},
 };
 constexpr MenuEntry kSkin[] = {
@@ -47,9 +45,8 @@ constexpr MenuEntry kHelp[] = {
 };
 
 constexpr MenuDefinition kMainMenu[] = {
-    {"&File", kFile},       {"&Browse", kBrowse}, {"Favorites", kFavorites},
-    {"HomePage", kHomePage}, {"&Skin", kSkin},     {"&View", kView},
-    {"&Catalog", kCatalog}, {"&Help", kHelp},
+    {"&File", kFile}, {"&Browse", kBrowse}, {"Favorites", kFavorites}, {"HomePage", kHomePage},
+    {"&Skin", kSkin}, {"&View", kView},     {"&Catalog", kCatalog},    {"&Help", kHelp},
 };
 } // namespace
 

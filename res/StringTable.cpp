@@ -8,8 +8,9 @@ namespace {
 const QHash<int, QString>& table()
 {
     static const QHash<int, QString> strings{
-        {IDR_MAINFRAME, QStringLiteral("KestrinRadio\n\nKestrinNe\n\n\nKestrinNe.Document\nKestrinNe "
-                                       "Document")},
+        {IDR_MAINFRAME,
+         QStringLiteral("KestrinRadio\n\nKestrinNe\n\n\nKestrinNe.Document\nKestrinNe "
+                        "Document")},
         {AFX_IDS_APP_TITLE, QStringLiteral("KestrinNewsReader")},
         {AFX_IDS_IDLEMESSAGE, QStringLiteral("Ready")},
         {IDS_DISPLAY_NAME, QStringLiteral("Kestrin News Reader")},

@@ -10,25 +10,18 @@
 #include "res/Resource.h"
 #include "support/AppFixture.h"
 #include "support/MessageCapture.h"
+#include "support/TestFiles.h"
 #include "support/TestMain.h"
 
 #include <QMenuBar>
-#include <QRegularExpression>
 #include <QSignalSpy>
-#include <QTextDocumentFragment>
 #include <QWebEnginePage>
 
 namespace {
 QString startPageTitle()
 {
-    QFile file(QDir(qEnvironmentVariable("KESTRIN_SOURCE_DIR"))
-                   .filePath(QStringLiteral("res/start/start.html")));
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    const QRegularExpression title(QStringLiteral("<title>(.*)</title>"),
-                                   QRegularExpression::DotMatchesEverythingOption);
-    const auto match = title.match(QString::fromUtf8(file.readAll()));
-    return QTextDocumentFragment::fromHtml(match.captured(1)).toPlainText().simplified();
+    return TestFiles::HtmlTitle(QDir(qEnvironmentVariable("KESTRIN_SOURCE_DIR"))
+                                    .filePath(QStringLiteral("res/start/start.html")));
 }
 
 const QString kSuffix = QStringLiteral(" - Kestrin News Reader");

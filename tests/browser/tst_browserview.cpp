@@ -4,6 +4,7 @@
 #include "platform/BrowserPopupWindow.h"
 #include "platform/SilentWebPage.h"
 #include "support/AppFixture.h"
+#include "support/TestFiles.h"
 #include "support/TestMain.h"
 
 #include <QSignalSpy>
@@ -11,13 +12,6 @@
 
 namespace {
 const QString kSuffix = QStringLiteral(" - Kestrin News Reader");
-
-QString pageUrl(const char* name)
-{
-    return QUrl::fromLocalFile(QDir(AppFixture::testDataDir()).filePath(
-                                   QStringLiteral("pages/") + QLatin1String(name)))
-        .toString();
-}
 
 QList<BrowserPopupWindow*> popups()
 {
@@ -57,7 +51,7 @@ void BrowserViewTest::homePageModesOtherThanDefaultAndCustomLoadNothing()
     QFETCH(int, mode);
     AppFixture fixture;
     fixture.setInt("IndexPage", mode);
-    fixture.setString("IndexPageURL", pageUrl("titled.html"));
+    fixture.setString("IndexPageURL", TestFiles::PageUrl("titled.html"));
     QVERIFY(fixture.start());
     CKestrinNewsReaderView* browser = fixture.browser();
     QSignalSpy navigations(browser, &HtmlView::navigateRequested);
@@ -85,11 +79,11 @@ void BrowserViewTest::customModeOpensTheStoredPage()
 {
     AppFixture fixture;
     fixture.setInt("IndexPage", 3);
-    fixture.setString("IndexPageURL", pageUrl("titled.html"));
+    fixture.setString("IndexPageURL", TestFiles::PageUrl("titled.html"));
     QVERIFY(fixture.start());
     QTRY_COMPARE_WITH_TIMEOUT(fixture.frame()->windowTitle(),
                               QStringLiteral("Local Test Page") + kSuffix, 15000);
-    QCOMPARE(fixture.browser()->url(), QUrl(pageUrl("titled.html")));
+    QCOMPARE(fixture.browser()->url(), QUrl(TestFiles::PageUrl("titled.html")));
 }
 
 void BrowserViewTest::captionFollowsThePageTitle()
@@ -100,12 +94,12 @@ void BrowserViewTest::captionFollowsThePageTitle()
     CKestrinNewsReaderView* browser = fixture.browser();
     CMainFrame* frame = fixture.frame();
 
-    browser->NavigateTo(pageUrl("titled.html"));
+    browser->NavigateTo(TestFiles::PageUrl("titled.html"));
     QTRY_COMPARE_WITH_TIMEOUT(frame->windowTitle(), QStringLiteral("Local Test Page") + kSuffix,
                               15000);
 
     // An untitled page: the engine's stand-in address never reaches the caption.
-    browser->NavigateTo(pageUrl("untitled.html"));
+    browser->NavigateTo(TestFiles::PageUrl("untitled.html"));
     QTRY_COMPARE_WITH_TIMEOUT(frame->windowTitle(), kSuffix, 15000);
     QVERIFY(frame->windowTitle().startsWith(QStringLiteral(" - ")));
 }
@@ -116,7 +110,7 @@ void BrowserViewTest::silentModeSwallowsScriptDialogs()
     fixture.setInt("IndexPage", 1);
     QVERIFY(fixture.start());
     CKestrinNewsReaderView* browser = fixture.browser();
-    browser->NavigateTo(pageUrl("alert.html"));
+    browser->NavigateTo(TestFiles::PageUrl("alert.html"));
     // The script ran past alert, confirm and prompt without anyone answering them.
     QTRY_COMPARE_WITH_TIMEOUT(fixture.frame()->windowTitle(),
                               QStringLiteral("Alert Page Done") + kSuffix, 15000);
@@ -132,13 +126,13 @@ void BrowserViewTest::newWindowOpensOutsideTheFrame()
     fixture.setInt("IndexPage", 1);
     QVERIFY(fixture.start());
     CKestrinNewsReaderView* browser = fixture.browser();
-    browser->NavigateTo(pageUrl("popup.html"));
+    browser->NavigateTo(TestFiles::PageUrl("popup.html"));
     QTRY_VERIFY_WITH_TIMEOUT(popups().size() == 1, 15000);
     BrowserPopupWindow* popup = popups().first();
     QVERIFY(popup->isWindow());
     QVERIFY(!fixture.frame()->isAncestorOf(popup));
     QTRY_COMPARE_WITH_TIMEOUT(popup->page()->title(), QStringLiteral("Second Test Page"), 15000);
-    QCOMPARE(browser->url(), QUrl(pageUrl("popup.html")));
+    QCOMPARE(browser->url(), QUrl(TestFiles::PageUrl("popup.html")));
     QTRY_COMPARE(fixture.frame()->windowTitle(), QStringLiteral("Popup Page") + kSuffix);
     popup->close();
 }

@@ -57,7 +57,8 @@ constexpr StateRow kStates[] = {
     {"[RI]Rhode Island", 17, "Brown Daily Herald", "Chariho Times"},
     {"[SC]South Carolina", 28, "Aiken Standard", "Anderson Independent-Mail, The"},
     {"[SD]South Dakota", 23, "Aberdeen American News", "Argus Leader"},
-    {"[TN]Tennessee", 63, "Advocate/Democrat", "Bristol Herald Courier/Bristol Virginia-Tennessean"},
+    {"[TN]Tennessee", 63, "Advocate/Democrat",
+     "Bristol Herald Courier/Bristol Virginia-Tennessean"},
     {"[TX]Texas", 129, "Abilene Reporter-News", "Alice Echo-News Journal"},
     {"[UT]Utah", 22, "Box Elder News Journal", "Canyon Country Zephyr"},
     {"[VT]Vermont", 18, "Addison County Independent", "Barton Chronicle"},
@@ -284,9 +285,9 @@ void CatalogDataTest::noStateRepeatsAnAddressUnderAnotherName()
             while (url.endsWith(QLatin1Char('/')))
                 url.chop(1);
             const QString other = nameByUrl.value(url, name);
-            QVERIFY2(other == name, qPrintable(QStringLiteral("%1: %2 under '%3' and '%4'")
-                                                   .arg(QString::fromUtf8(state.text), url, other,
-                                                        name)));
+            QVERIFY2(other == name,
+                     qPrintable(QStringLiteral("%1: %2 under '%3' and '%4'")
+                                    .arg(QString::fromUtf8(state.text), url, other, name)));
             nameByUrl.insert(url, name);
             QVERIFY2(!seenNames.contains(name),
                      qPrintable(QString::fromUtf8(state.text) + QStringLiteral(": twice ") + name));

@@ -5,6 +5,7 @@
 #include "catalog/CatalogData.h"
 #include "favorites/CXmlTestSeam.h"
 #include "support/MessageCapture.h"
+#include "support/TestFiles.h"
 #include "support/TestMain.h"
 #include "support/TestProfile.h"
 
@@ -13,16 +14,6 @@
 
 namespace {
 const QString kSuffix = QStringLiteral(" - Kestrin News Reader");
-
-QString favoritesXml(const QList<QPair<QString, QString>>& records)
-{
-    QString xml = QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Favorites>\n");
-    for (const auto& [title, url] : records) {
-        xml += QStringLiteral("<Favorite><title>%1</title><url>%2</url></Favorite>\n")
-                   .arg(title.toHtmlEscaped(), url.toHtmlEscaped());
-    }
-    return xml + QStringLiteral("</Favorites>\n");
-}
 
 int catalogSize()
 {
@@ -84,7 +75,7 @@ private slots:
     void favoritesFailuresStillBuildTheCatalog();
 
 private:
-    void writeFavorites(const QString& xml);
+    void writeFavorites(const QByteArray& xml);
     QTreeWidgetItem* root() const { return m_tree->topLevelItem(0); }
     QTreeWidgetItem* node(const char* text) const
     {
@@ -129,16 +120,15 @@ void LeftViewTest::cleanup()
     g_strCurrentURL.clear();
 }
 
-void LeftViewTest::writeFavorites(const QString& xml)
+void LeftViewTest::writeFavorites(const QByteArray& xml)
 {
-    QFile file(m_dir->filePath(QStringLiteral("Favorites.xml")));
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(xml.toUtf8());
+    QVERIFY(TestFiles::Write(m_dir->filePath(QStringLiteral("Favorites.xml")), xml));
 }
 
 void LeftViewTest::rebuildBuildsTheWholeCatalog()
 {
-    writeFavorites(favoritesXml({{QStringLiteral("One"), QStringLiteral("https://one.example/")},
+    writeFavorites(
+        TestFiles::FavoritesXml({{QStringLiteral("One"), QStringLiteral("https://one.example/")},
                                  {QStringLiteral("Two"), QStringLiteral("https://two.example/")}}));
     m_tree->OnInitialUpdate();
     const int favorites = 2;
@@ -159,8 +149,8 @@ void LeftViewTest::rebuildBuildsTheWholeCatalog()
     QVERIFY(m_tree->selectedItems().isEmpty());
     QVERIFY(!m_tree->currentItem());
 
-    for (QTreeWidgetItem* item : {root(), node("My Favorites"), node("National"), node("World"),
-                                  node("American States")})
+    for (QTreeWidgetItem* item :
+         {root(), node("My Favorites"), node("National"), node("World"), node("American States")})
         QCOMPARE(item->data(0, CLeftView::kIndexRole).toInt(), 0);
 
     QCOMPARE(indices(node("My Favorites")), range(1, favorites));
@@ -199,8 +189,9 @@ void LeftViewTest::rebuildBuildsTheWholeCatalog()
 
 void LeftViewTest::favoritesShowSortedButKeepFileOrderIndices()
 {
-    writeFavorites(favoritesXml({{QStringLiteral("Zeta"), QStringLiteral("https://zeta.example/")},
-                                 {QStringLiteral("Alpha"), QStringLiteral("https://alpha.example/")}}));
+    writeFavorites(TestFiles::FavoritesXml(
+        {{QStringLiteral("Zeta"), QStringLiteral("https://zeta.example/")},
+         {QStringLiteral("Alpha"), QStringLiteral("https://alpha.example/")}}));
     m_tree->OnInitialUpdate();
     QTreeWidgetItem* favorites = node("My Favorites");
     QCOMPARE(favorites->childCount(), 2);
@@ -213,11 +204,12 @@ void LeftViewTest::favoritesShowSortedButKeepFileOrderIndices()
 
 void LeftViewTest::sortedInsertionIgnoresCaseAndKeepsEqualNamesInOrder()
 {
-    writeFavorites(favoritesXml({{QStringLiteral("beta"), QStringLiteral("https://b.example/")},
-                                 {QStringLiteral("Alpha"), QStringLiteral("https://a1.example/")},
-                                 {QStringLiteral("alpha"), QStringLiteral("https://a2.example/")},
-                                 {QStringLiteral("Gamma"), QStringLiteral("https://g.example/")},
-                                 {QStringLiteral("Alpha"), QStringLiteral("https://a3.example/")}}));
+    writeFavorites(TestFiles::FavoritesXml(
+        {{QStringLiteral("beta"), QStringLiteral("https://b.example/")},
+         {QStringLiteral("Alpha"), QStringLiteral("https://a1.example/")},
+         {QStringLiteral("alpha"), QStringLiteral("https://a2.example/")},
+         {QStringLiteral("Gamma"), QStringLiteral("https://g.example/")},
+         {QStringLiteral("Alpha"), QStringLiteral("https://a3.example/")}}));
     m_tree->OnInitialUpdate();
     QTreeWidgetItem* favorites = node("My Favorites");
     QStringList order;
@@ -234,8 +226,8 @@ void LeftViewTest::selectingASiteSetsTheTitleAndNavigates()
 {
     m_tree->OnInitialUpdate();
     const CatalogEntry& entry = CatalogData::States()[0].entries[1];
-    QTreeWidgetItem* site = childNamed(node("American States")->child(0),
-                                       QString::fromUtf8(entry.name));
+    QTreeWidgetItem* site =
+        childNamed(node("American States")->child(0), QString::fromUtf8(entry.name));
     QVERIFY(site);
     m_tree->setCurrentItem(site);
     QCOMPARE(m_tree->windowTitle(), QString::fromUtf8(entry.name) + kSuffix);
@@ -246,8 +238,8 @@ void LeftViewTest::selectingASiteSetsTheTitleAndNavigates()
 
 void LeftViewTest::selectingAFavoriteWithoutAddressOnlySetsTheTitle()
 {
-    writeFavorites(QStringLiteral("<Favorites><Favorite><title>No Address</title></Favorite>"
-                                  "<Favorite><title>Empty</title><url></url></Favorite></Favorites>"));
+    writeFavorites("<Favorites><Favorite><title>No Address</title></Favorite>"
+                   "<Favorite><title>Empty</title><url></url></Favorite></Favorites>");
     m_tree->OnInitialUpdate();
     for (const QString& name : {QStringLiteral("No Address"), QStringLiteral("Empty")}) {
         g_strCurrentURL = QStringLiteral("https://before.example/");
@@ -262,8 +254,8 @@ void LeftViewTest::selectingANodeChangesNothing()
 {
     m_tree->OnInitialUpdate();
     m_tree->setWindowTitle(QStringLiteral("Before"));
-    for (QTreeWidgetItem* item : {root(), node("National"), node("World"),
-                                  node("American States"), node("American States")->child(7)}) {
+    for (QTreeWidgetItem* item : {root(), node("National"), node("World"), node("American States"),
+                                  node("American States")->child(7)}) {
         m_tree->setCurrentItem(item);
         QCOMPARE(m_tree->windowTitle(), QStringLiteral("Before"));
     }
@@ -282,8 +274,8 @@ void LeftViewTest::emptyMyFavoritesIsALeaf()
 
 void LeftViewTest::namesKeepTheirTrailingSpaces()
 {
-    writeFavorites(favoritesXml({{QStringLiteral("  Padded &amp; <b>  "),
-                                  QStringLiteral("https://padded.example/")}}));
+    writeFavorites(TestFiles::FavoritesXml(
+        {{QStringLiteral("  Padded &amp; <b>  "), QStringLiteral("https://padded.example/")}}));
     m_tree->OnInitialUpdate();
     QTreeWidgetItem* cnn = childNamed(node("National"), QStringLiteral("CNN "));
     QVERIFY(cnn);
@@ -340,7 +332,7 @@ void LeftViewTest::everyOneOfManyFavoritesGetsItsOwnAddress()
         records.append({QStringLiteral("Paper %1").arg(i, 4, 10, QLatin1Char('0')),
                         QStringLiteral("https://paper%1.example/").arg(i)});
     }
-    writeFavorites(favoritesXml(records));
+    writeFavorites(TestFiles::FavoritesXml(records));
     m_tree->OnInitialUpdate();
     QTreeWidgetItem* favorites = node("My Favorites");
     QCOMPARE(favorites->childCount(), 2000);
@@ -351,7 +343,8 @@ void LeftViewTest::everyOneOfManyFavoritesGetsItsOwnAddress()
         QCOMPARE(m_tree->urlAt(item->data(0, CLeftView::kIndexRole).toInt()), records.at(i).second);
     }
     m_tree->setCurrentItem(favorites->child(1999));
-    QCOMPARE(m_navigations->last().first().toString(), QStringLiteral("https://paper1999.example/"));
+    QCOMPARE(m_navigations->last().first().toString(),
+             QStringLiteral("https://paper1999.example/"));
 }
 
 void LeftViewTest::missingFavoritesFileStillBuildsTheCatalog()
@@ -365,9 +358,10 @@ void LeftViewTest::missingFavoritesFileStillBuildsTheCatalog()
 
 void LeftViewTest::favoritesFailuresStillBuildTheCatalog()
 {
-    writeFavorites(favoritesXml({{QStringLiteral("Kept"), QStringLiteral("https://kept.example/")},
-                                 {QStringLiteral("Lost"), QStringLiteral("https://lost.example/")},
-                                 {QStringLiteral("Gone"), QStringLiteral("https://gone.example/")}}));
+    writeFavorites(TestFiles::FavoritesXml(
+        {{QStringLiteral("Kept"), QStringLiteral("https://kept.example/")},
+         {QStringLiteral("Lost"), QStringLiteral("https://lost.example/")},
+         {QStringLiteral("Gone"), QStringLiteral("https://gone.example/")}}));
     {
         MessageCapture messages;
         CXmlTestSeam::Failures failures;

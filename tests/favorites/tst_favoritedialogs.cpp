@@ -6,6 +6,7 @@
 #include "res/Resource.h"
 #include "support/MessageCapture.h"
 #include "support/ModalDriver.h"
+#include "support/TestFiles.h"
 #include "support/TestMain.h"
 
 #include <QHeaderView>
@@ -15,17 +16,6 @@
 #include <QTemporaryDir>
 
 namespace {
-QString favoritesXml(const QList<QPair<QString, QString>>& records)
-{
-    QString xml = QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Favorites>\n");
-    for (const auto& [title, url] : records) {
-        xml += QStringLiteral(
-                   "  <Favorite>\n    <title>%1</title>\n    <url>%2</url>\n  </Favorite>\n")
-                   .arg(title.toHtmlEscaped(), url.toHtmlEscaped());
-    }
-    return xml + QStringLiteral("</Favorites>\n");
-}
-
 QStringList column(QTableWidget* list, int column)
 {
     QStringList result;
@@ -69,7 +59,7 @@ private slots:
     void templatesLayOutTheirControlsInDialogUnits();
 
 private:
-    void writeFavorites(const QList<QPair<QString, QString>>& records);
+    void writeFavorites(const TestFiles::Records& records);
     [[nodiscard]] QByteArray fileBytes() const;
     [[nodiscard]] QString path() const { return m_dir->filePath(QStringLiteral("Favorites.xml")); }
 
@@ -88,17 +78,14 @@ void FavoriteDialogsTest::cleanup()
     m_dir.reset();
 }
 
-void FavoriteDialogsTest::writeFavorites(const QList<QPair<QString, QString>>& records)
+void FavoriteDialogsTest::writeFavorites(const TestFiles::Records& records)
 {
-    QFile file(path());
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(favoritesXml(records).toUtf8());
+    QVERIFY(TestFiles::Write(path(), TestFiles::FavoritesXml(records)));
 }
 
 QByteArray FavoriteDialogsTest::fileBytes() const
 {
-    QFile file(path());
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    return TestFiles::Read(path());
 }
 
 void FavoriteDialogsTest::editorListsRecordsAndDeletesThroughADoubleClick()

@@ -4,6 +4,7 @@
 #include "favorites/CXmlDocument.h"
 #include "favorites/CXmlTestSeam.h"
 #include "support/MessageCapture.h"
+#include "support/TestFiles.h"
 #include "support/TestMain.h"
 
 #include <QDir>
@@ -18,29 +19,6 @@ const QString kCreateFailed = QStringLiteral(
 const QString kDuplicate =
     QStringLiteral("The same content already exist, delete it then add new!");
 const QString kBackupDone = QStringLiteral("备份成功！");
-
-QByteArray favoritesXml(const QList<QPair<QString, QString>>& records)
-{
-    QString xml = QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Favorites>\n");
-    for (const auto& [title, url] : records) {
-        xml += QStringLiteral("<Favorite><title>%1</title><url>%2</url></Favorite>\n")
-                   .arg(title.toHtmlEscaped(), url.toHtmlEscaped());
-    }
-    return (xml + QStringLiteral("</Favorites>\n")).toUtf8();
-}
-
-QByteArray readFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-           file.write(bytes) == bytes.size();
-}
 
 QStringList rows(const QList<FavoriteRecord>& records)
 {
@@ -108,7 +86,7 @@ private slots:
 
     void readRuleTakesFileOrderAndExactNames()
     {
-        QVERIFY(writeFile(favoritesPath(), R"(<?xml version="1.0"?>
+        QVERIFY(TestFiles::Write(favoritesPath(), R"(<?xml version="1.0"?>
 <Favorites>
   <Favorite><title>First</title><url>http://first/</url></Favorite>
   <Favorite><title>Old</title><url>http://two/</url><title>New</title></Favorite>
@@ -127,24 +105,24 @@ private slots:
         QVERIFY(messages.texts().isEmpty());
 
         // Add and delete compare against every child of the root, whatever its name.
-        const QByteArray before = readFile(favoritesPath());
+        const QByteArray before = TestFiles::Read(favoritesPath());
         QVERIFY(!CFavoritesStore::Update(CFavoritesStore::Add, QStringLiteral("Hidden"),
                                          QStringLiteral("http://hidden/")));
         QCOMPARE(messages.texts(), QStringList{kDuplicate});
-        QCOMPARE(readFile(favoritesPath()), before);
+        QCOMPARE(TestFiles::Read(favoritesPath()), before);
         QVERIFY(CFavoritesStore::Update(CFavoritesStore::Delete, QStringLiteral("Hidden"),
                                         QStringLiteral("http://hidden/")));
-        QVERIFY(!readFile(favoritesPath()).contains("Hidden"));
+        QVERIFY(!TestFiles::Read(favoritesPath()).contains("Hidden"));
         QCOMPARE(readRows().size(), 5);
     }
 
     void firstAddIntoEmptyRootWritesTitleThenUrl()
     {
-        QVERIFY(writeFile(favoritesPath(), "<?xml version=\"1.0\"?>\n<Favorites/>\n"));
+        QVERIFY(TestFiles::Write(favoritesPath(), "<?xml version=\"1.0\"?>\n<Favorites/>\n"));
         MessageCapture messages;
         QVERIFY(CFavoritesStore::Update(CFavoritesStore::Add, QStringLiteral("Die Zeit & Co"),
                                         QStringLiteral("http://zeit.de/?a=1&b=2")));
-        const QByteArray written = readFile(favoritesPath());
+        const QByteArray written = TestFiles::Read(favoritesPath());
         QVERIFY(written.startsWith("<?xml version=\"1.0\""));
         QCOMPARE(outline(written),
                  (QStringList{QStringLiteral("Favorites"), QStringLiteral("Favorite"),
@@ -156,14 +134,15 @@ private slots:
 
     void addRefusesOnlyAnExactDuplicate()
     {
-        QVERIFY(writeFile(favoritesPath(), favoritesXml({{QStringLiteral("Times"),
-                                                          QStringLiteral("http://times/")}})));
+        QVERIFY(TestFiles::Write(
+            favoritesPath(),
+            TestFiles::FavoritesXml({{QStringLiteral("Times"), QStringLiteral("http://times/")}})));
         MessageCapture messages;
-        const QByteArray before = readFile(favoritesPath());
+        const QByteArray before = TestFiles::Read(favoritesPath());
         QVERIFY(!CFavoritesStore::Update(CFavoritesStore::Add, QStringLiteral("Times"),
                                          QStringLiteral("http://times/")));
         QCOMPARE(messages.texts(), QStringList{kDuplicate});
-        QCOMPARE(readFile(favoritesPath()), before);
+        QCOMPARE(TestFiles::Read(favoritesPath()), before);
 
         messages.clear();
         QVERIFY(CFavoritesStore::Update(CFavoritesStore::Add, QStringLiteral("Times"),
@@ -181,7 +160,7 @@ private slots:
 
     void blanksAreTrimmedBeforeStoringAndMatching()
     {
-        QVERIFY(writeFile(favoritesPath(), favoritesXml({})));
+        QVERIFY(TestFiles::Write(favoritesPath(), TestFiles::FavoritesXml({})));
         MessageCapture messages;
         QVERIFY(CFavoritesStore::Update(CFavoritesStore::Add, QStringLiteral(" \t\r\n\v\fGlobe \t"),
                                         QStringLiteral("\nhttp://globe/\f")));
@@ -204,21 +183,22 @@ private slots:
 
         // Nothing left after trimming: refused without a word, file untouched.
         messages.clear();
-        const QByteArray before = readFile(favoritesPath());
+        const QByteArray before = TestFiles::Read(favoritesPath());
         QVERIFY(!CFavoritesStore::Update(CFavoritesStore::Add, QStringLiteral(" \t "),
                                          QStringLiteral("http://globe/")));
         QVERIFY(!CFavoritesStore::Update(CFavoritesStore::Delete, wide, QStringLiteral("\r\n")));
         QVERIFY(messages.texts().isEmpty());
-        QCOMPARE(readFile(favoritesPath()), before);
+        QCOMPARE(TestFiles::Read(favoritesPath()), before);
     }
 
     void deleteRemovesOnlyTheFirstMatch()
     {
-        QVERIFY(writeFile(favoritesPath(),
-                          favoritesXml({{QStringLiteral("Twin"), QStringLiteral("http://1/")},
-                                        {QStringLiteral("Other"), QStringLiteral("http://2/")},
-                                        {QStringLiteral("Twin"), QStringLiteral("http://1/")},
-                                        {QStringLiteral("Twin"), QStringLiteral("http://3/")}})));
+        QVERIFY(TestFiles::Write(
+            favoritesPath(),
+            TestFiles::FavoritesXml({{QStringLiteral("Twin"), QStringLiteral("http://1/")},
+                                     {QStringLiteral("Other"), QStringLiteral("http://2/")},
+                                     {QStringLiteral("Twin"), QStringLiteral("http://1/")},
+                                     {QStringLiteral("Twin"), QStringLiteral("http://3/")}})));
         MessageCapture messages;
         QVERIFY(CFavoritesStore::Update(CFavoritesStore::Delete, QStringLiteral("Twin"),
                                         QStringLiteral("http://1/")));
@@ -233,12 +213,12 @@ private slots:
         const QByteArray original = "<Favorites><Favorite><title>A</title><url>http://a/</url>"
                                     "</Favorite><Favorite><title>B</title><url>http://b/</url>"
                                     "</Favorite></Favorites>";
-        QVERIFY(writeFile(favoritesPath(), original));
+        QVERIFY(TestFiles::Write(favoritesPath(), original));
         MessageCapture messages;
         QVERIFY(CFavoritesStore::Update(CFavoritesStore::Delete, QStringLiteral("A"),
                                         QStringLiteral("http://b/")));
-        QVERIFY(readFile(favoritesPath()) != original);
-        QCOMPARE(outline(readFile(favoritesPath())), outline(original));
+        QVERIFY(TestFiles::Read(favoritesPath()) != original);
+        QCOMPARE(outline(TestFiles::Read(favoritesPath())), outline(original));
         QVERIFY(messages.texts().isEmpty());
     }
 
@@ -248,9 +228,9 @@ private slots:
         QTest::addColumn<QString>("setup");
         QTest::addColumn<QString>("reason");
         const QByteArray records =
-            favoritesXml({{QStringLiteral("One"), QStringLiteral("http://1/")},
-                          {QStringLiteral("Two"), QStringLiteral("http://2/")},
-                          {QStringLiteral("Three"), QStringLiteral("http://3/")}});
+            TestFiles::FavoritesXml({{QStringLiteral("One"), QStringLiteral("http://1/")},
+                                     {QStringLiteral("Two"), QStringLiteral("http://2/")},
+                                     {QStringLiteral("Three"), QStringLiteral("http://3/")}});
         QTest::newRow("missing file")
             << QByteArray() << QString() << QStringLiteral("No such file");
         QTest::newRow("malformed") << QByteArray("<Favorites><Favorite><title>x</Favorite>")
@@ -273,7 +253,7 @@ private slots:
         QFETCH(QString, setup);
         QFETCH(QString, reason);
         if (!content.isEmpty())
-            QVERIFY(writeFile(favoritesPath(), content));
+            QVERIFY(TestFiles::Write(favoritesPath(), content));
 
         std::unique_ptr<PermissionChecks> checks;
         if (setup == QLatin1String("file") || setup == QLatin1String("directory")) {
@@ -310,15 +290,15 @@ private slots:
         for (const QString& text : messages.texts()) {
             QVERIFY2(text.contains(favoritesPath()) && text.contains(reason), qPrintable(text));
         }
-        QCOMPARE(readFile(favoritesPath()), content);
+        QCOMPARE(TestFiles::Read(favoritesPath()), content);
         QCOMPARE(QDir(m_dir->path()).entryList(QDir::AllEntries | QDir::Hidden), entriesBefore);
     }
 
     void documentCreationFailureIsReported()
     {
         const QByteArray content =
-            favoritesXml({{QStringLiteral("A"), QStringLiteral("http://a/")}});
-        QVERIFY(writeFile(favoritesPath(), content));
+            TestFiles::FavoritesXml({{QStringLiteral("A"), QStringLiteral("http://a/")}});
+        QVERIFY(TestFiles::Write(favoritesPath(), content));
         CXmlTestSeam::SetFailures({xml::HRESULT(0x80040154u), {}, -1, -1});
         MessageCapture messages;
 
@@ -328,15 +308,16 @@ private slots:
         QVERIFY(!CFavoritesStore::Update(CFavoritesStore::Add, QStringLiteral("B"),
                                          QStringLiteral("http://b/")));
         QCOMPARE(messages.texts(), (QStringList{kCreateFailed, kCreateFailed}));
-        QCOMPARE(readFile(favoritesPath()), content);
+        QCOMPARE(TestFiles::Read(favoritesPath()), content);
     }
 
     void itemFetchFailureEndsTheRead()
     {
-        QVERIFY(writeFile(favoritesPath(),
-                          favoritesXml({{QStringLiteral("A"), QStringLiteral("http://a/")},
-                                        {QStringLiteral("B"), QStringLiteral("http://b/")},
-                                        {QStringLiteral("C"), QStringLiteral("http://c/")}})));
+        QVERIFY(TestFiles::Write(
+            favoritesPath(),
+            TestFiles::FavoritesXml({{QStringLiteral("A"), QStringLiteral("http://a/")},
+                                     {QStringLiteral("B"), QStringLiteral("http://b/")},
+                                     {QStringLiteral("C"), QStringLiteral("http://c/")}})));
         CXmlTestSeam::SetFailures({xml::S_OK, QStringLiteral("Favorites/Favorite"), 1, -1});
         MessageCapture messages;
         QCOMPARE(readRows(), QStringList{QStringLiteral("A|http://a/")});
@@ -374,7 +355,7 @@ private slots:
 
         QVERIFY(
             CFavoritesStore::Update(CFavoritesStore::Add, newTitle, QStringLiteral("http://n/")));
-        const QByteArray written = readFile(favoritesPath());
+        const QByteArray written = TestFiles::Read(favoritesPath());
         QVERIFY2(written.startsWith("<?xml version=\"1.0\" " + declaration.toLatin1()),
                  written.left(60).constData());
         QVERIFY(!written.contains(newTitle.toUtf8()) && !written.contains(storedTitle.toUtf8()));
@@ -423,10 +404,10 @@ private slots:
     void unusableFilesReadAsNoRecords()
     {
         QFETCH(QByteArray, content);
-        QVERIFY(writeFile(favoritesPath(), content));
-        QVERIFY(writeFile(path(QStringLiteral("secret.txt")), "SECRET"));
-        QVERIFY(writeFile(path(QStringLiteral("secret.dtd")),
-                          "<!ENTITY leak \"SECRET\"><!ENTITY secret \"SECRET\">"));
+        QVERIFY(TestFiles::Write(favoritesPath(), content));
+        QVERIFY(TestFiles::Write(path(QStringLiteral("secret.txt")), "SECRET"));
+        QVERIFY(TestFiles::Write(path(QStringLiteral("secret.dtd")),
+                                 "<!ENTITY leak \"SECRET\"><!ENTITY secret \"SECRET\">"));
         MessageCapture messages;
 
         QList<FavoriteRecord> records;
@@ -442,7 +423,7 @@ private slots:
                     !record.title.contains(QLatin1String("root:")));
         }
         QVERIFY(messages.texts().isEmpty());
-        QCOMPARE(readFile(favoritesPath()), content);
+        QCOMPARE(TestFiles::Read(favoritesPath()), content);
     }
 
     void backupCopiesTheFileExactly_data()
@@ -459,12 +440,12 @@ private slots:
         QByteArray content;
         for (int i = 0; i < size; ++i)
             content.append(char((i * 7 + 3) % 256));
-        QVERIFY(writeFile(path(QStringLiteral("Favorites.xml")), content));
-        QVERIFY(writeFile(path(QStringLiteral("Favorites.xml.bk")), QByteArray(1500, 'o')));
+        QVERIFY(TestFiles::Write(path(QStringLiteral("Favorites.xml")), content));
+        QVERIFY(TestFiles::Write(path(QStringLiteral("Favorites.xml.bk")), QByteArray(1500, 'o')));
         MessageCapture messages;
         CFavoritesStore::Backup();
         QCOMPARE(messages.texts(), QStringList{kBackupDone});
-        QCOMPARE(readFile(path(QStringLiteral("Favorites.xml.bk"))), content);
+        QCOMPARE(TestFiles::Read(path(QStringLiteral("Favorites.xml.bk"))), content);
     }
 
     void backupReportsWhatWentWrong_data()
@@ -493,7 +474,7 @@ private slots:
         const QString sourcePath = path(QStringLiteral("Favorites.xml"));
         const QString backupPath = path(QStringLiteral("Favorites.xml.bk"));
         if (source == QLatin1String("file"))
-            QVERIFY(writeFile(sourcePath, favoritesXml({})));
+            QVERIFY(TestFiles::Write(sourcePath, TestFiles::FavoritesXml({})));
         else if (!source.isEmpty())
             QVERIFY(QFile::link(source, sourcePath));
         if (target == QLatin1String("directory"))

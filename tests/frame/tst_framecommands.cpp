@@ -8,35 +8,22 @@
 #include "res/Resource.h"
 #include "support/AppFixture.h"
 #include "support/ModalDriver.h"
+#include "support/TestFiles.h"
 #include "support/TestMain.h"
 
 #include <QAction>
 #include <QDesktopServices>
 #include <QMenuBar>
-#include <QRegularExpression>
 #include <QSignalSpy>
-#include <QTextDocumentFragment>
 #include <QWebEnginePage>
 
 namespace {
 const QString kSuffix = QStringLiteral(" - Kestrin News Reader");
 
-QString pageUrl(const char* name)
-{
-    return QUrl::fromLocalFile(QDir(AppFixture::testDataDir())
-                                   .filePath(QStringLiteral("pages/") + QLatin1String(name)))
-        .toString();
-}
-
 QString helpTitle()
 {
-    QFile file(QDir(AppFixture::sourceDataDir()).filePath(QStringLiteral("readme.htm")));
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    const QRegularExpression title(QStringLiteral("<title>(.*)</title>"),
-                                   QRegularExpression::DotMatchesEverythingOption);
-    const auto match = title.match(QString::fromUtf8(file.readAll()));
-    return QTextDocumentFragment::fromHtml(match.captured(1)).toPlainText().simplified();
+    return TestFiles::HtmlTitle(
+        QDir(AppFixture::sourceDataDir()).filePath(QStringLiteral("readme.htm")));
 }
 
 bool checked(CMainFrame* frame, int id)
@@ -179,7 +166,7 @@ void FrameCommandsTest::goToFollowsTheMode()
 
     // Mode 3 reads the stored address at the moment of the command, even an empty one.
     frame->SendCommand(ID_HOMEPAGE_CURRENT);
-    m_fixture->setString("IndexPageURL", pageUrl("second.html"));
+    m_fixture->setString("IndexPageURL", TestFiles::PageUrl("second.html"));
     frame->SendCommand(ID_HOMEPAGE_GOTO);
     m_fixture->setString("IndexPageURL", QString());
     frame->SendCommand(ID_HOMEPAGE_GOTO);
@@ -188,7 +175,7 @@ void FrameCommandsTest::goToFollowsTheMode()
     for (const QList<QVariant>& call : navigations)
         requested.append(call.first().toString());
     QCOMPARE(requested, (QStringList{QStringLiteral("about:blank"), kDefaultHomePageUrl,
-                                     pageUrl("second.html"), QString()}));
+                                     TestFiles::PageUrl("second.html"), QString()}));
 }
 
 void FrameCommandsTest::homeIgnoresTheMode()
@@ -207,7 +194,7 @@ void FrameCommandsTest::backAndForwardStopAtTheEndsOfTheHistory()
 {
     m_fixture = std::make_unique<AppFixture>();
     m_fixture->setInt("IndexPage", 3);
-    m_fixture->setString("IndexPageURL", pageUrl("titled.html"));
+    m_fixture->setString("IndexPageURL", TestFiles::PageUrl("titled.html"));
     QVERIFY(m_fixture->start());
     CMainFrame* frame = m_fixture->frame();
     CKestrinNewsReaderView* browser = m_fixture->browser();
@@ -217,10 +204,10 @@ void FrameCommandsTest::backAndForwardStopAtTheEndsOfTheHistory()
 
     frame->SendCommand(ID_BROWSE_BACK);
     QTest::qWait(400);
-    QCOMPARE(browser->url(), QUrl(pageUrl("titled.html")));
+    QCOMPARE(browser->url(), QUrl(TestFiles::PageUrl("titled.html")));
     QCOMPARE(frame->windowTitle(), first);
 
-    browser->NavigateTo(pageUrl("second.html"));
+    browser->NavigateTo(TestFiles::PageUrl("second.html"));
     QTRY_COMPARE_WITH_TIMEOUT(frame->windowTitle(), second, 15000);
     frame->SendCommand(ID_BROWSE_FORWORD);
     QTest::qWait(400);
@@ -230,7 +217,7 @@ void FrameCommandsTest::backAndForwardStopAtTheEndsOfTheHistory()
     QTRY_COMPARE_WITH_TIMEOUT(frame->windowTitle(), first, 15000);
     frame->SendCommand(ID_BROWSE_FORWORD);
     QTRY_COMPARE_WITH_TIMEOUT(frame->windowTitle(), second, 15000);
-    QCOMPARE(browser->url(), QUrl(pageUrl("second.html")));
+    QCOMPARE(browser->url(), QUrl(TestFiles::PageUrl("second.html")));
 }
 
 void FrameCommandsTest::helpOpensFromAnAwkwardDirectory()

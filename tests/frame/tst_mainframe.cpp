@@ -159,7 +159,8 @@ void MainFrameTest::choosingTheCurrentSkinDoesNothing()
 void MainFrameTest::missingSkinFileStillMovesTheChoice()
 {
     CMainFrame* frame = m_fixture->frame();
-    QVERIFY(QFile::remove(QDir(m_fixture->workDir()).filePath(QStringLiteral("Skin/XPCorona.ssk"))));
+    QVERIFY(
+        QFile::remove(QDir(m_fixture->workDir()).filePath(QStringLiteral("Skin/XPCorona.ssk"))));
     const QString before = qApp->styleSheet();
     frame->SendCommand(ID_SKIN_XP);
     QCOMPARE(m_fixture->intValue("SkinStyle"), 1);

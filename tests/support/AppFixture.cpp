@@ -15,7 +15,8 @@ void copyTree(const QString& from, const QString& to)
 {
     QDir().mkpath(to);
     const QDir source(from);
-    for (const QFileInfo& info : source.entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot)) {
+    for (const QFileInfo& info :
+         source.entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot)) {
         const QString target = QDir(to).filePath(info.fileName());
         if (info.isDir())
             copyTree(info.filePath(), target);
@@ -35,8 +36,7 @@ AppFixture::AppFixture() : AppFixture(Options{}) {}
 AppFixture::AppFixture(const Options& options)
     : m_previousDir(QDir::currentPath()), m_options(options)
 {
-    m_workDir = options.workDirName.isEmpty() ? m_dir.path()
-                                              : m_dir.filePath(options.workDirName);
+    m_workDir = options.workDirName.isEmpty() ? m_dir.path() : m_dir.filePath(options.workDirName);
     QDir().mkpath(m_workDir);
     const QDir work(m_workDir);
     const QDir data(sourceDataDir());

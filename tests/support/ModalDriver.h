@@ -2,9 +2,9 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QTimer>
 #include <QObject>
 #include <QPointer>
+#include <QTimer>
 #include <QWidget>
 
 #include <deque>

@@ -8,14 +8,14 @@
 
 // A test main that never touches the user's real data: settings, engine profile and
 // caches all go to the test locations.
-#define KESTRIN_TEST_MAIN(TestClass)                                                           \
-    int main(int argc, char* argv[])                                                           \
-    {                                                                                          \
-        WebEngineSandbox::ConfigureForCurrentUser();                                           \
-        QStandardPaths::setTestModeEnabled(true);                                              \
-        QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);                            \
-        QApplication app(argc, argv);                                                          \
-        QCoreApplication::setApplicationName(QStringLiteral("KestrinNewsReaderTests"));        \
-        TestClass test;                                                                        \
-        return QTest::qExec(&test, argc, argv);                                                \
+#define KESTRIN_TEST_MAIN(TestClass)                                                               \
+    int main(int argc, char* argv[])                                                               \
+    {                                                                                              \
+        WebEngineSandbox::ConfigureForCurrentUser();                                               \
+        QStandardPaths::setTestModeEnabled(true);                                                  \
+        QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);                                \
+        QApplication app(argc, argv);                                                              \
+        QCoreApplication::setApplicationName(QStringLiteral("KestrinNewsReaderTests"));            \
+        TestClass test;                                                                            \
+        return QTest::qExec(&test, argc, argv);                                                    \
     }

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QPair>
+#include <QString>
+
+// Files the tests write and read.
+class TestFiles
+{
+public:
+    using Records = QList<QPair<QString, QString>>;
+
+    // A Favorites.xml holding the (title, url) pairs, in order.
+    [[nodiscard]] static QByteArray FavoritesXml(const Records& records);
+    [[nodiscard]] static QByteArray Read(const QString& path);
+    static bool Write(const QString& path, const QByteArray& bytes);
+
+    // The file: address of a page in tests/data/pages.
+    [[nodiscard]] static QString PageUrl(const char* name);
+    // The text of an HTML file's <title>, entities decoded.
+    [[nodiscard]] static QString HtmlTitle(const QString& path);
+};
