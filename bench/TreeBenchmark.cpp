@@ -41,31 +41,28 @@ void writeFavorites(const QString& path, int count)
     file.write("</Favorites>\n");
 }
 
+// The plain way: a tree widget that sorts, each name added where the widget puts it.
 double bareSortedFill()
 {
     std::vector<double> times;
     for (int run = 0; run < kRuns; ++run) {
         QTreeWidget tree;
+        tree.setSortingEnabled(true);
+        tree.sortByColumn(0, Qt::AscendingOrder);
         QElapsedTimer timer;
         timer.start();
-        auto* root = new QTreeWidgetItem(QStringList{QStringLiteral("Kestrin News Reader")});
-        auto fill = [root](const QString& text, std::span<const CatalogEntry> entries) {
-            auto* node = new QTreeWidgetItem(root, QStringList{text});
+        auto* root = new QTreeWidgetItem(&tree, QStringList{QStringLiteral("Kestrin News Reader")});
+        auto fill = [](QTreeWidgetItem* node, std::span<const CatalogEntry> entries) {
             for (const CatalogEntry& entry : entries)
                 new QTreeWidgetItem(node, QStringList{QString::fromUtf8(entry.name)});
-            node->sortChildren(0, Qt::AscendingOrder);
-            return node;
         };
-        fill(QStringLiteral("National"), CatalogData::National());
-        fill(QStringLiteral("World"), CatalogData::World());
+        fill(new QTreeWidgetItem(root, QStringList{QStringLiteral("National")}),
+             CatalogData::National());
+        fill(new QTreeWidgetItem(root, QStringList{QStringLiteral("World")}), CatalogData::World());
         auto* states = new QTreeWidgetItem(root, QStringList{QStringLiteral("American States")});
-        for (const CatalogNode& state : CatalogData::States()) {
-            auto* node = new QTreeWidgetItem(states, QStringList{QString::fromUtf8(state.text)});
-            for (const CatalogEntry& entry : state.entries)
-                new QTreeWidgetItem(node, QStringList{QString::fromUtf8(entry.name)});
-            node->sortChildren(0, Qt::AscendingOrder);
-        }
-        tree.addTopLevelItem(root);
+        for (const CatalogNode& state : CatalogData::States())
+            fill(new QTreeWidgetItem(states, QStringList{QString::fromUtf8(state.text)}),
+                 state.entries);
         root->setExpanded(true);
         times.push_back(timer.nsecsElapsed() / 1e6);
     }

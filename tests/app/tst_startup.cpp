@@ -39,6 +39,7 @@ private slots:
     void unreadableFileOnCommandLineEndsStartUp();
     void fileOnCommandLineIsOpenedAndRemembered();
     void newDocumentRerunsBothInitialUpdates();
+    void openAndSaveGoThroughTheFileChooser();
 };
 
 void StartupTest::firstStartUsesDefaultsAndShowsTheStartPage()
@@ -166,6 +167,39 @@ void StartupTest::newDocumentRerunsBothInitialUpdates()
     QVERIFY(tree->topLevelItem(0)->isExpanded()); // rebuilt
     QCOMPARE(fixture.document()->m_pTreeView, tree);
     QCOMPARE(fixture.document()->m_pBrowserView, browser);
+}
+
+void StartupTest::openAndSaveGoThroughTheFileChooser()
+{
+    MessageCapture messages;
+    AppFixture fixture;
+    fixture.setInt("IndexPage", 1);
+    QVERIFY(fixture.start());
+    CMainFrame* frame = fixture.frame();
+    QTemporaryDir dir;
+    const QString saved = dir.filePath(QStringLiteral("saved.kne"));
+    QString answer = saved;
+    const auto previous =
+        FileDialog::SetHook([&answer](FileDialog::Mode, const QString&) { return answer; });
+
+    frame->SendCommand(ID_FILE_SAVE);
+    QVERIFY(QFileInfo::exists(saved));
+    QCOMPARE(QFileInfo(saved).size(), 0); // the document stores nothing
+
+    answer = dir.filePath(QStringLiteral("missing.kne"));
+    frame->SendCommand(ID_FILE_OPEN);
+    QCOMPARE(messages.texts().size(), 1);
+    QVERIFY(messages.texts().first().contains(QStringLiteral("missing.kne")));
+    QVERIFY(fixture.app().recentFileList().isEmpty());
+
+    answer = saved;
+    CLeftView* tree = fixture.tree();
+    tree->topLevelItem(0)->setExpanded(false);
+    frame->SendCommand(ID_FILE_OPEN);
+    FileDialog::SetHook(previous);
+    QCOMPARE(fixture.document()->GetPathName(), saved);
+    QCOMPARE(fixture.app().recentFileList(), QStringList{saved});
+    QVERIFY(tree->topLevelItem(0)->isExpanded()); // the views were initialised again
 }
 
 KESTRIN_TEST_MAIN(StartupTest)

@@ -1,14 +1,19 @@
 #include "app/CKestrinNewsReaderDoc.h"
 #include "browser/CKestrinNewsReaderView.h"
+#include "catalog/CLeftView.h"
 #include "frame/CMainFrame.h"
 #include "platform/BrowserPopupWindow.h"
+#include "platform/PrintDialog.h"
 #include "platform/SilentWebPage.h"
+#include "res/Resource.h"
 #include "support/AppFixture.h"
 #include "support/TestFiles.h"
 #include "support/TestMain.h"
 
+#include <QPrinter>
 #include <QSignalSpy>
 #include <QWebEnginePage>
+#include <QWebEngineProfile>
 
 namespace {
 const QString kSuffix = QStringLiteral(" - Kestrin News Reader");
@@ -36,6 +41,9 @@ private slots:
     void captionFollowsThePageTitle();
     void silentModeSwallowsScriptDialogs();
     void newWindowOpensOutsideTheFrame();
+    void selectingAFavoriteShowsItsNameThenThePageTitle();
+    void printingThePanePrintsThePage();
+    void engineKeepsItsDataBetweenRuns();
 };
 
 void BrowserViewTest::homePageModesOtherThanDefaultAndCustomLoadNothing_data()
@@ -135,6 +143,69 @@ void BrowserViewTest::newWindowOpensOutsideTheFrame()
     QCOMPARE(browser->url(), QUrl(TestFiles::PageUrl("popup.html")));
     QTRY_COMPARE(fixture.frame()->windowTitle(), QStringLiteral("Popup Page") + kSuffix);
     popup->close();
+}
+
+void BrowserViewTest::selectingAFavoriteShowsItsNameThenThePageTitle()
+{
+    AppFixture::Options options;
+    options.withFavorites = false;
+    AppFixture fixture(options);
+    QVERIFY(TestFiles::Write(QDir(fixture.workDir()).filePath(QStringLiteral("Favorites.xml")),
+                             TestFiles::FavoritesXml({{QStringLiteral("My Local Paper"),
+                                                       TestFiles::PageUrl("titled.html")}})));
+    fixture.setInt("IndexPage", 1);
+    QVERIFY(fixture.start());
+    CMainFrame* frame = fixture.frame();
+    QTRY_VERIFY(fixture.browser()->hasEngine());
+    QStringList captions;
+    connect(frame, &QWidget::windowTitleChanged, this,
+            [&captions](const QString& title) { captions.append(title); });
+
+    QTreeWidgetItem* favorites = fixture.tree()->topLevelItem(0)->child(0);
+    QCOMPARE(favorites->childCount(), 1);
+    fixture.tree()->setCurrentItem(favorites->child(0));
+    QCOMPARE(frame->windowTitle(), QStringLiteral("My Local Paper") + kSuffix);
+    QTRY_COMPARE_WITH_TIMEOUT(frame->windowTitle(), QStringLiteral("Local Test Page") + kSuffix,
+                              15000);
+    QCOMPARE(captions.first(), QStringLiteral("My Local Paper") + kSuffix);
+}
+
+void BrowserViewTest::printingThePanePrintsThePage()
+{
+    AppFixture fixture;
+    fixture.setInt("IndexPage", 3);
+    fixture.setString("IndexPageURL", TestFiles::PageUrl("titled.html"));
+    QVERIFY(fixture.start());
+    CMainFrame* frame = fixture.frame();
+    QTRY_COMPARE_WITH_TIMEOUT(frame->windowTitle(), QStringLiteral("Local Test Page") + kSuffix,
+                              15000);
+    QTemporaryDir dir;
+    const QString output = dir.filePath(QStringLiteral("page.pdf"));
+    const auto previous = PrintDialog::SetHook([&output](QPrinter& printer) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(output);
+        return true;
+    });
+    QSignalSpy finished(fixture.browser(), &HtmlView::printFinished);
+    frame->SetActiveView(fixture.browser());
+    frame->SendCommand(ID_FILE_PRINT);
+    PrintDialog::SetHook(previous);
+    QTRY_COMPARE_WITH_TIMEOUT(finished.size(), 1, 15000);
+    QCOMPARE(finished.first().first().toBool(), true);
+    QVERIFY(QFileInfo(output).size() > 1000);
+}
+
+void BrowserViewTest::engineKeepsItsDataBetweenRuns()
+{
+    AppFixture fixture;
+    fixture.setInt("IndexPage", 1);
+    QVERIFY(fixture.start());
+    fixture.browser()->EnsureEngine();
+    QWebEngineProfile* profile = fixture.browser()->page()->profile();
+    QVERIFY(!profile->isOffTheRecord());
+    QCOMPARE(profile->persistentCookiesPolicy(), QWebEngineProfile::AllowPersistentCookies);
+    QVERIFY(!profile->persistentStoragePath().isEmpty());
+    QCOMPARE(profile->httpCacheType(), QWebEngineProfile::DiskHttpCache);
 }
 
 KESTRIN_TEST_MAIN(BrowserViewTest)

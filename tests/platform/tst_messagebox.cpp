@@ -1,0 +1,56 @@
+#include "platform/MessageBox.h"
+#include "support/ModalDriver.h"
+#include "support/TestMain.h"
+
+#include <QMessageBox>
+#include <QPushButton>
+
+// The real box, answered by a driver: caption, icon and default button as users see them.
+class MessageBoxTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void okBoxWarnsUnderTheApplicationsName();
+    void yesNoBoxAsksWithYesAsTheDefault();
+    void escapeAnswersNo();
+};
+
+void MessageBoxTest::okBoxWarnsUnderTheApplicationsName()
+{
+    ModalDriver driver;
+    driver.next<QMessageBox>([](QMessageBox* box) {
+        QCOMPARE(box->windowTitle(), QStringLiteral("KestrinNewsReader"));
+        QCOMPARE(box->text(), QStringLiteral("Access node failure!"));
+        QCOMPARE(box->icon(), QMessageBox::Warning);
+        QCOMPARE(box->buttons().size(), 1);
+        box->button(QMessageBox::Ok)->click();
+    });
+    QCOMPARE(MessageBox::Show(QStringLiteral("Access node failure!")), int(IDOK));
+    QVERIFY(driver.done());
+}
+
+void MessageBoxTest::yesNoBoxAsksWithYesAsTheDefault()
+{
+    ModalDriver driver;
+    driver.next<QMessageBox>([](QMessageBox* box) {
+        QCOMPARE(box->icon(), QMessageBox::Question);
+        QCOMPARE(box->defaultButton(), box->button(QMessageBox::Yes));
+        QTest::keyClick(box, Qt::Key_Return);
+    });
+    QCOMPARE(MessageBox::Show(QStringLiteral("Determined to delete?"), MB_YESNO), int(IDYES));
+    driver.next<QMessageBox>([](QMessageBox* box) { box->button(QMessageBox::No)->click(); });
+    QCOMPARE(MessageBox::Show(QStringLiteral("Determined to delete?"), MB_YESNO), int(IDNO));
+    QVERIFY(driver.done());
+}
+
+void MessageBoxTest::escapeAnswersNo()
+{
+    ModalDriver driver;
+    driver.next<QMessageBox>([](QMessageBox* box) { QTest::keyClick(box, Qt::Key_Escape); });
+    QCOMPARE(MessageBox::Show(QStringLiteral("Determined to delete?"), MB_YESNO), int(IDNO));
+    QVERIFY(driver.done());
+}
+
+KESTRIN_TEST_MAIN(MessageBoxTest)
+#include "tst_messagebox.moc"
