@@ -7,7 +7,7 @@ using K = DialogControl::Kind;
 using S = DialogControl::Style;
 
 constexpr DialogControl kAbout[] = {
-    {-1, K::Icon, ":/res/icons/kestrin.png", 11, 17, 21, 20, S::None},
+    {-1, K::Icon, ":/res/icons/kestrin.png", 11, 17, 21, 23, S::None},
     {-1, K::Static, "Kestrin News Reader Version 2.7.0", 40, 10, 138, 8, S::NoPrefix},
     {-1, K::Static,
      "Copyright (C) Kestrin Software. All rights reserved.\nwww.kestrinsoft.com/newsreader", 40, 26,
