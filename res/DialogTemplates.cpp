@@ -9,9 +9,8 @@ using S = DialogControl::Style;
 constexpr DialogControl kAbout[] = {
     {-1, K::Icon, ":/res/icons/kestrin.png", 11, 17, 21, 23, S::None},
     {-1, K::Static, "Kestrin News Reader Version 2.7.0", 40, 10, 138, 8, S::NoPrefix},
-    {-1, K::Static,
-     "Copyright (C) Kestrin Software. All rights reserved.\nwww.kestrinsoft.com/newsreader", 40, 26,
-     119, 22, S::None},
+    {-1, K::Static, "Copyright (C) Kestrin Software\nwww.kestrinsoft.com/newsreader", 40, 26, 119,
+     22, S::None},
     {1, K::DefPushButton, "OK", 177, 24, 50, 14, S::TabStop},
 };
 
