@@ -220,6 +220,7 @@ private slots:
     void stateNodesHaveTheirTextsCountsAndFirstEntries();
     void everyEntryHasAUsableNameAndAddress();
     void noStateRepeatsAnAddressUnderAnotherName();
+    void noStateRepeatsAnOutletOfTheTopNodes();
 };
 
 void CatalogDataTest::nationalAndWorldHoldTheirNamesInStoredOrder()
@@ -292,6 +293,32 @@ void CatalogDataTest::noStateRepeatsAnAddressUnderAnotherName()
             QVERIFY2(!seenNames.contains(name),
                      qPrintable(QString::fromUtf8(state.text) + QStringLiteral(": twice ") + name));
             seenNames.insert(name);
+        }
+    }
+}
+
+void CatalogDataTest::noStateRepeatsAnOutletOfTheTopNodes()
+{
+    auto host = [](const CatalogEntry& entry) {
+        QString value = QUrl(QString::fromUtf8(entry.url)).host().toLower();
+        if (value.startsWith(QLatin1String("www.")))
+            value.remove(0, 4);
+        return value;
+    };
+    QSet<QString> top;
+    for (const auto& entries : {CatalogData::National(), CatalogData::World()}) {
+        for (const CatalogEntry& entry : entries)
+            top.insert(host(entry));
+    }
+    for (const CatalogNode& state : CatalogData::States()) {
+        // The two leading entries are fixed, whatever site they live on.
+        for (std::size_t i = 2; i < state.entries.size(); ++i) {
+            const CatalogEntry& entry = state.entries[i];
+            QVERIFY2(
+                !top.contains(host(entry)),
+                qPrintable(QStringLiteral("%1: %2 (%3)")
+                               .arg(QString::fromUtf8(state.text), QString::fromUtf8(entry.name),
+                                    QString::fromUtf8(entry.url))));
         }
     }
 }
