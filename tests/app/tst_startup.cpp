@@ -49,6 +49,7 @@ void StartupTest::firstStartUsesDefaultsAndShowsTheStartPage()
     CMainFrame* frame = fixture.frame();
     QVERIFY(frame->isVisible());
     QVERIFY(!frame->isMaximized());
+    QTRY_COMPARE(fixture.intValue("WindowSize"), 5);
     QVERIFY(SkinEngine::CurrentSkinPath().endsWith(QStringLiteral("Skin/Minimized.ssk")));
 
     // Mode 1 and mode 2 marks, Mini skin mark.
