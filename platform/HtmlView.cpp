@@ -147,6 +147,7 @@ void HtmlView::CreateEngine()
     layout()->addWidget(m_view);
     setFocusProxy(m_view);
     connect(m_page, &QWebEnginePage::titleChanged, this, &HtmlView::ReportTitle);
+    connect(m_page, &QWebEnginePage::loadFinished, this, &HtmlView::loadFinished);
     connect(m_view, &QWebEngineView::printFinished, this, [this](bool success) {
         m_printer.reset();
         emit printFinished(success);

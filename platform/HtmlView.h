@@ -43,6 +43,8 @@ signals:
     void navigateRequested(const QString& url);
     // Every title the control reported, as handed to OnTitleChange.
     void titleReported(const QString& title);
+    // A load ended: false when the page could not be shown (the engine's error page is).
+    void loadFinished(bool ok);
     void printFinished(bool success);
 
 protected:

@@ -15,7 +15,6 @@
 
 #include <QMenuBar>
 #include <QSignalSpy>
-#include <QWebEnginePage>
 
 namespace {
 QString startPageTitle()

@@ -15,7 +15,6 @@
 #include <QDesktopServices>
 #include <QMenuBar>
 #include <QSignalSpy>
-#include <QWebEnginePage>
 
 namespace {
 const QString kSuffix = QStringLiteral(" - Kestrin News Reader");
@@ -242,7 +241,7 @@ void FrameCommandsTest::missingHelpShowsTheEnginesErrorPage()
     CMainFrame* frame = start(1, options);
     QVERIFY(frame);
     m_fixture->browser()->EnsureEngine();
-    QSignalSpy loads(m_fixture->browser()->page(), &QWebEnginePage::loadFinished);
+    QSignalSpy loads(m_fixture->browser(), &HtmlView::loadFinished);
     frame->SendCommand(ID_HELP_CONTENT);
     QTRY_COMPARE_WITH_TIMEOUT(loads.size(), 1, 15000);
     QCOMPARE(loads.first().first().toBool(), false);
