@@ -12,8 +12,6 @@
 #include "res/Resource.h"
 #include "res/StringTable.h"
 
-#include <QDir>
-
 CKestrinNewsReaderApp::CKestrinNewsReaderApp(ProfileFactory profileFactory, QStringList arguments)
     : WinApp(StringTable::Load(AFX_IDS_APP_TITLE), std::move(profileFactory)),
       m_arguments(std::move(arguments))
@@ -28,19 +26,9 @@ bool CKestrinNewsReaderApp::InitInstance()
 
     const int windowSize = profile().GetInt(kSettingsSection, SettingsKeys::WindowSize);
 
-    switch (profile().GetInt(kSettingsSection, SettingsKeys::SkinStyle)) {
-    case 1:
-        InitializeSkin("Skin\\XPCorona.ssk");
-        break;
-    case 2:
-        InitializeSkin("Skin\\Minimized.ssk");
-        break;
-    case 3:
-        InitializeSkin("Skin\\SoftCrystal.ssk");
-        break;
-    default:
-        break;
-    }
+    if (const char* skin =
+            CMainFrame::SkinFile(profile().GetInt(kSettingsSection, SettingsKeys::SkinStyle)))
+        InitializeSkin(skin);
 
     // The XML engine must be ready before the first tree build reads the favorites.
     CXmlDocument::InitializeEngine();
@@ -54,8 +42,7 @@ bool CKestrinNewsReaderApp::InitInstance()
 
     ShowCommand::Apply(mainWindow(), windowSize);
 
-    const QString currentDirectory = QDir::currentPath();
-    g_strAppDir = currentDirectory.isEmpty() ? QStringLiteral("/") : currentDirectory;
+    g_strAppDir = CurrentWorkingDirectory();
 
     mainWindow()->setWindowTitle(StringTable::Load(IDS_DISPLAY_NAME));
     return true;

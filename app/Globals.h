@@ -6,3 +6,6 @@
 extern QString g_strAppDir;
 // The address of the catalog item selected last; HomePage > Use Current stores it.
 extern QString g_strCurrentURL;
+
+// The working directory as the system reports it, or "/" when it cannot be read.
+[[nodiscard]] QString CurrentWorkingDirectory();

@@ -10,7 +10,6 @@
 #include "res/Resource.h"
 #include "res/StringTable.h"
 
-#include <QDir>
 #include <QHeaderView>
 #include <QPainter>
 
@@ -56,10 +55,8 @@ void CLeftView::OnInitialUpdate()
         doc->m_pTreeView = this;
     m_nNextIndex = 0;
     m_strURLTable.assign(1, QString());
-    if (g_strAppDir.isEmpty()) {
-        const QString current = QDir::currentPath();
-        g_strAppDir = current.isEmpty() ? QStringLiteral("/") : current;
-    }
+    if (g_strAppDir.isEmpty())
+        g_strAppDir = CurrentWorkingDirectory();
     RebuildTree(m_profile.GetInt(kSettingsSection, SettingsKeys::CataView));
 }
 

@@ -6,6 +6,7 @@
 #include "platform/StatusBar.h"
 
 class CKestrinNewsReaderDoc;
+class CKestrinNewsReaderView;
 class Profile;
 
 // The splitter the skin engine's callback reads; set when the frame is created.
@@ -23,6 +24,9 @@ public:
     [[nodiscard]] SplitterWnd& splitter() { return m_wndSplitter; }
     [[nodiscard]] StatusBar& statusBarPane() { return m_wndStatusBar; }
 
+    // The skin file of a SkinStyle value (1 XP, 2 Mini, 3 Soft); nullptr for any other.
+    [[nodiscard]] static const char* SkinFile(int style);
+
     // The skin engine's splitter callback.
     static int OnSplitterInfo(SplitInfo& info);
 
@@ -33,6 +37,8 @@ protected:
 
 private:
     void BindCommands();
+    // The document's browser view once it has had its initial update, else nullptr.
+    [[nodiscard]] CKestrinNewsReaderView* BrowserView() const;
     void OnFileMinimize();
 
     // Skins

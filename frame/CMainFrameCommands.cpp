@@ -62,22 +62,28 @@ void CMainFrame::BindCommands()
     m_commandMap.on(ID_FAVORITES_BACKUP, [this] { OnFavoritesBackup(); });
 }
 
+CKestrinNewsReaderView* CMainFrame::BrowserView() const
+{
+    const CKestrinNewsReaderDoc* doc = document();
+    return doc ? doc->m_pBrowserView : nullptr;
+}
+
 void CMainFrame::OnBrowseHome()
 {
-    if (CKestrinNewsReaderDoc* doc = document(); doc && doc->m_pBrowserView)
-        doc->m_pBrowserView->NavigateTo(kDefaultHomePageUrl);
+    if (CKestrinNewsReaderView* browser = BrowserView())
+        browser->NavigateTo(kDefaultHomePageUrl);
 }
 
 void CMainFrame::OnBrowseBack()
 {
-    if (CKestrinNewsReaderDoc* doc = document(); doc && doc->m_pBrowserView)
-        doc->m_pBrowserView->GoBack();
+    if (CKestrinNewsReaderView* browser = BrowserView())
+        browser->GoBack();
 }
 
 void CMainFrame::OnBrowseForword()
 {
-    if (CKestrinNewsReaderDoc* doc = document(); doc && doc->m_pBrowserView)
-        doc->m_pBrowserView->GoForward();
+    if (CKestrinNewsReaderView* browser = BrowserView())
+        browser->GoForward();
 }
 
 void CMainFrame::OnCatalog(int mode)
@@ -92,19 +98,18 @@ void CMainFrame::OnCatalog(int mode)
 
 void CMainFrame::OnHomePageGoto()
 {
-    CKestrinNewsReaderDoc* doc = document();
-    if (!doc || !doc->m_pBrowserView)
+    CKestrinNewsReaderView* browser = BrowserView();
+    if (!browser)
         return;
     switch (m_nIndexPage) {
     case kHomePageBlank:
-        doc->m_pBrowserView->NavigateTo(QStringLiteral("about:blank"));
+        browser->NavigateTo(QStringLiteral("about:blank"));
         break;
     case kHomePageDefault:
-        doc->m_pBrowserView->NavigateTo(kDefaultHomePageUrl);
+        browser->NavigateTo(kDefaultHomePageUrl);
         break;
     default:
-        doc->m_pBrowserView->NavigateTo(
-            m_profile.GetString(kSettingsSection, SettingsKeys::IndexPageURL));
+        browser->NavigateTo(m_profile.GetString(kSettingsSection, SettingsKeys::IndexPageURL));
         break;
     }
 }
@@ -129,12 +134,12 @@ void CMainFrame::OnHomePageCurrent()
 
 void CMainFrame::OnHelpContent()
 {
-    CKestrinNewsReaderDoc* doc = document();
-    if (!doc || !doc->m_pBrowserView)
+    CKestrinNewsReaderView* browser = BrowserView();
+    if (!browser)
         return;
     // A real file URL, so directories with spaces, '#' or '%' still open.
     const QString path = QDir(g_strAppDir).filePath(QStringLiteral("readme.htm"));
-    doc->m_pBrowserView->NavigateTo(QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded));
+    browser->NavigateTo(QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded));
 }
 
 void CMainFrame::OnHelpProduct()

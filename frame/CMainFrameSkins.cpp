@@ -3,8 +3,7 @@
 #include "app/SettingsKeys.h"
 #include "platform/SkinEngine.h"
 
-namespace {
-const char* skinFile(int style)
+const char* CMainFrame::SkinFile(int style)
 {
     switch (style) {
     case 1:
@@ -17,14 +16,13 @@ const char* skinFile(int style)
         return nullptr;
     }
 }
-} // namespace
 
 void CMainFrame::OnSkin(int style)
 {
     if (style == m_nSkinStyle)
         return;
     // The choice is kept even when the file can't be loaded.
-    LoadSkin(skinFile(style));
+    LoadSkin(SkinFile(style));
     m_nSkinStyle = style;
     m_profile.Write(kSettingsSection, SettingsKeys::SkinStyle, style);
 }
