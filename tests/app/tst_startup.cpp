@@ -53,8 +53,7 @@ void StartupTest::firstStartUsesDefaultsAndShowsTheStartPage()
 
     // Mode 1 and mode 2 marks, Mini skin mark.
     QVERIFY(frame->menuAction(ID_CATALOG_AREA));
-    for (QMenu* menu : frame->menuBar()->findChildren<QMenu*>())
-        frame->UpdateMenu(menu);
+    fixture.updateMenus();
     QVERIFY(frame->menuAction(ID_CATALOG_AREA)->isChecked());
     QVERIFY(!frame->menuAction(ID_CATALOG_CONTENT)->isChecked());
     QVERIFY(frame->menuAction(ID_HOMEPAGE_DEFAULT)->isChecked());
@@ -106,8 +105,7 @@ void StartupTest::unknownSkinStyleStartsWithoutSkin()
         QVERIFY(SkinEngine::CurrentStyleSheet().isEmpty());
         QVERIFY(qApp->styleSheet().isEmpty());
         CMainFrame* frame = fixture.frame();
-        for (QMenu* menu : frame->menuBar()->findChildren<QMenu*>())
-            frame->UpdateMenu(menu);
+        fixture.updateMenus();
         for (const int id : {ID_SKIN_XP, ID_SKIN_MINI, ID_SKIN_SOFT})
             QVERIFY(!frame->menuAction(id)->isChecked());
         // The program is usable: the tree is there and a skin can still be chosen.

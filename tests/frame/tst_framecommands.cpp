@@ -25,13 +25,6 @@ QString helpTitle()
         QDir(AppFixture::sourceDataDir()).filePath(QStringLiteral("readme.htm")));
 }
 
-bool checked(CMainFrame* frame, int id)
-{
-    for (QMenu* menu : frame->menuBar()->findChildren<QMenu*>())
-        frame->UpdateMenu(menu);
-    return frame->menuAction(id)->isChecked();
-}
-
 QTreeWidgetItem* firstSiteOf(CLeftView* tree, const QString& nodeText, int index)
 {
     QTreeWidgetItem* root = tree->topLevelItem(0);
@@ -93,7 +86,7 @@ void FrameCommandsTest::catalogModeRebuildsOnlyOnAChange()
     CMainFrame* frame = start(1);
     QVERIFY(frame);
     QSignalSpy rebuilds(m_fixture->tree()->model(), &QAbstractItemModel::modelReset);
-    QVERIFY(checked(frame, ID_CATALOG_AREA));
+    QVERIFY(m_fixture->isChecked(ID_CATALOG_AREA));
 
     frame->SendCommand(ID_CATALOG_AREA);
     QCOMPARE(rebuilds.size(), 0);
@@ -102,8 +95,8 @@ void FrameCommandsTest::catalogModeRebuildsOnlyOnAChange()
     frame->SendCommand(ID_CATALOG_CONTENT);
     QCOMPARE(rebuilds.size(), 1);
     QCOMPARE(m_fixture->intValue("CataView"), 2);
-    QVERIFY(checked(frame, ID_CATALOG_CONTENT));
-    QVERIFY(!checked(frame, ID_CATALOG_AREA));
+    QVERIFY(m_fixture->isChecked(ID_CATALOG_CONTENT));
+    QVERIFY(!m_fixture->isChecked(ID_CATALOG_AREA));
     QCOMPARE(m_fixture->tree()->topLevelItem(0)->child(1)->text(0), QStringLiteral("National"));
 
     frame->SendCommand(ID_CATALOG_CONTENT);
@@ -119,12 +112,12 @@ void FrameCommandsTest::homePageModesWriteOnlyOnAChange()
     QVERIFY(frame);
     frame->SendCommand(ID_HOMEPAGE_DEFAULT);
     QVERIFY(!m_fixture->hasValue("IndexPage"));
-    QVERIFY(checked(frame, ID_HOMEPAGE_DEFAULT));
+    QVERIFY(m_fixture->isChecked(ID_HOMEPAGE_DEFAULT));
 
     frame->SendCommand(ID_HOMEPAGE_BLANK);
     QCOMPARE(m_fixture->intValue("IndexPage"), 1);
-    QVERIFY(checked(frame, ID_HOMEPAGE_BLANK));
-    QVERIFY(!checked(frame, ID_HOMEPAGE_DEFAULT));
+    QVERIFY(m_fixture->isChecked(ID_HOMEPAGE_BLANK));
+    QVERIFY(!m_fixture->isChecked(ID_HOMEPAGE_DEFAULT));
     QVERIFY(!m_fixture->hasValue("IndexPageURL"));
 }
 
@@ -142,7 +135,7 @@ void FrameCommandsTest::useCurrentKeepsTheFirstAddress()
     frame->SendCommand(ID_HOMEPAGE_CURRENT);
     QCOMPARE(m_fixture->intValue("IndexPage"), 3);
     QCOMPARE(m_fixture->stringValue("IndexPageURL"), firstUrl);
-    QVERIFY(checked(frame, ID_HOMEPAGE_CURRENT));
+    QVERIFY(m_fixture->isChecked(ID_HOMEPAGE_CURRENT));
 
     tree->setCurrentItem(second);
     frame->SendCommand(ID_HOMEPAGE_CURRENT);

@@ -17,12 +17,6 @@
 #include <QStatusTipEvent>
 
 namespace {
-void updateAllMenus(CMainFrame* frame)
-{
-    for (QMenu* menu : frame->menuBar()->findChildren<QMenu*>())
-        frame->UpdateMenu(menu);
-}
-
 QString readFile(const QString& path)
 {
     QFile file(path);
@@ -81,7 +75,7 @@ void MainFrameTest::statusBarStartsHiddenAndViewStatusShowsIt()
     CMainFrame* frame = m_fixture->frame();
     StatusBar& bar = frame->statusBarPane();
     QVERIFY(!bar.isVisible());
-    updateAllMenus(frame);
+    m_fixture->updateMenus();
     QVERIFY(!frame->menuAction(ID_VIEW_STATUS_BAR)->isChecked());
 
     frame->SendCommand(ID_VIEW_STATUS_BAR);
@@ -91,7 +85,7 @@ void MainFrameTest::statusBarStartsHiddenAndViewStatusShowsIt()
     QCOMPARE(bar.paneText(1), QStringLiteral("CAP"));
     QCOMPARE(bar.paneText(2), QStringLiteral("NUM"));
     QCOMPARE(bar.paneText(3), QStringLiteral("SCRL"));
-    updateAllMenus(frame);
+    m_fixture->updateMenus();
     QVERIFY(frame->menuAction(ID_VIEW_STATUS_BAR)->isChecked());
 
     // A hovered entry's prompt goes to the message pane; leaving it brings "Ready" back.
@@ -104,7 +98,7 @@ void MainFrameTest::statusBarStartsHiddenAndViewStatusShowsIt()
 
     // There is no toolbar: its entry never shows a mark and changes nothing.
     frame->SendCommand(ID_VIEW_TOOLBAR);
-    updateAllMenus(frame);
+    m_fixture->updateMenus();
     QVERIFY(!frame->menuAction(ID_VIEW_TOOLBAR)->isChecked());
     QVERIFY(bar.isVisible());
 
@@ -121,7 +115,7 @@ void MainFrameTest::menuEntriesAreEnabledAndCarryNoShortcuts()
         titles.append(menu->text());
     QCOMPARE(titles, (QStringList{"&File", "&Browse", "Favorites", "HomePage", "&Skin", "&View",
                                   "&Catalog", "&Help"}));
-    updateAllMenus(frame);
+    m_fixture->updateMenus();
     int entries = 0;
     for (QAction* menu : menus) {
         for (QAction* action : menu->menu()->actions()) {
@@ -151,7 +145,7 @@ void MainFrameTest::choosingTheCurrentSkinDoesNothing()
     QVERIFY(SkinEngine::CurrentSkinPath().endsWith(QStringLiteral("Skin/SoftCrystal.ssk")));
     QVERIFY(qApp->styleSheet().startsWith(
         readFile(QDir(m_fixture->workDir()).filePath(QStringLiteral("Skin/SoftCrystal.ssk")))));
-    updateAllMenus(frame);
+    m_fixture->updateMenus();
     QVERIFY(frame->menuAction(ID_SKIN_SOFT)->isChecked());
     QVERIFY(!frame->menuAction(ID_SKIN_MINI)->isChecked());
 }
@@ -164,7 +158,7 @@ void MainFrameTest::missingSkinFileStillMovesTheChoice()
     const QString before = qApp->styleSheet();
     frame->SendCommand(ID_SKIN_XP);
     QCOMPARE(m_fixture->intValue("SkinStyle"), 1);
-    updateAllMenus(frame);
+    m_fixture->updateMenus();
     QVERIFY(frame->menuAction(ID_SKIN_XP)->isChecked());
     QVERIFY(!frame->menuAction(ID_SKIN_MINI)->isChecked());
     // The look the user had stays; the program goes on.

@@ -7,7 +7,10 @@
 #include "frame/CMainFrame.h"
 #include "platform/SkinEngine.h"
 
+#include <QAction>
 #include <QFile>
+#include <QMenu>
+#include <QMenuBar>
 #include <QSettings>
 
 namespace {
@@ -114,6 +117,18 @@ CKestrinNewsReaderView* AppFixture::browser() const
 CLeftView* AppFixture::tree() const
 {
     return document() ? document()->m_pTreeView : nullptr;
+}
+
+void AppFixture::updateMenus() const
+{
+    for (QMenu* menu : frame()->menuBar()->findChildren<QMenu*>())
+        frame()->UpdateMenu(menu);
+}
+
+bool AppFixture::isChecked(int id) const
+{
+    updateMenus();
+    return frame()->menuAction(id)->isChecked();
 }
 
 QString AppFixture::sourceDataDir()

@@ -53,6 +53,11 @@ public:
     [[nodiscard]] CKestrinNewsReaderView* browser() const;
     [[nodiscard]] CLeftView* tree() const;
 
+    // Runs the update handlers of every menu, as before each shows.
+    void updateMenus() const;
+    // Whether the menu entry of a command shows its check mark now.
+    [[nodiscard]] bool isChecked(int id) const;
+
     // The directory with the program's data files in the source tree.
     [[nodiscard]] static QString sourceDataDir();
     [[nodiscard]] static QString testDataDir();
