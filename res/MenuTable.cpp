@@ -3,6 +3,8 @@
 #include "Resource.h"
 
 namespace {
+// One entry a line, in table order.
+// clang-format off
 constexpr MenuEntry kSeparator{nullptr, ID_SEPARATOR};
 
 constexpr MenuEntry kFile[] = {
@@ -21,8 +23,10 @@ constexpr MenuEntry kFavorites[] = {
     {"Backup", ID_FAVORITES_BACKUP},
 };
 constexpr MenuEntry kHomePage[] = {
-    {"Go to", ID_HOMEPAGE_GOTO},          kSeparator,
-    {"Use Blank", ID_HOMEPAGE_BLANK},     {"Use Default", ID_HOMEPAGE_DEFAULT},
+    {"Go to", ID_HOMEPAGE_GOTO},
+    kSeparator,
+    {"Use Blank", ID_HOMEPAGE_BLANK},
+    {"Use Default", ID_HOMEPAGE_DEFAULT},
     {"Use Current", ID_HOMEPAGE_CURRENT},
 };
 constexpr MenuEntry kSkin[] = {
@@ -45,9 +49,16 @@ constexpr MenuEntry kHelp[] = {
 };
 
 constexpr MenuDefinition kMainMenu[] = {
-    {"&File", kFile}, {"&Browse", kBrowse}, {"Favorites", kFavorites}, {"HomePage", kHomePage},
-    {"&Skin", kSkin}, {"&View", kView},     {"&Catalog", kCatalog},    {"&Help", kHelp},
+    {"&File", kFile},
+    {"&Browse", kBrowse},
+    {"Favorites", kFavorites},
+    {"HomePage", kHomePage},
+    {"&Skin", kSkin},
+    {"&View", kView},
+    {"&Catalog", kCatalog},
+    {"&Help", kHelp},
 };
+// clang-format on
 } // namespace
 
 std::span<const MenuDefinition> MenuTable::MainMenu()
