@@ -8,9 +8,9 @@
 #include "catalog/CLeftView.h"
 #include "favorites/CEditMyFavoriteDlg.h"
 #include "favorites/CFavoritesStore.h"
+#include "platform/ExternalBrowser.h"
 #include "res/Resource.h"
 
-#include <QDesktopServices>
 #include <QDir>
 #include <QUrl>
 
@@ -144,7 +144,7 @@ void CMainFrame::OnHelpContent()
 
 void CMainFrame::OnHelpProduct()
 {
-    QDesktopServices::openUrl(QUrl(kProductPageUrl));
+    ExternalBrowser::Open(QUrl(kProductPageUrl));
 }
 
 void CMainFrame::OnFavoritesModify()

@@ -34,6 +34,20 @@ inline constexpr int ID_HOMEPAGE_BLANK = 32786;
 inline constexpr int ID_HOMEPAGE_DEFAULT = 32787;
 inline constexpr int ID_HOMEPAGE_CURRENT = 32788;
 
+// Commands added since: each menu's new entries come after its old ones.
+inline constexpr int ID_FAVORITES_ADD_CURRENT = 32789;
+inline constexpr int ID_FAVORITES_IMPORT = 32790;
+inline constexpr int ID_FAVORITES_EXPORT = 32791;
+inline constexpr int ID_FAVORITES_RESTORE = 32792;
+inline constexpr int ID_BROWSE_OPEN_EXTERNAL = 32793;
+inline constexpr int ID_CATALOG_CHECK_LINKS = 32794;
+inline constexpr int ID_CATALOG_LINK_REPORT = 32795;
+inline constexpr int ID_CATALOG_FIND = 32796;
+inline constexpr int ID_BROWSE_RELOAD = 32797;
+inline constexpr int ID_BROWSE_ZOOM_IN = 32798;
+inline constexpr int ID_BROWSE_ZOOM_OUT = 32799;
+inline constexpr int ID_BROWSE_ZOOM_RESET = 32800;
+
 // Framework commands
 inline constexpr int ID_SEPARATOR = 0;
 inline constexpr int ID_FILE_NEW = 57600;

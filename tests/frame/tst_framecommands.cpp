@@ -5,8 +5,10 @@
 #include "catalog/CLeftView.h"
 #include "favorites/CEditMyFavoriteDlg.h"
 #include "frame/CMainFrame.h"
+#include "platform/ExternalBrowser.h"
 #include "res/Resource.h"
 #include "support/AppFixture.h"
+#include "support/MessageCapture.h"
 #include "support/ModalDriver.h"
 #include "support/TestFiles.h"
 #include "support/TestMain.h"
@@ -64,6 +66,7 @@ private slots:
     void helpOpensFromAnAwkwardDirectory();
     void missingHelpShowsTheEnginesErrorPage();
     void productHomepageGoesToTheDesktopBrowser();
+    void productHomepageWithoutABrowserShowsTheAddress();
     void modifyRunsTheEditorAndRebuildsNothing();
 
 private:
@@ -254,6 +257,18 @@ void FrameCommandsTest::productHomepageGoesToTheDesktopBrowser()
     QCOMPARE(catcher.urls, QList<QUrl>{QUrl(kProductPageUrl)});
     QCOMPARE(navigations.size(), 0);
     QVERIFY(m_fixture->browser()->url().isEmpty());
+}
+
+void FrameCommandsTest::productHomepageWithoutABrowserShowsTheAddress()
+{
+    CMainFrame* frame = start(1);
+    QVERIFY(frame);
+    MessageCapture messages;
+    ExternalBrowser::SetLauncher([](const QUrl&) { return false; });
+    frame->SendCommand(ID_HELP_PRODUCT);
+    ExternalBrowser::SetLauncher({});
+    QCOMPARE(messages.texts().size(), 1);
+    QVERIFY(messages.texts().first().contains(kProductPageUrl));
 }
 
 void FrameCommandsTest::modifyRunsTheEditorAndRebuildsNothing()

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QUrl>
+
+#include <functional>
+
+// Hands an address to the user's own web browser. When no browser can be started the user
+// is told so, with the address, instead of nothing happening.
+class ExternalBrowser
+{
+public:
+    // Starts the browser; true when one was started. Tests install one to see what is opened.
+    using Launcher = std::function<bool(const QUrl& url)>;
+
+    // False (after the message) when no browser could be started.
+    static bool Open(const QUrl& url);
+
+    // Replaces the launcher; returns the previous one. An empty launcher restores the
+    // system's own.
+    static Launcher SetLauncher(Launcher launcher);
+};
