@@ -14,7 +14,6 @@ SplitterWnd* g_pSplitter = nullptr;
 namespace {
 constexpr int kIndicators[] = {ID_SEPARATOR, ID_INDICATOR_CAPS, ID_INDICATOR_NUM,
                                ID_INDICATOR_SCRL};
-constexpr int kTreePaneWidth = 250;
 constexpr int kBrowserPaneWidth = 100;
 } // namespace
 
@@ -56,6 +55,7 @@ int CMainFrame::OnCreate()
         return -1;
     // Created visible, then hidden: the window starts without a status bar.
     m_wndStatusBar.setVisible(!m_wndStatusBar.isVisibleTo(this));
+    RestoreWindowPlacement();
     return 0;
 }
 
@@ -65,7 +65,7 @@ bool CMainFrame::OnCreateClient(Document* document)
         return false;
     auto* tree = new CLeftView(m_profile);
     tree->AttachDocument(document);
-    if (!m_wndSplitter.CreateView(0, 0, tree, kTreePaneWidth)) {
+    if (!m_wndSplitter.CreateView(0, 0, tree, StoredTreeWidth())) {
         delete tree;
         return false;
     }
@@ -78,6 +78,7 @@ bool CMainFrame::OnCreateClient(Document* document)
     RegisterView(tree);
     RegisterView(browser);
     setCentralWidget(&m_wndSplitter);
+    connect(&m_wndSplitter, &QSplitter::splitterMoved, this, [this] { SaveTreeWidth(); });
     return true;
 }
 
@@ -85,6 +86,12 @@ void CMainFrame::OnSize(SizeType type)
 {
     m_profile.Write(kSettingsSection, SettingsKeys::WindowSize,
                     type == SizeType::Maximized ? 3 : 5);
+    SaveWindowPlacement();
+}
+
+void CMainFrame::OnMove()
+{
+    SaveWindowPlacement();
 }
 
 int CMainFrame::OnSplitterInfo(SplitInfo& info)

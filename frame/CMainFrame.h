@@ -34,12 +34,19 @@ protected:
     int OnCreate() override;
     bool OnCreateClient(Document* document) override;
     void OnSize(SizeType type) override;
+    void OnMove() override;
 
 private:
     void BindCommands();
     // The document's browser view once it has had its initial update, else nullptr.
     [[nodiscard]] CKestrinNewsReaderView* BrowserView() const;
     void OnFileMinimize();
+
+    // Window layout kept between runs
+    void RestoreWindowPlacement();
+    void SaveWindowPlacement();
+    void SaveTreeWidth();
+    [[nodiscard]] int StoredTreeWidth() const;
 
     // Skins
     void OnSkin(int style);
@@ -49,6 +56,8 @@ private:
     void OnBrowseHome();
     void OnBrowseBack();
     void OnBrowseForword();
+    void OnBrowseOpenExternal();
+    void OnBrowseReload();
     void OnCatalog(int mode);
     void OnHomePageGoto();
     void OnHomePageMode(int mode);
@@ -64,4 +73,5 @@ private:
     int m_nSkinStyle;
     int m_nIndexPage;
     StatusBar m_wndStatusBar;
+    QRect m_savedPlacement;
 };

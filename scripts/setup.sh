@@ -5,9 +5,10 @@ set -euo pipefail
 
 packages=(
     build-essential cmake ninja-build pkg-config
-    qt6-base-dev qt6-webengine-dev libqt6webenginecore6-bin libgl-dev
+    qt6-base-dev qt6-base-private-dev qt6-webengine-dev libqt6webenginecore6-bin libgl-dev
     libxml2-dev libx11-dev
     xvfb xauth fonts-dejavu-core
+    libxdamage-dev x11-utils bc
 )
 
 missing=()
