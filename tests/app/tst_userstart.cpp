@@ -57,7 +57,7 @@ private slots:
     void startedFromTheRootFolderWorksInTheUsersFolder();
 
 private:
-    // One start of the program; false when the folder could not be entered.
+    // One start of the program; null when the folder could not be entered or start-up failed.
     std::unique_ptr<AppFixture> start();
 
     std::unique_ptr<QTemporaryDir> m_home;
