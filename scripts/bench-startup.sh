@@ -29,7 +29,7 @@ run_once() {
     local probe=$!
     until grep -q ready "$probe_out" 2>/dev/null; do sleep 0.02; done
     start=$(date +%s%N)
-    out=$(cd "$build/run" && HOME="$home" XDG_CONFIG_HOME="$home/.config" \
+    out=$(cd "$home" && HOME="$home" XDG_CONFIG_HOME="$home/.config" \
         XDG_DATA_HOME="$home/.local/share" XDG_CACHE_HOME="$home/.cache" \
         DISPLAY="$display" QT_QPA_PLATFORM=xcb KESTRIN_STARTUP_TRACE=exit \
         timeout 30 "$program" 2>&1 || true)
@@ -56,7 +56,7 @@ seconds() { printf '%.3f' "$(bc -l <<<"$1 / 1000000")"; }
 
 declare -a app_m app_p app_c floor_m floor_p floor_c
 for i in $(seq "$runs"); do
-    read -r m p c < <(run_once "$build/KestrinNewsReader")
+    read -r m p c < <(run_once "$build/bin/kestrin-news-reader")
     app_m+=("$m"); app_p+=("$p"); app_c+=("$c")
     read -r m p c < <(run_once "$build/bench/startup_floor")
     floor_m+=("$m"); floor_p+=("$p"); floor_c+=("$c")
