@@ -2,6 +2,7 @@
 
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTimer>
 
 namespace {
 QByteArray reason(int status)
@@ -40,12 +41,15 @@ QString LocalHttpServer::url(const QString& path) const
     return QStringLiteral("http://127.0.0.1:%1%2").arg(port()).arg(path);
 }
 
-void LocalHttpServer::setPage(const QString& path, const QString& title, const QString& body)
+void LocalHttpServer::setPage(const QString& path, const QString& title, const QString& body,
+                              int delayMs)
 {
-    setReply(path, {200, QStringLiteral("<!DOCTYPE html><html><head><meta charset=\"utf-8\">"
-                                        "<title>%1</title></head><body>%2</body></html>")
-                             .arg(title, body)
-                             .toUtf8()});
+    setReply(path, {200,
+                    QStringLiteral("<!DOCTYPE html><html><head><meta charset=\"utf-8\">"
+                                   "<title>%1</title></head><body>%2</body></html>")
+                        .arg(title, body)
+                        .toUtf8(),
+                    delayMs});
 }
 
 quint16 LocalHttpServer::UnusedPort()
@@ -79,7 +83,11 @@ void LocalHttpServer::Answer(QTcpSocket* socket)
     response += "Cache-Control: no-store\r\n";
     response += "Content-Length: " + QByteArray::number(reply.body.size()) + "\r\n";
     response += "Connection: close\r\n\r\n";
-    response += reply.body;
+    // The headers go at once, the page after the delay: the browser has committed to the
+    // new address long before its title arrives.
     socket->write(response);
-    socket->disconnectFromHost();
+    QTimer::singleShot(reply.delayMs, socket, [socket, body = reply.body] {
+        socket->write(body);
+        socket->disconnectFromHost();
+    });
 }

@@ -19,6 +19,8 @@ public:
     {
         int status = 200;
         QByteArray body;
+        // How long the body takes after the headers, as on a slow site.
+        int delayMs = 0;
     };
 
     // Listens on the port given, or on any free one.
@@ -32,7 +34,8 @@ public:
 
     void setReply(const QString& path, Reply reply) { m_replies.insert(path, std::move(reply)); }
     // A page whose <title> is the title.
-    void setPage(const QString& path, const QString& title, const QString& body = {});
+    void setPage(const QString& path, const QString& title, const QString& body = {},
+                 int delayMs = 0);
     [[nodiscard]] int requests(const QString& path) const { return m_counts.value(path); }
 
     // A port on 127.0.0.1 that nothing listens on (until a server is started there).
