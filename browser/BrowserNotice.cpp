@@ -138,6 +138,13 @@ QString BrowserNotice::Reason(QWebEngineLoadingInfo::ErrorDomain domain, int cod
         return QStringLiteral("There is no such file on this computer.");
     case -10: // access denied
         return QStringLiteral("The file could not be read: access to it was denied.");
+    case -21: // network changed
+        return QStringLiteral("The network connection changed while the page was loading.");
+    case -20: // blocked by client
+    case -27: // blocked by response
+        return QStringLiteral("The site does not allow its page to be shown here.");
+    case -312: // unsafe port
+        return QStringLiteral("The address uses a port that browsers refuse for safety.");
     case -300: // invalid URL
         return QStringLiteral("The address is not a valid web address.");
     case -301: // disallowed scheme

@@ -62,11 +62,10 @@ void GpuCompositionGate::Hold()
 
 void GpuCompositionGate::Open()
 {
-    if (m_held && m_gpuFlush) {
-        QWidget* window = m_pane->window();
-        QWidgetPrivate::get(window)->usesRhiFlush = true;
-        window->update();
-    }
+    // The next flush composes the whole window through the GPU, the frame drawn so far
+    // included, so nothing needs drawing again.
+    if (m_held && m_gpuFlush)
+        QWidgetPrivate::get(m_pane->window())->usesRhiFlush = true;
     m_held = false;
     m_open = true;
     emit opened();
