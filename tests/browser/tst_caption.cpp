@@ -13,12 +13,6 @@ namespace {
 const QString kSuffix = QStringLiteral(" - Kestrin News Reader");
 const QString kUntitled = QStringLiteral("Untitled - KestrinRadio");
 constexpr int kLoadTimeout = 20000;
-
-QString startPageTitle()
-{
-    return TestFiles::HtmlTitle(QDir(qEnvironmentVariable("KESTRIN_SOURCE_DIR"))
-                                    .filePath(QStringLiteral("res/start/start.html")));
-}
 } // namespace
 
 // The caption follows the page on show: after the framework's New and Open, and without a
@@ -38,7 +32,7 @@ void CaptionTest::newAndOpenGiveWayToTheHomePageTitle()
     AppFixture fixture;
     QVERIFY(fixture.start());
     CMainFrame* frame = fixture.frame();
-    const QString home = startPageTitle() + kSuffix;
+    const QString home = TestFiles::StartPageTitle() + kSuffix;
     QTRY_COMPARE_WITH_TIMEOUT(frame->windowTitle(), home, kLoadTimeout);
 
     CaptionLog log(frame);
