@@ -9,6 +9,8 @@
 #include "support/TestMain.h"
 #include "support/TestProfile.h"
 
+#include <QHeaderView>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 
@@ -73,6 +75,8 @@ private slots:
     void everyOneOfManyFavoritesGetsItsOwnAddress();
     void missingFavoritesFileStillBuildsTheCatalog();
     void favoritesFailuresStillBuildTheCatalog();
+    void enterOrAClickOnTheSelectedItemOpensItAgain();
+    void columnFitsTheLongestVisibleNameWithManyFavorites();
 
 private:
     void writeFavorites(const QByteArray& xml);
@@ -390,6 +394,101 @@ void LeftViewTest::favoritesFailuresStillBuildTheCatalog()
         QCOMPARE(m_tree->nextIndex(), 1 + catalogSize() + 1);
         QCOMPARE(node("American States")->childCount(), int(CatalogData::States().size()));
     }
+}
+
+void LeftViewTest::enterOrAClickOnTheSelectedItemOpensItAgain()
+{
+    m_tree->OnInitialUpdate();
+    m_tree->resize(400, 600);
+    m_tree->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_tree));
+    QTreeWidgetItem* national = node("National");
+    QTreeWidgetItem* first = national->child(0);
+    QTreeWidgetItem* second = national->child(1);
+    const QString firstUrl = m_tree->urlAt(first->data(0, CLeftView::kIndexRole).toInt());
+    auto clickOn = [this](QTreeWidgetItem* item) {
+        QTest::mouseClick(m_tree->viewport(), Qt::LeftButton, {},
+                          m_tree->visualItemRect(item).center());
+    };
+
+    clickOn(first);
+    QCOMPARE(m_navigations->size(), 1);
+    // The user browsed elsewhere; Enter on the selected paper brings it back.
+    m_tree->setWindowTitle(QStringLiteral("Help - Kestrin News Reader"));
+    g_strCurrentURL = QStringLiteral("https://elsewhere.example/");
+    QTest::keyClick(m_tree, Qt::Key_Return);
+    QCOMPARE(m_navigations->size(), 2);
+    QCOMPARE(m_navigations->last().first().toString(), firstUrl);
+    QCOMPARE(m_tree->windowTitle(), first->text(0) + kSuffix);
+    QCOMPARE(g_strCurrentURL, firstUrl);
+    QTest::keyClick(m_tree, Qt::Key_Enter, Qt::KeypadModifier);
+    QCOMPARE(m_navigations->size(), 3);
+
+    clickOn(first);
+    QCOMPARE(m_navigations->size(), 4);
+    QCOMPARE(m_navigations->last().first().toString(), firstUrl);
+
+    // Selecting another paper opens it once, as before; so does a double click on it.
+    clickOn(second);
+    QCOMPARE(m_navigations->size(), 5);
+    QTreeWidgetItem* third = national->child(2);
+    QTest::mouseDClick(m_tree->viewport(), Qt::LeftButton, {},
+                       m_tree->visualItemRect(third).center());
+    QCOMPARE(m_navigations->size(), 6);
+    QCOMPARE(m_tree->currentItem(), third);
+
+    // A selected folder still opens nothing, however often it is chosen.
+    m_tree->setCurrentItem(node("World"));
+    const QString title = m_tree->windowTitle();
+    clickOn(node("World"));
+    QTest::keyClick(m_tree, Qt::Key_Return);
+    QCOMPARE(m_navigations->size(), 6);
+    QCOMPARE(m_tree->windowTitle(), title);
+}
+
+void LeftViewTest::columnFitsTheLongestVisibleNameWithManyFavorites()
+{
+    QList<QPair<QString, QString>> records;
+    for (int i = 0; i < 2000; ++i)
+        records.append(
+            {QStringLiteral("Fav %1").arg(i), QStringLiteral("https://f%1.example/").arg(i)});
+    writeFavorites(TestFiles::FavoritesXml(records));
+    m_tree->OnInitialUpdate();
+    m_tree->resize(250, 500);
+    m_tree->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_tree));
+
+    // The state whose longest name is the longest of all.
+    QTreeWidgetItem* states = node("American States");
+    QTreeWidgetItem* widestState = nullptr;
+    QString longest;
+    const QFontMetrics metrics(m_tree->font());
+    for (int i = 0; i < states->childCount(); ++i) {
+        for (int j = 0; j < states->child(i)->childCount(); ++j) {
+            const QString text = states->child(i)->child(j)->text(0);
+            if (metrics.horizontalAdvance(text) > metrics.horizontalAdvance(longest)) {
+                longest = text;
+                widestState = states->child(i);
+            }
+        }
+    }
+    QVERIFY(widestState);
+    const int needed = 4 * m_tree->indentation() + metrics.horizontalAdvance(longest);
+    QVERIFY(needed > 250);
+
+    m_tree->scrollToItem(widestState, QAbstractItemView::PositionAtTop);
+    QCoreApplication::processEvents();
+    const int before = m_tree->header()->sectionSize(0);
+    QVERIFY(before < needed);
+    widestState->setExpanded(true);
+    QTRY_VERIFY(m_tree->header()->sectionSize(0) >= needed);
+    QTRY_VERIFY(m_tree->horizontalScrollBar()->maximum() > 0);
+    // Scrolling keeps it; folding the state away gives the width back.
+    m_tree->verticalScrollBar()->setValue(0);
+    QCoreApplication::processEvents();
+    QVERIFY(m_tree->header()->sectionSize(0) >= needed);
+    widestState->setExpanded(false);
+    QTRY_COMPARE(m_tree->header()->sectionSize(0), before);
 }
 
 KESTRIN_TEST_MAIN(LeftViewTest)
