@@ -16,6 +16,7 @@
 #include <QPainter>
 
 namespace {
+constexpr int kCatalogByContent = 2;
 const QString kRootText = QStringLiteral("Kestrin News Reader");
 const QString kFavoritesText = QStringLiteral("My Favorites");
 } // namespace
@@ -72,9 +73,9 @@ void CLeftView::OnInitialUpdate()
 
 void CLeftView::RebuildTree(int mode)
 {
-    Q_UNUSED(mode); // both catalog modes show the same tree
     clear();
     m_nNextIndex = 1;
+    m_expandAfterBuild.clear();
 
     // Built detached and attached once: the view then lays out the whole tree one time.
     auto* root = new QTreeWidgetItem(QStringList{kRootText});
@@ -86,20 +87,21 @@ void CLeftView::RebuildTree(int mode)
     for (const FavoriteRecord& record : std::as_const(records))
         AddSite(favorites, record.title, record.url);
 
-    AddNationalCatalog(root);
-    AddWorldCatalog(root);
-    AddStatesCatalog(root);
+    if (mode == kCatalogByContent) {
+        AddContentCatalog(root);
+    } else {
+        AddNationalCatalog(root);
+        AddWorldCatalog(root);
+        AddStatesCatalog(root);
+    }
 
     addTopLevelItem(root);
     // Expansion set on detached items does not reach the view; set it now.
     root->setExpanded(true);
     favorites->setExpanded(true);
-    for (int i = 0; i < root->childCount(); ++i) {
-        QTreeWidgetItem* node = root->child(i);
-        const QString text = node->text(0);
-        node->setExpanded(node == favorites || text == QLatin1String("National") ||
-                          text == QLatin1String("American States"));
-    }
+    for (QTreeWidgetItem* node : std::as_const(m_expandAfterBuild))
+        node->setExpanded(true);
+    m_expandAfterBuild.clear();
     setCurrentItem(nullptr);
     clearSelection();
     m_rowWidths.assign(static_cast<std::size_t>(m_nNextIndex), -1);
@@ -157,7 +159,7 @@ void CLeftView::AddNationalCatalog(QTreeWidgetItem* root)
     QTreeWidgetItem* node = AppendNode(root, QStringLiteral("National"));
     for (const CatalogEntry& entry : CatalogData::National())
         AddEntry(node, entry);
-    node->setExpanded(true);
+    Expand(node);
 }
 
 void CLeftView::AddWorldCatalog(QTreeWidgetItem* root)
@@ -173,13 +175,60 @@ void CLeftView::AddStatesCatalog(QTreeWidgetItem* root)
     QList<QTreeWidgetItem*> nodes;
     for (const CatalogNode& state : CatalogData::States())
         nodes.append(AppendNode(states, QString::fromUtf8(state.text)));
-    states->setExpanded(true);
+    Expand(states);
     qsizetype i = 0;
     for (const CatalogNode& state : CatalogData::States()) {
         QTreeWidgetItem* node = nodes.at(i++);
         for (const CatalogEntry& entry : state.entries)
             AddEntry(node, entry);
     }
+}
+
+void CLeftView::AddContentCatalog(QTreeWidgetItem* root)
+{
+    // The groups of every kind, in the order of the catalog by area.
+    std::vector<CatalogNode> groups{{"National", CatalogData::National()},
+                                    {"World", CatalogData::World()}};
+    for (const CatalogNode& state : CatalogData::States())
+        groups.push_back(state);
+    const std::size_t kindCount = CatalogData::Kinds().size();
+    auto slot = [&](CatalogKind kind, std::size_t group) {
+        return static_cast<std::size_t>(kind) * groups.size() + group;
+    };
+
+    // Nodes first, in display order, only where sites go; then the sites in stored order,
+    // so their indices are those of the catalog by area.
+    std::vector<QTreeWidgetItem*> nodes(kindCount * groups.size(), nullptr);
+    for (std::size_t group = 0; group < groups.size(); ++group) {
+        for (const CatalogEntry& entry : groups[group].entries)
+            nodes[slot(entry.kind, group)] = root; // marks the pair as used
+    }
+    for (const CatalogKind kind : CatalogData::Kinds()) {
+        QTreeWidgetItem* kindNode = nullptr;
+        for (std::size_t group = 0; group < groups.size(); ++group) {
+            QTreeWidgetItem*& node = nodes[slot(kind, group)];
+            if (!node)
+                continue;
+            if (!kindNode) {
+                kindNode = AppendNode(root, QString::fromUtf8(CatalogData::KindText(kind)));
+                Expand(kindNode);
+            }
+            node = AppendNode(kindNode, QString::fromUtf8(groups[group].text));
+        }
+    }
+    for (std::size_t group = 0; group < groups.size(); ++group) {
+        for (const CatalogEntry& entry : groups[group].entries)
+            AddEntry(nodes[slot(entry.kind, group)], entry);
+    }
+}
+
+void CLeftView::Expand(QTreeWidgetItem* node)
+{
+    // A tree still being built is not in the view yet, which would drop the expansion.
+    if (node->treeWidget())
+        node->setExpanded(true);
+    else
+        m_expandAfterBuild.append(node);
 }
 
 QString CLeftView::urlAt(int index) const

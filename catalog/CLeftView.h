@@ -28,13 +28,16 @@ public:
     [[nodiscard]] CKestrinNewsReaderDoc* GetDocument() const;
 
     void OnInitialUpdate() override;
-    // Deletes every item and builds the whole tree again; both modes build the same tree.
+    // Deletes every item and builds the whole tree again: mode 2 by kind of outlet, any
+    // other by area (National, World, the states).
     void RebuildTree(int mode);
 
     QTreeWidgetItem* AddSite(QTreeWidgetItem* parent, const QString& name, const QString& url);
     void AddNationalCatalog(QTreeWidgetItem* root);
     void AddWorldCatalog(QTreeWidgetItem* root);
     void AddStatesCatalog(QTreeWidgetItem* root);
+    // One node per kind, each holding its sites grouped as in the catalog by area.
+    void AddContentCatalog(QTreeWidgetItem* root);
 
     // The URL stored for an item-data index; empty for 0 or an unused index.
     [[nodiscard]] QString urlAt(int index) const;
@@ -65,6 +68,7 @@ protected:
 private:
     QTreeWidgetItem* AppendNode(QTreeWidgetItem* parent, const QString& text);
     QTreeWidgetItem* AddEntry(QTreeWidgetItem* parent, const CatalogEntry& entry);
+    void Expand(QTreeWidgetItem* node);
     void FitColumn();
     [[nodiscard]] int RowWidth(QTreeWidgetItem* item) const;
 
@@ -78,4 +82,5 @@ private:
     // Measured row widths by item-data index, -1 until measured; cleared with the items.
     mutable std::vector<int> m_rowWidths;
     QTimer m_fitTimer;
+    QList<QTreeWidgetItem*> m_expandAfterBuild;
 };

@@ -2942,9 +2942,9 @@ std::span<const CatalogNode> CatalogData::States()
 std::span<const CatalogKind> CatalogData::Kinds()
 {
     static constexpr CatalogKind kKinds[] = {
-        CatalogKind::Daily,  CatalogKind::Weekly, CatalogKind::Business,
-        CatalogKind::Alternative, CatalogKind::Campus, CatalogKind::Special,
-        CatalogKind::Online, CatalogKind::Magazine, CatalogKind::Broadcast,
+        CatalogKind::Daily,       CatalogKind::Weekly,   CatalogKind::Business,
+        CatalogKind::Alternative, CatalogKind::Campus,   CatalogKind::Special,
+        CatalogKind::Online,      CatalogKind::Magazine, CatalogKind::Broadcast,
     };
     return kKinds;
 }

@@ -13,6 +13,7 @@
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTreeWidgetItemIterator>
 
 namespace {
 const QString kSuffix = QStringLiteral(" - Kestrin News Reader");
@@ -75,6 +76,7 @@ private slots:
     void everyOneOfManyFavoritesGetsItsOwnAddress();
     void missingFavoritesFileStillBuildsTheCatalog();
     void favoritesFailuresStillBuildTheCatalog();
+    void catalogByContentGroupsEverySiteUnderItsKind();
     void enterOrAClickOnTheSelectedItemOpensItAgain();
     void columnFitsTheLongestVisibleNameWithManyFavorites();
 
@@ -320,7 +322,7 @@ void LeftViewTest::rebuildResetsExpansionAndSelection()
     node("National")->setExpanded(false);
     node("American States")->child(3)->setExpanded(true);
     m_tree->setCurrentItem(node("World")->child(0));
-    m_tree->RebuildTree(2);
+    m_tree->RebuildTree(1);
     QVERIFY(!node("World")->isExpanded());
     QVERIFY(node("National")->isExpanded());
     QVERIFY(!node("American States")->child(3)->isExpanded());
@@ -394,6 +396,91 @@ void LeftViewTest::favoritesFailuresStillBuildTheCatalog()
         QCOMPARE(m_tree->nextIndex(), 1 + catalogSize() + 1);
         QCOMPARE(node("American States")->childCount(), int(CatalogData::States().size()));
     }
+}
+
+void LeftViewTest::catalogByContentGroupsEverySiteUnderItsKind()
+{
+    writeFavorites(TestFiles::FavoritesXml(
+        {{QStringLiteral("Zeta"), QStringLiteral("https://zeta.example/")},
+         {QStringLiteral("Alpha"), QStringLiteral("https://alpha.example/")}}));
+    m_tree->OnInitialUpdate();
+    // What each index names and leads to in the catalog by area.
+    QHash<int, QPair<QString, QString>> byArea;
+    for (QTreeWidgetItemIterator it(m_tree); *it; ++it) {
+        const int index = (*it)->data(0, CLeftView::kIndexRole).toInt();
+        if (index)
+            byArea.insert(index, {(*it)->text(0), m_tree->urlAt(index)});
+    }
+
+    m_tree->RebuildTree(2);
+    const QStringList kinds{"Daily newspapers",    "Weekly and community papers",
+                            "Business news",       "Alternative weeklies",
+                            "Campus papers",       "Special interest",
+                            "Online news",         "Magazines",
+                            "Television and radio"};
+    QStringList children;
+    for (int i = 0; i < root()->childCount(); ++i)
+        children.append(root()->child(i)->text(0));
+    QCOMPARE(children.takeFirst(), QStringLiteral("My Favorites"));
+    // Kinds in the order of the list, each present one holding sites.
+    qsizetype last = -1;
+    for (const QString& kind : std::as_const(children)) {
+        const qsizetype position = kinds.indexOf(kind);
+        QVERIFY2(position > last, qPrintable(kind));
+        last = position;
+    }
+    QVERIFY(children.size() >= 8);
+    QCOMPARE(indices(node("My Favorites")), range(1, 2));
+    QCOMPARE(node("My Favorites")->child(0)->text(0), QStringLiteral("Alpha"));
+
+    // Groups in the order of the catalog by area; every site once, with its index, name
+    // and address as there, under the kind and the group it belongs to.
+    QStringList groupOrder{"National", "World"};
+    for (const CatalogNode& state : CatalogData::States())
+        groupOrder.append(QString::fromUtf8(state.text));
+    QSet<int> seen;
+    for (int i = 1; i < root()->childCount(); ++i) {
+        QTreeWidgetItem* kind = root()->child(i);
+        QVERIFY(kind->isExpanded());
+        QCOMPARE(kind->data(0, CLeftView::kIndexRole).toInt(), 0);
+        qsizetype lastGroup = -1;
+        for (int j = 0; j < kind->childCount(); ++j) {
+            QTreeWidgetItem* group = kind->child(j);
+            const qsizetype position = groupOrder.indexOf(group->text(0));
+            QVERIFY2(position > lastGroup, qPrintable(group->text(0)));
+            lastGroup = position;
+            QVERIFY(!group->isExpanded());
+            QVERIFY(group->childCount() > 0);
+            for (int k = 0; k < group->childCount(); ++k) {
+                QTreeWidgetItem* site = group->child(k);
+                const int index = site->data(0, CLeftView::kIndexRole).toInt();
+                QVERIFY(!seen.contains(index));
+                seen.insert(index);
+                QCOMPARE(site->text(0), byArea.value(index).first);
+                QCOMPARE(m_tree->urlAt(index), byArea.value(index).second);
+                const CatalogEntry* entry = m_tree->catalogEntryAt(index);
+                QVERIFY(entry);
+                QCOMPARE(QString::fromUtf8(CatalogData::KindText(entry->kind)), kind->text(0));
+                if (k > 0) {
+                    QVERIFY(QString::localeAwareCompare(group->child(k - 1)->text(0).toLower(),
+                                                        site->text(0).toLower()) <= 0);
+                }
+            }
+        }
+    }
+    QCOMPARE(seen.size(), catalogSize());
+    QCOMPARE(m_tree->nextIndex(), 2 + catalogSize() + 1);
+
+    // Selecting works as everywhere.
+    QTreeWidgetItem* site = root()->child(1)->child(0)->child(0);
+    m_tree->setCurrentItem(site);
+    QCOMPARE(m_tree->windowTitle(), site->text(0) + kSuffix);
+    QCOMPARE(m_navigations->last().first().toString(),
+             m_tree->urlAt(site->data(0, CLeftView::kIndexRole).toInt()));
+
+    // Any mode but 2 is the catalog by area.
+    m_tree->RebuildTree(7);
+    QCOMPARE(root()->child(1)->text(0), QStringLiteral("National"));
 }
 
 void LeftViewTest::enterOrAClickOnTheSelectedItemOpensItAgain()
