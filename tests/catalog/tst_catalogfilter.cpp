@@ -7,7 +7,7 @@
 #include "catalog/CatalogPane.h"
 #include "support/TestFiles.h"
 #include "support/TestMain.h"
-#include "support/TestProfile.h"
+#include "support/TreeFixture.h"
 
 #include <QLabel>
 #include <QSignalSpy>
@@ -18,11 +18,7 @@ const QString kSuffix = QStringLiteral(" - Kestrin News Reader");
 
 QTreeWidgetItem* childNamed(QTreeWidgetItem* parent, const QString& text)
 {
-    for (int i = 0; i < parent->childCount(); ++i) {
-        if (parent->child(i)->text(0) == text)
-            return parent->child(i);
-    }
-    return nullptr;
+    return TreeFixture::childNamed(parent, text);
 }
 
 // Every item of the tree, top to bottom.
@@ -111,51 +107,30 @@ private:
     }
     void type(const QString& text);
 
-    std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<TestProfile> m_profileFile;
-    std::unique_ptr<Profile> m_profile;
-    std::unique_ptr<CKestrinNewsReaderDoc> m_doc;
-    CKestrinNewsReaderView* m_browser = nullptr;
+    std::unique_ptr<TreeFixture> m_fixture;
     CLeftView* m_tree = nullptr;
     CatalogPane* m_pane = nullptr;
-    std::unique_ptr<QSignalSpy> m_navigations;
+    QSignalSpy* m_navigations = nullptr;
 };
 
 void CatalogFilterTest::init()
 {
-    m_dir = std::make_unique<QTemporaryDir>();
-    g_strAppDir = m_dir->path();
-    m_profileFile = std::make_unique<TestProfile>();
-    m_profile = m_profileFile->open();
-    m_doc = std::make_unique<CKestrinNewsReaderDoc>();
-    m_browser = new CKestrinNewsReaderView(*m_profile);
-    m_browser->AttachDocument(m_doc.get());
-    m_doc->m_pBrowserView = m_browser;
-    m_tree = new CLeftView(*m_profile);
-    m_tree->AttachDocument(m_doc.get());
+    m_fixture = std::make_unique<TreeFixture>();
+    m_tree = m_fixture->tree();
     m_pane = new CatalogPane(m_tree);
-    m_navigations = std::make_unique<QSignalSpy>(m_browser, &HtmlView::navigateRequested);
+    m_navigations = m_fixture->navigations();
 }
 
 void CatalogFilterTest::cleanup()
 {
-    m_navigations.reset();
     delete m_pane;
-    delete m_browser;
-    m_doc.reset();
-    m_profile.reset();
-    m_profileFile.reset();
-    m_dir.reset();
-    g_strAppDir.clear();
-    g_strCurrentURL.clear();
+    m_fixture.reset();
 }
 
 void CatalogFilterTest::start(const TestFiles::Records& favorites)
 {
-    if (!favorites.isEmpty()) {
-        QVERIFY(TestFiles::Write(m_dir->filePath(QStringLiteral("Favorites.xml")),
-                                 TestFiles::FavoritesXml(favorites)));
-    }
+    if (!favorites.isEmpty())
+        QVERIFY(m_fixture->writeFavorites(TestFiles::FavoritesXml(favorites)));
     m_tree->OnInitialUpdate();
     m_pane->resize(300, 600);
     m_pane->show();

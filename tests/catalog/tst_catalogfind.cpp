@@ -5,17 +5,7 @@
 #include "res/Resource.h"
 #include "support/AppFixture.h"
 #include "support/TestMain.h"
-
-namespace {
-QTreeWidgetItem* childNamed(QTreeWidgetItem* parent, const QString& text)
-{
-    for (int i = 0; parent && i < parent->childCount(); ++i) {
-        if (parent->child(i)->text(0) == text)
-            return parent->child(i);
-    }
-    return nullptr;
-}
-} // namespace
+#include "support/TreeFixture.h"
 
 // Finding a paper in the real program, by the keys alone.
 class CatalogFindTest : public QObject
@@ -26,7 +16,23 @@ private slots:
     void initTestCase();
     void findKeyTypingAndDownOpenAPaperFromAClosedState();
     void theFilterBoxBelongsToTheLeftPane();
+
+private:
+    // The real program with a blank home page, its window active.
+    static std::unique_ptr<AppFixture> StartActive();
 };
+
+std::unique_ptr<AppFixture> CatalogFindTest::StartActive()
+{
+    auto fixture = std::make_unique<AppFixture>();
+    fixture->setInt("IndexPage", 1);
+    if (!fixture->start())
+        return nullptr;
+    fixture->frame()->activateWindow();
+    if (!QTest::qWaitForWindowActive(fixture->frame()))
+        return nullptr;
+    return fixture;
+}
 
 void CatalogFindTest::initTestCase()
 {
@@ -37,16 +43,13 @@ void CatalogFindTest::initTestCase()
 
 void CatalogFindTest::findKeyTypingAndDownOpenAPaperFromAClosedState()
 {
-    AppFixture fixture;
-    fixture.setInt("IndexPage", 1);
-    QVERIFY(fixture.start());
-    CMainFrame* frame = fixture.frame();
-    frame->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(frame));
-    CLeftView* tree = fixture.tree();
-    QTreeWidgetItem* california =
-        childNamed(childNamed(tree->topLevelItem(0), QStringLiteral("American States")),
-                   QStringLiteral("[CA]California"));
+    const auto fixture = StartActive();
+    QVERIFY(fixture);
+    CMainFrame* frame = fixture->frame();
+    CLeftView* tree = fixture->tree();
+    QTreeWidgetItem* california = TreeFixture::childNamed(
+        TreeFixture::childNamed(tree->topLevelItem(0), QStringLiteral("American States")),
+        QStringLiteral("[CA]California"));
     QVERIFY(california);
     QVERIFY(!california->isExpanded());
     tree->setFocus();
@@ -69,29 +72,26 @@ void CatalogFindTest::findKeyTypingAndDownOpenAPaperFromAClosedState()
 
 void CatalogFindTest::theFilterBoxBelongsToTheLeftPane()
 {
-    AppFixture fixture;
-    fixture.setInt("IndexPage", 1);
-    QVERIFY(fixture.start());
-    CMainFrame* frame = fixture.frame();
-    frame->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(frame));
-    QTRY_VERIFY(fixture.browser()->hasEngine());
+    const auto fixture = StartActive();
+    QVERIFY(fixture);
+    CMainFrame* frame = fixture->frame();
+    QTRY_VERIFY(fixture->browser()->hasEngine());
 
     frame->SendCommand(ID_CATALOG_FIND);
     QTRY_VERIFY(qobject_cast<CatalogFilterEdit*>(QApplication::focusWidget()));
-    QCOMPARE(frame->GetActiveView(), fixture.tree());
+    QCOMPARE(frame->GetActiveView(), fixture->tree());
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_F6);
-    QCOMPARE(frame->GetActiveView(), fixture.browser());
-    QTRY_VERIFY(fixture.browser()->isAncestorOf(QApplication::focusWidget()));
+    QCOMPARE(frame->GetActiveView(), fixture->browser());
+    QTRY_VERIFY(fixture->browser()->isAncestorOf(QApplication::focusWidget()));
 
     // From the page, Ctrl+K reaches the box too.
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_K, Qt::ControlModifier);
     QTRY_VERIFY(qobject_cast<CatalogFilterEdit*>(QApplication::focusWidget()));
-    QCOMPARE(frame->GetActiveView(), fixture.tree());
+    QCOMPARE(frame->GetActiveView(), fixture->tree());
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_F6, Qt::ShiftModifier);
-    QTRY_VERIFY(fixture.browser()->isAncestorOf(QApplication::focusWidget()));
+    QTRY_VERIFY(fixture->browser()->isAncestorOf(QApplication::focusWidget()));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_F6, Qt::ShiftModifier);
-    QTRY_COMPARE(QApplication::focusWidget(), fixture.tree());
+    QTRY_COMPARE(QApplication::focusWidget(), fixture->tree());
 }
 
 KESTRIN_TEST_MAIN(CatalogFindTest)

@@ -8,6 +8,7 @@
 #include "support/TestFiles.h"
 #include "support/TestMain.h"
 #include "support/TestProfile.h"
+#include "support/TreeFixture.h"
 
 #include <QHeaderView>
 #include <QScrollBar>
@@ -45,11 +46,7 @@ QList<int> range(int first, int count)
 
 QTreeWidgetItem* childNamed(QTreeWidgetItem* parent, const QString& text)
 {
-    for (int i = 0; i < parent->childCount(); ++i) {
-        if (parent->child(i)->text(0) == text)
-            return parent->child(i);
-    }
-    return nullptr;
+    return TreeFixture::childNamed(parent, text);
 }
 } // namespace
 
@@ -81,54 +78,30 @@ private slots:
     void columnFitsTheLongestVisibleNameWithManyFavorites();
 
 private:
-    void writeFavorites(const QByteArray& xml);
+    void writeFavorites(const QByteArray& xml) { QVERIFY(m_fixture->writeFavorites(xml)); }
     QTreeWidgetItem* root() const { return m_tree->topLevelItem(0); }
     QTreeWidgetItem* node(const char* text) const
     {
         return childNamed(root(), QString::fromUtf8(text));
     }
 
-    std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<TestProfile> m_profileFile;
-    std::unique_ptr<Profile> m_profile;
-    std::unique_ptr<CKestrinNewsReaderDoc> m_doc;
-    CKestrinNewsReaderView* m_browser = nullptr;
+    std::unique_ptr<TreeFixture> m_fixture;
+    CKestrinNewsReaderDoc* m_doc = nullptr;
     CLeftView* m_tree = nullptr;
-    std::unique_ptr<QSignalSpy> m_navigations;
+    QSignalSpy* m_navigations = nullptr;
 };
 
 void LeftViewTest::init()
 {
-    m_dir = std::make_unique<QTemporaryDir>();
-    g_strAppDir = m_dir->path();
-    g_strCurrentURL = QStringLiteral("https://start.example.org/");
-    m_profileFile = std::make_unique<TestProfile>();
-    m_profile = m_profileFile->open();
-    m_doc = std::make_unique<CKestrinNewsReaderDoc>();
-    m_browser = new CKestrinNewsReaderView(*m_profile);
-    m_browser->AttachDocument(m_doc.get());
-    m_doc->m_pBrowserView = m_browser;
-    m_tree = new CLeftView(*m_profile);
-    m_tree->AttachDocument(m_doc.get());
-    m_navigations = std::make_unique<QSignalSpy>(m_browser, &HtmlView::navigateRequested);
+    m_fixture = std::make_unique<TreeFixture>();
+    m_doc = m_fixture->document();
+    m_tree = m_fixture->tree();
+    m_navigations = m_fixture->navigations();
 }
 
 void LeftViewTest::cleanup()
 {
-    m_navigations.reset();
-    delete m_tree;
-    delete m_browser;
-    m_doc.reset();
-    m_profile.reset();
-    m_profileFile.reset();
-    m_dir.reset();
-    g_strAppDir.clear();
-    g_strCurrentURL.clear();
-}
-
-void LeftViewTest::writeFavorites(const QByteArray& xml)
-{
-    QVERIFY(TestFiles::Write(m_dir->filePath(QStringLiteral("Favorites.xml")), xml));
+    m_fixture.reset();
 }
 
 void LeftViewTest::rebuildBuildsTheWholeCatalog()
