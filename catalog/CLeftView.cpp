@@ -43,6 +43,16 @@ CLeftView::CLeftView(Profile& profile, QWidget* parent) : QTreeWidget(parent), m
     connect(&m_fitTimer, &QTimer::timeout, this, [this] { FitColumn(); });
     connect(this, &QTreeWidget::itemExpanded, this, [this] { ScheduleColumnFit(); });
     connect(this, &QTreeWidget::itemCollapsed, this, [this] { ScheduleColumnFit(); });
+    // An item shown differently (new text, a mark) is measured again.
+    connect(model(), &QAbstractItemModel::dataChanged, this,
+            [this](const QModelIndex& first, const QModelIndex& last) {
+                for (int row = first.row(); row <= last.row(); ++row) {
+                    const int index = first.siblingAtRow(row).data(kIndexRole).toInt();
+                    if (index > 0 && static_cast<std::size_t>(index) < m_rowWidths.size())
+                        m_rowWidths[static_cast<std::size_t>(index)] = -1;
+                }
+                ScheduleColumnFit();
+            });
 
     connect(this, &QTreeWidget::currentItemChanged, this,
             [this](QTreeWidgetItem* current, QTreeWidgetItem*) {

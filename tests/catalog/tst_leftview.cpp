@@ -549,6 +549,12 @@ void LeftViewTest::columnFitsTheLongestVisibleNameWithManyFavorites()
     QVERIFY(m_tree->header()->sectionSize(0) >= needed);
     widestState->setExpanded(false);
     QTRY_COMPARE(m_tree->header()->sectionSize(0), before);
+
+    // A row shown with a longer text is measured again.
+    QTreeWidgetItem* favorite = node("My Favorites")->child(0);
+    favorite->setText(0, longest + longest);
+    QTRY_VERIFY(m_tree->header()->sectionSize(0) >=
+                3 * m_tree->indentation() + metrics.horizontalAdvance(longest + longest));
 }
 
 KESTRIN_TEST_MAIN(LeftViewTest)
