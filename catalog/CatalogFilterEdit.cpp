@@ -15,6 +15,7 @@ CatalogFilterEdit::CatalogFilterEdit(QWidget* parent) : QLineEdit(parent)
     setPlaceholderText(QStringLiteral("Find a newspaper, town or state"));
     setToolTip(QStringLiteral("Find a newspaper by its name, town, state, kind or web address "
                               "(Ctrl+K)"));
+    setAccessibleName(QStringLiteral("Find a newspaper"));
     setClearButtonEnabled(true);
 }
 
