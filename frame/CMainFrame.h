@@ -5,6 +5,7 @@
 #include "platform/SplitterWnd.h"
 #include "platform/StatusBar.h"
 
+class CatalogPane;
 class CKestrinNewsReaderDoc;
 class CKestrinNewsReaderView;
 class Profile;
@@ -59,6 +60,7 @@ private:
     void OnBrowseOpenExternal();
     void OnBrowseReload();
     void OnCatalog(int mode);
+    void OnCatalogFind();
     void OnHomePageGoto();
     void OnHomePageMode(int mode);
     void OnHomePageCurrent();
@@ -74,4 +76,6 @@ private:
     int m_nIndexPage;
     StatusBar m_wndStatusBar;
     QRect m_savedPlacement;
+    // The left pane around the tree; owned by the splitter.
+    CatalogPane* m_pCatalogPane = nullptr;
 };
