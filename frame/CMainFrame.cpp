@@ -16,6 +16,8 @@ namespace {
 constexpr int kIndicators[] = {ID_SEPARATOR, ID_INDICATOR_CAPS, ID_INDICATOR_NUM,
                                ID_INDICATOR_SCRL};
 constexpr int kBrowserPaneWidth = 100;
+// How long the layout must rest before it is stored.
+constexpr int kLayoutSaveDelayMs = 300;
 } // namespace
 
 CMainFrame::CMainFrame(Profile& profile, CommandTarget* appTarget)
@@ -27,10 +29,15 @@ CMainFrame::CMainFrame(Profile& profile, CommandTarget* appTarget)
     setObjectName(QStringLiteral("CMainFrame"));
     g_strCurrentURL = kDefaultHomePageUrl;
     BindCommands();
+    m_layoutSaveTimer.setSingleShot(true);
+    m_layoutSaveTimer.setInterval(kLayoutSaveDelayMs);
+    connect(&m_layoutSaveTimer, &QTimer::timeout, this, [this] { SaveLayout(); });
 }
 
 CMainFrame::~CMainFrame()
 {
+    if (m_layoutSaveTimer.isActive())
+        SaveLayout();
     ReleaseViews();
     if (g_pSplitter == &m_wndSplitter) {
         GetSplitterInfo(nullptr);
@@ -81,7 +88,7 @@ bool CMainFrame::OnCreateClient(Document* document)
     RegisterView(tree);
     RegisterView(browser);
     setCentralWidget(&m_wndSplitter);
-    connect(&m_wndSplitter, &QSplitter::splitterMoved, this, [this] { SaveTreeWidth(); });
+    connect(&m_wndSplitter, &QSplitter::splitterMoved, this, [this] { OnLayoutChanged(); });
     return true;
 }
 
@@ -89,12 +96,12 @@ void CMainFrame::OnSize(SizeType type)
 {
     m_profile.Write(kSettingsSection, SettingsKeys::WindowSize,
                     type == SizeType::Maximized ? 3 : 5);
-    SaveWindowPlacement();
+    OnLayoutChanged();
 }
 
 void CMainFrame::OnMove()
 {
-    SaveWindowPlacement();
+    OnLayoutChanged();
 }
 
 int CMainFrame::OnSplitterInfo(SplitInfo& info)

@@ -5,6 +5,8 @@
 #include "platform/SplitterWnd.h"
 #include "platform/StatusBar.h"
 
+#include <QTimer>
+
 class CatalogPane;
 class CKestrinNewsReaderDoc;
 class CKestrinNewsReaderView;
@@ -45,9 +47,9 @@ private:
 
     // Window layout kept between runs
     void RestoreWindowPlacement();
-    void SaveWindowPlacement();
-    void SaveTreeWidth();
-    [[nodiscard]] int StoredTreeWidth() const;
+    [[nodiscard]] int StoredTreeWidth();
+    void OnLayoutChanged();
+    void SaveLayout();
 
     // Skins
     void OnSkin(int style);
@@ -75,7 +77,11 @@ private:
     int m_nSkinStyle;
     int m_nIndexPage;
     StatusBar m_wndStatusBar;
+    // The layout as stored, and the window's restored place waiting to be stored.
     QRect m_savedPlacement;
+    QRect m_pendingPlacement;
+    int m_savedTreeWidth = 0;
+    QTimer m_layoutSaveTimer;
     // The left pane around the tree; owned by the splitter.
     CatalogPane* m_pCatalogPane = nullptr;
 };

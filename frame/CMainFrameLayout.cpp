@@ -35,35 +35,43 @@ void CMainFrame::RestoreWindowPlacement()
     const QPoint position(m_profile.GetInt(kSettingsSection, SettingsKeys::WindowLeft),
                           m_profile.GetInt(kSettingsSection, SettingsKeys::WindowTop));
     // A place off every screen (one that was unplugged, say) keeps the default place.
-    if (canBeGrabbed(QRect(position, size)))
+    if (canBeGrabbed(QRect(position, size))) {
         move(position);
+        m_savedPlacement = QRect(position, QSize(width, height));
+    }
 }
 
-void CMainFrame::SaveWindowPlacement()
+void CMainFrame::OnLayoutChanged()
 {
     // Only the restored place and size are kept; WindowSize tells a maximized start.
-    if (!isVisible() || (windowState() & (Qt::WindowMaximized | Qt::WindowMinimized |
-                                           Qt::WindowFullScreen)))
-        return;
-    const QRect placement(pos(), size());
-    if (placement == m_savedPlacement)
-        return;
-    m_savedPlacement = placement;
-    m_profile.Write(kSettingsSection, SettingsKeys::WindowLeft, placement.x());
-    m_profile.Write(kSettingsSection, SettingsKeys::WindowTop, placement.y());
-    m_profile.Write(kSettingsSection, SettingsKeys::WindowWidth, placement.width());
-    m_profile.Write(kSettingsSection, SettingsKeys::WindowHeight, placement.height());
+    if (isVisible() &&
+        !(windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen)))
+        m_pendingPlacement = QRect(pos(), size());
+    // A drag moves the window or the bar many times a second: what it ends with is stored.
+    m_layoutSaveTimer.start();
 }
 
-void CMainFrame::SaveTreeWidth()
+void CMainFrame::SaveLayout()
 {
+    m_layoutSaveTimer.stop();
+    Profile::Batch batch(m_profile);
+    if (m_pendingPlacement.isValid() && m_pendingPlacement != m_savedPlacement) {
+        m_savedPlacement = m_pendingPlacement;
+        m_profile.Write(kSettingsSection, SettingsKeys::WindowLeft, m_savedPlacement.x());
+        m_profile.Write(kSettingsSection, SettingsKeys::WindowTop, m_savedPlacement.y());
+        m_profile.Write(kSettingsSection, SettingsKeys::WindowWidth, m_savedPlacement.width());
+        m_profile.Write(kSettingsSection, SettingsKeys::WindowHeight, m_savedPlacement.height());
+    }
     const QList<int> sizes = m_wndSplitter.sizes();
-    if (!sizes.isEmpty() && sizes.first() > 0)
-        m_profile.Write(kSettingsSection, SettingsKeys::TreeWidth, sizes.first());
+    if (!sizes.isEmpty() && sizes.first() > 0 && sizes.first() != m_savedTreeWidth) {
+        m_savedTreeWidth = sizes.first();
+        m_profile.Write(kSettingsSection, SettingsKeys::TreeWidth, m_savedTreeWidth);
+    }
 }
 
-int CMainFrame::StoredTreeWidth() const
+int CMainFrame::StoredTreeWidth()
 {
     const int width = m_profile.GetInt(kSettingsSection, SettingsKeys::TreeWidth);
-    return width > 0 ? width : SettingsKeys::TreeWidth.defaultValue;
+    m_savedTreeWidth = width > 0 ? width : SettingsKeys::TreeWidth.defaultValue;
+    return m_savedTreeWidth;
 }

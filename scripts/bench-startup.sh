@@ -2,8 +2,11 @@
 # Start-up benchmark: time from launch to the main window mapped, to its first painted frame
 # (seen on the X server through DAMAGE) and to the caption holding the home page's title,
 # for the program and for the floor (bench/StartupFloor.cpp: a bare window with the same
-# splitter, tree and web view created after the first paint), run in turn under one Xvfb,
-# each with fresh settings. Prints every run, the medians and the program-to-floor ratios.
+# splitter, tree and web view created after the first paint), run in turn under one Xvfb.
+# Each run has fresh settings; the user's folder and the browser's data are those of a
+# returning user (laid out by one warm-up run of each program, which is not counted).
+# Prints every run, the medians and the program-to-floor ratios. On a busy machine, run it
+# with a raised priority (nice -n -15, as root) so other work does not swamp the figures.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 runs="${RUNS:-7}"
@@ -20,6 +23,9 @@ for _ in $(seq 50); do
     sleep 0.1
 done
 
+user="$(mktemp -d)"
+trap 'kill $xvfb 2>/dev/null || true; rm -rf "$user"' EXIT
+
 # run_once <program>: prints "mapped paint caption" in microseconds since launch.
 run_once() {
     local program="$1" home probe_out start out m p c maps
@@ -30,7 +36,7 @@ run_once() {
     until grep -q ready "$probe_out" 2>/dev/null; do sleep 0.02; done
     start=$(date +%s%N)
     out=$(cd "$home" && HOME="$home" XDG_CONFIG_HOME="$home/.config" \
-        XDG_DATA_HOME="$home/.local/share" XDG_CACHE_HOME="$home/.cache" \
+        XDG_DATA_HOME="$user/.local/share" XDG_CACHE_HOME="$user/.cache" \
         DISPLAY="$display" QT_QPA_PLATFORM=xcb KESTRIN_STARTUP_TRACE=exit \
         timeout 30 "$program" 2>&1 || true)
     kill -TERM "$probe" 2>/dev/null || true
@@ -52,13 +58,19 @@ run_once() {
 }
 
 median() { printf '%s\n' "$@" | sort -n | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}'; }
+least() { printf '%s\n' "$@" | sort -n | head -1; }
 seconds() { printf '%.3f' "$(bc -l <<<"$1 / 1000000")"; }
+
+program="$build/bin/kestrin-news-reader"
+floor="$build/bench/startup_floor"
+run_once "$program" >/dev/null
+run_once "$floor" >/dev/null
 
 declare -a app_m app_p app_c floor_m floor_p floor_c
 for i in $(seq "$runs"); do
-    read -r m p c < <(run_once "$build/bin/kestrin-news-reader")
+    read -r m p c < <(run_once "$program")
     app_m+=("$m"); app_p+=("$p"); app_c+=("$c")
-    read -r m p c < <(run_once "$build/bench/startup_floor")
+    read -r m p c < <(run_once "$floor")
     floor_m+=("$m"); floor_p+=("$p"); floor_c+=("$c")
     printf 'run %d: program window %s s, first paint %s s, caption %s s | ' "$i" \
         "$(seconds "${app_m[-1]}")" "$(seconds "${app_p[-1]}")" "$(seconds "${app_c[-1]}")"
@@ -73,4 +85,13 @@ printf 'median program: window %s s, first paint %s s, caption %s s\n' \
 printf 'median floor:   window %s s, first paint %s s, caption %s s\n' \
     "$(seconds "$fm")" "$(seconds "$fp")" "$(seconds "$fc")"
 printf 'program / floor: window %.2f, first paint %.2f, caption %.2f\n' \
+    "$(bc -l <<<"$am / $fm")" "$(bc -l <<<"$ap / $fp")" "$(bc -l <<<"$ac / $fc")"
+# The fastest run of each is the least disturbed by other work on the machine.
+am=$(least "${app_m[@]}"); ap=$(least "${app_p[@]}"); ac=$(least "${app_c[@]}")
+fm=$(least "${floor_m[@]}"); fp=$(least "${floor_p[@]}"); fc=$(least "${floor_c[@]}")
+printf 'fastest program: window %s s, first paint %s s, caption %s s\n' \
+    "$(seconds "$am")" "$(seconds "$ap")" "$(seconds "$ac")"
+printf 'fastest floor:   window %s s, first paint %s s, caption %s s\n' \
+    "$(seconds "$fm")" "$(seconds "$fp")" "$(seconds "$fc")"
+printf 'program / floor (fastest): window %.2f, first paint %.2f, caption %.2f\n' \
     "$(bc -l <<<"$am / $fm")" "$(bc -l <<<"$ap / $fp")" "$(bc -l <<<"$ac / $fc")"

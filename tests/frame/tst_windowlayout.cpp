@@ -58,7 +58,7 @@ void WindowLayoutTest::sizePlaceAndTreeWidthSurviveARestart()
     QTRY_COMPARE(fixture.intValue("WindowTop"), 30);
     dragSplitter(frame->splitter(), 60);
     QCOMPARE(frame->splitter().sizes().first(), 310);
-    QCOMPARE(fixture.intValue("TreeWidth"), 310);
+    QTRY_COMPARE(fixture.intValue("TreeWidth"), 310);
     QCOMPARE(fixture.intValue("WindowSize"), 5);
 
     QVERIFY(fixture.restart());
