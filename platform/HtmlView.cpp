@@ -102,8 +102,8 @@ qreal HtmlView::zoomFactor() const
 
 void HtmlView::SetZoomFactor(qreal factor)
 {
-    EnsureEngine();
-    m_page->setZoomFactor(std::clamp(factor, kMinimumZoom, kMaximumZoom));
+    if (m_page)
+        m_page->setZoomFactor(std::clamp(factor, kMinimumZoom, kMaximumZoom));
 }
 
 void HtmlView::ShowNotice(const QString& html, const QString& title)
@@ -123,6 +123,7 @@ void HtmlView::ShowNotice(const QString& html, const QString& title)
         m_noticeView->setFocus(Qt::OtherFocusReason);
     m_noticeShown = true;
     m_noticeTitle = title;
+    m_noticeUrl = url();
     ++m_titleSequence; // a title still being looked up is no longer the one on show
     Deliver(title);
 }
@@ -237,10 +238,14 @@ void HtmlView::OnLoadingChanged(const QWebEngineLoadingInfo& info)
     switch (info.status()) {
     case QWebEngineLoadingInfo::LoadStartedStatus:
         m_loading = true;
-        HideNotice();
+        // Trying the same address again keeps the notice until there is something better
+        // to show; the engine's own page for the failure must not come back meanwhile.
+        if (info.url() != m_noticeUrl)
+            HideNotice();
         break;
     case QWebEngineLoadingInfo::LoadSucceededStatus:
         m_loading = false;
+        HideNotice();
         // Even an unchanged title is reported: whatever set the caption meanwhile gives way.
         ReportTitle(m_page->title());
         break;

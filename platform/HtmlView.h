@@ -19,8 +19,7 @@ class SilentWebPage;
 // The web-browser view: a pane that hosts the engine and offers the browser control's
 // operations and events. The engine itself is created only once the window's first frame is
 // on screen, so the window shows without waiting for it; requests made before then are kept.
-// In place of the engine's page the pane can show a page of the program's own (a notice)
-// until the next load starts.
+// In place of the engine's page the pane can show a page of the program's own (a notice).
 class HtmlView : public QWidget, public View
 {
     Q_OBJECT
@@ -43,8 +42,9 @@ public:
     [[nodiscard]] qreal zoomFactor() const;
     void SetZoomFactor(qreal factor);
 
-    // Shows a page of the program's own with this title until the next load starts. The
-    // title goes to OnTitleChange at once.
+    // Shows a page of the program's own with this title in place of the page on show, until
+    // a load of another address starts or a load succeeds. The title goes to OnTitleChange
+    // at once.
     void ShowNotice(const QString& html, const QString& title);
     [[nodiscard]] bool isShowingNotice() const { return m_noticeShown; }
     [[nodiscard]] NoticePage* noticePage() const { return m_noticePage; }
@@ -100,6 +100,7 @@ private:
     QWebEngineView* m_noticeView = nullptr;
     NoticePage* m_noticePage = nullptr;
     QString m_noticeTitle;
+    QUrl m_noticeUrl;
     bool m_noticeShown = false;
     bool m_loading = false;
     bool m_silent = false;

@@ -11,6 +11,7 @@
 #include "support/TestFiles.h"
 #include "support/TestMain.h"
 
+#include <QSignalSpy>
 #include <QWebEnginePage>
 
 #include <csignal>
@@ -102,6 +103,15 @@ void BrowserPaneTest::unreachableSiteGetsOurPageAndTryAgainLoadsTheRealAddress()
                               kLoadTimeout);
     QVERIFY(!browser->isShowingNotice());
     browser->GoForward();
+    QTRY_VERIFY_WITH_TIMEOUT(noticeText(browser).contains(QStringLiteral("Try Again")),
+                             kLoadTimeout);
+
+    // Still down: trying again keeps our page, with its caption.
+    QSignalSpy finished(browser, &HtmlView::loadFinished);
+    QVERIFY(clickNotice(browser, "try-again"));
+    QTRY_VERIFY_WITH_TIMEOUT(!finished.isEmpty(), kLoadTimeout);
+    QVERIFY(browser->isShowingNotice());
+    QCOMPARE(frame->windowTitle(), QStringLiteral("Closed Gazette could not be opened") + kSuffix);
     QTRY_VERIFY_WITH_TIMEOUT(noticeText(browser).contains(QStringLiteral("Try Again")),
                              kLoadTimeout);
 
