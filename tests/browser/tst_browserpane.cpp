@@ -144,6 +144,12 @@ void BrowserPaneTest::notFoundWithoutABodyGetsOurPageWithABodyTheSites()
     QVERIFY(fixture.start());
     CMainFrame* frame = fixture.frame();
     CKestrinNewsReaderView* browser = fixture.browser();
+    // What else is known about an address, such as the last check of the catalog's links.
+    QList<QUrl> asked;
+    browser->SetErrorNoteProvider([&asked](const QUrl& address) {
+        asked.append(address);
+        return QStringLiteral("Last checked <today>: not found.");
+    });
 
     QVERIFY(BrowserSteps::SelectFavorite(fixture, 0));
     QTRY_COMPARE_WITH_TIMEOUT(frame->windowTitle(),
@@ -151,6 +157,8 @@ void BrowserPaneTest::notFoundWithoutABodyGetsOurPageWithABodyTheSites()
                               kLoadTimeout);
     QTRY_VERIFY_WITH_TIMEOUT(noticeText(browser).contains(QStringLiteral("404")), kLoadTimeout);
     QVERIFY(noticeText(browser).contains(QStringLiteral("Vanished Times")));
+    QVERIFY(noticeText(browser).contains(QStringLiteral("Last checked <today>: not found.")));
+    QCOMPARE(asked, QList<QUrl>{QUrl(server.url(QStringLiteral("/gone")))});
 
     // A site's own "not found" page is a page: it shows, with its title.
     QVERIFY(BrowserSteps::SelectFavorite(fixture, 1));
