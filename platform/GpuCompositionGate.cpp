@@ -1,6 +1,7 @@
 #include "GpuCompositionGate.h"
 
 #include <QEvent>
+#include <QGuiApplication>
 #include <QOpenGLContext>
 #include <QOpenGLWidget>
 #include <QTimer>
@@ -52,7 +53,10 @@ bool GpuCompositionGate::eventFilter(QObject* watched, QEvent* event)
 void GpuCompositionGate::Hold()
 {
     QWidget* window = m_pane->window();
-    if (!window->testAttribute(Qt::WA_WState_Created))
+    // A plain first frame in a GPU-ready window is known to work with X11; elsewhere the
+    // window composes through the GPU from its first frame on.
+    if (!window->testAttribute(Qt::WA_WState_Created) ||
+        QGuiApplication::platformName() != QLatin1String("xcb"))
         return;
     QWidgetPrivate* data = QWidgetPrivate::get(window);
     m_gpuFlush = data->usesRhiFlush;
