@@ -78,20 +78,19 @@ for i in $(seq "$runs"); do
         "$(seconds "${floor_m[-1]}")" "$(seconds "${floor_p[-1]}")" "$(seconds "${floor_c[-1]}")"
 done
 
-am=$(median "${app_m[@]}"); ap=$(median "${app_p[@]}"); ac=$(median "${app_c[@]}")
-fm=$(median "${floor_m[@]}"); fp=$(median "${floor_p[@]}"); fc=$(median "${floor_c[@]}")
-printf 'median program: window %s s, first paint %s s, caption %s s\n' \
-    "$(seconds "$am")" "$(seconds "$ap")" "$(seconds "$ac")"
-printf 'median floor:   window %s s, first paint %s s, caption %s s\n' \
-    "$(seconds "$fm")" "$(seconds "$fp")" "$(seconds "$fc")"
-printf 'program / floor: window %.2f, first paint %.2f, caption %.2f\n' \
-    "$(bc -l <<<"$am / $fm")" "$(bc -l <<<"$ap / $fp")" "$(bc -l <<<"$ac / $fc")"
+# summary <label> <pick>: the runs of both programs taken together by pick (median, least).
+summary() {
+    local label="$1" pick="$2" am ap ac fm fp fc
+    am=$("$pick" "${app_m[@]}"); ap=$("$pick" "${app_p[@]}"); ac=$("$pick" "${app_c[@]}")
+    fm=$("$pick" "${floor_m[@]}"); fp=$("$pick" "${floor_p[@]}"); fc=$("$pick" "${floor_c[@]}")
+    printf '%s program: window %s s, first paint %s s, caption %s s\n' "$label" \
+        "$(seconds "$am")" "$(seconds "$ap")" "$(seconds "$ac")"
+    printf '%s floor:   window %s s, first paint %s s, caption %s s\n' "$label" \
+        "$(seconds "$fm")" "$(seconds "$fp")" "$(seconds "$fc")"
+    printf '%s program / floor: window %.2f, first paint %.2f, caption %.2f\n' "$label" \
+        "$(bc -l <<<"$am / $fm")" "$(bc -l <<<"$ap / $fp")" "$(bc -l <<<"$ac / $fc")"
+}
+
+summary median median
 # The fastest run of each is the least disturbed by other work on the machine.
-am=$(least "${app_m[@]}"); ap=$(least "${app_p[@]}"); ac=$(least "${app_c[@]}")
-fm=$(least "${floor_m[@]}"); fp=$(least "${floor_p[@]}"); fc=$(least "${floor_c[@]}")
-printf 'fastest program: window %s s, first paint %s s, caption %s s\n' \
-    "$(seconds "$am")" "$(seconds "$ap")" "$(seconds "$ac")"
-printf 'fastest floor:   window %s s, first paint %s s, caption %s s\n' \
-    "$(seconds "$fm")" "$(seconds "$fp")" "$(seconds "$fc")"
-printf 'program / floor (fastest): window %.2f, first paint %.2f, caption %.2f\n' \
-    "$(bc -l <<<"$am / $fm")" "$(bc -l <<<"$ap / $fp")" "$(bc -l <<<"$ac / $fc")"
+summary fastest least
