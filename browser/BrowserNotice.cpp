@@ -65,9 +65,9 @@ BrowserNotice::Page BrowserNotice::CouldNotOpen(const QString& siteName, const Q
                                                 const QString& note)
 {
     const QString title = QStringLiteral("%1 could not be opened").arg(siteName);
-    const QString buttons = button(kTryAgain, QStringLiteral("Try Again"), true) +
-                            button(kOpenInYourBrowser, QStringLiteral("Open in Your Browser"),
-                                   false);
+    const QString buttons =
+        button(kTryAgain, QStringLiteral("Try Again"), true) +
+        button(kOpenInYourBrowser, QStringLiteral("Open in Your Browser"), false);
     return {title, fill(title, title, address, Reason(failure.errorDomain(), failure.errorCode()),
                         note, buttons)};
 }

@@ -20,7 +20,8 @@
 
 namespace {
 // The zoom levels the keys step through, in percent, as in most browsers.
-constexpr std::array kZoomSteps{25, 33, 50, 67, 75, 80, 90, 100, 110, 125, 150, 175, 200, 250, 300, 400, 500};
+constexpr std::array kZoomSteps{25,  33,  50,  67,  75,  80,  90,  100, 110,
+                                125, 150, 175, 200, 250, 300, 400, 500};
 
 QString captionSuffix()
 {

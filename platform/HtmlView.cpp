@@ -132,8 +132,8 @@ void HtmlView::HideNotice()
 {
     if (!m_noticeShown)
         return;
-    const bool hadFocus = m_noticeView->isAncestorOf(QApplication::focusWidget()) ||
-                          m_noticeView->hasFocus();
+    const bool hadFocus =
+        m_noticeView->isAncestorOf(QApplication::focusWidget()) || m_noticeView->hasFocus();
     m_noticeShown = false;
     m_stack->setCurrentWidget(m_view);
     setFocusProxy(m_view);
@@ -279,15 +279,12 @@ void HtmlView::ReportTitle(const QString& engineTitle)
     }
     // Ask the document itself, so an untitled page reports an empty title.
     QPointer<HtmlView> guard(this);
-    m_page->runJavaScript(QStringLiteral("document.title"),
-                          [guard, sequence, engineTitle](const QVariant& result) {
-                              if (!guard || sequence != guard->m_titleSequence ||
-                                  guard->m_noticeShown)
-                                  return;
-                              guard->Deliver(result.typeId() == QMetaType::QString
-                                                 ? result.toString()
-                                                 : engineTitle);
-                          });
+    m_page->runJavaScript(
+        QStringLiteral("document.title"), [guard, sequence, engineTitle](const QVariant& result) {
+            if (!guard || sequence != guard->m_titleSequence || guard->m_noticeShown)
+                return;
+            guard->Deliver(result.typeId() == QMetaType::QString ? result.toString() : engineTitle);
+        });
 }
 
 void HtmlView::Deliver(const QString& title)

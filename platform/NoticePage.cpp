@@ -4,8 +4,7 @@
 
 NoticePage::NoticePage(QWebEngineProfile* profile, QObject* parent)
     : QWebEnginePage(profile, parent)
-{
-}
+{}
 
 void NoticePage::Show(const QString& html)
 {

@@ -87,10 +87,10 @@ void BrowserPaneTest::unreachableSiteGetsOurPageAndTryAgainLoadsTheRealAddress()
     QTRY_VERIFY_WITH_TIMEOUT(browser->isShowingNotice(), kLoadTimeout);
     QCOMPARE(frame->windowTitle(), QStringLiteral("Closed Gazette could not be opened") + kSuffix);
     // The engine's error page names the bare host; that never reaches the caption.
-    QCOMPARE(log.captions(), (QStringList{QStringLiteral("Good Paper Front") + kSuffix,
-                                          QStringLiteral("Closed Gazette") + kSuffix,
-                                          QStringLiteral("Closed Gazette could not be opened") +
-                                              kSuffix}));
+    QCOMPARE(log.captions(),
+             (QStringList{QStringLiteral("Good Paper Front") + kSuffix,
+                          QStringLiteral("Closed Gazette") + kSuffix,
+                          QStringLiteral("Closed Gazette could not be opened") + kSuffix}));
     QTRY_VERIFY_WITH_TIMEOUT(noticeText(browser).contains(QStringLiteral("refused")), kLoadTimeout);
     const QString text = noticeText(browser);
     QVERIFY(text.contains(QStringLiteral("Closed Gazette")));

@@ -45,9 +45,8 @@ void CaptionTest::newAndOpenGiveWayToTheHomePageTitle()
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("victim.txt"));
     QVERIFY(TestFiles::Write(path, "anything"));
-    const auto previous = FileDialog::SetHook([&path](FileDialog::Mode, const QString&) {
-        return path;
-    });
+    const auto previous =
+        FileDialog::SetHook([&path](FileDialog::Mode, const QString&) { return path; });
     log.clear();
     frame->SendCommand(ID_FILE_OPEN);
     FileDialog::SetHook(previous);
@@ -96,12 +95,11 @@ void CaptionTest::siteNameIsFollowedByThePageTitleOnly()
     QVERIFY(BrowserSteps::SelectFavorite(fixture, 1));
     QTRY_COMPARE_WITH_TIMEOUT(frame->windowTitle(), QStringLiteral("Second Front Page") + kSuffix,
                               kLoadTimeout);
-    QCOMPARE(log.captions(),
-             (QStringList{QStringLiteral("Kestrin News Reader"),
-                          QStringLiteral("First Courier") + kSuffix,
-                          QStringLiteral("First Front Page") + kSuffix,
-                          QStringLiteral("Second Courier") + kSuffix,
-                          QStringLiteral("Second Front Page") + kSuffix}));
+    QCOMPARE(log.captions(), (QStringList{QStringLiteral("Kestrin News Reader"),
+                                          QStringLiteral("First Courier") + kSuffix,
+                                          QStringLiteral("First Front Page") + kSuffix,
+                                          QStringLiteral("Second Courier") + kSuffix,
+                                          QStringLiteral("Second Front Page") + kSuffix}));
 }
 
 KESTRIN_TEST_MAIN(CaptionTest)

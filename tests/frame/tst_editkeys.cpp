@@ -27,7 +27,8 @@ QString clipboardText()
 
 QString fieldValue(CKestrinNewsReaderView* browser)
 {
-    return BrowserSteps::RunScript(browser->page(), QStringLiteral("document.getElementById('i').value"))
+    return BrowserSteps::RunScript(browser->page(),
+                                   QStringLiteral("document.getElementById('i').value"))
         .toString();
 }
 
@@ -70,7 +71,10 @@ CKestrinNewsReaderView* EditKeysTest::openPage()
     CKestrinNewsReaderView* browser = m_fixture->browser();
     browser->NavigateTo(kPage);
     if (!QTest::qWaitFor(
-            [&] { return m_fixture->frame()->windowTitle() == QStringLiteral("Editing Page") + kSuffix; },
+            [&] {
+                return m_fixture->frame()->windowTitle() ==
+                       QStringLiteral("Editing Page") + kSuffix;
+            },
             kLoadTimeout))
         return nullptr;
     return BrowserSteps::FocusIn(*m_fixture, browser) ? browser : nullptr;
@@ -104,8 +108,8 @@ void EditKeysTest::editKeysEditAFieldOfAPage()
     QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("gazette"));
     QTRY_COMPARE_WITH_TIMEOUT(fieldValue(browser), QStringLiteral("gazette"), kLoadTimeout);
     auto selectField = [browser] {
-        return BrowserSteps::RunScript(browser->page(),
-                                       QStringLiteral("document.getElementById('i').select(); true"))
+        return BrowserSteps::RunScript(
+                   browser->page(), QStringLiteral("document.getElementById('i').select(); true"))
             .toBool();
     };
 

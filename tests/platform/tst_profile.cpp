@@ -20,7 +20,8 @@ QString onDisk(const QString& path)
 // The store is replaced by a new file on every write that reaches the disk.
 ino_t fileId(const QString& path)
 {
-    struct stat info{};
+    struct stat info
+    {};
     return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_ino : 0;
 }
 } // namespace

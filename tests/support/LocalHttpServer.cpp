@@ -77,8 +77,8 @@ void LocalHttpServer::Answer(QTcpSocket* socket)
     const int count = ++m_counts[path];
     Reply reply = m_replies.value(path, Reply{404, QByteArray()});
     reply.body.replace("{count}", QByteArray::number(count));
-    QByteArray response = "HTTP/1.1 " + QByteArray::number(reply.status) + ' ' +
-                          reason(reply.status) + "\r\n";
+    QByteArray response =
+        "HTTP/1.1 " + QByteArray::number(reply.status) + ' ' + reason(reply.status) + "\r\n";
     response += "Content-Type: text/html; charset=utf-8\r\n";
     response += "Cache-Control: no-store\r\n";
     response += "Content-Length: " + QByteArray::number(reply.body.size()) + "\r\n";
