@@ -22,6 +22,11 @@ public:
     // Lets go of the node and leaves the handle empty.
     void Release() noexcept;
     [[nodiscard]] bool IsNull() const noexcept { return m_pNode == nullptr; }
+    // True when both handles refer to the same node.
+    [[nodiscard]] bool IsSameNode(const CXmlNode& other) const noexcept
+    {
+        return m_pNode == other.m_pNode;
+    }
 
     // The matching nodes in document order, evaluated from this node.
     [[nodiscard]] CXmlNodeList SelectNodes(const CXmlString& expression) const;

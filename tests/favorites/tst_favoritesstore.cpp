@@ -18,7 +18,6 @@ const QString kCreateFailed = QStringLiteral(
     "Unable to create DOMDocument object. Please check the installation of the MS XML Parser!");
 const QString kDuplicate =
     QStringLiteral("The same content already exist, delete it then add new!");
-const QString kBackupDone = QStringLiteral("备份成功！");
 
 QStringList rows(const QList<FavoriteRecord>& records)
 {
@@ -424,72 +423,6 @@ private slots:
         }
         QVERIFY(messages.texts().isEmpty());
         QCOMPARE(TestFiles::Read(favoritesPath()), content);
-    }
-
-    void backupCopiesTheFileExactly_data()
-    {
-        QTest::addColumn<int>("size");
-        QTest::newRow("empty") << 0;
-        QTest::newRow("one buffer") << 512;
-        QTest::newRow("two buffers, the second short") << 1000;
-    }
-
-    void backupCopiesTheFileExactly()
-    {
-        QFETCH(int, size);
-        QByteArray content;
-        for (int i = 0; i < size; ++i)
-            content.append(char((i * 7 + 3) % 256));
-        QVERIFY(TestFiles::Write(path(QStringLiteral("Favorites.xml")), content));
-        QVERIFY(TestFiles::Write(path(QStringLiteral("Favorites.xml.bk")), QByteArray(1500, 'o')));
-        MessageCapture messages;
-        CFavoritesStore::Backup();
-        QCOMPARE(messages.texts(), QStringList{kBackupDone});
-        QCOMPARE(TestFiles::Read(path(QStringLiteral("Favorites.xml.bk"))), content);
-    }
-
-    void backupReportsWhatWentWrong_data()
-    {
-        QTest::addColumn<QString>("source");
-        QTest::addColumn<QString>("target");
-        QTest::addColumn<QString>("message");
-        QTest::newRow("missing source")
-            << QString() << QString() << QStringLiteral("读取配置文件 Favorites.xml 失败！");
-        QTest::newRow("target cannot be created")
-            << QStringLiteral("file") << QStringLiteral("directory")
-            << QStringLiteral("创建配置文件 Favorites.xml.bk 失败！");
-        QTest::newRow("read error during the copy")
-            << QStringLiteral("/proc/self/mem") << QString()
-            << QStringLiteral("读取配置文件 Favorites.xml 时出错");
-        QTest::newRow("write error during the copy")
-            << QStringLiteral("file") << QStringLiteral("/dev/full")
-            << QStringLiteral("写入配置文件 Favorites.xml.bk 时出错");
-    }
-
-    void backupReportsWhatWentWrong()
-    {
-        QFETCH(QString, source);
-        QFETCH(QString, target);
-        QFETCH(QString, message);
-        const QString sourcePath = path(QStringLiteral("Favorites.xml"));
-        const QString backupPath = path(QStringLiteral("Favorites.xml.bk"));
-        if (source == QLatin1String("file"))
-            QVERIFY(TestFiles::Write(sourcePath, TestFiles::FavoritesXml({})));
-        else if (!source.isEmpty())
-            QVERIFY(QFile::link(source, sourcePath));
-        if (target == QLatin1String("directory"))
-            QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("Favorites.xml.bk")));
-        else if (!target.isEmpty())
-            QVERIFY(QFile::link(target, backupPath));
-
-        MessageCapture messages;
-        CFavoritesStore::Backup();
-        QCOMPARE(messages.texts().size(), 1);
-        QVERIFY2(messages.texts().first().startsWith(message),
-                 qPrintable(messages.texts().first()));
-        // A partial copy must not pass for a backup.
-        if (target != QLatin1String("directory"))
-            QVERIFY(!QFileInfo(backupPath).exists() && !QFileInfo(backupPath).isSymLink());
     }
 };
 

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QLockFile>
+#include <QString>
+
+// Keeps every other copy of the program from changing a file while this one reads, changes
+// and writes it. The lock is a file beside it ("Favorites.xml.lock"); one left by a copy
+// that crashed is taken over.
+class CFavoritesLock
+{
+public:
+    // How long a change waits for another copy to finish before it is refused.
+    static constexpr int kWaitMs = 5000;
+
+    explicit CFavoritesLock(const QString& filePath);
+    ~CFavoritesLock();
+    CFavoritesLock(const CFavoritesLock&) = delete;
+    CFavoritesLock& operator=(const CFavoritesLock&) = delete;
+
+    // Waits up to waitMs; false when another copy still holds the lock or none can be made.
+    [[nodiscard]] bool Acquire(int waitMs = kWaitMs);
+    // Why Acquire failed, as a sentence for the user.
+    [[nodiscard]] QString FailureReason() const;
+
+    [[nodiscard]] static QString LockPathFor(const QString& filePath);
+
+private:
+    QLockFile m_lock;
+    QString m_strLockPath;
+};
