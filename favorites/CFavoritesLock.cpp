@@ -1,6 +1,10 @@
 #include "CFavoritesLock.h"
 
+#include <QDateTime>
+#include <QDeadlineTimer>
 #include <QFileInfo>
+
+#include <algorithm>
 
 CFavoritesLock::CFavoritesLock(const QString& filePath)
     : m_lock(LockPathFor(filePath)), m_strLockPath(LockPathFor(filePath))
@@ -15,7 +19,32 @@ QString CFavoritesLock::LockPathFor(const QString& filePath)
 
 bool CFavoritesLock::Acquire(int waitMs)
 {
-    return m_lock.tryLock(waitMs);
+    const QDeadlineTimer deadline(waitMs);
+    for (;;) {
+        if (m_lock.tryLock(int(std::min<qint64>(deadline.remainingTime(), kSliceMs))))
+            return true;
+        if (m_lock.error() != QLockFile::LockFailedError)
+            return false;
+        if (!RemoveUnfinishedLock() && deadline.hasExpired())
+            return false;
+    }
+}
+
+bool CFavoritesLock::RemoveUnfinishedLock()
+{
+    // A copy killed between creating the lock file and writing its name into it leaves a
+    // file that names no owner, which the lock would otherwise honour for a long time.
+    // A live owner writes its name at once and holds a system lock on the file, which the
+    // removal respects.
+    qint64 pid = 0;
+    QString hostName;
+    QString appName;
+    if (m_lock.getLockInfo(&pid, &hostName, &appName))
+        return false;
+    const QDateTime written = QFileInfo(m_strLockPath).lastModified();
+    if (!written.isValid() || written.msecsTo(QDateTime::currentDateTime()) < kUnfinishedAgeMs)
+        return false;
+    return m_lock.removeStaleLockFile();
 }
 
 QString CFavoritesLock::FailureReason() const

@@ -25,6 +25,12 @@ public:
     [[nodiscard]] static QString LockPathFor(const QString& filePath);
 
 private:
+    // Waiting goes in slices so that a lock file a crash left unfinished can be cleared.
+    static constexpr int kSliceMs = 100;
+    static constexpr int kUnfinishedAgeMs = 1000;
+
+    bool RemoveUnfinishedLock();
+
     QLockFile m_lock;
     QString m_strLockPath;
 };
