@@ -1,13 +1,11 @@
-#include "app/Globals.h"
+#include "FavoritesFolder.h"
 #include "favorites/CFavoritesStore.h"
 #include "favorites/CXmlDocument.h"
 #include "support/MessageCapture.h"
 #include "support/TestFiles.h"
 #include "support/TestMain.h"
 
-#include <QDir>
 #include <QStringEncoder>
-#include <QTemporaryDir>
 
 #include <malloc.h>
 #include <memory>
@@ -15,14 +13,6 @@
 namespace {
 const QString kNewTitle = QStringLiteral("Le Télégramme 新京报 & Co");
 const QString kNewUrl = QStringLiteral("http://t.example/?a=1&b=+2");
-
-QStringList rows(const QList<FavoriteRecord>& records)
-{
-    QStringList result;
-    for (const FavoriteRecord& record : records)
-        result.append(record.title + QLatin1Char('|') + record.url);
-    return result;
-}
 
 QByteArray declared(const QByteArray& encoding, const QString& records)
 {
@@ -42,40 +32,21 @@ class FavoritesEncodingsTest : public QObject
     Q_OBJECT
 
 private:
-    [[nodiscard]] QString favoritesPath() const
-    {
-        return m_dir->filePath(QStringLiteral("Favorites.xml"));
-    }
-    [[nodiscard]] QStringList readRows() const
-    {
-        QList<FavoriteRecord> records;
-        CFavoritesStore::ReadAll(records);
-        return rows(records);
-    }
-    [[nodiscard]] QStringList entries() const
-    {
-        return QDir(m_dir->path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
-                                             QDir::NoDotAndDotDot);
-    }
+    [[nodiscard]] QString favoritesPath() const { return m_dir->favoritesPath(); }
+    [[nodiscard]] QStringList entries() const { return m_dir->entries(); }
 
-    std::unique_ptr<QTemporaryDir> m_dir;
-    QString m_previousAppDir;
+    std::unique_ptr<FavoritesFolder> m_dir;
 
 private slots:
     void initTestCase() { CXmlDocument::InitializeEngine(); }
 
     void init()
     {
-        m_dir = std::make_unique<QTemporaryDir>();
+        m_dir = std::make_unique<FavoritesFolder>();
         QVERIFY(m_dir->isValid());
-        m_previousAppDir = std::exchange(g_strAppDir, m_dir->path());
     }
 
-    void cleanup()
-    {
-        g_strAppDir = m_previousAppDir;
-        m_dir.reset();
-    }
+    void cleanup() { m_dir.reset(); }
 
     void declaredEncodingTakesAnAddAndADeleteExactly_data()
     {
@@ -102,14 +73,14 @@ private slots:
             declared(encoding, QStringLiteral("<Favorite><title>Old Paper</title>"
                                               "<url>http://old.example/</url></Favorite>"))));
         MessageCapture messages;
-        QCOMPARE(readRows(), QStringList{QStringLiteral("Old Paper|http://old.example/")});
+        QCOMPARE(FavoritesFolder::readRows(), QStringList{QStringLiteral("Old Paper|http://old.example/")});
 
         QVERIFY(CFavoritesStore::Update(CFavoritesStore::Add, kNewTitle, kNewUrl));
-        QCOMPARE(readRows(), (QStringList{QStringLiteral("Old Paper|http://old.example/"),
+        QCOMPARE(FavoritesFolder::readRows(), (QStringList{QStringLiteral("Old Paper|http://old.example/"),
                                           kNewTitle + QLatin1Char('|') + kNewUrl}));
         QVERIFY(CFavoritesStore::Update(CFavoritesStore::Delete, QStringLiteral("Old Paper"),
                                         QStringLiteral("http://old.example/")));
-        QCOMPARE(readRows(), QStringList{kNewTitle + QLatin1Char('|') + kNewUrl});
+        QCOMPARE(FavoritesFolder::readRows(), QStringList{kNewTitle + QLatin1Char('|') + kNewUrl});
         QVERIFY(messages.texts().isEmpty());
 
         const QByteArray written = TestFiles::Read(favoritesPath());
@@ -135,7 +106,7 @@ private slots:
         content += "</Favorites>\n";
         QVERIFY(content.size() < kLimit && content.size() > kLimit - 2000);
         QVERIFY(TestFiles::Write(favoritesPath(), content));
-        const qsizetype stored = readRows().size();
+        const qsizetype stored = FavoritesFolder::readRows().size();
         QVERIFY2(stored > 60000, qPrintable(QString::number(stored)));
 
         MessageCapture messages;
@@ -145,7 +116,7 @@ private slots:
         QVERIFY2(messages.texts().first().contains(QString::number(kLimit)),
                  qPrintable(messages.texts().first()));
         QCOMPARE(TestFiles::Read(favoritesPath()), content);
-        QCOMPARE(readRows().size(), stored);
+        QCOMPARE(FavoritesFolder::readRows().size(), stored);
         QCOMPARE(entries(), QStringList{QStringLiteral("Favorites.xml")});
     }
 
