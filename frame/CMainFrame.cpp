@@ -6,6 +6,7 @@
 #include "app/SettingsKeys.h"
 #include "browser/CKestrinNewsReaderView.h"
 #include "catalog/CLeftView.h"
+#include "catalog/CatalogPane.h"
 #include "platform/SkinEngine.h"
 #include "res/Resource.h"
 
@@ -65,10 +66,12 @@ bool CMainFrame::OnCreateClient(Document* document)
         return false;
     auto* tree = new CLeftView(m_profile);
     tree->AttachDocument(document);
+    auto* pane = new CatalogPane(tree);
     if (!m_wndSplitter.CreateView(0, 0, tree, kTreePaneWidth)) {
-        delete tree;
+        delete pane;
         return false;
     }
+    m_pCatalogPane = pane;
     auto* browser = new CKestrinNewsReaderView(m_profile);
     browser->AttachDocument(document);
     if (!m_wndSplitter.CreateView(0, 1, browser, kBrowserPaneWidth)) {
