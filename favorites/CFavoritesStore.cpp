@@ -211,6 +211,7 @@ void CFavoritesStore::RemoveLeftovers()
     CFavoritesLock lock(path);
     if (!lock.Acquire(0))
         return;
+    lock.RemoveWaitMark();
     CXmlAtomicFile::RemoveLeftovers(path);
     const bool backupBeside =
         QFileInfo(kSourceName).absoluteFilePath() == QFileInfo(path).absoluteFilePath();
