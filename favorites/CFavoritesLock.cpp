@@ -47,7 +47,8 @@ bool CFavoritesLock::Acquire(int waitMs)
     const QDeadlineTimer deadline(waitMs);
     for (;;) {
         if (m_lock.tryLock(0)) {
-            if (m_bMarkedWaiting)
+            // A mark nobody renews any more was left by a copy that stopped waiting.
+            if (m_bMarkedWaiting || !OtherCopyWaits())
                 QFile::remove(m_strWaitPath);
             m_bMarkedWaiting = false;
             return true;
