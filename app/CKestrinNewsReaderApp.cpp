@@ -4,6 +4,7 @@
 #include "CKestrinNewsReaderDoc.h"
 #include "Globals.h"
 #include "SettingsKeys.h"
+#include "favorites/CFavoritesStore.h"
 #include "favorites/CXmlDocument.h"
 #include "frame/CMainFrame.h"
 #include "platform/ShowCommand.h"
@@ -43,6 +44,8 @@ bool CKestrinNewsReaderApp::InitInstance()
     ShowCommand::Apply(mainWindow(), windowSize);
 
     g_strAppDir = CurrentWorkingDirectory();
+    // A save or backup cut short by a crash left its temporary file behind.
+    CFavoritesStore::RemoveLeftovers();
 
     mainWindow()->setWindowTitle(StringTable::Load(IDS_DISPLAY_NAME));
     return true;

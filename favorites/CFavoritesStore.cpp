@@ -1,16 +1,29 @@
 #include "CFavoritesStore.h"
 
+#include "CFavoritesChange.h"
+#include "CFavoritesLock.h"
+#include "CXmlAtomicFile.h"
 #include "CXmlDocument.h"
 #include "app/Globals.h"
 #include "platform/MessageBox.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 namespace {
+const QString kSourceName = QStringLiteral("Favorites.xml");
+const QString kBackupName = QStringLiteral("Favorites.xml.bk");
+
 QString CreateFailedMessage()
 {
     return QStringLiteral("Unable to create DOMDocument object. Please check the installation of "
                           "the MS XML Parser!");
+}
+
+void ShowChangeFailure(const QString& path, const QString& reason)
+{
+    MessageBox::Show(QStringLiteral("Unable to change the favorites file %1.\n%2").arg(path, reason),
+                     MB_OK);
 }
 
 // Exactly the six blanks of the C locale: other Unicode spaces are part of the value.
@@ -40,53 +53,28 @@ QString TrimBlanks(const QString& text)
     return text.mid(first, last - first);
 }
 
-// The last "title" and "url" children win; names are compared exactly.
-FavoriteRecord ReadRecord(const CXmlNode& node)
+// The whole source, or a message about why it could not be read.
+bool ReadSource(QByteArray& content)
 {
-    FavoriteRecord record;
-    const CXmlNodeList children = node.GetChildNodes();
-    for (long i = 0; i < children.GetLength(); ++i) {
-        const CXmlNode child = children.GetItem(i);
-        const CXmlString name = child.GetNodeName();
-        if (name.ToQString() == QLatin1String("title"))
-            record.title = child.GetText().ToQString();
-        else if (name.ToQString() == QLatin1String("url"))
-            record.url = child.GetText().ToQString();
+    QFile source(kSourceName);
+    if (!source.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
+        MessageBox::Show(QStringLiteral("读取配置文件 Favorites.xml 失败！"), MB_OK);
+        return false;
     }
-    return record;
-}
-
-// The first child of root holding this pair, whatever the child's own name; empty if none.
-CXmlNode FindRecord(const CXmlNode& root, const QString& title, const QString& url)
-{
-    const CXmlNodeList children = root.GetChildNodes();
-    for (long i = 0; i < children.GetLength(); ++i) {
-        CXmlNode child = children.GetItem(i);
-        const FavoriteRecord record = ReadRecord(child);
-        if (record.title == title && record.url == url)
-            return child;
+    char buffer[64 * 1024];
+    for (;;) {
+        const qint64 count = source.read(buffer, sizeof buffer);
+        if (count == 0)
+            return true;
+        if (count < 0) {
+            MessageBox::Show(QStringLiteral("读取配置文件 Favorites.xml 时出错：%1。备份未完成，"
+                                            "原有的备份未改动！")
+                                 .arg(source.errorString()),
+                             MB_OK);
+            return false;
+        }
+        content.append(buffer, count);
     }
-    return {};
-}
-
-void AppendRecord(CXmlDocument& doc, CXmlNode& root, const QString& title, const QString& url)
-{
-    CXmlNode favorite = doc.CreateElement(CXmlString(QStringLiteral("Favorite")));
-    CXmlNode titleNode = doc.CreateElement(CXmlString(QStringLiteral("title")));
-    CXmlNode urlNode = doc.CreateElement(CXmlString(QStringLiteral("url")));
-    titleNode.SetText(CXmlString(title));
-    urlNode.SetText(CXmlString(url));
-    favorite.AddChild(titleNode);
-    favorite.AddChild(urlNode);
-    root.AddChild(favorite);
-}
-
-// Ends a backup whose copy broke off: the partial file must not pass for a backup.
-void AbandonBackup(QFile& backup, const QString& message)
-{
-    backup.close();
-    backup.remove();
-    MessageBox::Show(message, MB_OK);
 }
 } // namespace
 
@@ -114,10 +102,50 @@ bool CFavoritesStore::ReadAll(QList<FavoriteRecord>& records)
                 MessageBox::Show(QStringLiteral("Access node failure!"), MB_OK);
                 break;
             }
-            records.append(ReadRecord(favorite));
+            records.append(CFavoritesChange::ReadRecord(favorite));
         }
     } catch (const xml::_com_error&) {
         // The records read before the failure are kept.
+    }
+    return true;
+}
+
+bool CFavoritesStore::Modify(const ChangeFunction& change)
+{
+    const QString path = GetFavoritesPath();
+    // The store never creates the file: without it there is nothing to lock or change.
+    if (!QFileInfo::exists(path)) {
+        ShowChangeFailure(path, QStringLiteral("No such file"));
+        return false;
+    }
+    CFavoritesLock lock(path);
+    if (!lock.Acquire()) {
+        ShowChangeFailure(path, lock.FailureReason());
+        return false;
+    }
+    CXmlAtomicFile::RemoveLeftovers(path);
+
+    CXmlDocument doc;
+    if (xml::Failed(doc.CreateInstance())) {
+        MessageBox::Show(CreateFailedMessage(), MB_OK);
+        return false;
+    }
+    try {
+        if (!doc.Load(path))
+            throw xml::_com_error(xml::E_FAIL, doc.GetParseError());
+        CXmlNode root = CFavoritesChange::FindRoot(doc);
+        if (root.IsNull())
+            throw xml::_com_error(xml::E_FAIL, QStringLiteral("It has no Favorites root element"));
+        CFavoritesChange edit(doc, root);
+        if (change(edit) == Decision::Discard)
+            return false;
+        const QList<CFavoritesChange::Child> intended = edit.Children();
+        doc.Save(path, [&](const CXmlDocument& written) {
+            return CFavoritesChange::ChildrenOf(written) == intended;
+        });
+    } catch (const xml::_com_error& error) {
+        ShowChangeFailure(path, error.ErrorMessage());
+        return false;
     }
     return true;
 }
@@ -131,73 +159,63 @@ bool CFavoritesStore::Update(int nOperation, const QString& title, const QString
     if (strTitle.isEmpty() || strURL.isEmpty())
         return false;
 
-    CXmlDocument doc;
-    if (xml::Failed(doc.CreateInstance())) {
-        MessageBox::Show(CreateFailedMessage(), MB_OK);
-        return false;
-    }
-    const QString path = GetFavoritesPath();
-    try {
-        // The store never creates the file or its root: without them nothing is written.
-        if (!doc.Load(path))
-            throw xml::_com_error(xml::E_FAIL, doc.GetParseError());
-        CXmlNode root = doc.SelectNodes(CXmlString(QStringLiteral("Favorites"))).GetItem(0);
-        if (root.IsNull())
-            throw xml::_com_error(xml::E_FAIL, QStringLiteral("It has no Favorites root element"));
-
-        const CXmlNode match = FindRecord(root, strTitle, strURL);
+    return Modify([&](CFavoritesChange& change) {
+        const long match = change.Find(strTitle, strURL);
         if (nOperation == Add) {
-            if (!match.IsNull()) {
+            if (match >= 0) {
                 MessageBox::Show(
                     QStringLiteral("The same content already exist, delete it then add new!"),
                     MB_OK);
-                return false;
+                return Decision::Discard;
             }
-            AppendRecord(doc, root, strTitle, strURL);
-        } else if (!match.IsNull()) {
-            root.RemoveChild(match);
+            change.Append(strTitle, strURL);
+        } else if (match >= 0) {
+            change.Remove(match);
         }
         // A delete that found nothing still rewrites the same records.
-        doc.Save(path);
-    } catch (const xml::_com_error& error) {
-        MessageBox::Show(QStringLiteral("Unable to change the favorites file %1.\n%2")
-                             .arg(path, error.ErrorMessage()),
-                         MB_OK);
-        return false;
-    }
-    return true;
+        return Decision::Save;
+    });
 }
 
 void CFavoritesStore::Backup()
 {
-    QFile source(QStringLiteral("Favorites.xml"));
-    if (!source.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
-        MessageBox::Show(QStringLiteral("读取配置文件 Favorites.xml 失败！"), MB_OK);
+    // Under the same lock as every change, so the copy is of one whole version.
+    CFavoritesLock lock(kSourceName);
+    if (!lock.Acquire()) {
+        MessageBox::Show(QStringLiteral("创建配置文件 Favorites.xml.bk 失败！\n%1")
+                             .arg(lock.FailureReason()),
+                         MB_OK);
         return;
     }
-    QFile backup(QStringLiteral("Favorites.xml.bk"));
-    if (!backup.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered)) {
-        MessageBox::Show(QStringLiteral("创建配置文件 Favorites.xml.bk 失败！"), MB_OK);
-        return;
-    }
+    CXmlAtomicFile::RemoveLeftovers(kBackupName, CXmlAtomicFile::Links::Replace);
 
-    char buffer[512];
-    qint64 count = 0;
-    do {
-        count = source.read(buffer, sizeof buffer);
-        if (count < 0) {
-            AbandonBackup(backup,
-                          QStringLiteral("读取配置文件 Favorites.xml 时出错：%1。备份未完成！")
-                              .arg(source.errorString()));
-            return;
-        }
-        if (backup.write(buffer, count) != count) {
-            AbandonBackup(backup,
-                          QStringLiteral("写入配置文件 Favorites.xml.bk 时出错：%1。备份未完成！")
-                              .arg(backup.errorString()));
-            return;
-        }
-    } while (count == qint64(sizeof buffer));
-    backup.close();
+    QByteArray content;
+    if (!ReadSource(content))
+        return;
+    try {
+        CXmlAtomicFile::Write(kBackupName, content.constData(), content.size(),
+                              CXmlAtomicFile::Links::Replace);
+    } catch (const xml::_com_error& error) {
+        MessageBox::Show(QStringLiteral("创建配置文件 Favorites.xml.bk 失败！\n%1\n原有的备份未改动。")
+                             .arg(error.ErrorMessage()),
+                         MB_OK);
+        return;
+    }
     MessageBox::Show(QStringLiteral("备份成功！"), MB_OK);
+}
+
+void CFavoritesStore::RemoveLeftovers()
+{
+    // Only while no other copy is saving: its temporary file is no leftover.
+    const QString path = GetFavoritesPath();
+    CFavoritesLock lock(path);
+    if (!lock.Acquire(0))
+        return;
+    lock.RemoveWaitMark();
+    CXmlAtomicFile::RemoveLeftovers(path);
+    const bool backupBeside =
+        QFileInfo(kSourceName).absoluteFilePath() == QFileInfo(path).absoluteFilePath();
+    CFavoritesLock backupLock(kSourceName);
+    if (backupBeside || backupLock.Acquire(0))
+        CXmlAtomicFile::RemoveLeftovers(kBackupName, CXmlAtomicFile::Links::Replace);
 }

@@ -10,6 +10,8 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -25,11 +27,13 @@ constexpr qsizetype kChunkSize = 64 * 1024;
     throw xml::_com_error::FromErrno(error, QString::fromLatin1(what).arg(subject));
 }
 
+constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+constexpr qsizetype kSuffixLength = 6;
+const QByteArray kTemporaryMark = QByteArrayLiteral(".tmp");
+
 QByteArray RandomSuffix()
 {
-    static constexpr char kLetters[] =
-        "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
-    QByteArray suffix(6, '\0');
+    QByteArray suffix(kSuffixLength, '\0');
     for (char& letter : suffix)
         letter = kLetters[QRandomGenerator::global()->bounded(int(sizeof kLetters) - 1)];
     return suffix;
@@ -56,22 +60,62 @@ void WriteAll(int fd, const char* data, qsizetype size, const QString& fileName)
         written += count;
     }
 }
+
+// The file a write of path replaces.
+QString TargetOf(const QString& path, CXmlAtomicFile::Links links)
+{
+    const QFileInfo info(path);
+    if (links == CXmlAtomicFile::Links::Follow && info.isSymLink() &&
+        !info.canonicalFilePath().isEmpty())
+        return info.canonicalFilePath();
+    return path;
+}
+
+bool IsTemporaryName(const QByteArray& name, const QByteArray& prefix)
+{
+    if (name.size() != prefix.size() + kSuffixLength || !name.startsWith(prefix))
+        return false;
+    for (const char letter : name.mid(prefix.size())) {
+        if (!std::strchr(kLetters, letter) || letter == '\0')
+            return false;
+    }
+    return true;
+}
 } // namespace
 
-void CXmlAtomicFile::Write(const QString& path, const char* data, qsizetype size)
+void CXmlAtomicFile::RemoveLeftovers(const QString& path, Links links)
 {
-    // Through a symbolic link the file it names is replaced, not the link.
-    QString target = path;
-    const QFileInfo info(path);
-    if (info.isSymLink() && !info.canonicalFilePath().isEmpty())
-        target = info.canonicalFilePath();
+    const QFileInfo target(TargetOf(path, links));
+    const QByteArray directory = QFile::encodeName(target.absolutePath());
+    const QByteArray prefix = QFile::encodeName(target.fileName()) + kTemporaryMark;
+    DIR* entries = ::opendir(directory.constData());
+    if (!entries)
+        return;
+    const int directoryFd = ::dirfd(entries);
+    while (const dirent* entry = ::readdir(entries)) {
+        const QByteArray name(entry->d_name);
+        struct stat status = {};
+        if (!IsTemporaryName(name, prefix) ||
+            ::fstatat(directoryFd, entry->d_name, &status, AT_SYMLINK_NOFOLLOW) != 0)
+            continue;
+        if (S_ISREG(status.st_mode) && status.st_uid == ::geteuid())
+            ::unlinkat(directoryFd, entry->d_name, 0);
+    }
+    ::closedir(entries);
+}
+
+void CXmlAtomicFile::Write(const QString& path, const char* data, qsizetype size, Links links)
+{
+    const QString target = TargetOf(path, links);
     const QByteArray nativeTarget = QFile::encodeName(target);
 
     struct stat existing = {};
-    const bool exists = ::stat(nativeTarget.constData(), &existing) == 0;
+    const bool exists = ::lstat(nativeTarget.constData(), &existing) == 0;
     if (!exists && errno != ENOENT)
         ThrowLastError("Cannot reach %1", target);
-    if (exists) {
+    // A link that is replaced keeps nothing of what it names.
+    const bool keepsFile = exists && !S_ISLNK(existing.st_mode);
+    if (keepsFile) {
         if (!S_ISREG(existing.st_mode))
             throw xml::_com_error(xml::E_INVALIDARG,
                                   QStringLiteral("%1 is not a regular file").arg(target));
@@ -93,9 +137,9 @@ void CXmlAtomicFile::Write(const QString& path, const char* data, qsizetype size
     });
     const QString directory = QFileInfo(target).absolutePath();
     for (int attempt = 0; fd < 0; ++attempt) {
-        const QByteArray candidate = nativeTarget + ".tmp" + RandomSuffix();
-        fd = ::open(candidate.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
-                    exists ? 0600 : 0666);
+        const QByteArray candidate = nativeTarget + kTemporaryMark + RandomSuffix();
+        fd = ::open(candidate.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW,
+                    keepsFile ? 0600 : 0666);
         if (fd >= 0)
             temporaryPath = candidate;
         else if (errno != EEXIST || attempt == 100)
@@ -106,7 +150,7 @@ void CXmlAtomicFile::Write(const QString& path, const char* data, qsizetype size
     WriteAll(fd, data, size, temporaryName);
     if (::fsync(fd) != 0)
         ThrowLastError("Cannot flush %1", temporaryName);
-    if (exists) {
+    if (keepsFile) {
         // Only a privileged process can give the file back to its owner; others own it anyway.
         [[maybe_unused]] const int owned = ::fchown(fd, existing.st_uid, existing.st_gid);
         if (::fchmod(fd, existing.st_mode & 07777) != 0)

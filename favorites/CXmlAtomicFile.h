@@ -3,12 +3,25 @@
 #include <QString>
 
 // Replaces a file so that it holds either its old or its new bytes, never a mix: the bytes
-// go to a temporary file in the same directory, are synced to disk and renamed over the old
-// file, whose permissions they keep.
+// go to a temporary file in the same directory, named after the file with ".tmp" and six
+// letters or digits, are synced to disk and renamed over the old file, whose permissions
+// they keep.
 class CXmlAtomicFile
 {
 public:
+    enum class Links
+    {
+        // A symbolic link at the path stands for the file it names, which is replaced.
+        Follow,
+        // A symbolic link at the path is itself replaced; what it names is never opened.
+        Replace
+    };
+
     // Throws xml::_com_error with the system's status; the old file is then untouched and
     // no temporary file is left.
-    static void Write(const QString& path, const char* data, qsizetype size);
+    static void Write(const QString& path, const char* data, qsizetype size,
+                      Links links = Links::Follow);
+    // Removes the temporary files that an interrupted Write of path left behind: regular
+    // files of this process's user named as Write names them, and nothing else.
+    static void RemoveLeftovers(const QString& path, Links links = Links::Follow);
 };

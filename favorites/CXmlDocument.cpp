@@ -11,6 +11,7 @@
 #include <libxml/tree.h>
 #include <libxml/xmlerror.h>
 
+#include <memory>
 #include <mutex>
 #include <new>
 #include <unordered_map>
@@ -22,8 +23,9 @@ constexpr qint64 kMaxFileSize = 64 * 1024 * 1024;
 
 // Entity references stay references in the tree, so their text is produced again each
 // time content is read: a few bytes of references can stand for gigabytes. A document
-// whose references expand beyond this is refused.
-constexpr qint64 kExpansionAllowance = 1024 * 1024;
+// whose references expand beyond this is refused; favorites need no entities at all, and
+// every tree build and list fill reads the whole file again.
+constexpr qint64 kExpansionAllowance = 64 * 1024;
 constexpr qint64 kExpansionFactor = 10;
 constexpr int kMaxEntityNesting = 40;
 
@@ -81,16 +83,45 @@ bool ExpansionExceeds(xmlDocPtr doc, qint64 limit)
     return total > limit;
 }
 
+// The engine's messages may quote bytes of the file that are not UTF-8: those become
+// replacement characters instead of hiding the message.
 QString ParserMessage(xmlParserCtxtPtr context)
 {
     const xmlError* error = xmlCtxtGetLastError(context);
     if (!error || !error->message)
         return QStringLiteral("Not well-formed XML");
-    const QString message = CXmlString::FromUtf8(BAD_CAST error->message).ToQString().trimmed();
+    const QString message = QString::fromUtf8(error->message).trimmed();
     return QStringLiteral("Not well-formed XML (line %1: %2)").arg(error->line).arg(message);
 }
 
-// The parsed file, or null with the reason in error.
+// The parsed bytes, or null with the reason in error. Loading and the check of every save
+// go through here, so a file the program writes is always one it reads.
+xmlDocPtr ParseBytes(const QByteArray& bytes, const QString& path, QString& error)
+{
+    if (bytes.size() > kMaxFileSize) {
+        error = QStringLiteral("The file is larger than %1 bytes").arg(kMaxFileSize);
+        return nullptr;
+    }
+    const std::unique_ptr<xmlParserCtxt, decltype(&xmlFreeParserCtxt)> context(
+        xmlNewParserCtxt(), &xmlFreeParserCtxt);
+    if (!context)
+        throw xml::_com_error(xml::E_OUTOFMEMORY);
+    const QByteArray url = QFile::encodeName(path);
+    xmlDocPtr doc = xmlCtxtReadMemory(context.get(), bytes.constData(), int(bytes.size()),
+                                      url.constData(), nullptr, kParseOptions);
+    if (!doc) {
+        error = ParserMessage(context.get());
+        return nullptr;
+    }
+    if (doc->intSubset && doc->intSubset->entities &&
+        ExpansionExceeds(doc, kExpansionAllowance + kExpansionFactor * bytes.size())) {
+        xmlFreeDoc(doc);
+        error = QStringLiteral("Its entity references expand beyond the allowed size");
+        return nullptr;
+    }
+    return doc;
+}
+
 xmlDocPtr ParseFile(const QString& path, QString& error)
 {
     QFile file(path);
@@ -107,24 +138,20 @@ xmlDocPtr ParseFile(const QString& path, QString& error)
         error = file.errorString();
         return nullptr;
     }
+    return ParseBytes(bytes, path, error);
+}
 
-    xmlParserCtxtPtr context = xmlNewParserCtxt();
-    if (!context)
-        throw xml::_com_error(xml::E_OUTOFMEMORY);
-    const QByteArray url = QFile::encodeName(path);
-    xmlDocPtr doc = xmlCtxtReadMemory(context, bytes.constData(), int(bytes.size()),
-                                      url.constData(), nullptr, kParseOptions);
-    if (!doc)
-        error = ParserMessage(context);
-    xmlFreeParserCtxt(context);
-
-    if (doc && doc->intSubset && doc->intSubset->entities &&
-        ExpansionExceeds(doc, kExpansionAllowance + kExpansionFactor * bytes.size())) {
-        xmlFreeDoc(doc);
-        doc = nullptr;
-        error = QStringLiteral("Its entity references expand beyond the allowed size");
-    }
-    return doc;
+// The whole document in encoding (its declaration names it), or empty when the engine
+// cannot write it so.
+QByteArray Serialize(xmlDocPtr doc, const char* encoding)
+{
+    xmlChar* bytes = nullptr;
+    int size = 0;
+    xmlDocDumpFormatMemoryEnc(doc, &bytes, &size, encoding, 1);
+    if (!bytes)
+        return {};
+    const std::unique_ptr<xmlChar, decltype(xmlFree)> owner(bytes, xmlFree);
+    return size > 0 ? QByteArray(reinterpret_cast<const char*>(bytes), size) : QByteArray();
 }
 } // namespace
 
@@ -200,11 +227,14 @@ xml::HRESULT CXmlDocument::CreateInstance() noexcept
 
 bool CXmlDocument::Load(const QString& path)
 {
-    CXmlDocumentState& state = State();
     QString error;
-    xmlDocPtr doc = ParseFile(path, error);
-    if (!doc)
-        doc = xmlNewDoc(BAD_CAST "1.0");
+    return Adopt(ParseFile(path, error), error);
+}
+
+bool CXmlDocument::Adopt(_xmlDoc* parsed, const QString& error)
+{
+    CXmlDocumentState& state = State();
+    xmlDocPtr doc = parsed ? parsed : xmlNewDoc(BAD_CAST "1.0");
     if (!doc)
         throw xml::_com_error(xml::E_OUTOFMEMORY);
     try {
@@ -223,25 +253,45 @@ QString CXmlDocument::GetParseError() const
     return State().ParseError();
 }
 
-void CXmlDocument::Save(const QString& path)
+void CXmlDocument::Save(const QString& path, const ReadBack& readsBack)
 {
     xmlDocPtr doc = State().Document();
-    xmlChar* bytes = nullptr;
-    int size = 0;
-    // The encoding the file declared is the one it is written back in.
-    xmlDocDumpFormatMemoryEnc(doc, &bytes, &size, reinterpret_cast<const char*>(doc->encoding), 1);
-    if (!bytes) {
-        throw xml::_com_error(xml::E_FAIL,
-                              QStringLiteral("The document cannot be written in the encoding %1")
-                                  .arg(CXmlString::FromUtf8(doc->encoding).ToQString()));
+    const char* declared = reinterpret_cast<const char*>(doc->encoding);
+    // The declared encoding first; when its bytes do not read back as this document, UTF-8,
+    // which holds every character, with a declaration that says so.
+    QString reason;
+    for (const char* encoding : {declared, "UTF-8"}) {
+        const QByteArray bytes = Serialize(doc, encoding);
+        if (bytes.isEmpty()) {
+            reason = QStringLiteral("It cannot be written in the encoding %1")
+                         .arg(QString::fromUtf8(encoding ? encoding : "UTF-8"));
+            continue;
+        }
+        if (bytes.size() > kMaxFileSize) {
+            throw xml::_com_error(
+                xml::E_FAIL, QStringLiteral("It would grow to %1 bytes, more than the %2 bytes "
+                                            "the program reads; nothing was written")
+                                 .arg(bytes.size())
+                                 .arg(kMaxFileSize));
+        }
+        QString error;
+        CXmlDocument written;
+        if (xml::Failed(written.CreateInstance()))
+            throw xml::_com_error(xml::E_OUTOFMEMORY);
+        if (!written.Adopt(ParseBytes(bytes, path, error), error)) {
+            reason = QStringLiteral("Written in %1 it would not read back: %2")
+                         .arg(QString::fromUtf8(encoding ? encoding : "UTF-8"), error);
+            continue;
+        }
+        if (readsBack && !readsBack(written)) {
+            reason = QStringLiteral("Written in %1 it would not read back as the same content")
+                         .arg(QString::fromUtf8(encoding ? encoding : "UTF-8"));
+            continue;
+        }
+        CXmlAtomicFile::Write(path, bytes.constData(), bytes.size());
+        return;
     }
-    try {
-        CXmlAtomicFile::Write(path, reinterpret_cast<const char*>(bytes), size);
-    } catch (...) {
-        xmlFree(bytes);
-        throw;
-    }
-    xmlFree(bytes);
+    throw xml::_com_error(xml::E_FAIL, reason + QStringLiteral("; nothing was written"));
 }
 
 CXmlNode CXmlDocument::CreateElement(const CXmlString& name)

@@ -5,7 +5,10 @@
 #include "CXmlString.h"
 #include "ComError.h"
 
+#include <functional>
+
 class CXmlDocumentState;
+struct _xmlDoc;
 
 // A counted handle to one XML document. Every operation but CreateInstance throws
 // xml::_com_error, E_POINTER through an empty handle.
@@ -34,9 +37,13 @@ public:
     // GetParseError says why.
     bool Load(const QString& path);
     [[nodiscard]] QString GetParseError() const;
-    // Writes the whole document in the encoding its declaration names, replacing the file
-    // at once: after a failure the old file is as it was.
-    void Save(const QString& path);
+    // Accepts the document as parsed back from the bytes about to be written.
+    using ReadBack = std::function<bool(const CXmlDocument& written)>;
+    // Replaces the file at once with the whole document, in the encoding its declaration
+    // names when those bytes parse back (and readsBack accepts them), else in UTF-8 with a
+    // declaration to match. Throws when neither reads back or the file would be larger
+    // than Load accepts; after a failure the old file is as it was.
+    void Save(const QString& path, const ReadBack& readsBack = {});
     // A new element that belongs to no tree until it is appended.
     [[nodiscard]] CXmlNode CreateElement(const CXmlString& name);
     // The matching nodes in document order, evaluated from the document node.
@@ -44,6 +51,8 @@ public:
 
 private:
     [[nodiscard]] CXmlDocumentState& State() const;
+    // Takes over parsed (null when parsing failed, with the reason in error).
+    bool Adopt(_xmlDoc* parsed, const QString& error);
 
     CXmlDocumentState* m_pState = nullptr;
 };

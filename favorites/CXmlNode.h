@@ -22,9 +22,15 @@ public:
     // Lets go of the node and leaves the handle empty.
     void Release() noexcept;
     [[nodiscard]] bool IsNull() const noexcept { return m_pNode == nullptr; }
+    // True when both handles refer to the same node.
+    [[nodiscard]] bool IsSameNode(const CXmlNode& other) const noexcept
+    {
+        return m_pNode == other.m_pNode;
+    }
 
     // The matching nodes in document order, evaluated from this node.
     [[nodiscard]] CXmlNodeList SelectNodes(const CXmlString& expression) const;
+    [[nodiscard]] bool IsElement() const;
     // The qualified name of an element or attribute, "#text", "#comment" and so on otherwise.
     [[nodiscard]] CXmlString GetNodeName() const;
     // A live list: it follows children being added and removed.

@@ -7,4 +7,6 @@ struct FavoriteRecord
 {
     QString title;
     QString url;
+
+    bool operator==(const FavoriteRecord&) const = default;
 };

@@ -48,13 +48,23 @@ bool Document::OnOpenDocument(const QString& path)
 
 bool Document::OnSaveDocument(const QString& path)
 {
-    QSaveFile file(path);
-    bool ok = file.open(QIODevice::WriteOnly);
-    if (ok) {
-        QDataStream archive(&file);
+    QByteArray content;
+    {
+        QDataStream archive(&content, QIODevice::WriteOnly);
         Serialize(archive, true);
-        ok = file.commit();
     }
+    // A document with nothing to store would only erase what the file holds, as when the
+    // file chosen is one the program keeps its own data in.
+    if (content.isEmpty() && QFileInfo(path).size() > 0) {
+        MessageBox::Show(QStringLiteral("The document was not saved: it holds no data, and "
+                                        "saving it would erase the contents of\n%1")
+                             .arg(path),
+                         MB_OK);
+        return false;
+    }
+    QSaveFile file(path);
+    const bool ok = file.open(QIODevice::WriteOnly) &&
+                    file.write(content) == content.size() && file.commit();
     if (!ok) {
         MessageBox::Show(QStringLiteral("Failed to save document.\n%1").arg(path), MB_OK);
         return false;

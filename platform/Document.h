@@ -20,7 +20,8 @@ public:
     virtual bool OnNewDocument();
     // Loads the document from a file; false (after a message) when the file can't be read.
     virtual bool OnOpenDocument(const QString& path);
-    // Writes the document to a file; false (after a message) when it can't be written.
+    // Writes the document to a file; false (after a message) when it can't be written, or
+    // when the document holds no data and the file does: that file is left as it is.
     virtual bool OnSaveDocument(const QString& path);
     // Stores or loads the document's data through the archive.
     virtual void Serialize(QDataStream& archive, bool storing);

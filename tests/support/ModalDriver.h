@@ -10,8 +10,8 @@
 #include <deque>
 #include <functional>
 
-// Answers modal dialogs as they come up, one queued step per dialog, so a test can drive
-// nested modal loops without ever blocking. A watchdog closes whatever is still modal
+// Answers modal dialogs once they are up and active, one queued step per dialog, so a test
+// can drive nested modal loops without ever blocking. A watchdog closes whatever is still modal
 // after a time-out and marks the run as failed.
 class ModalDriver : public QObject
 {
@@ -63,6 +63,15 @@ private:
         }
         if (!modal || m_steps.empty() || modal == m_lastHandled)
             return;
+        // A dialog is shown before the system activates it and gives its focus out; on a
+        // busy machine a step could otherwise see it half way. A dialog that a nested one
+        // covered asks to be active again, as the system does for the user.
+        if (!modal->isVisible())
+            return;
+        if (!modal->isActiveWindow()) {
+            modal->activateWindow();
+            return;
+        }
         auto step = m_steps.front();
         m_steps.pop_front();
         m_lastHandled = modal;

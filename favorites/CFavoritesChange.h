@@ -1,0 +1,53 @@
+#pragma once
+
+#include "CXmlDocument.h"
+#include "FavoriteRecord.h"
+
+#include <QList>
+#include <QString>
+
+// The loaded Favorites.xml that one locked change of the store works on. Positions count
+// the element children of the Favorites root, whatever their names, as add and delete
+// compare against all of them.
+class CFavoritesChange
+{
+public:
+    // One child of the root as the reading rule sees it.
+    struct Child
+    {
+        QString name;
+        FavoriteRecord record;
+        bool operator==(const Child&) const = default;
+    };
+
+    CFavoritesChange(CXmlDocument document, CXmlNode root);
+
+    // Every element child of the root in file order; the Favorite elements among them are
+    // the records ReadAll returns.
+    [[nodiscard]] QList<Child> Children() const;
+    // The position of the first element child holding exactly this pair, or -1.
+    [[nodiscard]] long Find(const QString& title, const QString& url) const;
+
+    // A new Favorite (title, then url) as the last child.
+    void Append(const QString& title, const QString& url);
+    // A new Favorite in place of the child at position, which keeps its place.
+    void Replace(long position, const QString& title, const QString& url);
+    void Remove(long position);
+
+    // For changes the operations above do not cover.
+    [[nodiscard]] CXmlDocument& Document() { return m_document; }
+    [[nodiscard]] CXmlNode& Root() { return m_root; }
+
+    // The root's children of a document, or an empty list without a Favorites root.
+    [[nodiscard]] static QList<Child> ChildrenOf(const CXmlDocument& document);
+    // The record the reading rule takes from one element: the last title and url win.
+    [[nodiscard]] static FavoriteRecord ReadRecord(const CXmlNode& node);
+    [[nodiscard]] static CXmlNode FindRoot(const CXmlDocument& document);
+
+private:
+    [[nodiscard]] CXmlNode NewFavorite(const QString& title, const QString& url);
+    [[nodiscard]] CXmlNode ChildAt(long position) const;
+
+    CXmlDocument m_document;
+    CXmlNode m_root;
+};

@@ -1,0 +1,123 @@
+#include "CFavoritesLock.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QDeadlineTimer>
+#include <QElapsedTimer>
+#include <QThread>
+#include <QFileInfo>
+
+#include <algorithm>
+
+CFavoritesLock::CFavoritesLock(const QString& filePath)
+    : m_lock(LockPathFor(filePath)), m_strLockPath(LockPathFor(filePath)),
+      m_strWaitPath(m_strLockPath + QStringLiteral(".wait"))
+{}
+
+namespace {
+// When this copy last let go of a lock; see Acquire.
+QElapsedTimer& LastRelease()
+{
+    static QElapsedTimer value;
+    return value;
+}
+} // namespace
+
+CFavoritesLock::~CFavoritesLock()
+{
+    if (m_bMarkedWaiting)
+        QFile::remove(m_strWaitPath);
+    if (m_lock.isLocked()) {
+        m_lock.unlock();
+        LastRelease().start();
+    }
+}
+
+QString CFavoritesLock::LockPathFor(const QString& filePath)
+{
+    return QFileInfo(filePath).absoluteFilePath() + QStringLiteral(".lock");
+}
+
+bool CFavoritesLock::Acquire(int waitMs)
+{
+    // A copy that changes the file again right after its last change first leaves a turn
+    // to a copy that waits, which looks often: the lock itself serves whoever asks first.
+    if (LastRelease().isValid() && !LastRelease().hasExpired(kTurnMs) && OtherCopyWaits())
+        QThread::msleep(ulong(std::max<qint64>(0, kTurnMs - LastRelease().elapsed())));
+    const QDeadlineTimer deadline(waitMs);
+    for (;;) {
+        if (m_lock.tryLock(0)) {
+            // A mark nobody renews any more was left by a copy that stopped waiting.
+            if (m_bMarkedWaiting || !OtherCopyWaits())
+                QFile::remove(m_strWaitPath);
+            m_bMarkedWaiting = false;
+            return true;
+        }
+        if (m_lock.error() != QLockFile::LockFailedError)
+            return false;
+        if (RemoveUnfinishedLock())
+            continue;
+        if (deadline.hasExpired())
+            return false;
+        MarkWaiting();
+        QThread::msleep(ulong(std::min<qint64>(deadline.remainingTime(), kPollMs)));
+    }
+}
+
+void CFavoritesLock::MarkWaiting()
+{
+    QFile mark(m_strWaitPath);
+    // Opening for append renews the time of an existing mark.
+    if (mark.open(QIODevice::WriteOnly | QIODevice::Append)) {
+        mark.write("", 0);
+        mark.setFileTime(QDateTime::currentDateTime(), QFileDevice::FileModificationTime);
+        m_bMarkedWaiting = true;
+    }
+}
+
+bool CFavoritesLock::OtherCopyWaits() const
+{
+    // A mark that was not renewed lately belongs to a copy that stopped waiting.
+    const QDateTime marked = QFileInfo(m_strWaitPath).lastModified();
+    return marked.isValid() && marked.msecsTo(QDateTime::currentDateTime()) < kWaitMarkAgeMs;
+}
+
+void CFavoritesLock::RemoveWaitMark()
+{
+    if (m_lock.isLocked())
+        QFile::remove(m_strWaitPath);
+}
+
+bool CFavoritesLock::RemoveUnfinishedLock()
+{
+    // A copy killed between creating the lock file and writing its name into it leaves a
+    // file that names no owner, which the lock would otherwise honour for a long time.
+    // A live owner writes its name at once and holds a system lock on the file, which the
+    // removal respects.
+    qint64 pid = 0;
+    QString hostName;
+    QString appName;
+    if (m_lock.getLockInfo(&pid, &hostName, &appName))
+        return false;
+    const QDateTime written = QFileInfo(m_strLockPath).lastModified();
+    if (!written.isValid() || written.msecsTo(QDateTime::currentDateTime()) < kUnfinishedAgeMs)
+        return false;
+    return m_lock.removeStaleLockFile();
+}
+
+QString CFavoritesLock::FailureReason() const
+{
+    switch (m_lock.error()) {
+    case QLockFile::LockFailedError:
+        return QStringLiteral("Another copy of Kestrin News Reader is changing it and did not "
+                              "finish within %1 seconds. Nothing was changed; please try again.")
+            .arg(kWaitMs / 1000);
+    case QLockFile::PermissionError:
+        return QStringLiteral("Permission denied: the lock file %1 cannot be created. Nothing "
+                              "was changed.")
+            .arg(m_strLockPath);
+    default:
+        return QStringLiteral("The lock file %1 cannot be created. Nothing was changed.")
+            .arg(m_strLockPath);
+    }
+}

@@ -1,0 +1,41 @@
+// Adds favorites to the Favorites.xml of a folder as a second copy of the program would,
+// printing one line per add, so that tests can run writers side by side or stop one at
+// any moment. Arguments: folder, title prefix, number of adds.
+#include "app/Globals.h"
+#include "favorites/CFavoritesStore.h"
+#include "favorites/CXmlDocument.h"
+#include "platform/MessageBox.h"
+
+#include <QCoreApplication>
+
+#include <cstdio>
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication application(argc, argv);
+    const QStringList arguments = QCoreApplication::arguments();
+    if (arguments.size() != 4) {
+        std::fprintf(stderr, "usage: favorites_writer FOLDER PREFIX COUNT\n");
+        return 2;
+    }
+    g_strAppDir = arguments.at(1);
+    const QString prefix = arguments.at(2);
+    const int count = arguments.at(3).toInt();
+    CXmlDocument::InitializeEngine();
+    MessageBox::SetHook([](const MessageBox::Request& request) {
+        std::fprintf(stderr, "%s\n", qPrintable(request.text));
+        return int(IDOK);
+    });
+
+    int refused = 0;
+    for (int i = 0; i < count; ++i) {
+        const QString number = QString::number(i);
+        const bool added =
+            CFavoritesStore::Update(CFavoritesStore::Add, prefix + QLatin1Char(' ') + number,
+                                    QStringLiteral("http://%1.example/%2").arg(prefix, number));
+        refused += added ? 0 : 1;
+        std::printf("%s %d\n", added ? "added" : "refused", i);
+        std::fflush(stdout);
+    }
+    return refused == 0 ? 0 : 1;
+}

@@ -1,0 +1,219 @@
+#include "FavoritesFolder.h"
+#include "favorites/CFavoritesLock.h"
+#include "favorites/CFavoritesStore.h"
+#include "favorites/CXmlDocument.h"
+#include "support/MessageCapture.h"
+#include "support/TestFiles.h"
+#include "support/TestMain.h"
+
+#include <QDir>
+#include <QLockFile>
+#include <QProcess>
+#include <QRandomGenerator>
+
+#include <memory>
+#include <unistd.h>
+
+namespace {
+QStringList titles(const QList<FavoriteRecord>& records)
+{
+    QStringList result;
+    for (const FavoriteRecord& record : records)
+        result.append(record.title);
+    return result;
+}
+
+QStringList numbered(const QString& prefix, int count)
+{
+    QStringList result;
+    for (int i = 0; i < count; ++i)
+        result.append(prefix + QLatin1Char(' ') + QString::number(i));
+    return result;
+}
+
+QList<FavoriteRecord> readAll()
+{
+    QList<FavoriteRecord> records;
+    CFavoritesStore::ReadAll(records);
+    return records;
+}
+} // namespace
+
+class FavoritesProcessesTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    [[nodiscard]] QString favoritesPath() const { return m_dir->favoritesPath(); }
+    [[nodiscard]] QStringList entries() const { return m_dir->entries(); }
+    void startWriter(QProcess& process, const QString& prefix, int count) const
+    {
+        process.setProgram(QStringLiteral(KESTRIN_FAVORITES_WRITER));
+        process.setArguments({m_dir->path(), prefix, QString::number(count)});
+        process.setProcessChannelMode(QProcess::SeparateChannels);
+        process.start();
+    }
+
+    std::unique_ptr<FavoritesFolder> m_dir;
+
+private slots:
+    void initTestCase() { CXmlDocument::InitializeEngine(); }
+
+    void init()
+    {
+        m_dir = std::make_unique<FavoritesFolder>();
+        QVERIFY(m_dir->isValid());
+        QVERIFY(TestFiles::Write(favoritesPath(), TestFiles::FavoritesXml({})));
+    }
+
+    void cleanup() { m_dir.reset(); }
+
+    void twoCopiesAddingAtOnceLoseNothing()
+    {
+        constexpr int kEach = 300;
+        QProcess first;
+        QProcess second;
+        startWriter(first, QStringLiteral("first"), kEach);
+        startWriter(second, QStringLiteral("second"), kEach);
+        for (QProcess* process : {&first, &second}) {
+            QVERIFY(process->waitForFinished(240000));
+            QVERIFY2(process->exitStatus() == QProcess::NormalExit && process->exitCode() == 0,
+                     process->readAllStandardError().constData());
+            QCOMPARE(process->readAllStandardOutput().count("added "), kEach);
+        }
+
+        const QStringList all = titles(readAll());
+        QCOMPARE(all.size(), 2 * kEach);
+        // Each copy's adds are all there, in the order it made them.
+        for (const QString& prefix : {QStringLiteral("first"), QStringLiteral("second")}) {
+            QStringList own;
+            for (const QString& title : all) {
+                if (title.startsWith(prefix + QLatin1Char(' ')))
+                    own.append(title);
+            }
+            QCOMPARE(own, numbered(prefix, kEach));
+        }
+        QCOMPARE(entries(), QStringList{QStringLiteral("Favorites.xml")});
+    }
+
+    void killedCopyLeavesOldOrNewRecordsAndNothingAfterTheNextStart()
+    {
+        constexpr int kTrials = 60;
+        QStringList expected;
+        int leftBehind = 0;
+        int cutMidWay = 0;
+        auto* random = QRandomGenerator::global();
+        for (int trial = 0; trial < kTrials; ++trial) {
+            const QString prefix = QStringLiteral("trial%1").arg(trial);
+            QProcess writer;
+            startWriter(writer, prefix, 1000);
+            QVERIFY(writer.waitForStarted(30000));
+            // Killed after a few adds, at a random point of the next one.
+            const int adds = int(random->bounded(4));
+            QByteArray output;
+            while (output.count('\n') < adds && writer.waitForReadyRead(30000))
+                output += writer.readAllStandardOutput();
+            // Anywhere in the next add: the turn a copy leaves others, then the save.
+            ::usleep(random->bounded(90000));
+            writer.kill();
+            QVERIFY(writer.waitForFinished(30000));
+            output += writer.readAllStandardOutput();
+            const int reported = int(output.count("added "));
+            QCOMPARE(output.count("refused "), 0);
+
+            CXmlDocument check;
+            QVERIFY(!xml::Failed(check.CreateInstance()));
+            QVERIFY2(check.Load(favoritesPath()), qPrintable(check.GetParseError()));
+            const QStringList now = titles(readAll());
+            const QStringList before = expected + numbered(prefix, reported);
+            const QStringList after = expected + numbered(prefix, reported + 1);
+            QVERIFY2(now == before || now == after, qPrintable(prefix));
+            cutMidWay += now == after ? 1 : 0;
+            expected = now;
+
+            leftBehind += entries().filter(QStringLiteral(".tmp")).isEmpty() ? 0 : 1;
+            // The next start clears what the killed copy left. A lock file the copy had only
+            // begun to write names no owner: it goes once it is a moment old, which the next
+            // writer's adds show by never being refused.
+            CFavoritesStore::RemoveLeftovers();
+            QStringList left = entries();
+            // A copy killed while it waited for such a lock leaves its waiting mark, which
+            // goes at the next change.
+            if (TestFiles::Read(favoritesPath() + QStringLiteral(".lock")).isEmpty()) {
+                left.removeAll(QStringLiteral("Favorites.xml.lock"));
+                left.removeAll(QStringLiteral("Favorites.xml.lock.wait"));
+            }
+            QCOMPARE(left, QStringList{QStringLiteral("Favorites.xml")});
+        }
+        qInfo("%d of %d kills left a temporary file; %d landed after a save's rename",
+              leftBehind, kTrials, cutMidWay);
+
+        MessageCapture messages;
+        QVERIFY(CFavoritesStore::Update(CFavoritesStore::Add, QStringLiteral("After"),
+                                        QStringLiteral("http://after/")));
+        QCOMPARE(titles(readAll()), expected + QStringList{QStringLiteral("After")});
+        QCOMPARE(entries(), QStringList{QStringLiteral("Favorites.xml")});
+        QVERIFY(messages.texts().isEmpty());
+    }
+
+    void changeWaitsForAnotherCopyThenRefusesWithAReason()
+    {
+        const QByteArray before = TestFiles::Read(favoritesPath());
+        MessageCapture messages;
+        {
+            QLockFile other(CFavoritesLock::LockPathFor(favoritesPath()));
+            QVERIFY(other.tryLock());
+            QVERIFY(!CFavoritesStore::Update(CFavoritesStore::Add, QStringLiteral("Blocked"),
+                                             QStringLiteral("http://blocked/")));
+            CFavoritesStore::Backup();
+        }
+        QCOMPARE(messages.texts().size(), 2);
+        for (const QString& text : messages.texts())
+            QVERIFY2(text.contains(QStringLiteral("Another copy of Kestrin News Reader")),
+                     qPrintable(text));
+        QVERIFY(messages.texts().first().contains(favoritesPath()));
+        QVERIFY(messages.texts().last().startsWith(QStringLiteral("创建配置文件 Favorites.xml.bk 失败！")));
+        QCOMPARE(TestFiles::Read(favoritesPath()), before);
+        QCOMPARE(entries(), QStringList{QStringLiteral("Favorites.xml")});
+
+        QVERIFY(CFavoritesStore::Update(CFavoritesStore::Add, QStringLiteral("Free"),
+                                        QStringLiteral("http://free/")));
+        QCOMPARE(titles(readAll()), QStringList{QStringLiteral("Free")});
+    }
+
+    void leftoversGoAndNothingThatOnlyLooksLikeThem()
+    {
+        const QStringList leftovers{QStringLiteral("Favorites.xml.tmpAbC123"),
+                                    QStringLiteral("Favorites.xml.tmp000000"),
+                                    QStringLiteral("Favorites.xml.bk.tmpQwErTy")};
+        const QStringList lookAlikes{QStringLiteral("Favorites.xml.tmpAbC12"),
+                                     QStringLiteral("Favorites.xml.tmpAbC1234"),
+                                     QStringLiteral("Favorites.xml.tmp-bC123"),
+                                     QStringLiteral("Favorites.xml.tmpAbC123.keep"),
+                                     QStringLiteral("Other.xml.tmpAbC123"),
+                                     QStringLiteral("Favorites.xml.bk")};
+        for (const QString& name : leftovers + lookAlikes)
+            QVERIFY(TestFiles::Write(m_dir->filePath(name), "<Favorites/>"));
+        QVERIFY(TestFiles::Write(m_dir->filePath(QStringLiteral("target")), "kept"));
+        QVERIFY(QFile::link(QStringLiteral("target"),
+                            m_dir->filePath(QStringLiteral("Favorites.xml.tmpLinkXY"))));
+        QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("Favorites.xml.tmpFolder")));
+        QStringList kept = entries();
+        for (const QString& name : leftovers)
+            kept.removeAll(name);
+
+        CFavoritesStore::RemoveLeftovers();
+        QCOMPARE(entries(), kept);
+        QCOMPARE(TestFiles::Read(m_dir->filePath(QStringLiteral("target"))), QByteArray("kept"));
+
+        // A save clears its own leftovers as well.
+        QVERIFY(TestFiles::Write(m_dir->filePath(leftovers.first()), "<Favorites/>"));
+        MessageCapture messages;
+        QVERIFY(CFavoritesStore::Update(CFavoritesStore::Add, QStringLiteral("Saved"),
+                                        QStringLiteral("http://saved/")));
+        QCOMPARE(entries(), kept);
+    }
+};
+
+KESTRIN_TEST_MAIN(FavoritesProcessesTest)
+#include "tst_favoritesprocesses.moc"
