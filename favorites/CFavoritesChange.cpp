@@ -1,5 +1,8 @@
 #include "CFavoritesChange.h"
 
+#include <QHash>
+#include <QSet>
+
 #include <utility>
 
 CFavoritesChange::CFavoritesChange(CXmlDocument document, CXmlNode root)
@@ -69,6 +72,43 @@ long CFavoritesChange::Find(const QString& title, const QString& url) const
     return -1;
 }
 
+QList<long> CFavoritesChange::LocateAll(const QList<FavoriteRef>& refs) const
+{
+    const QList<Child> children = Children();
+    QList<long> recordPositions;
+    QHash<QPair<QString, QString>, QList<long>> positionsOfPair;
+    for (qsizetype i = 0; i < children.size(); ++i) {
+        const Child& child = children.at(i);
+        if (child.name == QLatin1String("Favorite"))
+            recordPositions.append(long(i));
+        positionsOfPair[{child.record.title, child.record.url}].append(long(i));
+    }
+
+    QList<long> result;
+    QSet<long> taken;
+    for (const FavoriteRef& ref : refs) {
+        long found = -1;
+        if (ref.ordinal >= 0 && ref.ordinal < recordPositions.size()) {
+            const long own = recordPositions.at(ref.ordinal);
+            if (children.at(own).record == ref.record && !taken.contains(own))
+                found = own;
+        }
+        if (found < 0) {
+            for (const long position :
+                 positionsOfPair.value({ref.record.title, ref.record.url})) {
+                if (!taken.contains(position)) {
+                    found = position;
+                    break;
+                }
+            }
+        }
+        if (found >= 0)
+            taken.insert(found);
+        result.append(found);
+    }
+    return result;
+}
+
 CXmlNode CFavoritesChange::NewFavorite(const QString& title, const QString& url)
 {
     CXmlNode favorite = m_document.CreateElement(CXmlString(QStringLiteral("Favorite")));
@@ -120,4 +160,18 @@ void CFavoritesChange::Replace(long position, const QString& title, const QStrin
 void CFavoritesChange::Remove(long position)
 {
     m_root.RemoveChild(ChildAt(position));
+}
+
+void CFavoritesChange::RemoveAll(const QList<long>& positions)
+{
+    // The children are gathered once: positions refer to the list before any removal.
+    const QList<CXmlNode> entries = EntriesOf(m_root);
+    for (const long position : positions) {
+        if (position < 0 || position >= entries.size())
+            throw xml::_com_error(
+                xml::E_INVALIDARG,
+                QStringLiteral("There is no record at position %1").arg(position));
+    }
+    for (const long position : positions)
+        m_root.RemoveChild(entries.at(position));
 }

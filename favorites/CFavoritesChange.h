@@ -2,6 +2,7 @@
 
 #include "CXmlDocument.h"
 #include "FavoriteRecord.h"
+#include "FavoriteRef.h"
 
 #include <QList>
 #include <QString>
@@ -27,12 +28,18 @@ public:
     [[nodiscard]] QList<Child> Children() const;
     // The position of the first element child holding exactly this pair, or -1.
     [[nodiscard]] long Find(const QString& title, const QString& url) const;
+    // The positions of the favorites refs name, in their order: a ref's own place when it
+    // still holds the same pair there, else the first child holding the pair that no
+    // earlier ref took; -1 for one that is no longer there.
+    [[nodiscard]] QList<long> LocateAll(const QList<FavoriteRef>& refs) const;
 
     // A new Favorite (title, then url) as the last child.
     void Append(const QString& title, const QString& url);
     // A new Favorite in place of the child at position, which keeps its place.
     void Replace(long position, const QString& title, const QString& url);
     void Remove(long position);
+    // Removes the children at all these positions (as they are before the call).
+    void RemoveAll(const QList<long>& positions);
 
     // For changes the operations above do not cover.
     [[nodiscard]] CXmlDocument& Document() { return m_document; }

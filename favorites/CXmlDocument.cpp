@@ -18,8 +18,7 @@
 #include <utility>
 
 namespace {
-// A favorites file is a few hundred kilobytes; anything near this is not one.
-constexpr qint64 kMaxFileSize = 64 * 1024 * 1024;
+constexpr qint64 kMaxFileSize = CXmlDocument::kMaxFileSize;
 
 // Entity references stay references in the tree, so their text is produced again each
 // time content is read: a few bytes of references can stand for gigabytes. A document
@@ -230,6 +229,12 @@ bool CXmlDocument::Load(const QString& path)
     return Adopt(ParseFile(path, error), error);
 }
 
+bool CXmlDocument::LoadXml(const QByteArray& bytes, const QString& name)
+{
+    QString error;
+    return Adopt(ParseBytes(bytes, name, error), error);
+}
+
 bool CXmlDocument::Adopt(_xmlDoc* parsed, const QString& error)
 {
     CXmlDocumentState& state = State();
@@ -252,7 +257,8 @@ QString CXmlDocument::GetParseError() const
     return State().ParseError();
 }
 
-void CXmlDocument::Save(const QString& path, const ReadBack& readsBack)
+void CXmlDocument::Save(const QString& path, const ReadBack& readsBack,
+                        const BeforeReplace& beforeReplace)
 {
     xmlDocPtr doc = State().Document();
     const char* declared = reinterpret_cast<const char*>(doc->encoding);
@@ -287,6 +293,8 @@ void CXmlDocument::Save(const QString& path, const ReadBack& readsBack)
                          .arg(QString::fromUtf8(encoding ? encoding : "UTF-8"));
             continue;
         }
+        if (beforeReplace)
+            beforeReplace();
         CXmlAtomicFile::Write(path, bytes.constData(), bytes.size());
         return;
     }

@@ -5,6 +5,7 @@
 #include "app/ProductAddresses.h"
 #include "app/SettingsKeys.h"
 #include "browser/CKestrinNewsReaderView.h"
+#include "browser/CurrentPage.h"
 #include "catalog/CLeftView.h"
 #include "platform/SkinEngine.h"
 #include "res/Resource.h"
@@ -75,6 +76,7 @@ bool CMainFrame::OnCreateClient(Document* document)
         delete browser;
         return false;
     }
+    m_pCurrentPage = new CurrentPage(browser);
     RegisterView(tree);
     RegisterView(browser);
     setCentralWidget(&m_wndSplitter);

@@ -7,6 +7,7 @@
 
 class CKestrinNewsReaderDoc;
 class CKestrinNewsReaderView;
+class CurrentPage;
 class Profile;
 
 // The splitter the skin engine's callback reads; set when the frame is created.
@@ -57,6 +58,10 @@ private:
     void OnHelpProduct();
     void OnFavoritesModify();
     void OnFavoritesBackup();
+    void OnFavoritesAddCurrent();
+    void OnFavoritesImport();
+    void OnFavoritesExport();
+    void OnFavoritesRestore();
 
     Profile& m_profile;
     SplitterWnd m_wndSplitter;
@@ -64,4 +69,6 @@ private:
     int m_nSkinStyle;
     int m_nIndexPage;
     StatusBar m_wndStatusBar;
+    // Follows the browser pane for Add Current Page; owned by the pane.
+    CurrentPage* m_pCurrentPage = nullptr;
 };

@@ -6,8 +6,6 @@
 #include "app/SettingsKeys.h"
 #include "browser/CKestrinNewsReaderView.h"
 #include "catalog/CLeftView.h"
-#include "favorites/CEditMyFavoriteDlg.h"
-#include "favorites/CFavoritesStore.h"
 #include "platform/ExternalBrowser.h"
 #include "res/Resource.h"
 
@@ -60,6 +58,10 @@ void CMainFrame::BindCommands()
 
     m_commandMap.on(ID_FAVORITES_MODIFY, [this] { OnFavoritesModify(); });
     m_commandMap.on(ID_FAVORITES_BACKUP, [this] { OnFavoritesBackup(); });
+    m_commandMap.on(ID_FAVORITES_ADD_CURRENT, [this] { OnFavoritesAddCurrent(); });
+    m_commandMap.on(ID_FAVORITES_IMPORT, [this] { OnFavoritesImport(); });
+    m_commandMap.on(ID_FAVORITES_EXPORT, [this] { OnFavoritesExport(); });
+    m_commandMap.on(ID_FAVORITES_RESTORE, [this] { OnFavoritesRestore(); });
 }
 
 CKestrinNewsReaderView* CMainFrame::BrowserView() const
@@ -145,15 +147,4 @@ void CMainFrame::OnHelpContent()
 void CMainFrame::OnHelpProduct()
 {
     ExternalBrowser::Open(QUrl(kProductPageUrl));
-}
-
-void CMainFrame::OnFavoritesModify()
-{
-    CEditMyFavoriteDlg dialog;
-    dialog.DoModal();
-}
-
-void CMainFrame::OnFavoritesBackup()
-{
-    CFavoritesStore::Backup();
 }

@@ -26,6 +26,23 @@ QString FileDialog::GetSaveFileName(const QString& suggestedName)
                                         suggestedName);
 }
 
+QString FileDialog::GetOpenFileName(const QString& title, const QString& directory,
+                                    const QString& filter)
+{
+    if (hook())
+        return hook()(Mode::Open, directory);
+    return QFileDialog::getOpenFileName(QApplication::activeWindow(), title, directory, filter);
+}
+
+QString FileDialog::GetSaveFileName(const QString& title, const QString& suggestedPath,
+                                    const QString& filter)
+{
+    if (hook())
+        return hook()(Mode::Save, suggestedPath);
+    return QFileDialog::getSaveFileName(QApplication::activeWindow(), title, suggestedPath,
+                                        filter);
+}
+
 FileDialog::Hook FileDialog::SetHook(Hook value)
 {
     return std::exchange(hook(), std::move(value));

@@ -111,7 +111,9 @@ private slots:
             }
             QCOMPARE(own, numbered(prefix, kEach));
         }
-        QCOMPARE(entries(), QStringList{QStringLiteral("Favorites.xml")});
+        QCOMPARE(entries(), (QStringList{QStringLiteral("backups"), QStringLiteral("Favorites.xml")}));
+        // Each copy backed the file up once, before its own first change.
+        QCOMPARE(QDir(m_dir->filePath(QStringLiteral("backups"))).entryList(QDir::Files).size(), 2);
     }
 
     void killedCopyLeavesOldOrNewRecordsAndNothingAfterTheNextStart()
@@ -156,7 +158,12 @@ private slots:
             QStringList left = entries();
             if (TestFiles::Read(favoritesPath() + QStringLiteral(".lock")).isEmpty())
                 left.removeAll(QStringLiteral("Favorites.xml.lock"));
+            left.removeAll(QStringLiteral("backups"));
             QCOMPARE(left, QStringList{QStringLiteral("Favorites.xml")});
+            QCOMPARE(QDir(m_dir->filePath(QStringLiteral("backups")))
+                         .entryList(QDir::Files | QDir::Hidden)
+                         .filter(QStringLiteral(".tmp")),
+                     QStringList());
         }
         qInfo("%d of %d kills left a temporary file; %d landed after a save's rename",
               leftBehind, kTrials, cutMidWay);
@@ -165,7 +172,7 @@ private slots:
         QVERIFY(CFavoritesStore::Update(CFavoritesStore::Add, QStringLiteral("After"),
                                         QStringLiteral("http://after/")));
         QCOMPARE(titles(readAll()), expected + QStringList{QStringLiteral("After")});
-        QCOMPARE(entries(), QStringList{QStringLiteral("Favorites.xml")});
+        QCOMPARE(entries(), (QStringList{QStringLiteral("backups"), QStringLiteral("Favorites.xml")}));
         QVERIFY(messages.texts().isEmpty());
     }
 
@@ -224,6 +231,9 @@ private slots:
         MessageCapture messages;
         QVERIFY(CFavoritesStore::Update(CFavoritesStore::Add, QStringLiteral("Saved"),
                                         QStringLiteral("http://saved/")));
+        // Besides the first change's backup.
+        kept.append(QStringLiteral("backups"));
+        kept.sort(Qt::CaseInsensitive);
         QCOMPARE(entries(), kept);
     }
 };
