@@ -22,8 +22,9 @@ constexpr qint64 kMaxFileSize = CXmlDocument::kMaxFileSize;
 
 // Entity references stay references in the tree, so their text is produced again each
 // time content is read: a few bytes of references can stand for gigabytes. A document
-// whose references expand beyond this is refused.
-constexpr qint64 kExpansionAllowance = 1024 * 1024;
+// whose references expand beyond this is refused; favorites need no entities at all, and
+// every tree build and list fill reads the whole file again.
+constexpr qint64 kExpansionAllowance = 64 * 1024;
 constexpr qint64 kExpansionFactor = 10;
 constexpr int kMaxEntityNesting = 40;
 

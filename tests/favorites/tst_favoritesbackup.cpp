@@ -1,3 +1,4 @@
+#include "FavoritesFolder.h"
 #include "favorites/CFavoritesStore.h"
 #include "support/MessageCapture.h"
 #include "support/TestFiles.h"
@@ -5,7 +6,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QTemporaryDir>
 
 #include <memory>
 #include <sys/mount.h>
@@ -31,28 +31,20 @@ class FavoritesBackupTest : public QObject
 
 private:
     [[nodiscard]] QString path(const QString& name) const { return m_dir->filePath(name); }
-    [[nodiscard]] QStringList entries() const
-    {
-        return QDir(m_dir->path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
-                                             QDir::NoDotAndDotDot);
-    }
+    [[nodiscard]] QStringList entries() const { return m_dir->entries(); }
 
-    std::unique_ptr<QTemporaryDir> m_dir;
-    QString m_previousCurrent;
+    std::unique_ptr<FavoritesFolder> m_dir;
     QString m_mountPoint;
 
 private slots:
     void init()
     {
-        m_dir = std::make_unique<QTemporaryDir>();
+        m_dir = std::make_unique<FavoritesFolder>();
         QVERIFY(m_dir->isValid());
-        m_previousCurrent = QDir::currentPath();
-        QVERIFY(QDir::setCurrent(m_dir->path()));
     }
 
     void cleanup()
     {
-        QDir::setCurrent(m_previousCurrent);
         if (!m_mountPoint.isEmpty())
             ::umount2(QFile::encodeName(m_mountPoint).constData(), MNT_DETACH);
         m_mountPoint.clear();

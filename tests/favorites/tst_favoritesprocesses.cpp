@@ -1,4 +1,4 @@
-#include "app/Globals.h"
+#include "FavoritesFolder.h"
 #include "favorites/CFavoritesLock.h"
 #include "favorites/CFavoritesStore.h"
 #include "favorites/CXmlDocument.h"
@@ -10,7 +10,6 @@
 #include <QLockFile>
 #include <QProcess>
 #include <QRandomGenerator>
-#include <QTemporaryDir>
 
 #include <memory>
 #include <unistd.h>
@@ -45,15 +44,8 @@ class FavoritesProcessesTest : public QObject
     Q_OBJECT
 
 private:
-    [[nodiscard]] QString favoritesPath() const
-    {
-        return m_dir->filePath(QStringLiteral("Favorites.xml"));
-    }
-    [[nodiscard]] QStringList entries() const
-    {
-        return QDir(m_dir->path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
-                                             QDir::NoDotAndDotDot);
-    }
+    [[nodiscard]] QString favoritesPath() const { return m_dir->favoritesPath(); }
+    [[nodiscard]] QStringList entries() const { return m_dir->entries(); }
     void startWriter(QProcess& process, const QString& prefix, int count) const
     {
         process.setProgram(QStringLiteral(KESTRIN_FAVORITES_WRITER));
@@ -62,29 +54,19 @@ private:
         process.start();
     }
 
-    std::unique_ptr<QTemporaryDir> m_dir;
-    QString m_previousAppDir;
-    QString m_previousCurrent;
+    std::unique_ptr<FavoritesFolder> m_dir;
 
 private slots:
     void initTestCase() { CXmlDocument::InitializeEngine(); }
 
     void init()
     {
-        m_dir = std::make_unique<QTemporaryDir>();
+        m_dir = std::make_unique<FavoritesFolder>();
         QVERIFY(m_dir->isValid());
-        m_previousAppDir = std::exchange(g_strAppDir, m_dir->path());
-        m_previousCurrent = QDir::currentPath();
-        QVERIFY(QDir::setCurrent(m_dir->path()));
         QVERIFY(TestFiles::Write(favoritesPath(), TestFiles::FavoritesXml({})));
     }
 
-    void cleanup()
-    {
-        g_strAppDir = m_previousAppDir;
-        QDir::setCurrent(m_previousCurrent);
-        m_dir.reset();
-    }
+    void cleanup() { m_dir.reset(); }
 
     void twoCopiesAddingAtOnceLoseNothing()
     {

@@ -1,5 +1,5 @@
+#include "FavoritesFolder.h"
 #include "PermissionChecks.h"
-#include "app/Globals.h"
 #include "favorites/CFavoritesStore.h"
 #include "favorites/CXmlDocument.h"
 #include "favorites/CXmlTestSeam.h"
@@ -8,7 +8,6 @@
 #include "support/TestMain.h"
 
 #include <QDir>
-#include <QTemporaryDir>
 #include <QXmlStreamReader>
 
 #include <memory>
@@ -18,14 +17,6 @@ const QString kCreateFailed = QStringLiteral(
     "Unable to create DOMDocument object. Please check the installation of the MS XML Parser!");
 const QString kDuplicate =
     QStringLiteral("The same content already exist, delete it then add new!");
-
-QStringList rows(const QList<FavoriteRecord>& records)
-{
-    QStringList result;
-    for (const FavoriteRecord& record : records)
-        result.append(record.title + QLatin1Char('|') + record.url);
-    return result;
-}
 
 // The elements of a UTF-8 file in document order, leaves with their text.
 QStringList outline(const QByteArray& xml)
@@ -51,35 +42,22 @@ class FavoritesStoreTest : public QObject
 
 private:
     [[nodiscard]] QString path(const QString& name) const { return m_dir->filePath(name); }
-    [[nodiscard]] QString favoritesPath() const { return path(QStringLiteral("Favorites.xml")); }
-    [[nodiscard]] QStringList readRows() const
-    {
-        QList<FavoriteRecord> records;
-        return CFavoritesStore::ReadAll(records) ? rows(records)
-                                                 : QStringList{QStringLiteral("FALSE")};
-    }
+    [[nodiscard]] QString favoritesPath() const { return m_dir->favoritesPath(); }
 
-    std::unique_ptr<QTemporaryDir> m_dir;
-    QString m_previousAppDir;
-    QString m_previousCurrent;
+    std::unique_ptr<FavoritesFolder> m_dir;
 
 private slots:
     void initTestCase() { CXmlDocument::InitializeEngine(); }
 
     void init()
     {
-        m_dir = std::make_unique<QTemporaryDir>();
+        m_dir = std::make_unique<FavoritesFolder>();
         QVERIFY(m_dir->isValid());
-        m_previousAppDir = std::exchange(g_strAppDir, m_dir->path());
-        m_previousCurrent = QDir::currentPath();
-        QVERIFY(QDir::setCurrent(m_dir->path()));
     }
 
     void cleanup()
     {
         CXmlTestSeam::SetFailures({});
-        g_strAppDir = m_previousAppDir;
-        QDir::setCurrent(m_previousCurrent);
         m_dir.reset();
     }
 
@@ -97,7 +75,7 @@ private slots:
 )"));
         MessageCapture messages;
         QCOMPARE(
-            readRows(),
+            FavoritesFolder::readRows(),
             (QStringList{QStringLiteral("First|http://first/"), QStringLiteral("New|http://two/"),
                          QStringLiteral("|http://case/"), QStringLiteral("No address|"),
                          QStringLiteral(" Spaced |http://last/")}));
@@ -112,7 +90,7 @@ private slots:
         QVERIFY(CFavoritesStore::Update(CFavoritesStore::Delete, QStringLiteral("Hidden"),
                                         QStringLiteral("http://hidden/")));
         QVERIFY(!TestFiles::Read(favoritesPath()).contains("Hidden"));
-        QCOMPARE(readRows().size(), 5);
+        QCOMPARE(FavoritesFolder::readRows().size(), 5);
     }
 
     void firstAddIntoEmptyRootWritesTitleThenUrl()
@@ -127,7 +105,7 @@ private slots:
                  (QStringList{QStringLiteral("Favorites"), QStringLiteral("Favorite"),
                               QStringLiteral("title=Die Zeit & Co"),
                               QStringLiteral("url=http://zeit.de/?a=1&b=2")}));
-        QCOMPARE(readRows(), QStringList{QStringLiteral("Die Zeit & Co|http://zeit.de/?a=1&b=2")});
+        QCOMPARE(FavoritesFolder::readRows(), QStringList{QStringLiteral("Die Zeit & Co|http://zeit.de/?a=1&b=2")});
         QVERIFY(messages.texts().isEmpty());
     }
 
@@ -151,7 +129,7 @@ private slots:
         QVERIFY(CFavoritesStore::Update(CFavoritesStore::Add, QStringLiteral("times"),
                                         QStringLiteral("http://times/")));
         QVERIFY(messages.texts().isEmpty());
-        QCOMPARE(readRows(), (QStringList{QStringLiteral("Times|http://times/"),
+        QCOMPARE(FavoritesFolder::readRows(), (QStringList{QStringLiteral("Times|http://times/"),
                                           QStringLiteral("Times|http://other/"),
                                           QStringLiteral("Post|http://times/"),
                                           QStringLiteral("times|http://times/")}));
@@ -163,7 +141,7 @@ private slots:
         MessageCapture messages;
         QVERIFY(CFavoritesStore::Update(CFavoritesStore::Add, QStringLiteral(" \t\r\n\v\fGlobe \t"),
                                         QStringLiteral("\nhttp://globe/\f")));
-        QCOMPARE(readRows(), QStringList{QStringLiteral("Globe|http://globe/")});
+        QCOMPARE(FavoritesFolder::readRows(), QStringList{QStringLiteral("Globe|http://globe/")});
 
         QVERIFY(!CFavoritesStore::Update(CFavoritesStore::Add, QStringLiteral("Globe"),
                                          QStringLiteral("  http://globe/  ")));
@@ -173,12 +151,12 @@ private slots:
         const QString wide = QStringLiteral("\u00A0Globe\u3000");
         QVERIFY(
             CFavoritesStore::Update(CFavoritesStore::Add, wide, QStringLiteral("http://globe/")));
-        QCOMPARE(readRows(), (QStringList{QStringLiteral("Globe|http://globe/"),
+        QCOMPARE(FavoritesFolder::readRows(), (QStringList{QStringLiteral("Globe|http://globe/"),
                                           wide + QStringLiteral("|http://globe/")}));
 
         QVERIFY(CFavoritesStore::Update(CFavoritesStore::Delete, QStringLiteral("\tGlobe\n"),
                                         QStringLiteral("http://globe/ ")));
-        QCOMPARE(readRows(), QStringList{wide + QStringLiteral("|http://globe/")});
+        QCOMPARE(FavoritesFolder::readRows(), QStringList{wide + QStringLiteral("|http://globe/")});
 
         // Nothing left after trimming: refused without a word, file untouched.
         messages.clear();
@@ -201,7 +179,7 @@ private slots:
         MessageCapture messages;
         QVERIFY(CFavoritesStore::Update(CFavoritesStore::Delete, QStringLiteral("Twin"),
                                         QStringLiteral("http://1/")));
-        QCOMPARE(readRows(),
+        QCOMPARE(FavoritesFolder::readRows(),
                  (QStringList{QStringLiteral("Other|http://2/"), QStringLiteral("Twin|http://1/"),
                               QStringLiteral("Twin|http://3/")}));
         QVERIFY(messages.texts().isEmpty());
@@ -319,7 +297,7 @@ private slots:
                                      {QStringLiteral("C"), QStringLiteral("http://c/")}})));
         CXmlTestSeam::SetFailures({xml::S_OK, QStringLiteral("Favorites/Favorite"), 1, -1});
         MessageCapture messages;
-        QCOMPARE(readRows(), QStringList{QStringLiteral("A|http://a/")});
+        QCOMPARE(FavoritesFolder::readRows(), QStringList{QStringLiteral("A|http://a/")});
         QCOMPARE(messages.texts(), QStringList{QStringLiteral("Access node failure!")});
     }
 
@@ -412,7 +390,7 @@ private slots:
         QList<FavoriteRecord> records;
         QVERIFY(CFavoritesStore::ReadAll(records));
         // Either nothing or the records before the damage, never anything from elsewhere.
-        const QStringList read = rows(records);
+        const QStringList read = FavoritesFolder::rows(records);
         QVERIFY2(read.isEmpty() || read.first() == QLatin1String("Good|http://good/"),
                  qPrintable(read.join(QLatin1Char(','))));
         QVERIFY(read.size() <= 2);

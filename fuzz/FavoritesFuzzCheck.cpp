@@ -1,0 +1,162 @@
+#include "FavoritesFuzzCheck.h"
+
+#include "app/Globals.h"
+#include "favorites/CFavoritesStore.h"
+#include "favorites/CXmlDocument.h"
+
+#include <QDir>
+#include <QFile>
+
+namespace {
+// Files beside the input that a hostile one may try to pull into its records.
+const QByteArray kSecretText = "KESTRIN-SECRET-TEXT";
+const QByteArray kSecretDtd = "<!ENTITY leak \"KESTRIN-SECRET-DTD\">"
+                              "<!ENTITY secret SYSTEM \"secret.txt\">";
+const QString kTitle = QStringLiteral("Le Télégramme 新京报 <&> \"1\"");
+const QString kUrl = QStringLiteral("http://fuzz.example/?a=1&b=+2");
+
+QByteArray ReadFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool WriteFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+QList<FavoriteRecord> ReadRecords()
+{
+    QList<FavoriteRecord> records;
+    CFavoritesStore::ReadAll(records);
+    return records;
+}
+
+bool Parses(const QString& path)
+{
+    CXmlDocument document;
+    return !xml::Failed(document.CreateInstance()) && document.Load(path);
+}
+
+QString Leaked(const QList<FavoriteRecord>& records)
+{
+    for (const FavoriteRecord& record : records) {
+        for (const QString& text : {record.title, record.url}) {
+            if (text.contains(QLatin1String("KESTRIN-SECRET")) ||
+                text.contains(QLatin1String("root:x:0:0")))
+                return QStringLiteral("a record holds another file's content: ") + text.left(80);
+        }
+    }
+    return {};
+}
+} // namespace
+
+struct FavoritesFuzzCheck::Step
+{
+    // What a success must leave; when not exact, only one record may have gone.
+    QList<FavoriteRecord> expected;
+    bool exact = true;
+    bool succeeded = false;
+};
+
+FavoritesFuzzCheck::FavoritesFuzzCheck(const QString& folder)
+    : m_strFolder(folder), m_strPath(QDir(folder).filePath(QStringLiteral("Favorites.xml")))
+{
+    CXmlDocument::InitializeEngine();
+    m_previousAppDir = std::exchange(g_strAppDir, folder);
+    m_previousHook = MessageBox::SetHook([this](const MessageBox::Request& request) {
+        m_messages.append(request.text);
+        return int(IDOK);
+    });
+}
+
+FavoritesFuzzCheck::~FavoritesFuzzCheck()
+{
+    MessageBox::SetHook(std::move(m_previousHook));
+    g_strAppDir = m_previousAppDir;
+}
+
+QString FavoritesFuzzCheck::LeftBehind() const
+{
+    const QStringList kept{QStringLiteral("Favorites.xml"), QStringLiteral("secret.dtd"),
+                           QStringLiteral("secret.txt")};
+    const QStringList entries = QDir(m_strFolder).entryList(
+        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+    return entries == kept ? QString()
+                           : QStringLiteral("left behind: ") + entries.join(QLatin1Char(' '));
+}
+
+// Runs one change; step.expected holds the records a success must leave.
+QString FavoritesFuzzCheck::Change(int operation, const QString& what, Step& step)
+{
+    const QByteArray before = ReadFile(m_strPath);
+    m_messages.clear();
+    step.succeeded = CFavoritesStore::Update(operation, kTitle, kUrl);
+    if (const QString left = LeftBehind(); !left.isEmpty())
+        return what + QStringLiteral(": ") + left;
+    if (!step.succeeded) {
+        if (ReadFile(m_strPath) != before)
+            return what + QStringLiteral(" was refused but changed the file");
+        if (m_messages.isEmpty())
+            return what + QStringLiteral(" was refused without a message");
+        return {};
+    }
+    if (!m_messages.isEmpty())
+        return what + QStringLiteral(" succeeded with a message: ") + m_messages.first();
+    if (!Parses(m_strPath))
+        return what + QStringLiteral(" reported success but left a file that does not parse");
+    const QList<FavoriteRecord> now = ReadRecords();
+    if (!step.exact) {
+        const qsizetype stored = step.expected.size();
+        if (now.size() != stored && now.size() != stored - 1)
+            return what + QStringLiteral(" left %1 of %2 records").arg(now.size()).arg(stored);
+    } else if (now != step.expected) {
+        return what + QStringLiteral(" reported success but the file holds %1 records, %2 "
+                                     "expected")
+                          .arg(now.size())
+                          .arg(step.expected.size());
+    }
+    return Leaked(now);
+}
+
+QString FavoritesFuzzCheck::Run(const QByteArray& input)
+{
+    QDir folder(m_strFolder);
+    for (const QString& name :
+         folder.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot))
+        folder.remove(name);
+    if (!WriteFile(m_strPath, input) ||
+        !WriteFile(folder.filePath(QStringLiteral("secret.txt")), kSecretText) ||
+        !WriteFile(folder.filePath(QStringLiteral("secret.dtd")), kSecretDtd))
+        return QStringLiteral("cannot write the input files in ") + m_strFolder;
+
+    m_messages.clear();
+    const QList<FavoriteRecord> original = ReadRecords();
+    if (const QString leak = Leaked(original); !leak.isEmpty())
+        return leak;
+    if (!m_messages.isEmpty())
+        return QStringLiteral("reading showed a message: ") + m_messages.first();
+
+    Step add;
+    add.expected = original + QList<FavoriteRecord>{{kTitle, kUrl}};
+    if (const QString fault = Change(CFavoritesStore::Add, QStringLiteral("add"), add);
+        !fault.isEmpty())
+        return fault;
+    if (!Parses(m_strPath))
+        return {};
+
+    // After an add the only match is the new record; after a refused add (a duplicate was
+    // stored) the first match goes, which may be any child of the root.
+    Step remove;
+    remove.exact = add.succeeded;
+    remove.expected = add.succeeded ? original : ReadRecords();
+    if (const QString fault = Change(CFavoritesStore::Delete, QStringLiteral("delete"), remove);
+        !fault.isEmpty())
+        return fault;
+    if (add.succeeded && !remove.succeeded)
+        return QStringLiteral("the delete of the record just added was refused: ") +
+               m_messages.value(0);
+    return {};
+}

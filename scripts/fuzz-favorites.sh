@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Fuzzes the favorites store for the given number of seconds (default 600) with clang's
+# libFuzzer, starting from the committed corpus; further arguments go to libFuzzer (for
+# example -runs=1000000 to stop after that many inputs). New inputs go to build-fuzz/corpus, never
+# into the committed one; a fault stops the run and leaves its reproducer in build-fuzz/.
+# Needs clang and libclang-rt-14-dev (apt-get install clang libclang-rt-14-dev).
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+seconds="${1:-600}"
+shift || true
+build="$root/build-fuzz"
+
+CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DKESTRIN_FUZZ=ON -DBUILD_TESTING=OFF >/dev/null
+cmake --build "$build" --target favorites_fuzzer -j2
+
+mkdir -p "$build/corpus"
+cd "$build"
+ASAN_OPTIONS="${ASAN_OPTIONS:-max_malloc_fill_size=0}" \
+    "$build/fuzz/favorites_fuzzer" "$build/corpus" "$root/fuzz/corpus" \
+    -max_total_time="$seconds" -max_len=8192 -timeout=20 -rss_limit_mb=4096 \
+    -print_final_stats=1 -artifact_prefix="$build/" "$@"
