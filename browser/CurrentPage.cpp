@@ -9,10 +9,12 @@
 
 CurrentPage::CurrentPage(HtmlView* view) : QObject(view), m_view(view)
 {
-    connect(view, &HtmlView::navigateRequested, this, [this] { m_bLoaded = false; });
-    connect(view, &HtmlView::loadFinished, this, [this](bool ok) { m_bLoaded = ok; });
-    connect(view, &HtmlView::titleReported, this,
-            [this](const QString& title) { m_strTitle = title; });
+    connect(view, &HtmlView::navigateRequested, this, [this] { m_bFailed = false; });
+    connect(view, &HtmlView::loadFinished, this, [this](bool ok) { m_bFailed = !ok; });
+    connect(view, &HtmlView::titleReported, this, [this](const QString& title) {
+        m_strTitle = title;
+        m_titleUrl = m_view->url();
+    });
 }
 
 bool CurrentPage::IsOwnPage(const QString& url, const QString& appDir)
@@ -33,13 +35,14 @@ bool CurrentPage::IsOwnPage(const QString& url, const QString& appDir)
 
 std::optional<CurrentPage::Page> CurrentPage::Get() const
 {
-    if (!m_view->hasEngine() || !m_bLoaded)
+    if (!m_view->hasEngine() || m_bFailed)
         return std::nullopt;
     const QUrl url = m_view->url();
     const QString address = url.toString();
     if (url.isEmpty() || IsOwnPage(address, g_strAppDir))
         return std::nullopt;
-    QString title = m_strTitle.simplified();
+    // A title reported for the page before is no name for this one.
+    QString title = m_titleUrl == url ? m_strTitle.simplified() : QString();
     if (title.isEmpty())
         title = url.isLocalFile() ? QFileInfo(url.toLocalFile()).fileName() : url.host();
     return Page{title, address};

@@ -2,15 +2,16 @@
 
 #include <QObject>
 #include <QString>
+#include <QUrl>
 
 #include <optional>
 
 class HtmlView;
 
 // Follows the browser pane to tell which page it shows, if that page is one a user keeps:
-// a web page or a local file that loaded. The blank pane, the program's own pages (its
-// start page, its help page, pages it builds itself) and a page that failed to load are
-// not.
+// a web page or a local file, also while it is still loading. The blank pane, the
+// program's own pages (its start page, its help page, pages it builds itself) and a page
+// that failed to load are not.
 class CurrentPage : public QObject
 {
     Q_OBJECT
@@ -33,7 +34,9 @@ public:
 
 private:
     HtmlView* m_view;
-    bool m_bLoaded = false;
-    // The document's own title as the view last reported it: empty for an untitled page.
+    bool m_bFailed = false;
+    // The document's own title as the view last reported it (empty for an untitled page),
+    // and the address it was reported for.
     QString m_strTitle;
+    QUrl m_titleUrl;
 };

@@ -1,3 +1,4 @@
+#include "FavoritesFolder.h"
 #include "app/Globals.h"
 #include "favorites/CBookmarksReader.h"
 #include "favorites/CBookmarksTransfer.h"
@@ -11,7 +12,6 @@
 #include "support/TestMain.h"
 
 #include <QDir>
-#include <QTemporaryDir>
 
 #include <memory>
 
@@ -59,7 +59,7 @@ class BookmarksTest : public QObject
 
 private:
     [[nodiscard]] QString path(const QString& name) const { return m_dir->filePath(name); }
-    [[nodiscard]] QString favoritesPath() const { return path(QStringLiteral("Favorites.xml")); }
+    [[nodiscard]] QString favoritesPath() const { return m_dir->favoritesPath(); }
     [[nodiscard]] QStringList backups() const
     {
         return QDir(path(QStringLiteral("backups"))).entryList(QDir::Files | QDir::Hidden);
@@ -69,23 +69,20 @@ private:
         QVERIFY(TestFiles::Write(favoritesPath(), TestFiles::FavoritesXml(records)));
     }
 
-    std::unique_ptr<QTemporaryDir> m_dir;
-    QString m_previousAppDir;
+    std::unique_ptr<FavoritesFolder> m_dir;
 
 private slots:
     void initTestCase() { CXmlDocument::InitializeEngine(); }
 
     void init()
     {
-        m_dir = std::make_unique<QTemporaryDir>();
+        m_dir = std::make_unique<FavoritesFolder>();
         QVERIFY(m_dir->isValid());
-        m_previousAppDir = std::exchange(g_strAppDir, m_dir->path());
     }
 
     void cleanup()
     {
         CXmlTestSeam::SetFailures({});
-        g_strAppDir = m_previousAppDir;
         m_dir.reset();
     }
 
@@ -132,7 +129,7 @@ private slots:
         CBookmarksReader::Result result;
         QString error;
         QVERIFY2(CBookmarksReader::ReadFile(file, result, error), qPrintable(error));
-        QCOMPARE(TestFiles::Rows(result.links), links);
+        QCOMPARE(FavoritesFolder::rows(result.links), links);
         QCOMPARE(result.notWeb, notWeb);
     }
 
@@ -182,7 +179,7 @@ private slots:
                                             "Favorites, 2 skipped: not web addresses.")
                                  .arg(QDir::toNativeSeparators(fixture("firefox.html")))});
         QCOMPARE(
-            TestFiles::StoredRows(),
+            FavoritesFolder::readRows(),
             (QStringList{
                 QStringLiteral("Le Monde|https://www.lemonde.fr/"),
                 QStringLiteral("Local|http://local.example/"),
@@ -221,7 +218,7 @@ private slots:
         QVERIFY(messages.texts().isEmpty());
         QCOMPARE(summary.added, 10000);
         QCOMPARE(summary.alreadyThere + summary.notWeb, 0);
-        const QStringList rows = TestFiles::StoredRows();
+        const QStringList rows = FavoritesFolder::readRows();
         QCOMPARE(rows.size(), 10000);
         QCOMPARE(rows.first(),
                  QStringLiteral("Paper n° 0|https://paper0.example.com/news?id=0&x=y"));
@@ -242,7 +239,7 @@ private slots:
             {QStringLiteral("Same address, another name"), QStringLiteral("http://spaces.example/x")},
         };
         writeFavorites(records);
-        const QStringList expected = TestFiles::StoredRows();
+        const QStringList expected = FavoritesFolder::readRows();
         const QString exported = path(QStringLiteral("out/bookmarks.html"));
         QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("out")));
 
@@ -271,7 +268,7 @@ private slots:
                      QStringLiteral("4 added, 0 already in My Favorites, 0 skipped: not web "
                                     "addresses.")),
                  qPrintable(messages.texts().value(0)));
-        QCOMPARE(TestFiles::StoredRows(), expected);
+        QCOMPARE(FavoritesFolder::readRows(), expected);
     }
 
     void exportThatCannotBeWrittenKeepsTheOldFile()

@@ -1,3 +1,4 @@
+#include "FavoritesFolder.h"
 #include "app/Globals.h"
 #include "favorites/CAddModifyFavoriteDlg.h"
 #include "favorites/CEditMyFavoriteDlg.h"
@@ -14,7 +15,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
-#include <QTemporaryDir>
 
 #include <memory>
 
@@ -61,12 +61,8 @@ class FavoriteEditsTest : public QObject
 
 private:
     [[nodiscard]] QString path(const QString& name) const { return m_dir->filePath(name); }
-    [[nodiscard]] QString favoritesPath() const { return path(QStringLiteral("Favorites.xml")); }
-    [[nodiscard]] QStringList leftovers() const
-    {
-        return QDir(m_dir->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot |
-                                             QDir::Hidden);
-    }
+    [[nodiscard]] QString favoritesPath() const { return m_dir->favoritesPath(); }
+    [[nodiscard]] QStringList leftovers() const { return m_dir->entries(); }
     void writeFavorites(const TestFiles::Records& records)
     {
         QVERIFY(TestFiles::Write(favoritesPath(), TestFiles::FavoritesXml(records)));
@@ -80,23 +76,20 @@ private:
                         {QStringLiteral("E"), QStringLiteral("http://e/")}});
     }
 
-    std::unique_ptr<QTemporaryDir> m_dir;
-    QString m_previousAppDir;
+    std::unique_ptr<FavoritesFolder> m_dir;
 
 private slots:
     void initTestCase() { CXmlDocument::InitializeEngine(); }
 
     void init()
     {
-        m_dir = std::make_unique<QTemporaryDir>();
+        m_dir = std::make_unique<FavoritesFolder>();
         QVERIFY(m_dir->isValid());
-        m_previousAppDir = std::exchange(g_strAppDir, m_dir->path());
     }
 
     void cleanup()
     {
         CXmlTestSeam::SetFailures({});
-        g_strAppDir = m_previousAppDir;
         m_dir.reset();
     }
 
@@ -113,7 +106,7 @@ private slots:
         QVERIFY(CFavoritesStore::Edit(ref(1, "B", "http://b/"), QStringLiteral("  B two\t"),
                                       QStringLiteral(" https://b2/ ")));
         QVERIFY(messages.texts().isEmpty());
-        QCOMPARE(TestFiles::StoredRows(),
+        QCOMPARE(FavoritesFolder::readRows(),
                  (QStringList{"A|http://a/", "B two|https://b2/", "C|http://c/"}));
         const QByteArray saved = TestFiles::Read(favoritesPath());
         QVERIFY(saved.indexOf("<Note>") < saved.indexOf("B two"));
@@ -154,12 +147,12 @@ private slots:
         MessageCapture messages;
         QVERIFY(CFavoritesStore::Edit(ref(2, "Twin", "http://twin/"), QStringLiteral("Second"),
                                       QStringLiteral("http://twin/")));
-        QCOMPARE(TestFiles::StoredRows(),
+        QCOMPARE(FavoritesFolder::readRows(),
                  (QStringList{"Twin|http://twin/", "Other|http://other/", "Second|http://twin/"}));
         // The list was older than the file: the record is found where it is now.
         QVERIFY(CFavoritesStore::Edit(ref(2, "Other", "http://other/"), QStringLiteral("Moved"),
                                       QStringLiteral("http://other/")));
-        QCOMPARE(TestFiles::StoredRows(),
+        QCOMPARE(FavoritesFolder::readRows(),
                  (QStringList{"Twin|http://twin/", "Moved|http://other/", "Second|http://twin/"}));
         QVERIFY(messages.texts().isEmpty());
     }
@@ -199,14 +192,14 @@ private slots:
         // All or nothing: a save that fails leaves every one of them.
         CXmlTestSeam::SetFailures({xml::S_OK, {}, -1, 20});
         QVERIFY(!CFavoritesStore::DeleteRecords({ref(1, "B", "http://b/"), ref(3, "D", "http://d/")}));
-        QCOMPARE(TestFiles::StoredRows().size(), 5);
+        QCOMPARE(FavoritesFolder::readRows().size(), 5);
         CXmlTestSeam::SetFailures({});
 
         messages.clear();
         QVERIFY(CFavoritesStore::DeleteRecords(
             {ref(1, "B", "http://b/"), ref(7, "Gone", "http://gone/"), ref(3, "D", "http://d/")}));
         QVERIFY(messages.texts().isEmpty());
-        QCOMPARE(TestFiles::StoredRows(), (QStringList{"A|http://a/", "C|http://c/", "E|http://e/"}));
+        QCOMPARE(FavoritesFolder::readRows(), (QStringList{"A|http://a/", "C|http://c/", "E|http://e/"}));
         // None of them there any more: nothing to do, and no failure.
         const QByteArray after = TestFiles::Read(favoritesPath());
         QVERIFY(CFavoritesStore::DeleteRecords({ref(1, "B", "http://b/")}));
@@ -263,7 +256,7 @@ private slots:
         QVERIFY(!driver.timedOut());
         QVERIFY(driver.done());
         QCOMPARE(messages.texts(), (QStringList{"Successfully!", kTaken}));
-        QCOMPARE(TestFiles::StoredRows(),
+        QCOMPARE(FavoritesFolder::readRows(),
                  (QStringList{"First|http://first/", "Second, renamed|https://second.example/",
                               "Third|http://third/"}));
     }
@@ -298,7 +291,7 @@ private slots:
                  (QStringList{"Determined to delete these 3 favorites?",
                               "Determined to delete these 3 favorites?", "Successfully!",
                               "Determined to delete?", "Successfully!"}));
-        QCOMPARE(TestFiles::StoredRows(), QStringList{"C|http://c/"});
+        QCOMPARE(FavoritesFolder::readRows(), QStringList{"C|http://c/"});
     }
 };
 

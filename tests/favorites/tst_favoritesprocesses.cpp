@@ -93,7 +93,7 @@ private slots:
             }
             QCOMPARE(own, numbered(prefix, kEach));
         }
-        QCOMPARE(entries(), (QStringList{QStringLiteral("backups"), QStringLiteral("Favorites.xml")}));
+        QCOMPARE(entries(), (QStringList{QStringLiteral("Favorites.xml"), QStringLiteral("backups")}));
         // Each copy backed the file up once, before its own first change.
         QCOMPARE(QDir(m_dir->filePath(QStringLiteral("backups"))).entryList(QDir::Files).size(), 2);
     }
@@ -154,7 +154,7 @@ private slots:
         QVERIFY(CFavoritesStore::Update(CFavoritesStore::Add, QStringLiteral("After"),
                                         QStringLiteral("http://after/")));
         QCOMPARE(titles(readAll()), expected + QStringList{QStringLiteral("After")});
-        QCOMPARE(entries(), (QStringList{QStringLiteral("backups"), QStringLiteral("Favorites.xml")}));
+        QCOMPARE(entries(), (QStringList{QStringLiteral("Favorites.xml"), QStringLiteral("backups")}));
         QVERIFY(messages.texts().isEmpty());
     }
 
@@ -215,7 +215,7 @@ private slots:
                                         QStringLiteral("http://saved/")));
         // Besides the first change's backup.
         kept.append(QStringLiteral("backups"));
-        kept.sort(Qt::CaseInsensitive);
+        kept.sort();
         QCOMPARE(entries(), kept);
     }
 };

@@ -1,3 +1,4 @@
+#include "FavoritesFolder.h"
 #include "app/Globals.h"
 #include "favorites/CFavoritesBackups.h"
 #include "favorites/CFavoritesStore.h"
@@ -13,7 +14,6 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
-#include <QTemporaryDir>
 #include <QTreeWidget>
 
 #include <algorithm>
@@ -38,7 +38,7 @@ class FavoritesRestoreTest : public QObject
 
 private:
     [[nodiscard]] QString path(const QString& name) const { return m_dir->filePath(name); }
-    [[nodiscard]] QString favoritesPath() const { return path(QStringLiteral("Favorites.xml")); }
+    [[nodiscard]] QString favoritesPath() const { return m_dir->favoritesPath(); }
     [[nodiscard]] QString backupsPath() const { return path(QStringLiteral("backups")); }
     [[nodiscard]] QStringList backups() const
     {
@@ -75,27 +75,20 @@ private:
         QVERIFY(TestFiles::Write(favoritesPath(), TestFiles::FavoritesXml(records)));
     }
 
-    std::unique_ptr<QTemporaryDir> m_dir;
-    QString m_previousAppDir;
-    QString m_previousCurrent;
+    std::unique_ptr<FavoritesFolder> m_dir;
 
 private slots:
     void initTestCase() { CXmlDocument::InitializeEngine(); }
 
     void init()
     {
-        m_dir = std::make_unique<QTemporaryDir>();
+        m_dir = std::make_unique<FavoritesFolder>();
         QVERIFY(m_dir->isValid());
-        m_previousAppDir = std::exchange(g_strAppDir, m_dir->path());
-        m_previousCurrent = QDir::currentPath();
-        QVERIFY(QDir::setCurrent(m_dir->path()));
     }
 
     void cleanup()
     {
         CXmlTestSeam::SetFailures({});
-        g_strAppDir = m_previousAppDir;
-        QDir::setCurrent(m_previousCurrent);
         m_dir.reset();
     }
 
@@ -128,7 +121,7 @@ private slots:
         QVERIFY(writer.waitForFinished(60000));
         QCOMPARE(writer.exitCode(), 0);
         QCOMPARE(contents(), sorted({original, beforeSecondRun}));
-        QCOMPARE(TestFiles::StoredRows().size(), 5);
+        QCOMPARE(FavoritesFolder::readRows().size(), 5);
     }
 
     void sameStateIsNotBackedUpTwiceAndBulkChangesAlwaysAre()

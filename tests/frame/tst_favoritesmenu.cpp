@@ -26,6 +26,16 @@ const QString kNothingOnShow = QStringLiteral(
     "There is no page on show to add to My Favorites. Open a newspaper's site first, then "
     "choose Add Current Page (Ctrl+D).");
 
+QStringList storedRows()
+{
+    QList<FavoriteRecord> records;
+    CFavoritesStore::ReadAll(records);
+    QStringList rows;
+    for (const FavoriteRecord& record : std::as_const(records))
+        rows.append(record.title + QLatin1Char('|') + record.url);
+    return rows;
+}
+
 QLineEdit* edit(Dialog* dialog, int id)
 {
     return qobject_cast<QLineEdit*>(dialog->GetDlgItem(id));
@@ -89,7 +99,7 @@ private slots:
         CMainFrame* frame = m_fixture->frame();
         QTRY_COMPARE_WITH_TIMEOUT(frame->windowTitle(),
                                   QStringLiteral("Local Test Page - Kestrin News Reader"), 15000);
-        const QStringList before = TestFiles::StoredRows();
+        const QStringList before = storedRows();
 
         MessageCapture messages;
         ModalDriver driver;
@@ -110,7 +120,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(driver.done(), 20000);
         QVERIFY(!driver.timedOut());
         QCOMPARE(messages.texts(), QStringList{QStringLiteral("Successfully!")});
-        QCOMPARE(TestFiles::StoredRows(),
+        QCOMPARE(storedRows(),
                  before + QStringList{QStringLiteral("Local Test Page|") +
                                       TestFiles::PageUrl("titled.html")});
 
@@ -167,7 +177,7 @@ private slots:
                                  TestFiles::FavoritesXml({{QStringLiteral("Daily & Co"),
                                                            QStringLiteral("https://daily.example/?a=1&b=2")},
                                                           {QStringLiteral("Ça"), QStringLiteral("http://ca.example/")}})));
-        const QStringList rows = TestFiles::StoredRows();
+        const QStringList rows = storedRows();
         const QString exported = QDir(g_strAppDir).filePath(QStringLiteral("exported.html"));
         MessageCapture messages;
         {
@@ -193,7 +203,7 @@ private slots:
         QCOMPARE(messages.texts().size(), 2);
         QVERIFY(messages.texts().last().endsWith(
             QStringLiteral("2 added, 0 already in My Favorites, 0 skipped: not web addresses.")));
-        QCOMPARE(TestFiles::StoredRows(), rows);
+        QCOMPARE(storedRows(), rows);
     }
 
     void restoreOpensTheBackupList()

@@ -1,7 +1,6 @@
 #include "TestFiles.h"
 
 #include "AppFixture.h"
-#include "favorites/CFavoritesStore.h"
 
 #include <QDir>
 #include <QFile>
@@ -24,20 +23,6 @@ QByteArray TestFiles::Read(const QString& path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-QStringList TestFiles::Rows(const QList<FavoriteRecord>& records)
-{
-    QStringList result;
-    for (const FavoriteRecord& record : records)
-        result.append(record.title + QLatin1Char('|') + record.url);
-    return result;
-}
-
-QStringList TestFiles::StoredRows()
-{
-    QList<FavoriteRecord> records;
-    return CFavoritesStore::ReadAll(records) ? Rows(records) : QStringList{QStringLiteral("FALSE")};
 }
 
 bool TestFiles::Write(const QString& path, const QByteArray& bytes)

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "favorites/FavoriteRecord.h"
-
 #include <QByteArray>
 #include <QList>
 #include <QPair>
@@ -16,10 +14,6 @@ public:
     // A Favorites.xml holding the (title, url) pairs, in order.
     [[nodiscard]] static QByteArray FavoritesXml(const Records& records);
     [[nodiscard]] static QByteArray Read(const QString& path);
-    // Each record as "title|url".
-    [[nodiscard]] static QStringList Rows(const QList<FavoriteRecord>& records);
-    // The rows the store reads from g_strAppDir's Favorites.xml now.
-    [[nodiscard]] static QStringList StoredRows();
     static bool Write(const QString& path, const QByteArray& bytes);
 
     // The file: address of a page in tests/data/pages.
