@@ -5,6 +5,7 @@
 #include "platform/SplitterWnd.h"
 #include "platform/StatusBar.h"
 
+class CatalogPane;
 class CKestrinNewsReaderDoc;
 class CKestrinNewsReaderView;
 class CurrentPage;
@@ -51,6 +52,7 @@ private:
     void OnBrowseBack();
     void OnBrowseForword();
     void OnCatalog(int mode);
+    void OnCatalogFind();
     void OnHomePageGoto();
     void OnHomePageMode(int mode);
     void OnHomePageCurrent();
@@ -69,6 +71,8 @@ private:
     int m_nSkinStyle;
     int m_nIndexPage;
     StatusBar m_wndStatusBar;
+    // The left pane around the tree; owned by the splitter.
+    CatalogPane* m_pCatalogPane = nullptr;
     // Follows the browser pane for Add Current Page; owned by the pane.
     CurrentPage* m_pCurrentPage = nullptr;
 };

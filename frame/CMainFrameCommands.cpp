@@ -6,6 +6,7 @@
 #include "app/SettingsKeys.h"
 #include "browser/CKestrinNewsReaderView.h"
 #include "catalog/CLeftView.h"
+#include "catalog/CatalogPane.h"
 #include "platform/ExternalBrowser.h"
 #include "res/Resource.h"
 
@@ -41,6 +42,7 @@ void CMainFrame::BindCommands()
                           [this](CommandUi& ui) { ui.SetCheck(m_nCataView == kCatalogByArea); });
     m_commandMap.onUpdate(ID_CATALOG_CONTENT,
                           [this](CommandUi& ui) { ui.SetCheck(m_nCataView == kCatalogByContent); });
+    m_commandMap.on(ID_CATALOG_FIND, [this] { OnCatalogFind(); });
 
     m_commandMap.on(ID_HOMEPAGE_GOTO, [this] { OnHomePageGoto(); });
     m_commandMap.on(ID_HOMEPAGE_BLANK, [this] { OnHomePageMode(kHomePageBlank); });
@@ -96,6 +98,12 @@ void CMainFrame::OnCatalog(int mode)
         doc->m_pTreeView->RebuildTree(mode);
     m_nCataView = mode;
     m_profile.Write(kSettingsSection, SettingsKeys::CataView, mode);
+}
+
+void CMainFrame::OnCatalogFind()
+{
+    if (m_pCatalogPane)
+        m_pCatalogPane->FocusFilter();
 }
 
 void CMainFrame::OnHomePageGoto()

@@ -21,6 +21,7 @@ constexpr Accelerator kMainFrame[] = {
     {QKeyCombination(Qt::Key_F6), ID_NEXT_PANE},
     {Qt::SHIFT | Qt::Key_F6, ID_PREV_PANE},
     // Added since: keys no original entry uses.
+    {Qt::CTRL | Qt::Key_K, ID_CATALOG_FIND},
     {Qt::CTRL | Qt::Key_D, ID_FAVORITES_ADD_CURRENT},
 };
 // clang-format on

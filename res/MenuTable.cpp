@@ -45,6 +45,7 @@ constexpr MenuEntry kView[] = {
 constexpr MenuEntry kCatalog[] = {
     {"&Content\tCtrl+C", ID_CATALOG_CONTENT},
     {"&Area\tCtrl+A", ID_CATALOG_AREA},
+    {"&Find\tCtrl+K", ID_CATALOG_FIND},
 };
 constexpr MenuEntry kHelp[] = {
     {"Content and Index", ID_HELP_CONTENT},

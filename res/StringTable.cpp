@@ -35,6 +35,8 @@ const QHash<int, QString>& table()
         {ID_VIEW_TOOLBAR, QStringLiteral("Show or hide toolbar")},
         {ID_CATALOG_CONTENT, QStringLiteral("Catalog by content")},
         {ID_CATALOG_AREA, QStringLiteral("Catalog by area")},
+        {ID_CATALOG_FIND, QStringLiteral("Find a newspaper by its name, town, state, kind or "
+                                         "web address")},
         {ID_HELP_CONTENT, QStringLiteral("Show help content")},
         {ID_HELP_PRODUCT, QStringLiteral("Show help product")},
         {ID_APP_EXIT, QStringLiteral("Quit the application; prompts to save documents\nExit")},
