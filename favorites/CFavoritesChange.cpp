@@ -3,6 +3,8 @@
 #include <QHash>
 #include <QSet>
 
+#include <algorithm>
+#include <functional>
 #include <utility>
 
 CFavoritesChange::CFavoritesChange(CXmlDocument document, CXmlNode root)
@@ -58,7 +60,9 @@ QList<CFavoritesChange::Child> CFavoritesChange::ChildrenOf(const CXmlDocument& 
 
 QList<CFavoritesChange::Child> CFavoritesChange::Children() const
 {
-    return ChildrenOf(m_document);
+    if (!m_children)
+        m_children = ChildrenOf(m_document);
+    return *m_children;
 }
 
 long CFavoritesChange::Find(const QString& title, const QString& url) const
@@ -133,6 +137,8 @@ CXmlNode CFavoritesChange::ChildAt(long position) const
 void CFavoritesChange::Append(const QString& title, const QString& url)
 {
     m_root.AddChild(NewFavorite(title, url));
+    if (m_children)
+        m_children->append({QStringLiteral("Favorite"), {title, url}});
 }
 
 void CFavoritesChange::Replace(long position, const QString& title, const QString& url)
@@ -155,11 +161,15 @@ void CFavoritesChange::Replace(long position, const QString& title, const QStrin
     m_root.AddChild(favorite);
     for (const CXmlNode& child : std::as_const(later))
         m_root.AddChild(child);
+    if (m_children)
+        (*m_children)[position] = {QStringLiteral("Favorite"), {title, url}};
 }
 
 void CFavoritesChange::Remove(long position)
 {
     m_root.RemoveChild(ChildAt(position));
+    if (m_children)
+        m_children->removeAt(position);
 }
 
 void CFavoritesChange::RemoveAll(const QList<long>& positions)
@@ -174,4 +184,10 @@ void CFavoritesChange::RemoveAll(const QList<long>& positions)
     }
     for (const long position : positions)
         m_root.RemoveChild(entries.at(position));
+    if (m_children) {
+        QList<long> descending = positions;
+        std::sort(descending.begin(), descending.end(), std::greater<>());
+        for (const long position : std::as_const(descending))
+            m_children->removeAt(position);
+    }
 }

@@ -7,6 +7,8 @@
 #include <QList>
 #include <QString>
 
+#include <optional>
+
 // The loaded Favorites.xml that one locked change of the store works on. Positions count
 // the element children of the Favorites root, whatever their names, as add and delete
 // compare against all of them.
@@ -42,8 +44,16 @@ public:
     void RemoveAll(const QList<long>& positions);
 
     // For changes the operations above do not cover.
-    [[nodiscard]] CXmlDocument& Document() { return m_document; }
-    [[nodiscard]] CXmlNode& Root() { return m_root; }
+    [[nodiscard]] CXmlDocument& Document()
+    {
+        m_children.reset();
+        return m_document;
+    }
+    [[nodiscard]] CXmlNode& Root()
+    {
+        m_children.reset();
+        return m_root;
+    }
 
     // The root's children of a document, or an empty list without a Favorites root.
     [[nodiscard]] static QList<Child> ChildrenOf(const CXmlDocument& document);
@@ -57,4 +67,7 @@ private:
 
     CXmlDocument m_document;
     CXmlNode m_root;
+    // The children as the operations above left them, once read: an import of thousands
+    // of records need not read them all back from the tree to know what it intends.
+    mutable std::optional<QList<Child>> m_children;
 };
