@@ -1,5 +1,6 @@
 // Times Favorites > Import Bookmarks on a 10,000-link file and Export Bookmarks of 10,000
 // favorites, as the commands run them once the file is chosen, and prints the medians.
+#include "BenchmarkSupport.h"
 #include "app/Globals.h"
 #include "favorites/CBookmarksReader.h"
 #include "favorites/CBookmarksTransfer.h"
@@ -7,35 +8,16 @@
 #include "favorites/CXmlDocument.h"
 #include "platform/MessageBox.h"
 
-#include <QGuiApplication>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
+#include <QGuiApplication>
 #include <QTemporaryDir>
 
-#include <algorithm>
 #include <cstdio>
 
 namespace {
 constexpr int kRuns = 21;
 constexpr int kLinks = 10000;
-
-double Median(QList<double> samples)
-{
-    std::sort(samples.begin(), samples.end());
-    return samples.at(samples.size() / 2);
-}
-
-double MillisecondsOf(const QElapsedTimer& timer)
-{
-    return double(timer.nsecsElapsed()) / 1e6;
-}
-
-bool WriteFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
-}
 
 // A browser's export: links in folders of 100, with the attributes browsers write.
 QByteArray BookmarksFile()
@@ -47,10 +29,11 @@ QByteArray BookmarksFile()
         if (i % 100 == 0) {
             if (i > 0)
                 html += "    </DL><p>\n";
-            html += QStringLiteral("    <DT><H3 ADD_DATE=\"1700000000\" LAST_MODIFIED=\"1700000000\">"
-                                   "Folder %1</H3>\n    <DL><p>\n")
-                        .arg(i / 100)
-                        .toUtf8();
+            html +=
+                QStringLiteral("    <DT><H3 ADD_DATE=\"1700000000\" LAST_MODIFIED=\"1700000000\">"
+                               "Folder %1</H3>\n    <DL><p>\n")
+                    .arg(i / 100)
+                    .toUtf8();
         }
         html += QStringLiteral("        <DT><A HREF=\"https://www.newspaper%1.example.com/news/"
                                "today?edition=%1&amp;lang=en\" ADD_DATE=\"1700000001\" "
@@ -62,18 +45,6 @@ QByteArray BookmarksFile()
     return html + "    </DL><p>\n</DL><p>\n";
 }
 
-QByteArray FavoritesFile(int count)
-{
-    QByteArray xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Favorites>\n";
-    for (int i = 0; i < count; ++i) {
-        xml += QStringLiteral("  <Favorite>\n    <title>Newspaper number %1 – Today's edition"
-                              "</title>\n    <url>https://www.newspaper%1.example.com/news/"
-                              "today?edition=%1&amp;lang=en</url>\n  </Favorite>\n")
-                   .arg(i)
-                   .toUtf8();
-    }
-    return xml + "</Favorites>\n";
-}
 } // namespace
 
 int main(int argc, char* argv[])
@@ -93,9 +64,9 @@ int main(int argc, char* argv[])
     const QString favorites = CFavoritesStore::GetFavoritesPath();
     const QString bookmarks = QDir(directory.path()).filePath(QStringLiteral("bookmarks.html"));
     const QString exported = QDir(directory.path()).filePath(QStringLiteral("exported.html"));
-    if (!WriteFile(bookmarks, BookmarksFile()))
+    if (!BenchmarkSupport::WriteFile(bookmarks, BookmarksFile()))
         return 1;
-    const QByteArray full = FavoritesFile(kLinks);
+    const QByteArray full = BenchmarkSupport::FavoritesXml(kLinks);
 
     QList<double> parses;
     QList<double> imports;
@@ -106,22 +77,22 @@ int main(int argc, char* argv[])
         QString error;
         timer.start();
         const bool parsed = CBookmarksReader::ReadFile(bookmarks, result, error);
-        parses.append(MillisecondsOf(timer));
+        parses.append(BenchmarkSupport::MillisecondsOf(timer));
 
         // Into an empty list, as a new user moving from a browser does.
-        if (!WriteFile(favorites, FavoritesFile(0)))
+        if (!BenchmarkSupport::WriteFile(favorites, BenchmarkSupport::FavoritesXml(0)))
             return 1;
         timer.restart();
         const bool imported = CBookmarksTransfer::Import(bookmarks);
-        imports.append(MillisecondsOf(timer));
+        imports.append(BenchmarkSupport::MillisecondsOf(timer));
         QList<FavoriteRecord> records;
         CFavoritesStore::ReadAll(records);
 
-        if (!WriteFile(favorites, full))
+        if (!BenchmarkSupport::WriteFile(favorites, full))
             return 1;
         timer.restart();
         const bool wrote = CBookmarksTransfer::Export(exported);
-        exports.append(MillisecondsOf(timer));
+        exports.append(BenchmarkSupport::MillisecondsOf(timer));
 
         if (!parsed || result.links.size() != kLinks || !imported || records.size() != kLinks ||
             !wrote) {
@@ -133,10 +104,10 @@ int main(int argc, char* argv[])
     }
     std::printf("%d links / favorites, medians of %d runs\n", kLinks, kRuns);
     std::printf("  import (read, parse, add, save with read-back and backup) %8.2f ms\n",
-                Median(imports));
+                BenchmarkSupport::Median(imports));
     std::printf("    of which reading and parsing the bookmarks file     %8.2f ms\n",
-                Median(parses));
+                BenchmarkSupport::Median(parses));
     std::printf("  export (read the favorites, write the bookmarks file)  %8.2f ms\n",
-                Median(exports));
+                BenchmarkSupport::Median(exports));
     return 0;
 }

@@ -1,8 +1,8 @@
 #include "CBookmarksReader.h"
 
+#include "CXmlAtomicFile.h"
 #include "CXmlDocument.h"
 
-#include <QFile>
 #include <QUrl>
 
 #include <libxml/HTMLparser.h>
@@ -16,8 +16,8 @@ namespace {
 // Browsers' files with tens of thousands of bookmarks stay far below this.
 constexpr qint64 kMaxBookmarksFileSize = 64 * 1024 * 1024;
 
-constexpr int kParseOptions = HTML_PARSE_RECOVER | HTML_PARSE_NONET | HTML_PARSE_NOERROR |
-                              HTML_PARSE_NOWARNING;
+constexpr int kParseOptions =
+    HTML_PARSE_RECOVER | HTML_PARSE_NONET | HTML_PARSE_NOERROR | HTML_PARSE_NOWARNING;
 
 bool Is(const xmlChar* name, const char* expected)
 {
@@ -93,8 +93,8 @@ void OnStart(void* context, const xmlChar* name, const xmlChar** attributes)
             if (!Is(attribute[0], "href"))
                 continue;
             state.inLink = true;
-            state.address = QString::fromUtf8(reinterpret_cast<const char*>(attribute[1]))
-                                .trimmed();
+            state.address =
+                QString::fromUtf8(reinterpret_cast<const char*>(attribute[1])).trimmed();
             state.text.clear();
         }
     }
@@ -121,22 +121,9 @@ void OnText(void* context, const xmlChar* text, int length)
 
 bool CBookmarksReader::ReadFile(const QString& path, Result& result, QString& error)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        error = file.errorString();
-        return false;
-    }
-    if (file.size() > kMaxBookmarksFileSize) {
-        error = QStringLiteral("it is larger than %1 bytes, too large for a bookmarks file")
-                    .arg(kMaxBookmarksFileSize);
-        return false;
-    }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        error = file.errorString();
-        return false;
-    }
-    return Parse(bytes, result, error);
+    QByteArray bytes;
+    return CXmlAtomicFile::ReadWhole(path, kMaxBookmarksFileSize, bytes, error) &&
+           Parse(bytes, result, error);
 }
 
 bool CBookmarksReader::Parse(const QByteArray& bytes, Result& result, QString& error)

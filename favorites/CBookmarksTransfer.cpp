@@ -29,18 +29,18 @@ bool CBookmarksTransfer::Import(const QString& path)
         read = CBookmarksReader::ReadFile(path, bookmarks, error);
     }
     if (!read) {
-        MessageBox::Show(
-            QStringLiteral("The file %1 cannot be imported: %2.\nNothing was changed.")
-                .arg(shown, error),
-            MB_OK | MB_ICONWARNING);
+        MessageBox::Show(QStringLiteral("The file %1 cannot be imported: %2.\nNothing was changed.")
+                             .arg(shown, error),
+                         MB_OK | MB_ICONWARNING);
         return false;
     }
     // The store has said why when it could not.
     CFavoritesStore::ImportSummary summary;
     if (!CFavoritesStore::Import(bookmarks.links, bookmarks.notWeb, summary))
         return false;
-    MessageBox::Show(QStringLiteral("Bookmarks imported from %1.\n%2.").arg(shown, Summary(summary)),
-                     MB_OK | MB_ICONINFORMATION);
+    MessageBox::Show(
+        QStringLiteral("Bookmarks imported from %1.\n%2.").arg(shown, Summary(summary)),
+        MB_OK | MB_ICONINFORMATION);
     return true;
 }
 
@@ -50,11 +50,11 @@ bool CBookmarksTransfer::Export(const QString& path)
     QList<FavoriteRecord> records;
     QString error;
     if (!CFavoritesStore::ReadChecked(records, error)) {
-        MessageBox::Show(QStringLiteral("The favorites file %1 cannot be read: %2.\nNothing was "
-                                        "exported.")
-                             .arg(QDir::toNativeSeparators(CFavoritesStore::GetFavoritesPath()),
-                                  error),
-                         MB_OK | MB_ICONWARNING);
+        MessageBox::Show(
+            QStringLiteral("The favorites file %1 cannot be read: %2.\nNothing was "
+                           "exported.")
+                .arg(QDir::toNativeSeparators(CFavoritesStore::GetFavoritesPath()), error),
+            MB_OK | MB_ICONWARNING);
         return false;
     }
     if (records.isEmpty()) {
@@ -70,9 +70,10 @@ bool CBookmarksTransfer::Export(const QString& path)
                          MB_OK | MB_ICONWARNING);
         return false;
     }
-    MessageBox::Show(records.size() == 1
-                         ? QStringLiteral("1 favorite exported to %1.").arg(shown)
-                         : QStringLiteral("%1 favorites exported to %2.").arg(records.size()).arg(shown),
-                     MB_OK | MB_ICONINFORMATION);
+    MessageBox::Show(
+        records.size() == 1
+            ? QStringLiteral("1 favorite exported to %1.").arg(shown)
+            : QStringLiteral("%1 favorites exported to %2.").arg(records.size()).arg(shown),
+        MB_OK | MB_ICONINFORMATION);
     return true;
 }

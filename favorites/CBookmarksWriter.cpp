@@ -2,18 +2,17 @@
 
 #include "CXmlAtomicFile.h"
 
-QByteArray CBookmarksWriter::Format(const QList<FavoriteRecord>& records,
-                                    const QString& folderName)
+QByteArray CBookmarksWriter::Format(const QList<FavoriteRecord>& records, const QString& folderName)
 {
-    QString html = QStringLiteral(
-        "<!DOCTYPE NETSCAPE-Bookmark-file-1>\n"
-        "<!-- This is an automatically generated file.\n"
-        "     It will be read and overwritten.\n"
-        "     DO NOT EDIT! -->\n"
-        "<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=UTF-8\">\n"
-        "<TITLE>Bookmarks</TITLE>\n"
-        "<H1>Bookmarks</H1>\n"
-        "<DL><p>\n");
+    QString html =
+        QStringLiteral("<!DOCTYPE NETSCAPE-Bookmark-file-1>\n"
+                       "<!-- This is an automatically generated file.\n"
+                       "     It will be read and overwritten.\n"
+                       "     DO NOT EDIT! -->\n"
+                       "<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=UTF-8\">\n"
+                       "<TITLE>Bookmarks</TITLE>\n"
+                       "<H1>Bookmarks</H1>\n"
+                       "<DL><p>\n");
     html += QStringLiteral("    <DT><H3>%1</H3>\n    <DL><p>\n").arg(folderName.toHtmlEscaped());
     html.reserve(html.size() + records.size() * 96);
     for (const FavoriteRecord& record : records) {

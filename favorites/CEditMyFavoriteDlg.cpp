@@ -81,7 +81,8 @@ void CEditMyFavoriteDlg::FillFavoritesList()
 FavoriteRef CEditMyFavoriteDlg::RefAt(int row) const
 {
     const int index = m_listFavorites->item(row, 0)->data(kRowIndexRole).toInt();
-    return {index, {m_listFavorites->item(index, 1)->text(), m_listFavorites->item(index, 2)->text()}};
+    return {index,
+            {m_listFavorites->item(index, 1)->text(), m_listFavorites->item(index, 2)->text()}};
 }
 
 QList<int> CEditMyFavoriteDlg::SelectedRows() const

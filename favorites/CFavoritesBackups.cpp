@@ -40,7 +40,7 @@ void Examine(CFavoritesBackups::Entry& entry)
         return;
     }
     QByteArray bytes;
-    if (!CFavoritesBackups::ReadWhole(entry.path, bytes, entry.problem))
+    if (!CXmlAtomicFile::ReadWhole(entry.path, CXmlDocument::kMaxFileSize, bytes, entry.problem))
         return;
     try {
         CXmlDocument doc;
@@ -61,25 +61,6 @@ void Examine(CFavoritesBackups::Entry& entry)
     }
 }
 } // namespace
-
-bool CFavoritesBackups::ReadWhole(const QString& path, QByteArray& bytes, QString& error)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        error = file.errorString();
-        return false;
-    }
-    if (file.size() > CXmlDocument::kMaxFileSize) {
-        error = QStringLiteral("It is larger than %1 bytes").arg(CXmlDocument::kMaxFileSize);
-        return false;
-    }
-    bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        error = file.errorString();
-        return false;
-    }
-    return true;
-}
 
 CFavoritesBackups::CFavoritesBackups(const QString& favoritesPath)
     : m_strFavoritesPath(favoritesPath),
@@ -136,23 +117,24 @@ QString CFavoritesBackups::Make()
 {
     QByteArray bytes;
     QString error;
-    if (!ReadWhole(m_strFavoritesPath, bytes, error))
-        throw xml::_com_error(xml::E_FAIL, QStringLiteral("It cannot be read for a backup: %1")
-                                               .arg(error));
+    if (!CXmlAtomicFile::ReadWhole(m_strFavoritesPath, CXmlDocument::kMaxFileSize, bytes, error))
+        throw xml::_com_error(xml::E_FAIL,
+                              QStringLiteral("It cannot be read for a backup: %1").arg(error));
     PrepareDirectory();
     try {
         const QList<Named> existing = Automatic();
         if (!existing.isEmpty()) {
             QByteArray newest;
             if (QFileInfo(existing.first().path).size() == bytes.size() &&
-                ReadWhole(existing.first().path, newest, error) && newest == bytes)
+                CXmlAtomicFile::ReadWhole(existing.first().path, CXmlDocument::kMaxFileSize, newest,
+                                          error) &&
+                newest == bytes)
                 return {};
         }
         const QDateTime now = QDateTime::currentDateTime();
         QString path;
-        for (int sequence = 1; path.isEmpty() || QFileInfo(path).exists() ||
-                               QFileInfo(path).isSymLink();
-             ++sequence)
+        for (int sequence = 1;
+             path.isEmpty() || QFileInfo(path).exists() || QFileInfo(path).isSymLink(); ++sequence)
             path = QDir(m_strDirectory).filePath(NameFor(now, sequence));
         CXmlAtomicFile::Write(path, bytes.constData(), bytes.size(),
                               CXmlAtomicFile::Links::Replace);
@@ -190,8 +172,7 @@ void CFavoritesBackups::RemoveLeftovers() const
     }
     // The atomic writer knows its own temporary files: regular files of this user only.
     for (const QString& target : std::as_const(targets))
-        CXmlAtomicFile::RemoveLeftovers(directory.filePath(target),
-                                        CXmlAtomicFile::Links::Replace);
+        CXmlAtomicFile::RemoveLeftovers(directory.filePath(target), CXmlAtomicFile::Links::Replace);
 }
 
 QList<CFavoritesBackups::Entry> CFavoritesBackups::List(const QString& manualBackupPath) const

@@ -45,9 +45,6 @@ public:
     // The backup Favorites > Backup makes and the automatic ones, newest first.
     [[nodiscard]] QList<Entry> List(const QString& manualBackupPath) const;
 
-    // Reads a whole file, refusing one larger than the store reads; false with the reason.
-    static bool ReadWhole(const QString& path, QByteArray& bytes, QString& error);
-
     // The file name of the sequence-th automatic backup made in the second of time.
     [[nodiscard]] static QString NameFor(const QDateTime& time, int sequence = 1);
 

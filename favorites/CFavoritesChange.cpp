@@ -98,8 +98,7 @@ QList<long> CFavoritesChange::LocateAll(const QList<FavoriteRef>& refs) const
                 found = own;
         }
         if (found < 0) {
-            for (const long position :
-                 positionsOfPair.value({ref.record.title, ref.record.url})) {
+            for (const long position : positionsOfPair.value({ref.record.title, ref.record.url})) {
                 if (!taken.contains(position)) {
                     found = position;
                     break;

@@ -321,7 +321,7 @@ bool CFavoritesStore::Restore(const QString& backupPath)
         // Read once: what was checked is exactly what is written.
         QByteArray bytes;
         QString error;
-        if (!CFavoritesBackups::ReadWhole(backupPath, bytes, error))
+        if (!CXmlAtomicFile::ReadWhole(backupPath, CXmlDocument::kMaxFileSize, bytes, error))
             throw xml::_com_error(
                 xml::E_FAIL, QStringLiteral("The backup %1 cannot be read: %2").arg(backupPath, error));
         CXmlDocument doc;

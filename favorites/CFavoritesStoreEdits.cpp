@@ -55,8 +55,7 @@ bool CFavoritesStore::DeleteRecords(const QList<FavoriteRef>& refs)
     return saved || nothingThere;
 }
 
-bool CFavoritesStore::Import(const QList<FavoriteRecord>& links, int notWeb,
-                             ImportSummary& summary)
+bool CFavoritesStore::Import(const QList<FavoriteRecord>& links, int notWeb, ImportSummary& summary)
 {
     summary = {0, 0, notWeb};
     bool nothingNew = false;

@@ -38,8 +38,8 @@ CRestoreFavoritesDlg::CRestoreFavoritesDlg(QWidget* parent)
     layout->addWidget(intro);
 
     m_list->setColumnCount(3);
-    m_list->setHeaderLabels({QStringLiteral("Made"), QStringLiteral("Favorites"),
-                             QStringLiteral("Backup")});
+    m_list->setHeaderLabels(
+        {QStringLiteral("Made"), QStringLiteral("Favorites"), QStringLiteral("Backup")});
     m_list->setRootIsDecorated(false);
     m_list->setUniformRowHeights(true);
     m_list->setAllColumnsShowFocus(true);

@@ -123,20 +123,9 @@ xmlDocPtr ParseBytes(const QByteArray& bytes, const QString& path, QString& erro
 
 xmlDocPtr ParseFile(const QString& path, QString& error)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        error = file.errorString();
+    QByteArray bytes;
+    if (!CXmlAtomicFile::ReadWhole(path, kMaxFileSize, bytes, error))
         return nullptr;
-    }
-    if (file.size() > kMaxFileSize) {
-        error = QStringLiteral("The file is larger than %1 bytes").arg(kMaxFileSize);
-        return nullptr;
-    }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        error = file.errorString();
-        return nullptr;
-    }
     return ParseBytes(bytes, path, error);
 }
 

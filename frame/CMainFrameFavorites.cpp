@@ -14,8 +14,7 @@
 #include <QStandardPaths>
 
 namespace {
-const QString kBookmarkFilter =
-    QStringLiteral("Bookmark files (*.html *.htm);;All files (*)");
+const QString kBookmarkFilter = QStringLiteral("Bookmark files (*.html *.htm);;All files (*)");
 
 // Browsers put their exports in the downloads folder unless told otherwise.
 QString StartFolder()
@@ -62,8 +61,8 @@ void CMainFrame::OnFavoritesExport()
 {
     const QString suggested =
         QDir(StartFolder()).filePath(QStringLiteral("Kestrin News Reader favorites.html"));
-    const QString path = FileDialog::GetSaveFileName(QStringLiteral("Export Bookmarks"),
-                                                     suggested, kBookmarkFilter);
+    const QString path =
+        FileDialog::GetSaveFileName(QStringLiteral("Export Bookmarks"), suggested, kBookmarkFilter);
     if (!path.isEmpty())
         CBookmarksTransfer::Export(path);
 }

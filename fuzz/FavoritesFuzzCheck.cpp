@@ -5,8 +5,8 @@
 #include "favorites/CXmlDocument.h"
 
 #include <QDir>
-#include <QRegularExpression>
 #include <QFile>
+#include <QRegularExpression>
 
 namespace {
 // Files beside the input that a hostile one may try to pull into its records.
@@ -83,8 +83,10 @@ QString FavoritesFuzzCheck::LeftBehind() const
 {
     const QStringList kept{QStringLiteral("Favorites.xml"), QStringLiteral("secret.dtd"),
                            QStringLiteral("secret.txt")};
-    QStringList entries = QDir(m_strFolder).entryList(
-        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+    QStringList entries =
+        QDir(m_strFolder)
+            .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                       QDir::Name);
     // The backup a change makes first is the store's own; nothing else may be beside it.
     if (entries.removeOne(QStringLiteral("backups"))) {
         static const QRegularExpression backup(

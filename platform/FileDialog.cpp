@@ -80,8 +80,7 @@ QString FileDialog::GetSaveFileName(const QString& title, const QString& suggest
 {
     if (hook())
         return hook()(Mode::Save, suggestedPath);
-    return QFileDialog::getSaveFileName(QApplication::activeWindow(), title, suggestedPath,
-                                        filter);
+    return QFileDialog::getSaveFileName(QApplication::activeWindow(), title, suggestedPath, filter);
 }
 
 FileDialog::Hook FileDialog::SetHook(Hook value)

@@ -22,8 +22,7 @@ public:
     // a hook is handed the directory or the suggested path.
     [[nodiscard]] static QString GetOpenFileName(const QString& title, const QString& directory,
                                                  const QString& filter);
-    [[nodiscard]] static QString GetSaveFileName(const QString& title,
-                                                 const QString& suggestedPath,
+    [[nodiscard]] static QString GetSaveFileName(const QString& title, const QString& suggestedPath,
                                                  const QString& filter);
 
     static Hook SetHook(Hook hook);

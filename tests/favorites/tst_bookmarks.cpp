@@ -1,4 +1,4 @@
-#include "FavoritesFolder.h"
+#include "FavoritesTestCase.h"
 #include "app/Globals.h"
 #include "favorites/CBookmarksReader.h"
 #include "favorites/CBookmarksTransfer.h"
@@ -18,8 +18,8 @@
 namespace {
 QString fixture(const char* name)
 {
-    return QDir(AppFixture::testDataDir()).filePath(QStringLiteral("bookmarks/") +
-                                                    QLatin1String(name));
+    return QDir(AppFixture::testDataDir())
+        .filePath(QStringLiteral("bookmarks/") + QLatin1String(name));
 }
 
 // A bookmarks file as a browser with many bookmarks writes it: count links spread over
@@ -53,39 +53,17 @@ QByteArray manyLinks(int count)
 }
 } // namespace
 
-class BookmarksTest : public QObject
+class BookmarksTest : public FavoritesTestCase
 {
     Q_OBJECT
 
 private:
-    [[nodiscard]] QString path(const QString& name) const { return m_dir->filePath(name); }
-    [[nodiscard]] QString favoritesPath() const { return m_dir->favoritesPath(); }
     [[nodiscard]] QStringList backups() const
     {
         return QDir(path(QStringLiteral("backups"))).entryList(QDir::Files | QDir::Hidden);
     }
-    void writeFavorites(const TestFiles::Records& records)
-    {
-        QVERIFY(TestFiles::Write(favoritesPath(), TestFiles::FavoritesXml(records)));
-    }
-
-    std::unique_ptr<FavoritesFolder> m_dir;
 
 private slots:
-    void initTestCase() { CXmlDocument::InitializeEngine(); }
-
-    void init()
-    {
-        m_dir = std::make_unique<FavoritesFolder>();
-        QVERIFY(m_dir->isValid());
-    }
-
-    void cleanup()
-    {
-        CXmlTestSeam::SetFailures({});
-        m_dir.reset();
-    }
-
     void browserExportsGiveTheirWebLinksInFileOrder_data()
     {
         QTest::addColumn<QString>("file");
@@ -93,29 +71,31 @@ private slots:
         QTest::addColumn<int>("notWeb");
         QTest::newRow("Firefox: nested folders, entities, a place: and a javascript: link")
             << fixture("firefox.html")
-            << QStringList{
-                   QStringLiteral("Le Monde – Actualités|https://www.lemonde.fr/"),
-                   QStringLiteral("The New York Times & World|"
-                                  "https://www.nytimes.com/section/world?page=2&sort=newest"),
-                   QStringLiteral("Süddeutsche Zeitung – München|http://www.sueddeutsche.de/muenchen"),
-                   QStringLiteral("朝日新聞デジタル|https://www.asahi.com/"),
-                   QStringLiteral("Le Monde again|https://www.lemonde.fr/"),
-                   QStringLiteral("The Guardian <UK edition>|https://www.theguardian.com/uk")}
+            << QStringList{QStringLiteral("Le Monde – Actualités|https://www.lemonde.fr/"),
+                           QStringLiteral(
+                               "The New York Times & World|"
+                               "https://www.nytimes.com/section/world?page=2&sort=newest"),
+                           QStringLiteral(
+                               "Süddeutsche Zeitung – München|http://www.sueddeutsche.de/muenchen"),
+                           QStringLiteral("朝日新聞デジタル|https://www.asahi.com/"),
+                           QStringLiteral("Le Monde again|https://www.lemonde.fr/"),
+                           QStringLiteral(
+                               "The Guardian <UK edition>|https://www.theguardian.com/uk")}
             << 2;
         QTest::newRow("Chromium: icons, chrome: and mailto: links, an upper-case scheme")
             << fixture("chromium.html")
-            << QStringList{
-                   QStringLiteral("The Washington Post|https://www.washingtonpost.com/"),
-                   QStringLiteral("MARCA - Diario online líder en información deportiva|"
-                                  "https://www.marca.com/"),
-                   QStringLiteral("La Gazzetta dello Sport|https://www.gazzetta.it/"),
-                   QStringLiteral("EL PAÍS|HTTPS://WWW.ELPAIS.COM/"),
-                   QStringLiteral("Chicago Tribune|https://www.chicagotribune.com/")}
+            << QStringList{QStringLiteral("The Washington Post|https://www.washingtonpost.com/"),
+                           QStringLiteral("MARCA - Diario online líder en información deportiva|"
+                                          "https://www.marca.com/"),
+                           QStringLiteral("La Gazzetta dello Sport|https://www.gazzetta.it/"),
+                           QStringLiteral("EL PAÍS|HTTPS://WWW.ELPAIS.COM/"),
+                           QStringLiteral("Chicago Tribune|https://www.chicagotribune.com/")}
             << 2;
         QTest::newRow("older browser: upper case, <p> after <DL>, windows-1252")
             << fixture("legacy.html")
             << QStringList{QStringLiteral("Netscape Netcenter|http://home.netscape.com/"),
-                           QStringLiteral("Le Figaro – l’actualité en continu|http://www.lefigaro.fr/"),
+                           QStringLiteral(
+                               "Le Figaro – l’actualité en continu|http://www.lefigaro.fr/"),
                            QStringLiteral("The Weather Channel • € prices|http://www.weather.com/"),
                            QStringLiteral("DIE ZEIT » Nachrichten|http://www.zeit.de/")}
             << 2;
@@ -137,13 +117,13 @@ private slots:
     {
         QTest::addColumn<QString>("file");
         QTest::addColumn<QString>("reason");
-        QTest::newRow("a news page full of links") << fixture("not-bookmarks.html")
-                                                   << QStringLiteral("not a bookmarks file");
+        QTest::newRow("a news page full of links")
+            << fixture("not-bookmarks.html") << QStringLiteral("not a bookmarks file");
         QTest::newRow("a picture") << fixture("photo.png") << QStringLiteral("not even text");
-        QTest::newRow("an empty file") << QStringLiteral("empty.html")
-                                       << QStringLiteral("not a bookmarks file");
-        QTest::newRow("no file at all") << QStringLiteral("missing.html")
-                                        << QStringLiteral("No such file");
+        QTest::newRow("an empty file")
+            << QStringLiteral("empty.html") << QStringLiteral("not a bookmarks file");
+        QTest::newRow("no file at all")
+            << QStringLiteral("missing.html") << QStringLiteral("No such file");
     }
 
     void filesThatAreNotBookmarksAreRefusedAndChangeNothing()
@@ -153,7 +133,7 @@ private slots:
         QVERIFY(TestFiles::Write(path(QStringLiteral("empty.html")), QByteArray()));
         writeFavorites({{QStringLiteral("Kept"), QStringLiteral("http://kept.example/")}});
         const QByteArray before = TestFiles::Read(favoritesPath());
-        const QString chosen = QDir(m_dir->path()).filePath(file);
+        const QString chosen = QDir(folder().path()).filePath(file);
 
         MessageCapture messages;
         QVERIFY(!CBookmarksTransfer::Import(chosen));
@@ -235,19 +215,20 @@ private slots:
              QStringLiteral("https://fish.example/a?b=1&c=\"2\"&d=<3>")},
             {QStringLiteral("Ελληνικά νέα – 日本語 – Ça va 😀"),
              QStringLiteral("https://ελληνικά.example/日本?q=é")},
-            {QStringLiteral("A  name  with  double  spaces"), QStringLiteral("http://spaces.example/")},
-            {QStringLiteral("Same address, another name"), QStringLiteral("http://spaces.example/x")},
+            {QStringLiteral("A  name  with  double  spaces"),
+             QStringLiteral("http://spaces.example/")},
+            {QStringLiteral("Same address, another name"),
+             QStringLiteral("http://spaces.example/x")},
         };
         writeFavorites(records);
         const QStringList expected = FavoritesFolder::readRows();
         const QString exported = path(QStringLiteral("out/bookmarks.html"));
-        QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("out")));
+        QVERIFY(QDir(folder().path()).mkdir(QStringLiteral("out")));
 
         MessageCapture messages;
         QVERIFY(CBookmarksTransfer::Export(exported));
-        QCOMPARE(messages.texts(),
-                 QStringList{QStringLiteral("4 favorites exported to %1.")
-                                 .arg(QDir::toNativeSeparators(exported))});
+        QCOMPARE(messages.texts(), QStringList{QStringLiteral("4 favorites exported to %1.")
+                                                   .arg(QDir::toNativeSeparators(exported))});
         const QString html = QString::fromUtf8(TestFiles::Read(exported));
         QVERIFY(html.startsWith(QStringLiteral("<!DOCTYPE NETSCAPE-Bookmark-file-1>\n")));
         QVERIFY(html.contains(QStringLiteral(
@@ -287,7 +268,7 @@ private slots:
                      messages.texts().first().contains(QStringLiteral("No space left on device")),
                  qPrintable(messages.texts().first()));
         QCOMPARE(TestFiles::Read(exported), QByteArray("an earlier export"));
-        QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files).filter(QStringLiteral(".tmp")),
+        QCOMPARE(QDir(folder().path()).entryList(QDir::Files).filter(QStringLiteral(".tmp")),
                  QStringList());
     }
 
@@ -298,10 +279,10 @@ private slots:
         QTest::newRow("empty list") << TestFiles::FavoritesXml({})
                                     << QStringLiteral("My Favorites is empty: there is nothing to "
                                                       "export.");
-        QTest::newRow("broken file") << QByteArray("<Favorites><Favorite>")
-                                     << QStringLiteral("cannot be read");
-        QTest::newRow("another root") << QByteArray("<Bookmarks/>")
-                                      << QStringLiteral("It has no Favorites root element");
+        QTest::newRow("broken file")
+            << QByteArray("<Favorites><Favorite>") << QStringLiteral("cannot be read");
+        QTest::newRow("another root")
+            << QByteArray("<Bookmarks/>") << QStringLiteral("It has no Favorites root element");
     }
 
     void nothingIsExportedFromAnEmptyOrUnreadableList()

@@ -1,4 +1,4 @@
-#include "FavoritesFolder.h"
+#include "FavoritesTestCase.h"
 #include "app/Globals.h"
 #include "favorites/CAddModifyFavoriteDlg.h"
 #include "favorites/CEditMyFavoriteDlg.h"
@@ -6,6 +6,7 @@
 #include "favorites/CXmlDocument.h"
 #include "favorites/CXmlTestSeam.h"
 #include "res/Resource.h"
+#include "support/DialogControls.h"
 #include "support/MessageCapture.h"
 #include "support/ModalDriver.h"
 #include "support/TestFiles.h"
@@ -30,16 +31,6 @@ FavoriteRef ref(long ordinal, const char* title, const char* url)
     return {ordinal, {QString::fromUtf8(title), QString::fromUtf8(url)}};
 }
 
-QPushButton* button(Dialog* dialog, int id)
-{
-    return qobject_cast<QPushButton*>(dialog->GetDlgItem(id));
-}
-
-QLineEdit* edit(Dialog* dialog, int id)
-{
-    return qobject_cast<QLineEdit*>(dialog->GetDlgItem(id));
-}
-
 QStringList names(QTableWidget* list)
 {
     QStringList result;
@@ -55,18 +46,12 @@ void clickRow(QTableWidget* list, int row, Qt::KeyboardModifiers modifiers = {})
 }
 } // namespace
 
-class FavoriteEditsTest : public QObject
+class FavoriteEditsTest : public FavoritesTestCase
 {
     Q_OBJECT
 
 private:
-    [[nodiscard]] QString path(const QString& name) const { return m_dir->filePath(name); }
-    [[nodiscard]] QString favoritesPath() const { return m_dir->favoritesPath(); }
-    [[nodiscard]] QStringList leftovers() const { return m_dir->entries(); }
-    void writeFavorites(const TestFiles::Records& records)
-    {
-        QVERIFY(TestFiles::Write(favoritesPath(), TestFiles::FavoritesXml(records)));
-    }
+    [[nodiscard]] QStringList leftovers() const { return folder().entries(); }
     void writeFiveFavorites()
     {
         writeFavorites({{QStringLiteral("A"), QStringLiteral("http://a/")},
@@ -76,23 +61,7 @@ private:
                         {QStringLiteral("E"), QStringLiteral("http://e/")}});
     }
 
-    std::unique_ptr<FavoritesFolder> m_dir;
-
 private slots:
-    void initTestCase() { CXmlDocument::InitializeEngine(); }
-
-    void init()
-    {
-        m_dir = std::make_unique<FavoritesFolder>();
-        QVERIFY(m_dir->isValid());
-    }
-
-    void cleanup()
-    {
-        CXmlTestSeam::SetFailures({});
-        m_dir.reset();
-    }
-
     void editReplacesTheRecordWhereItStands()
     {
         // A child of the root that is no Favorite keeps its place among the records too.
@@ -179,8 +148,7 @@ private slots:
         QVERIFY(CFavoritesStore::Edit(ref(0, "Short", "http://short/"),
                                       QStringLiteral("A much longer name than before"),
                                       QStringLiteral("http://short/")));
-        const QStringList backups =
-            QDir(path(QStringLiteral("backups"))).entryList(QDir::Files);
+        const QStringList backups = QDir(path(QStringLiteral("backups"))).entryList(QDir::Files);
         QCOMPARE(backups.size(), 1);
         QCOMPARE(TestFiles::Read(path(QStringLiteral("backups/")) + backups.first()), before);
     }
@@ -191,7 +159,8 @@ private slots:
         MessageCapture messages;
         // All or nothing: a save that fails leaves every one of them.
         CXmlTestSeam::SetFailures({xml::S_OK, {}, -1, 20});
-        QVERIFY(!CFavoritesStore::DeleteRecords({ref(1, "B", "http://b/"), ref(3, "D", "http://d/")}));
+        QVERIFY(
+            !CFavoritesStore::DeleteRecords({ref(1, "B", "http://b/"), ref(3, "D", "http://d/")}));
         QCOMPARE(FavoritesFolder::readRows().size(), 5);
         CXmlTestSeam::SetFailures({});
 
@@ -199,7 +168,8 @@ private slots:
         QVERIFY(CFavoritesStore::DeleteRecords(
             {ref(1, "B", "http://b/"), ref(7, "Gone", "http://gone/"), ref(3, "D", "http://d/")}));
         QVERIFY(messages.texts().isEmpty());
-        QCOMPARE(FavoritesFolder::readRows(), (QStringList{"A|http://a/", "C|http://c/", "E|http://e/"}));
+        QCOMPARE(FavoritesFolder::readRows(),
+                 (QStringList{"A|http://a/", "C|http://c/", "E|http://e/"}));
         // None of them there any more: nothing to do, and no failure.
         const QByteArray after = TestFiles::Read(favoritesPath());
         QVERIFY(CFavoritesStore::DeleteRecords({ref(1, "B", "http://b/")}));
@@ -217,23 +187,25 @@ private slots:
         QTableWidget* list = editor.list();
 
         driver.next<CEditMyFavoriteDlg>([&](CEditMyFavoriteDlg* dialog) {
-            QVERIFY(!button(dialog, IDC_EDIT_FAVORITE)->isEnabled());
+            QVERIFY(!DialogControls::Button(dialog, IDC_EDIT_FAVORITE)->isEnabled());
             clickRow(list, 1);
-            QVERIFY(button(dialog, IDC_EDIT_FAVORITE)->isEnabled());
-            button(dialog, IDC_EDIT_FAVORITE)->click();
+            QVERIFY(DialogControls::Button(dialog, IDC_EDIT_FAVORITE)->isEnabled());
+            DialogControls::Button(dialog, IDC_EDIT_FAVORITE)->click();
         });
         driver.next<CAddModifyFavoriteDlg>([&](CAddModifyFavoriteDlg* dialog) {
             QCOMPARE(dialog->windowTitle(), QStringLiteral("Modify My Favorites"));
-            QLineEdit* name = edit(dialog, IDC_FAVORITE_NAME);
+            QLineEdit* name = DialogControls::Edit(dialog, IDC_FAVORITE_NAME);
             QCOMPARE(name->text(), QStringLiteral("Second"));
             QCOMPARE(name->selectedText(), QStringLiteral("Second"));
             QCOMPARE(QApplication::focusWidget(), name);
-            QCOMPARE(edit(dialog, IDC_FAVORITE_URL)->text(), QStringLiteral("http://second/"));
-            QVERIFY(edit(dialog, IDC_FAVORITE_URL)->isEnabled());
-            QVERIFY(!button(dialog, IDC_DELETE)->isEnabled());
+            QCOMPARE(DialogControls::Edit(dialog, IDC_FAVORITE_URL)->text(),
+                     QStringLiteral("http://second/"));
+            QVERIFY(DialogControls::Edit(dialog, IDC_FAVORITE_URL)->isEnabled());
+            QVERIFY(!DialogControls::Button(dialog, IDC_DELETE)->isEnabled());
             QTest::keyClicks(name, QStringLiteral("Second, renamed"));
-            edit(dialog, IDC_FAVORITE_URL)->setText(QStringLiteral("https://second.example/"));
-            button(dialog, IDOK)->click();
+            DialogControls::Edit(dialog, IDC_FAVORITE_URL)
+                ->setText(QStringLiteral("https://second.example/"));
+            DialogControls::Button(dialog, IDOK)->click();
         });
         driver.next<CEditMyFavoriteDlg>([&](CEditMyFavoriteDlg*) {
             QCOMPARE(names(list),
@@ -242,10 +214,12 @@ private slots:
             QTest::keyClick(list, Qt::Key_F2);
         });
         driver.next<CAddModifyFavoriteDlg>([&](CAddModifyFavoriteDlg* dialog) {
-            QCOMPARE(edit(dialog, IDC_FAVORITE_NAME)->text(), QStringLiteral("Third"));
-            edit(dialog, IDC_FAVORITE_NAME)->setText(QStringLiteral("First"));
-            edit(dialog, IDC_FAVORITE_URL)->setText(QStringLiteral("http://first/"));
-            button(dialog, IDOK)->click();
+            QCOMPARE(DialogControls::Edit(dialog, IDC_FAVORITE_NAME)->text(),
+                     QStringLiteral("Third"));
+            DialogControls::Edit(dialog, IDC_FAVORITE_NAME)->setText(QStringLiteral("First"));
+            DialogControls::Edit(dialog, IDC_FAVORITE_URL)
+                ->setText(QStringLiteral("http://first/"));
+            DialogControls::Button(dialog, IDOK)->click();
             // Taken by another favorite: the dialog stays for another try.
             QVERIFY(dialog->isVisible());
             QTest::keyClick(dialog, Qt::Key_Escape);

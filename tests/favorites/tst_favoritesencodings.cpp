@@ -91,7 +91,8 @@ private slots:
         QVERIFY2(kept || (!keeps && head.startsWith("<?xml version=\"1.0\" encoding=\"UTF-8\"?>")),
                  head.left(60).constData());
         // Beside the file, only the backup made before its first change.
-        QCOMPARE(entries(), (QStringList{QStringLiteral("Favorites.xml"), QStringLiteral("backups")}));
+        QCOMPARE(entries(),
+                 (QStringList{QStringLiteral("Favorites.xml"), QStringLiteral("backups")}));
     }
 
     void addThatWouldPassTheSizeLimitIsRefusedBeforeReplacing()

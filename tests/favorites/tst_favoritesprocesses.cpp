@@ -93,7 +93,8 @@ private slots:
             }
             QCOMPARE(own, numbered(prefix, kEach));
         }
-        QCOMPARE(entries(), (QStringList{QStringLiteral("Favorites.xml"), QStringLiteral("backups")}));
+        QCOMPARE(entries(),
+                 (QStringList{QStringLiteral("Favorites.xml"), QStringLiteral("backups")}));
         // Each copy backed the file up once, before its own first change.
         QCOMPARE(QDir(m_dir->filePath(QStringLiteral("backups"))).entryList(QDir::Files).size(), 2);
     }
@@ -154,7 +155,8 @@ private slots:
         QVERIFY(CFavoritesStore::Update(CFavoritesStore::Add, QStringLiteral("After"),
                                         QStringLiteral("http://after/")));
         QCOMPARE(titles(readAll()), expected + QStringList{QStringLiteral("After")});
-        QCOMPARE(entries(), (QStringList{QStringLiteral("Favorites.xml"), QStringLiteral("backups")}));
+        QCOMPARE(entries(),
+                 (QStringList{QStringLiteral("Favorites.xml"), QStringLiteral("backups")}));
         QVERIFY(messages.texts().isEmpty());
     }
 

@@ -1,4 +1,4 @@
-#include "FavoritesFolder.h"
+#include "FavoritesTestCase.h"
 #include "app/Globals.h"
 #include "favorites/CFavoritesBackups.h"
 #include "favorites/CFavoritesStore.h"
@@ -32,18 +32,16 @@ bool add(const char* title)
 }
 } // namespace
 
-class FavoritesRestoreTest : public QObject
+class FavoritesRestoreTest : public FavoritesTestCase
 {
     Q_OBJECT
 
 private:
-    [[nodiscard]] QString path(const QString& name) const { return m_dir->filePath(name); }
-    [[nodiscard]] QString favoritesPath() const { return m_dir->favoritesPath(); }
     [[nodiscard]] QString backupsPath() const { return path(QStringLiteral("backups")); }
     [[nodiscard]] QStringList backups() const
     {
-        return QDir(backupsPath()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot |
-                                             QDir::Hidden);
+        return QDir(backupsPath())
+            .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
     }
     [[nodiscard]] QByteArray backup(const QString& name) const
     {
@@ -70,28 +68,8 @@ private:
         QVERIFY(TestFiles::Write(
             QDir(backupsPath()).filePath(CFavoritesBackups::NameFor(time, sequence)), bytes));
     }
-    void writeFavorites(const TestFiles::Records& records)
-    {
-        QVERIFY(TestFiles::Write(favoritesPath(), TestFiles::FavoritesXml(records)));
-    }
-
-    std::unique_ptr<FavoritesFolder> m_dir;
 
 private slots:
-    void initTestCase() { CXmlDocument::InitializeEngine(); }
-
-    void init()
-    {
-        m_dir = std::make_unique<FavoritesFolder>();
-        QVERIFY(m_dir->isValid());
-    }
-
-    void cleanup()
-    {
-        CXmlTestSeam::SetFailures({});
-        m_dir.reset();
-    }
-
     void firstChangeOfEachRunIsBackedUpOnce()
     {
         writeFavorites({{QStringLiteral("Old"), QStringLiteral("http://old.example/")}});
@@ -109,7 +87,8 @@ private slots:
             QRegularExpression(QStringLiteral("^Favorites-(\\d{8}-\\d{6})\\.xml$"))
                 .match(backups().first());
         QVERIFY2(name.hasMatch(), qPrintable(backups().first()));
-        const QDateTime made = QDateTime::fromString(name.captured(1), QStringLiteral("yyyyMMdd-HHmmss"));
+        const QDateTime made =
+            QDateTime::fromString(name.captured(1), QStringLiteral("yyyyMMdd-HHmmss"));
         QVERIFY(made >= before.addSecs(-1) && made <= QDateTime::currentDateTime());
         QCOMPARE(backup(backups().first()), original);
 
@@ -117,7 +96,7 @@ private slots:
         const QByteArray beforeSecondRun = TestFiles::Read(favoritesPath());
         QProcess writer;
         writer.start(QStringLiteral(KESTRIN_FAVORITES_WRITER),
-                     {m_dir->path(), QStringLiteral("other"), QStringLiteral("3")});
+                     {folder().path(), QStringLiteral("other"), QStringLiteral("3")});
         QVERIFY(writer.waitForFinished(60000));
         QCOMPARE(writer.exitCode(), 0);
         QCOMPARE(contents(), sorted({original, beforeSecondRun}));
@@ -143,8 +122,8 @@ private slots:
 
         // A second backup, most likely within the same second, gets a name of its own.
         const QByteArray beforeSecondImport = TestFiles::Read(favoritesPath());
-        QVERIFY(CFavoritesStore::Import({{QStringLiteral("Newer"), QStringLiteral("http://newer/")}},
-                                        0, summary));
+        QVERIFY(CFavoritesStore::Import(
+            {{QStringLiteral("Newer"), QStringLiteral("http://newer/")}}, 0, summary));
         QCOMPARE(contents(), sorted({original, beforeImport, beforeSecondImport}));
         QVERIFY(messages.texts().isEmpty());
     }
@@ -180,7 +159,7 @@ private slots:
     {
         writeFavorites({{QStringLiteral("Old"), QStringLiteral("http://old.example/")}});
         const QByteArray original = TestFiles::Read(favoritesPath());
-        QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("elsewhere")));
+        QVERIFY(QDir(folder().path()).mkdir(QStringLiteral("elsewhere")));
         QVERIFY(QFile::link(path(QStringLiteral("elsewhere")), backupsPath()));
 
         MessageCapture messages;
@@ -203,14 +182,16 @@ private slots:
     void listShowsEveryBackupNewestFirst()
     {
         writeFavorites({});
-        const QByteArray two = TestFiles::FavoritesXml(
-            {{QStringLiteral("A"), QStringLiteral("http://a/")}, {QStringLiteral("B"), QStringLiteral("http://b/")}});
+        const QByteArray two =
+            TestFiles::FavoritesXml({{QStringLiteral("A"), QStringLiteral("http://a/")},
+                                     {QStringLiteral("B"), QStringLiteral("http://b/")}});
         writeBackup(at(2024, 1, 10, 9, 30, 0), two);
         writeBackup(at(2024, 1, 12, 18, 5, 7), "<Favorites><Favorite>");
         writeBackup(at(2024, 1, 12, 18, 5, 7), TestFiles::FavoritesXml({}), 2);
         writeBackup(at(2024, 1, 11, 7, 0, 0), "<Bookmarks/>");
-        QVERIFY(TestFiles::Write(path(QStringLiteral("Favorites.xml.bk")),
-                                 TestFiles::FavoritesXml({{QStringLiteral("C"), QStringLiteral("http://c/")}})));
+        QVERIFY(TestFiles::Write(
+            path(QStringLiteral("Favorites.xml.bk")),
+            TestFiles::FavoritesXml({{QStringLiteral("C"), QStringLiteral("http://c/")}})));
         QFile manual(path(QStringLiteral("Favorites.xml.bk")));
         QVERIFY(manual.open(QIODevice::ReadWrite));
         QVERIFY(manual.setFileTime(at(2024, 1, 11, 12, 0, 0), QFileDevice::FileModificationTime));
@@ -220,18 +201,20 @@ private slots:
             CFavoritesBackups(favoritesPath()).List(CFavoritesStore::ManualBackupPath());
         QStringList shown;
         for (const CFavoritesBackups::Entry& entry : entries) {
-            shown.append(QStringLiteral("%1 %2 %3 %4")
-                             .arg(CRestoreFavoritesDlg::TimeText(entry), QFileInfo(entry.path).fileName(),
-                                  entry.readable ? QString::number(entry.count) : QStringLiteral("-"))
-                             .arg(entry.readable ? QString() : entry.problem.left(19))
-                             .trimmed());
+            shown.append(
+                QStringLiteral("%1 %2 %3 %4")
+                    .arg(CRestoreFavoritesDlg::TimeText(entry), QFileInfo(entry.path).fileName(),
+                         entry.readable ? QString::number(entry.count) : QStringLiteral("-"))
+                    .arg(entry.readable ? QString() : entry.problem.left(19))
+                    .trimmed());
         }
-        QCOMPARE(shown, (QStringList{
-                            "2024-01-12  18:05:07 Favorites-20240112-180507-2.xml 0",
-                            "2024-01-12  18:05:07 Favorites-20240112-180507.xml - Not well-formed XML",
-                            "2024-01-11  12:00:00 Favorites.xml.bk 1",
-                            "2024-01-11  07:00:00 Favorites-20240111-070000.xml - It holds no Favorit",
-                            "2024-01-10  09:30:00 Favorites-20240110-093000.xml 2"}));
+        QCOMPARE(
+            shown,
+            (QStringList{"2024-01-12  18:05:07 Favorites-20240112-180507-2.xml 0",
+                         "2024-01-12  18:05:07 Favorites-20240112-180507.xml - Not well-formed XML",
+                         "2024-01-11  12:00:00 Favorites.xml.bk 1",
+                         "2024-01-11  07:00:00 Favorites-20240111-070000.xml - It holds no Favorit",
+                         "2024-01-10  09:30:00 Favorites-20240110-093000.xml 2"}));
         QVERIFY(!entries.at(2).automatic);
         QVERIFY(entries.at(0).automatic);
     }
@@ -240,10 +223,12 @@ private slots:
     {
         writeFavorites({{QStringLiteral("Now"), QStringLiteral("http://now/")}});
         const QByteArray current = TestFiles::Read(favoritesPath());
-        const QByteArray earlier = TestFiles::FavoritesXml(
-            {{QStringLiteral("Then"), QStringLiteral("http://then/")}, {QStringLiteral("Too"), QStringLiteral("http://too/")}});
+        const QByteArray earlier =
+            TestFiles::FavoritesXml({{QStringLiteral("Then"), QStringLiteral("http://then/")},
+                                     {QStringLiteral("Too"), QStringLiteral("http://too/")}});
         writeBackup(at(2024, 2, 1, 10, 0, 0), earlier);
-        const QString chosen = QDir(backupsPath()).filePath(CFavoritesBackups::NameFor(at(2024, 2, 1, 10, 0, 0)));
+        const QString chosen =
+            QDir(backupsPath()).filePath(CFavoritesBackups::NameFor(at(2024, 2, 1, 10, 0, 0)));
 
         MessageCapture messages;
         QVERIFY(CFavoritesStore::Restore(chosen));
@@ -268,16 +253,21 @@ private slots:
         writeFavorites({{QStringLiteral("Now"), QStringLiteral("http://now/")}});
         const QByteArray current = TestFiles::Read(favoritesPath());
         writeBackup(at(2024, 2, 1, 10, 0, 0), "<Favorites><Favorite>");
-        writeBackup(at(2024, 2, 2, 10, 0, 0), TestFiles::FavoritesXml(
-            {{QStringLiteral("A long list"), QStringLiteral("http://long.example/one/two/three/")}}));
-        const QString broken = QDir(backupsPath()).filePath(CFavoritesBackups::NameFor(at(2024, 2, 1, 10, 0, 0)));
-        const QString good = QDir(backupsPath()).filePath(CFavoritesBackups::NameFor(at(2024, 2, 2, 10, 0, 0)));
+        writeBackup(
+            at(2024, 2, 2, 10, 0, 0),
+            TestFiles::FavoritesXml({{QStringLiteral("A long list"),
+                                      QStringLiteral("http://long.example/one/two/three/")}}));
+        const QString broken =
+            QDir(backupsPath()).filePath(CFavoritesBackups::NameFor(at(2024, 2, 1, 10, 0, 0)));
+        const QString good =
+            QDir(backupsPath()).filePath(CFavoritesBackups::NameFor(at(2024, 2, 2, 10, 0, 0)));
         const QStringList before = backups();
 
         MessageCapture messages;
         QVERIFY(!CFavoritesStore::Restore(broken));
         QCOMPARE(messages.texts().size(), 1);
-        QVERIFY2(messages.texts().first().contains(QStringLiteral("The backup %1 cannot be read").arg(broken)),
+        QVERIFY2(messages.texts().first().contains(
+                     QStringLiteral("The backup %1 cannot be read").arg(broken)),
                  qPrintable(messages.texts().first()));
 
         // The backup of the current list fits; the longer restored file does not.
@@ -287,7 +277,8 @@ private slots:
         QVERIFY(messages.texts().last().contains(QStringLiteral("No space left on device")));
         QCOMPARE(TestFiles::Read(favoritesPath()), current);
         QCOMPARE(backups(), before);
-        QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files).filter(QStringLiteral(".tmp")), QStringList());
+        QCOMPARE(QDir(folder().path()).entryList(QDir::Files).filter(QStringLiteral(".tmp")),
+                 QStringList());
     }
 
     void restoreDialogOffersOnlyReadableBackups()
@@ -337,7 +328,8 @@ private slots:
         MessageCapture messages;
         QVERIFY(!CRestoreFavoritesDlg::Run());
         QCOMPARE(messages.texts().size(), 1);
-        QVERIFY(messages.texts().first().startsWith(QStringLiteral("There is no backup of My Favorites yet.")));
+        QVERIFY(messages.texts().first().startsWith(
+            QStringLiteral("There is no backup of My Favorites yet.")));
     }
 };
 

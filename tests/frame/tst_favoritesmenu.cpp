@@ -8,6 +8,7 @@
 #include "platform/FileDialog.h"
 #include "res/Resource.h"
 #include "support/AppFixture.h"
+#include "support/DialogControls.h"
 #include "support/MessageCapture.h"
 #include "support/ModalDriver.h"
 #include "support/TestFiles.h"
@@ -34,11 +35,6 @@ QStringList storedRows()
     for (const FavoriteRecord& record : std::as_const(records))
         rows.append(record.title + QLatin1Char('|') + record.url);
     return rows;
-}
-
-QLineEdit* edit(Dialog* dialog, int id)
-{
-    return qobject_cast<QLineEdit*>(dialog->GetDlgItem(id));
 }
 
 // Answers the file chooser with one path while it lives.
@@ -83,9 +79,9 @@ private slots:
         }
         QCOMPARE(entries, (QStringList{"Modify", "Backup", "Add Current Page\tCtrl+D",
                                        "Import Bookmarks…", "Export Bookmarks…", "Restore…"}));
-        QCOMPARE(ids, (QList<int>{ID_FAVORITES_MODIFY, ID_FAVORITES_BACKUP,
-                                  ID_FAVORITES_ADD_CURRENT, ID_FAVORITES_IMPORT,
-                                  ID_FAVORITES_EXPORT, ID_FAVORITES_RESTORE}));
+        QCOMPARE(ids,
+                 (QList<int>{ID_FAVORITES_MODIFY, ID_FAVORITES_BACKUP, ID_FAVORITES_ADD_CURRENT,
+                             ID_FAVORITES_IMPORT, ID_FAVORITES_EXPORT, ID_FAVORITES_RESTORE}));
         QCOMPARE(m_fixture->frame()->menuAction(ID_FAVORITES_ADD_CURRENT)->statusTip(),
                  QStringLiteral("Add the page on show to My Favorites"));
     }
@@ -105,11 +101,12 @@ private slots:
         ModalDriver driver;
         driver.next<CAddModifyFavoriteDlg>([&](CAddModifyFavoriteDlg* dialog) {
             QCOMPARE(dialog->windowTitle(), QStringLiteral("Edit My Favorites"));
-            QLineEdit* name = edit(dialog, IDC_FAVORITE_NAME);
+            QLineEdit* name = DialogControls::Edit(dialog, IDC_FAVORITE_NAME);
             QCOMPARE(name->text(), QStringLiteral("Local Test Page"));
             QCOMPARE(name->selectedText(), name->text());
             QCOMPARE(QApplication::focusWidget(), name);
-            QCOMPARE(edit(dialog, IDC_FAVORITE_URL)->text(), TestFiles::PageUrl("titled.html"));
+            QCOMPARE(DialogControls::Edit(dialog, IDC_FAVORITE_URL)->text(),
+                     TestFiles::PageUrl("titled.html"));
             QVERIFY(!dialog->GetDlgItem(IDC_DELETE)->isEnabled());
             qobject_cast<QPushButton*>(dialog->GetDlgItem(IDOK))->click();
         });
@@ -120,9 +117,8 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(driver.done(), 20000);
         QVERIFY(!driver.timedOut());
         QCOMPARE(messages.texts(), QStringList{QStringLiteral("Successfully!")});
-        QCOMPARE(storedRows(),
-                 before + QStringList{QStringLiteral("Local Test Page|") +
-                                      TestFiles::PageUrl("titled.html")});
+        QCOMPARE(storedRows(), before + QStringList{QStringLiteral("Local Test Page|") +
+                                                    TestFiles::PageUrl("titled.html")});
 
         // A page without a title is named after its file.
         QSignalSpy loads(m_fixture->browser(), &HtmlView::loadFinished);
@@ -130,10 +126,11 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(loads.size(), 1, 15000);
         QString offered;
         driver.next<CAddModifyFavoriteDlg>([&](CAddModifyFavoriteDlg* dialog) {
-            offered = edit(dialog, IDC_FAVORITE_NAME)->text();
+            offered = DialogControls::Edit(dialog, IDC_FAVORITE_NAME)->text();
             dialog->reject();
         });
-        QTRY_COMPARE_WITH_TIMEOUT(m_fixture->browser()->url(), QUrl(TestFiles::PageUrl("untitled.html")), 15000);
+        QTRY_COMPARE_WITH_TIMEOUT(m_fixture->browser()->url(),
+                                  QUrl(TestFiles::PageUrl("untitled.html")), 15000);
         frame->SendCommand(ID_FAVORITES_ADD_CURRENT);
         QCOMPARE(offered, QStringLiteral("untitled.html"));
     }
@@ -160,7 +157,9 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(loads.size(), 2, 15000);
         QVERIFY(loads.last().first().toBool());
         frame->SendCommand(ID_FAVORITES_ADD_CURRENT);
-        browser->NavigateTo(QUrl::fromLocalFile(QDir(g_strAppDir).filePath(QStringLiteral("gone.html"))).toString());
+        browser->NavigateTo(
+            QUrl::fromLocalFile(QDir(g_strAppDir).filePath(QStringLiteral("gone.html")))
+                .toString());
         QTRY_COMPARE_WITH_TIMEOUT(loads.size(), 3, 15000);
         QVERIFY(!loads.last().first().toBool());
         frame->SendCommand(ID_FAVORITES_ADD_CURRENT);
@@ -173,10 +172,11 @@ private slots:
     {
         QVERIFY(start(1));
         CMainFrame* frame = m_fixture->frame();
-        QVERIFY(TestFiles::Write(CFavoritesStore::GetFavoritesPath(),
-                                 TestFiles::FavoritesXml({{QStringLiteral("Daily & Co"),
-                                                           QStringLiteral("https://daily.example/?a=1&b=2")},
-                                                          {QStringLiteral("Ça"), QStringLiteral("http://ca.example/")}})));
+        QVERIFY(TestFiles::Write(
+            CFavoritesStore::GetFavoritesPath(),
+            TestFiles::FavoritesXml(
+                {{QStringLiteral("Daily & Co"), QStringLiteral("https://daily.example/?a=1&b=2")},
+                 {QStringLiteral("Ça"), QStringLiteral("http://ca.example/")}})));
         const QStringList rows = storedRows();
         const QString exported = QDir(g_strAppDir).filePath(QStringLiteral("exported.html"));
         MessageCapture messages;
