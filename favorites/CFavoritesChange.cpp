@@ -27,15 +27,15 @@ FavoriteRecord CFavoritesChange::ReadRecord(const CXmlNode& node)
 }
 
 namespace {
-// The children that can hold a record: text, comments and the white space between
-// elements are not positions.
+// The children that can hold a record: text, comments, processing instructions and the
+// white space between elements are not positions.
 QList<CXmlNode> EntriesOf(const CXmlNode& root)
 {
     QList<CXmlNode> entries;
     const CXmlNodeList children = root.GetChildNodes();
     for (long i = 0; i < children.GetLength(); ++i) {
         CXmlNode child = children.GetItem(i);
-        if (!child.GetNodeName().ToQString().startsWith(QLatin1Char('#')))
+        if (child.IsElement())
             entries.append(std::move(child));
     }
     return entries;

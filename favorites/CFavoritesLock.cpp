@@ -2,6 +2,8 @@
 
 #include <QDateTime>
 #include <QDeadlineTimer>
+#include <QElapsedTimer>
+#include <QThread>
 #include <QFileInfo>
 
 #include <algorithm>
@@ -10,7 +12,22 @@ CFavoritesLock::CFavoritesLock(const QString& filePath)
     : m_lock(LockPathFor(filePath)), m_strLockPath(LockPathFor(filePath))
 {}
 
-CFavoritesLock::~CFavoritesLock() = default;
+namespace {
+// When this copy last let go of a lock; see Acquire.
+QElapsedTimer& LastRelease()
+{
+    static QElapsedTimer value;
+    return value;
+}
+} // namespace
+
+CFavoritesLock::~CFavoritesLock()
+{
+    if (m_lock.isLocked()) {
+        m_lock.unlock();
+        LastRelease().start();
+    }
+}
 
 QString CFavoritesLock::LockPathFor(const QString& filePath)
 {
@@ -19,14 +36,21 @@ QString CFavoritesLock::LockPathFor(const QString& filePath)
 
 bool CFavoritesLock::Acquire(int waitMs)
 {
+    // A copy that changes the file again right after its last change first leaves a turn
+    // to any copy waiting, which looks often: the lock itself serves whoever asks first.
+    if (LastRelease().isValid() && !LastRelease().hasExpired(kTurnMs))
+        QThread::msleep(ulong(kTurnMs - LastRelease().elapsed()));
     const QDeadlineTimer deadline(waitMs);
     for (;;) {
-        if (m_lock.tryLock(int(std::min<qint64>(deadline.remainingTime(), kSliceMs))))
+        if (m_lock.tryLock(0))
             return true;
         if (m_lock.error() != QLockFile::LockFailedError)
             return false;
-        if (!RemoveUnfinishedLock() && deadline.hasExpired())
+        if (RemoveUnfinishedLock())
+            continue;
+        if (deadline.hasExpired())
             return false;
+        QThread::msleep(ulong(std::min<qint64>(deadline.remainingTime(), kPollMs)));
     }
 }
 

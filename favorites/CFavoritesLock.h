@@ -25,8 +25,9 @@ public:
     [[nodiscard]] static QString LockPathFor(const QString& filePath);
 
 private:
-    // Waiting goes in slices so that a lock file a crash left unfinished can be cleared.
-    static constexpr int kSliceMs = 100;
+    // How often a waiting copy looks, and how long a copy that just let go stays away.
+    static constexpr int kPollMs = 5;
+    static constexpr int kTurnMs = 50;
     static constexpr int kUnfinishedAgeMs = 1000;
 
     bool RemoveUnfinishedLock();

@@ -192,6 +192,11 @@ CXmlNodeList CXmlNode::SelectNodes(const CXmlString& expression) const
     return CXmlNodeList::Select(*this, expression);
 }
 
+bool CXmlNode::IsElement() const
+{
+    return Checked()->type == XML_ELEMENT_NODE;
+}
+
 CXmlString CXmlNode::GetNodeName() const
 {
     xmlNodePtr node = Checked();

@@ -30,6 +30,7 @@ public:
 
     // The matching nodes in document order, evaluated from this node.
     [[nodiscard]] CXmlNodeList SelectNodes(const CXmlString& expression) const;
+    [[nodiscard]] bool IsElement() const;
     // The qualified name of an element or attribute, "#text", "#comment" and so on otherwise.
     [[nodiscard]] CXmlString GetNodeName() const;
     // A live list: it follows children being added and removed.

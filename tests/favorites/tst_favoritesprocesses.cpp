@@ -116,7 +116,8 @@ private slots:
             QByteArray output;
             while (output.count('\n') < adds && writer.waitForReadyRead(30000))
                 output += writer.readAllStandardOutput();
-            ::usleep(random->bounded(8000));
+            // Anywhere in the next add: the turn a copy leaves others, then the save.
+            ::usleep(random->bounded(90000));
             writer.kill();
             QVERIFY(writer.waitForFinished(30000));
             output += writer.readAllStandardOutput();
