@@ -16,8 +16,8 @@ bool CFavoritesStore::Edit(const FavoriteRef& ref, const QString& title, const Q
     const bool saved = Modify([&](CFavoritesChange& change) {
         const long position = change.LocateAll({ref}).constFirst();
         if (position < 0) {
-            MessageBox::Show(QStringLiteral("This favorite is no longer in My Favorites: it may "
-                                            "have been changed in another window. Nothing was "
+            MessageBox::Show(QStringLiteral("This favorite is no longer in My Favorites as shown: "
+                                            "it was changed or deleted since. Nothing was "
                                             "changed."),
                              MB_OK);
             return Decision::Discard;

@@ -7,7 +7,9 @@
 #include "browser/CKestrinNewsReaderView.h"
 #include "browser/CurrentPage.h"
 #include "catalog/CLeftView.h"
+#include "catalog/CatalogContextMenu.h"
 #include "catalog/CatalogPane.h"
+#include "catalog/FavoriteMenuEntries.h"
 #include "platform/SkinEngine.h"
 #include "res/Resource.h"
 
@@ -80,6 +82,10 @@ bool CMainFrame::OnCreateClient(Document* document)
         return false;
     }
     m_pCurrentPage = new CurrentPage(browser);
+    m_treeMenu = new CatalogContextMenu(tree);
+    m_treeMenu->addSection([tree](QMenu& menu, const CatalogMenuContext& context) {
+        FavoriteMenuEntries::AddTo(menu, *tree, context.item);
+    });
     RegisterView(tree);
     RegisterView(browser);
     setCentralWidget(&m_wndSplitter);

@@ -6,6 +6,7 @@
 #include "platform/StatusBar.h"
 
 class CatalogPane;
+class CatalogContextMenu;
 class CKestrinNewsReaderDoc;
 class CKestrinNewsReaderView;
 class CurrentPage;
@@ -25,6 +26,7 @@ public:
     [[nodiscard]] CKestrinNewsReaderDoc* document() const;
     [[nodiscard]] SplitterWnd& splitter() { return m_wndSplitter; }
     [[nodiscard]] StatusBar& statusBarPane() { return m_wndStatusBar; }
+    [[nodiscard]] CatalogContextMenu* treeMenu() const { return m_treeMenu; }
 
     // The skin file of a SkinStyle value (1 XP, 2 Mini, 3 Soft); nullptr for any other.
     [[nodiscard]] static const char* SkinFile(int style);
@@ -75,4 +77,6 @@ private:
     CatalogPane* m_pCatalogPane = nullptr;
     // Follows the browser pane for Add Current Page; owned by the pane.
     CurrentPage* m_pCurrentPage = nullptr;
+    // The tree's right-click menu; owned by the tree.
+    CatalogContextMenu* m_treeMenu = nullptr;
 };

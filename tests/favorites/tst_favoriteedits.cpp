@@ -21,7 +21,7 @@
 
 namespace {
 const QString kNotThere = QStringLiteral(
-    "This favorite is no longer in My Favorites: it may have been changed in another window. "
+    "This favorite is no longer in My Favorites as shown: it was changed or deleted since. "
     "Nothing was changed.");
 const QString kTaken =
     QStringLiteral("Another favorite already has this name and address. Nothing was changed.");

@@ -1,6 +1,7 @@
 #include "app/Globals.h"
 #include "browser/CKestrinNewsReaderView.h"
 #include "catalog/CLeftView.h"
+#include "catalog/CatalogContextMenu.h"
 #include "favorites/CAddModifyFavoriteDlg.h"
 #include "favorites/CFavoritesStore.h"
 #include "favorites/CRestoreFavoritesDlg.h"
@@ -15,6 +16,7 @@
 #include "support/TestMain.h"
 
 #include <QAction>
+#include <QContextMenuEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -204,6 +206,21 @@ private slots:
         QVERIFY(messages.texts().last().endsWith(
             QStringLiteral("2 added, 0 already in My Favorites, 0 skipped: not web addresses.")));
         QCOMPARE(storedRows(), rows);
+    }
+
+    void treeMenuOfTheProgramOffersTheFavoritesEntries()
+    {
+        QVERIFY(start(1));
+        CLeftView* tree = m_fixture->tree();
+        QTreeWidgetItem* site = tree->topLevelItem(0)->child(1)->child(0);
+        tree->scrollToItem(site);
+        const QPoint at = tree->visualItemRect(site).center();
+        QContextMenuEvent request(QContextMenuEvent::Mouse, at, tree->viewport()->mapToGlobal(at));
+        QApplication::sendEvent(tree->viewport(), &request);
+        QMenu* menu = m_fixture->frame()->treeMenu()->menu();
+        QVERIFY(menu);
+        QCOMPARE(menu->actions().last()->text(), QStringLiteral("Add to My &Favorites"));
+        menu->close();
     }
 
     void restoreOpensTheBackupList()
