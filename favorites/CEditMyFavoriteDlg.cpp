@@ -9,7 +9,6 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QPushButton>
 #include <QTableWidget>
 
 #include <algorithm>

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFileSystemModel>
 #include <QHeaderView>
 #include <QScreen>
@@ -80,7 +81,11 @@ QString FileDialog::GetSaveFileName(const QString& title, const QString& suggest
 {
     if (hook())
         return hook()(Mode::Save, suggestedPath);
-    return QFileDialog::getSaveFileName(QApplication::activeWindow(), title, suggestedPath, filter);
+    QFileDialog dialog(QApplication::activeWindow(), title, suggestedPath, filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    // A name typed without an ending gets the suggested one, before the overwrite question.
+    dialog.setDefaultSuffix(QFileInfo(suggestedPath).suffix());
+    return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
 }
 
 FileDialog::Hook FileDialog::SetHook(Hook value)
