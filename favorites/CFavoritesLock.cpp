@@ -1,6 +1,7 @@
 #include "CFavoritesLock.h"
 
 #include <QDateTime>
+#include <QFile>
 #include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QThread>
@@ -9,7 +10,8 @@
 #include <algorithm>
 
 CFavoritesLock::CFavoritesLock(const QString& filePath)
-    : m_lock(LockPathFor(filePath)), m_strLockPath(LockPathFor(filePath))
+    : m_lock(LockPathFor(filePath)), m_strLockPath(LockPathFor(filePath)),
+      m_strWaitPath(m_strLockPath + QStringLiteral(".wait"))
 {}
 
 namespace {
@@ -23,6 +25,8 @@ QElapsedTimer& LastRelease()
 
 CFavoritesLock::~CFavoritesLock()
 {
+    if (m_bMarkedWaiting)
+        QFile::remove(m_strWaitPath);
     if (m_lock.isLocked()) {
         m_lock.unlock();
         LastRelease().start();
@@ -37,21 +41,50 @@ QString CFavoritesLock::LockPathFor(const QString& filePath)
 bool CFavoritesLock::Acquire(int waitMs)
 {
     // A copy that changes the file again right after its last change first leaves a turn
-    // to any copy waiting, which looks often: the lock itself serves whoever asks first.
-    if (LastRelease().isValid() && !LastRelease().hasExpired(kTurnMs))
-        QThread::msleep(ulong(kTurnMs - LastRelease().elapsed()));
+    // to a copy that waits, which looks often: the lock itself serves whoever asks first.
+    if (LastRelease().isValid() && !LastRelease().hasExpired(kTurnMs) && OtherCopyWaits())
+        QThread::msleep(ulong(std::max<qint64>(0, kTurnMs - LastRelease().elapsed())));
     const QDeadlineTimer deadline(waitMs);
     for (;;) {
-        if (m_lock.tryLock(0))
+        if (m_lock.tryLock(0)) {
+            if (m_bMarkedWaiting)
+                QFile::remove(m_strWaitPath);
+            m_bMarkedWaiting = false;
             return true;
+        }
         if (m_lock.error() != QLockFile::LockFailedError)
             return false;
         if (RemoveUnfinishedLock())
             continue;
         if (deadline.hasExpired())
             return false;
+        MarkWaiting();
         QThread::msleep(ulong(std::min<qint64>(deadline.remainingTime(), kPollMs)));
     }
+}
+
+void CFavoritesLock::MarkWaiting()
+{
+    QFile mark(m_strWaitPath);
+    // Opening for append renews the time of an existing mark.
+    if (mark.open(QIODevice::WriteOnly | QIODevice::Append)) {
+        mark.write("", 0);
+        mark.setFileTime(QDateTime::currentDateTime(), QFileDevice::FileModificationTime);
+        m_bMarkedWaiting = true;
+    }
+}
+
+bool CFavoritesLock::OtherCopyWaits() const
+{
+    // A mark that was not renewed lately belongs to a copy that stopped waiting.
+    const QDateTime marked = QFileInfo(m_strWaitPath).lastModified();
+    return marked.isValid() && marked.msecsTo(QDateTime::currentDateTime()) < kWaitMarkAgeMs;
+}
+
+void CFavoritesLock::RemoveWaitMark()
+{
+    if (m_lock.isLocked())
+        QFile::remove(m_strWaitPath);
 }
 
 bool CFavoritesLock::RemoveUnfinishedLock()

@@ -5,7 +5,9 @@
 
 // Keeps every other copy of the program from changing a file while this one reads, changes
 // and writes it. The lock is a file beside it ("Favorites.xml.lock"); one left by a copy
-// that crashed is taken over.
+// that crashed is taken over. A copy kept waiting says so with a second file
+// ("Favorites.xml.lock.wait"), so that a copy changing the file again and again leaves it
+// a turn.
 class CFavoritesLock
 {
 public:
@@ -23,15 +25,22 @@ public:
     [[nodiscard]] QString FailureReason() const;
 
     [[nodiscard]] static QString LockPathFor(const QString& filePath);
+    // Removes a waiting copy's mark that a crash left; only while holding the lock.
+    void RemoveWaitMark();
 
 private:
     // How often a waiting copy looks, and how long a copy that just let go stays away.
     static constexpr int kPollMs = 5;
     static constexpr int kTurnMs = 50;
     static constexpr int kUnfinishedAgeMs = 1000;
+    static constexpr int kWaitMarkAgeMs = 1000;
 
     bool RemoveUnfinishedLock();
+    [[nodiscard]] bool OtherCopyWaits() const;
+    void MarkWaiting();
 
     QLockFile m_lock;
     QString m_strLockPath;
+    QString m_strWaitPath;
+    bool m_bMarkedWaiting = false;
 };

@@ -267,6 +267,7 @@ void CFavoritesStore::RemoveLeftovers()
     CFavoritesLock lock(path);
     if (!lock.Acquire(0))
         return;
+    lock.RemoveWaitMark();
     CXmlAtomicFile::RemoveLeftovers(path);
     CFavoritesBackups(path).RemoveLeftovers();
     const bool backupBeside =
