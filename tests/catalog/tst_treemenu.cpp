@@ -2,7 +2,7 @@
 #include "catalog/CatalogContextMenu.h"
 #include "catalog/FavoriteMenuEntries.h"
 #include "favorites/CAddModifyFavoriteDlg.h"
-#include "favorites/CFavoritesStore.h"
+#include "favorites/FavoritesFolder.h"
 #include "platform/ExternalBrowser.h"
 #include "res/Resource.h"
 #include "support/DialogControls.h"
@@ -33,16 +33,6 @@ QAction* entry(const QMenu* menu, const QString& text)
             return action;
     }
     return nullptr;
-}
-
-QStringList storedRows()
-{
-    QList<FavoriteRecord> records;
-    CFavoritesStore::ReadAll(records);
-    QStringList rows;
-    for (const FavoriteRecord& record : std::as_const(records))
-        rows.append(record.title + QLatin1Char('|') + record.url);
-    return rows;
 }
 } // namespace
 
@@ -133,7 +123,7 @@ void TreeMenuTest::rightClickOnASitePointsWithoutOpeningAndOffersToAddIt()
     entry(m_menu->menu(), QStringLiteral("Add to My &Favorites"))->trigger();
     QVERIFY(driver.done());
     QCOMPARE(messages.texts(), QStringList{QStringLiteral("Successfully!")});
-    QCOMPARE(storedRows().last(), QStringLiteral("My paper|") + url);
+    QCOMPARE(FavoritesFolder::readRows().last(), QStringLiteral("My paper|") + url);
     QCOMPARE(m_fixture->navigations()->size(), 0);
 }
 
@@ -189,16 +179,16 @@ void TreeMenuTest::favoriteEntriesEditInPlaceAndDelete()
     });
     entry(m_menu->menu(), QStringLiteral("&Edit…"))->trigger();
     QVERIFY(driver.done());
-    QCOMPARE(storedRows(), (QStringList{"Zeta Weekly|http://zeta.example/",
-                                        "Alpha Daily|https://alpha.example/"}));
+    QCOMPARE(FavoritesFolder::readRows(), (QStringList{"Zeta Weekly|http://zeta.example/",
+                                                       "Alpha Daily|https://alpha.example/"}));
 
     messages.answer(IDNO);
     rightClick(zeta);
     entry(m_menu->menu(), QStringLiteral("&Delete…"))->trigger();
-    QCOMPARE(storedRows().size(), 2);
+    QCOMPARE(FavoritesFolder::readRows().size(), 2);
     rightClick(zeta);
     entry(m_menu->menu(), QStringLiteral("&Delete…"))->trigger();
-    QCOMPARE(storedRows(), QStringList{"Alpha Daily|https://alpha.example/"});
+    QCOMPARE(FavoritesFolder::readRows(), QStringList{"Alpha Daily|https://alpha.example/"});
     QCOMPARE(messages.texts(), (QStringList{"Successfully!", "Determined to delete?",
                                             "Determined to delete?", "Successfully!"}));
     QCOMPARE(m_fixture->navigations()->size(), 0);

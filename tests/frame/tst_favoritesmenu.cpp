@@ -5,6 +5,7 @@
 #include "favorites/CAddModifyFavoriteDlg.h"
 #include "favorites/CFavoritesStore.h"
 #include "favorites/CRestoreFavoritesDlg.h"
+#include "favorites/FavoritesFolder.h"
 #include "frame/CMainFrame.h"
 #include "platform/FileDialog.h"
 #include "res/Resource.h"
@@ -28,16 +29,6 @@ namespace {
 const QString kNothingOnShow = QStringLiteral(
     "There is no page on show to add to My Favorites. Open a newspaper's site first, then "
     "choose Add Current Page (Ctrl+D).");
-
-QStringList storedRows()
-{
-    QList<FavoriteRecord> records;
-    CFavoritesStore::ReadAll(records);
-    QStringList rows;
-    for (const FavoriteRecord& record : std::as_const(records))
-        rows.append(record.title + QLatin1Char('|') + record.url);
-    return rows;
-}
 
 // Answers the file chooser with one path while it lives.
 class ChooserAnswer
@@ -97,7 +88,7 @@ private slots:
         CMainFrame* frame = m_fixture->frame();
         QTRY_COMPARE_WITH_TIMEOUT(frame->windowTitle(),
                                   QStringLiteral("Local Test Page - Kestrin News Reader"), 15000);
-        const QStringList before = storedRows();
+        const QStringList before = FavoritesFolder::readRows();
 
         MessageCapture messages;
         ModalDriver driver;
@@ -119,8 +110,9 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(driver.done(), 20000);
         QVERIFY(!driver.timedOut());
         QCOMPARE(messages.texts(), QStringList{QStringLiteral("Successfully!")});
-        QCOMPARE(storedRows(), before + QStringList{QStringLiteral("Local Test Page|") +
-                                                    TestFiles::PageUrl("titled.html")});
+        QCOMPARE(FavoritesFolder::readRows(),
+                 before + QStringList{QStringLiteral("Local Test Page|") +
+                                      TestFiles::PageUrl("titled.html")});
 
         // A page without a title is named after its file.
         QSignalSpy loads(m_fixture->browser(), &HtmlView::loadFinished);
@@ -179,7 +171,7 @@ private slots:
             TestFiles::FavoritesXml(
                 {{QStringLiteral("Daily & Co"), QStringLiteral("https://daily.example/?a=1&b=2")},
                  {QStringLiteral("Ça"), QStringLiteral("http://ca.example/")}})));
-        const QStringList rows = storedRows();
+        const QStringList rows = FavoritesFolder::readRows();
         const QString exported = QDir(g_strAppDir).filePath(QStringLiteral("exported.html"));
         MessageCapture messages;
         {
@@ -205,7 +197,7 @@ private slots:
         QCOMPARE(messages.texts().size(), 2);
         QVERIFY(messages.texts().last().endsWith(
             QStringLiteral("2 added, 0 already in My Favorites, 0 skipped: not web addresses.")));
-        QCOMPARE(storedRows(), rows);
+        QCOMPARE(FavoritesFolder::readRows(), rows);
     }
 
     void treeMenuOfTheProgramOffersTheFavoritesEntries()
