@@ -35,7 +35,8 @@ bool CurrentPage::IsOwnPage(const QString& url, const QString& appDir)
 
 std::optional<CurrentPage::Page> CurrentPage::Get() const
 {
-    if (!m_view->hasEngine() || m_bFailed)
+    // A notice of the program's own stands in for a page that could not be shown.
+    if (!m_view->hasEngine() || m_bFailed || m_view->isShowingNotice())
         return std::nullopt;
     const QUrl url = m_view->url();
     const QString address = url.toString();

@@ -18,8 +18,9 @@ SplitterWnd* g_pSplitter = nullptr;
 namespace {
 constexpr int kIndicators[] = {ID_SEPARATOR, ID_INDICATOR_CAPS, ID_INDICATOR_NUM,
                                ID_INDICATOR_SCRL};
-constexpr int kTreePaneWidth = 250;
 constexpr int kBrowserPaneWidth = 100;
+// How long the layout must rest before it is stored.
+constexpr int kLayoutSaveDelayMs = 300;
 } // namespace
 
 CMainFrame::CMainFrame(Profile& profile, CommandTarget* appTarget)
@@ -31,10 +32,15 @@ CMainFrame::CMainFrame(Profile& profile, CommandTarget* appTarget)
     setObjectName(QStringLiteral("CMainFrame"));
     g_strCurrentURL = kDefaultHomePageUrl;
     BindCommands();
+    m_layoutSaveTimer.setSingleShot(true);
+    m_layoutSaveTimer.setInterval(kLayoutSaveDelayMs);
+    connect(&m_layoutSaveTimer, &QTimer::timeout, this, [this] { SaveLayout(); });
 }
 
 CMainFrame::~CMainFrame()
 {
+    if (m_layoutSaveTimer.isActive())
+        SaveLayout();
     ReleaseViews();
     if (g_pSplitter == &m_wndSplitter) {
         GetSplitterInfo(nullptr);
@@ -60,6 +66,7 @@ int CMainFrame::OnCreate()
         return -1;
     // Created visible, then hidden: the window starts without a status bar.
     m_wndStatusBar.setVisible(!m_wndStatusBar.isVisibleTo(this));
+    RestoreWindowPlacement();
     return 0;
 }
 
@@ -70,7 +77,7 @@ bool CMainFrame::OnCreateClient(Document* document)
     auto* tree = new CLeftView(m_profile);
     tree->AttachDocument(document);
     auto* pane = new CatalogPane(tree);
-    if (!m_wndSplitter.CreateView(0, 0, tree, kTreePaneWidth)) {
+    if (!m_wndSplitter.CreateView(0, 0, tree, StoredTreeWidth())) {
         delete pane;
         return false;
     }
@@ -89,6 +96,7 @@ bool CMainFrame::OnCreateClient(Document* document)
     RegisterView(tree);
     RegisterView(browser);
     setCentralWidget(&m_wndSplitter);
+    connect(&m_wndSplitter, &QSplitter::splitterMoved, this, [this] { OnLayoutChanged(); });
     return true;
 }
 
@@ -96,6 +104,12 @@ void CMainFrame::OnSize(SizeType type)
 {
     m_profile.Write(kSettingsSection, SettingsKeys::WindowSize,
                     type == SizeType::Maximized ? 3 : 5);
+    OnLayoutChanged();
+}
+
+void CMainFrame::OnMove()
+{
+    OnLayoutChanged();
 }
 
 int CMainFrame::OnSplitterInfo(SplitInfo& info)

@@ -21,6 +21,7 @@ const QHash<int, QString>& table()
         {ID_BROWSE_HOME, QStringLiteral("Go to Homepage")},
         {ID_BROWSE_BACK, QStringLiteral("Browse back page")},
         {ID_BROWSE_FORWORD, QStringLiteral("Browse forword page")},
+        {ID_BROWSE_OPEN_EXTERNAL, QStringLiteral("Open the page on show in your own web browser")},
         {ID_FAVORITES_MODIFY, QStringLiteral("Backup before modify it")},
         {ID_FAVORITES_ADD_CURRENT, QStringLiteral("Add the page on show to My Favorites")},
         {ID_FAVORITES_IMPORT,
