@@ -4,10 +4,22 @@
 #include "platform/MessageBox.h"
 #include "res/Resource.h"
 
+#include <QLineEdit>
+
 CAddModifyFavoriteDlg::CAddModifyFavoriteDlg(QWidget* parent)
     : Dialog(IDD_ADD_MODIFY_FAVORITE, parent)
 {
     OnCommand(IDC_DELETE, [this] { OnDelete(); });
+}
+
+void CAddModifyFavoriteDlg::EditRecord(const FavoriteRef& ref)
+{
+    m_bExisting = false;
+    m_bEditing = true;
+    m_bSelectName = true;
+    m_original = ref;
+    m_strName = ref.record.title;
+    m_strURL = ref.record.url;
 }
 
 void CAddModifyFavoriteDlg::DoDataExchange(bool saveAndValidate)
@@ -26,11 +38,17 @@ bool CAddModifyFavoriteDlg::OnInitDialog()
         GetDlgItem(IDC_FAVORITE_URL)->setEnabled(false);
         GetDlgItem(IDOK)->setEnabled(false);
     } else {
-        setWindowTitle(QStringLiteral("Edit My Favorites"));
+        setWindowTitle(m_bEditing ? QStringLiteral("Modify My Favorites")
+                                  : QStringLiteral("Edit My Favorites"));
         GetDlgItem(IDC_DELETE)->setEnabled(false);
     }
     UpdateData(false);
-    return true;
+    if (m_bExisting || !m_bSelectName)
+        return true;
+    auto* name = qobject_cast<QLineEdit*>(GetDlgItem(IDC_FAVORITE_NAME));
+    name->setFocus(Qt::OtherFocusReason);
+    name->selectAll();
+    return false;
 }
 
 void CAddModifyFavoriteDlg::OnOK()
@@ -52,7 +70,10 @@ void CAddModifyFavoriteDlg::Apply(int operation)
 {
     UpdateData(true);
     // The store has shown its own message when it refuses; the dialog then stays open.
-    if (!CFavoritesStore::Update(operation, m_strName, m_strURL))
+    const bool done = m_bEditing && operation == CFavoritesStore::Add
+                          ? CFavoritesStore::Edit(m_original, m_strName, m_strURL)
+                          : CFavoritesStore::Update(operation, m_strName, m_strURL);
+    if (!done)
         return;
     MessageBox::Show(QStringLiteral("Successfully!"), MB_OK);
     EndDialog(IDOK);

@@ -1,13 +1,17 @@
 #include "CEditMyFavoriteDlg.h"
 
 #include "CAddModifyFavoriteDlg.h"
+#include "CFavoriteCommands.h"
 #include "CFavoritesStore.h"
 #include "platform/MessageBox.h"
 #include "res/Resource.h"
 
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QTableWidget>
+
+#include <algorithm>
 
 namespace {
 struct Column
@@ -28,6 +32,10 @@ CEditMyFavoriteDlg::CEditMyFavoriteDlg(QWidget* parent)
       m_listFavorites(qobject_cast<QTableWidget*>(GetDlgItem(IDC_FAVORITE_LIST)))
 {
     m_listFavorites->viewport()->installEventFilter(this);
+    m_listFavorites->installEventFilter(this);
+    OnCommand(IDC_EDIT_FAVORITE, [this] { OnEditRecord(); });
+    connect(m_listFavorites, &QTableWidget::itemSelectionChanged, this,
+            [this] { UpdateEditButton(); });
 }
 
 bool CEditMyFavoriteDlg::OnInitDialog()
@@ -66,6 +74,51 @@ void CEditMyFavoriteDlg::FillFavoritesList()
         m_listFavorites->setItem(i, 1, new QTableWidgetItem(records.at(i).title));
         m_listFavorites->setItem(i, 2, new QTableWidgetItem(records.at(i).url));
     }
+    UpdateEditButton();
+}
+
+FavoriteRef CEditMyFavoriteDlg::RefAt(int row) const
+{
+    const int index = m_listFavorites->item(row, 0)->data(kRowIndexRole).toInt();
+    return {index,
+            {m_listFavorites->item(index, 1)->text(), m_listFavorites->item(index, 2)->text()}};
+}
+
+QList<int> CEditMyFavoriteDlg::SelectedRows() const
+{
+    QList<int> rows;
+    for (const QModelIndex& index : m_listFavorites->selectionModel()->selectedIndexes()) {
+        if (!rows.contains(index.row()))
+            rows.append(index.row());
+    }
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+void CEditMyFavoriteDlg::UpdateEditButton()
+{
+    GetDlgItem(IDC_EDIT_FAVORITE)->setEnabled(m_listFavorites->selectionModel()->hasSelection());
+}
+
+void CEditMyFavoriteDlg::OnEditRecord()
+{
+    const QList<int> rows = SelectedRows();
+    if (rows.isEmpty())
+        return;
+    // The row in focus when it is among the selected, else the first selected.
+    const int current = m_listFavorites->currentRow();
+    const int row = rows.contains(current) ? current : rows.first();
+    if (CFavoriteCommands::Edit(RefAt(row)))
+        FillFavoritesList();
+}
+
+void CEditMyFavoriteDlg::OnDeleteRecords()
+{
+    QList<FavoriteRef> refs;
+    for (const int row : SelectedRows())
+        refs.append(RefAt(row));
+    if (CFavoriteCommands::Delete(refs))
+        FillFavoritesList();
 }
 
 void CEditMyFavoriteDlg::OnOK()
@@ -94,6 +147,17 @@ void CEditMyFavoriteDlg::OnDblclkFavoriteList(int row)
 
 bool CEditMyFavoriteDlg::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == m_listFavorites && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->modifiers() == Qt::NoModifier && key->key() == Qt::Key_F2) {
+            OnEditRecord();
+            return true;
+        }
+        if (key->modifiers() == Qt::NoModifier && key->key() == Qt::Key_Delete) {
+            OnDeleteRecords();
+            return true;
+        }
+    }
     if (watched == m_listFavorites->viewport() && event->type() == QEvent::MouseButtonDblClick) {
         const auto* mouse = static_cast<QMouseEvent*>(event);
         if (mouse->button() == Qt::LeftButton) {

@@ -1,10 +1,12 @@
 #pragma once
 
+#include "FavoriteRef.h"
 #include "platform/Dialog.h"
 
 class QTableWidget;
 
-// Lists every favorite, numbered in file order; the door to adding and deleting them.
+// Lists every favorite, numbered in file order; the door to adding, editing and deleting
+// them. Edit (and F2) changes the row in focus; the Delete key deletes every selected row.
 class CEditMyFavoriteDlg : public Dialog
 {
     Q_OBJECT
@@ -23,9 +25,18 @@ protected:
     void OnOK() override;
     // A double-click on the list; row -1 is empty space.
     void OnDblclkFavoriteList(int row);
+    // The Edit button and F2.
+    void OnEditRecord();
+    // The Delete key.
+    void OnDeleteRecords();
 
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    [[nodiscard]] FavoriteRef RefAt(int row) const;
+    // The selected rows, top to bottom.
+    [[nodiscard]] QList<int> SelectedRows() const;
+    void UpdateEditButton();
+
     QTableWidget* m_listFavorites;
 };

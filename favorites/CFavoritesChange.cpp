@@ -1,5 +1,10 @@
 #include "CFavoritesChange.h"
 
+#include <QHash>
+#include <QSet>
+
+#include <algorithm>
+#include <functional>
 #include <utility>
 
 CFavoritesChange::CFavoritesChange(CXmlDocument document, CXmlNode root)
@@ -55,7 +60,9 @@ QList<CFavoritesChange::Child> CFavoritesChange::ChildrenOf(const CXmlDocument& 
 
 QList<CFavoritesChange::Child> CFavoritesChange::Children() const
 {
-    return ChildrenOf(m_document);
+    if (!m_children)
+        m_children = ChildrenOf(m_document);
+    return *m_children;
 }
 
 long CFavoritesChange::Find(const QString& title, const QString& url) const
@@ -67,6 +74,42 @@ long CFavoritesChange::Find(const QString& title, const QString& url) const
             return long(i);
     }
     return -1;
+}
+
+QList<long> CFavoritesChange::LocateAll(const QList<FavoriteRef>& refs) const
+{
+    const QList<Child> children = Children();
+    QList<long> recordPositions;
+    QHash<QPair<QString, QString>, QList<long>> positionsOfPair;
+    for (qsizetype i = 0; i < children.size(); ++i) {
+        const Child& child = children.at(i);
+        if (child.name == QLatin1String("Favorite"))
+            recordPositions.append(long(i));
+        positionsOfPair[{child.record.title, child.record.url}].append(long(i));
+    }
+
+    QList<long> result;
+    QSet<long> taken;
+    for (const FavoriteRef& ref : refs) {
+        long found = -1;
+        if (ref.ordinal >= 0 && ref.ordinal < recordPositions.size()) {
+            const long own = recordPositions.at(ref.ordinal);
+            if (children.at(own).record == ref.record && !taken.contains(own))
+                found = own;
+        }
+        if (found < 0) {
+            for (const long position : positionsOfPair.value({ref.record.title, ref.record.url})) {
+                if (!taken.contains(position)) {
+                    found = position;
+                    break;
+                }
+            }
+        }
+        if (found >= 0)
+            taken.insert(found);
+        result.append(found);
+    }
+    return result;
 }
 
 CXmlNode CFavoritesChange::NewFavorite(const QString& title, const QString& url)
@@ -93,6 +136,8 @@ CXmlNode CFavoritesChange::ChildAt(long position) const
 void CFavoritesChange::Append(const QString& title, const QString& url)
 {
     m_root.AddChild(NewFavorite(title, url));
+    if (m_children)
+        m_children->append({QStringLiteral("Favorite"), {title, url}});
 }
 
 void CFavoritesChange::Replace(long position, const QString& title, const QString& url)
@@ -115,9 +160,33 @@ void CFavoritesChange::Replace(long position, const QString& title, const QStrin
     m_root.AddChild(favorite);
     for (const CXmlNode& child : std::as_const(later))
         m_root.AddChild(child);
+    if (m_children)
+        (*m_children)[position] = {QStringLiteral("Favorite"), {title, url}};
 }
 
 void CFavoritesChange::Remove(long position)
 {
     m_root.RemoveChild(ChildAt(position));
+    if (m_children)
+        m_children->removeAt(position);
+}
+
+void CFavoritesChange::RemoveAll(const QList<long>& positions)
+{
+    // The children are gathered once: positions refer to the list before any removal.
+    const QList<CXmlNode> entries = EntriesOf(m_root);
+    for (const long position : positions) {
+        if (position < 0 || position >= entries.size())
+            throw xml::_com_error(
+                xml::E_INVALIDARG,
+                QStringLiteral("There is no record at position %1").arg(position));
+    }
+    for (const long position : positions)
+        m_root.RemoveChild(entries.at(position));
+    if (m_children) {
+        QList<long> descending = positions;
+        std::sort(descending.begin(), descending.end(), std::greater<>());
+        for (const long position : std::as_const(descending))
+            m_children->removeAt(position);
+    }
 }

@@ -1,5 +1,6 @@
 #include "CFavoritesStore.h"
 
+#include "CFavoritesBackups.h"
 #include "CFavoritesChange.h"
 #include "CFavoritesLock.h"
 #include "CXmlAtomicFile.h"
@@ -7,8 +8,10 @@
 #include "app/Globals.h"
 #include "platform/MessageBox.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSet>
 
 namespace {
 const QString kSourceName = QStringLiteral("Favorites.xml");
@@ -24,6 +27,25 @@ void ShowChangeFailure(const QString& path, const QString& reason)
 {
     MessageBox::Show(QStringLiteral("Unable to change the favorites file %1.\n%2").arg(path, reason),
                      MB_OK);
+}
+
+// The files (by absolute path) this run has backed up before changing them.
+QSet<QString>& BackedUpThisRun()
+{
+    static QSet<QString> paths;
+    return paths;
+}
+
+// A backup before a change, or the reason why none could be made.
+QString MakeBackup(CFavoritesBackups& backups)
+{
+    try {
+        return backups.Make();
+    } catch (const xml::_com_error& error) {
+        throw xml::_com_error(
+            error.Error(),
+            QStringLiteral("No backup of it could be made first: %1").arg(error.ErrorMessage()));
+    }
 }
 
 // Exactly the six blanks of the C locale: other Unicode spaces are part of the value.
@@ -42,7 +64,9 @@ bool IsBlank(QChar c)
     }
 }
 
-QString TrimBlanks(const QString& text)
+} // namespace
+
+QString CFavoritesStore::TrimBlanks(const QString& text)
 {
     qsizetype first = 0;
     qsizetype last = text.size();
@@ -52,6 +76,8 @@ QString TrimBlanks(const QString& text)
         --last;
     return text.mid(first, last - first);
 }
+
+namespace {
 
 // The whole source, or a message about why it could not be read.
 bool ReadSource(QByteArray& content)
@@ -110,7 +136,7 @@ bool CFavoritesStore::ReadAll(QList<FavoriteRecord>& records)
     return true;
 }
 
-bool CFavoritesStore::Modify(const ChangeFunction& change)
+bool CFavoritesStore::Modify(const ChangeFunction& change, BackupFirst backup)
 {
     const QString path = GetFavoritesPath();
     // The store never creates the file: without it there is nothing to lock or change.
@@ -140,9 +166,29 @@ bool CFavoritesStore::Modify(const ChangeFunction& change)
         if (change(edit) == Decision::Discard)
             return false;
         const QList<CFavoritesChange::Child> intended = edit.Children();
-        doc.Save(path, [&](const CXmlDocument& written) {
-            return CFavoritesChange::ChildrenOf(written) == intended;
-        });
+        const QString key = QFileInfo(path).absoluteFilePath();
+        const bool backUp = backup == BackupFirst::Always || !BackedUpThisRun().contains(key);
+        CFavoritesBackups backups(path);
+        QString made;
+        try {
+            doc.Save(
+                path,
+                [&](const CXmlDocument& written) {
+                    return CFavoritesChange::ChildrenOf(written) == intended;
+                },
+                [&] {
+                    if (backUp)
+                        made = MakeBackup(backups);
+                });
+        } catch (const xml::_com_error&) {
+            // The file is as it was, so a copy of it made for this change is not needed.
+            backups.Withdraw(made);
+            throw;
+        }
+        if (backUp) {
+            BackedUpThisRun().insert(key);
+            backups.Prune();
+        }
     } catch (const xml::_com_error& error) {
         ShowChangeFailure(path, error.ErrorMessage());
         return false;
@@ -204,6 +250,16 @@ void CFavoritesStore::Backup()
     MessageBox::Show(QStringLiteral("备份成功！"), MB_OK);
 }
 
+QString CFavoritesStore::AutomaticBackupFolder()
+{
+    return CFavoritesBackups(GetFavoritesPath()).Directory();
+}
+
+QString CFavoritesStore::ManualBackupPath()
+{
+    return QFileInfo(kBackupName).absoluteFilePath();
+}
+
 void CFavoritesStore::RemoveLeftovers()
 {
     // Only while no other copy is saving: its temporary file is no leftover.
@@ -213,9 +269,81 @@ void CFavoritesStore::RemoveLeftovers()
         return;
     lock.RemoveWaitMark();
     CXmlAtomicFile::RemoveLeftovers(path);
+    CFavoritesBackups(path).RemoveLeftovers();
     const bool backupBeside =
         QFileInfo(kSourceName).absoluteFilePath() == QFileInfo(path).absoluteFilePath();
     CFavoritesLock backupLock(kSourceName);
     if (backupBeside || backupLock.Acquire(0))
         CXmlAtomicFile::RemoveLeftovers(kBackupName, CXmlAtomicFile::Links::Replace);
+}
+
+bool CFavoritesStore::ReadChecked(QList<FavoriteRecord>& records, QString& error)
+{
+    records.clear();
+    CXmlDocument doc;
+    if (xml::Failed(doc.CreateInstance())) {
+        error = CreateFailedMessage();
+        return false;
+    }
+    try {
+        if (!doc.Load(GetFavoritesPath())) {
+            error = doc.GetParseError();
+            return false;
+        }
+        if (CFavoritesChange::FindRoot(doc).IsNull()) {
+            error = QStringLiteral("It has no Favorites root element");
+            return false;
+        }
+        for (const CFavoritesChange::Child& child : CFavoritesChange::ChildrenOf(doc)) {
+            if (child.name == QLatin1String("Favorite"))
+                records.append(child.record);
+        }
+    } catch (const xml::_com_error& failure) {
+        records.clear();
+        error = failure.ErrorMessage();
+        return false;
+    }
+    return true;
+}
+
+bool CFavoritesStore::Restore(const QString& backupPath)
+{
+    const QString path = GetFavoritesPath();
+    CFavoritesLock lock(path);
+    if (!lock.Acquire()) {
+        ShowChangeFailure(path, lock.FailureReason());
+        return false;
+    }
+    CXmlAtomicFile::RemoveLeftovers(path);
+
+    CFavoritesBackups backups(path);
+    QString made;
+    try {
+        // Read once: what was checked is exactly what is written.
+        QByteArray bytes;
+        QString error;
+        if (!CXmlAtomicFile::ReadWhole(backupPath, CXmlDocument::kMaxFileSize, bytes, error))
+            throw xml::_com_error(
+                xml::E_FAIL, QStringLiteral("The backup %1 cannot be read: %2").arg(backupPath, error));
+        CXmlDocument doc;
+        if (xml::Failed(doc.CreateInstance()))
+            throw xml::_com_error(xml::E_OUTOFMEMORY);
+        if (!doc.LoadXml(bytes, backupPath))
+            throw xml::_com_error(xml::E_FAIL, QStringLiteral("The backup %1 cannot be read: %2")
+                                                   .arg(backupPath, doc.GetParseError()));
+        if (CFavoritesChange::FindRoot(doc).IsNull())
+            throw xml::_com_error(
+                xml::E_FAIL, QStringLiteral("The backup %1 holds no Favorites list").arg(backupPath));
+        if (QFileInfo::exists(path))
+            made = MakeBackup(backups);
+        CXmlAtomicFile::Write(path, bytes.constData(), bytes.size());
+    } catch (const xml::_com_error& error) {
+        backups.Withdraw(made);
+        ShowChangeFailure(path, error.ErrorMessage());
+        return false;
+    }
+    // What the file held before is in the backups now.
+    BackedUpThisRun().insert(QFileInfo(path).absoluteFilePath());
+    backups.Prune();
+    return true;
 }

@@ -83,6 +83,26 @@ bool IsTemporaryName(const QByteArray& name, const QByteArray& prefix)
 }
 } // namespace
 
+bool CXmlAtomicFile::ReadWhole(const QString& path, qint64 maxSize, QByteArray& bytes,
+                               QString& error)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        error = file.errorString();
+        return false;
+    }
+    if (file.size() > maxSize) {
+        error = QStringLiteral("The file is larger than %1 bytes").arg(maxSize);
+        return false;
+    }
+    bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        error = file.errorString();
+        return false;
+    }
+    return true;
+}
+
 void CXmlAtomicFile::RemoveLeftovers(const QString& path, Links links)
 {
     const QFileInfo target(TargetOf(path, links));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 // Replaces a file so that it holds either its old or its new bytes, never a mix: the bytes
@@ -21,6 +22,8 @@ public:
     // no temporary file is left.
     static void Write(const QString& path, const char* data, qsizetype size,
                       Links links = Links::Follow);
+    // Reads the whole file, refusing one larger than maxSize; false with the reason.
+    static bool ReadWhole(const QString& path, qint64 maxSize, QByteArray& bytes, QString& error);
     // Removes the temporary files that an interrupted Write of path left behind: regular
     // files of this process's user named as Write names them, and nothing else.
     static void RemoveLeftovers(const QString& path, Links links = Links::Follow);

@@ -18,8 +18,7 @@
 #include <utility>
 
 namespace {
-// A favorites file is a few hundred kilobytes; anything near this is not one.
-constexpr qint64 kMaxFileSize = 64 * 1024 * 1024;
+constexpr qint64 kMaxFileSize = CXmlDocument::kMaxFileSize;
 
 // Entity references stay references in the tree, so their text is produced again each
 // time content is read: a few bytes of references can stand for gigabytes. A document
@@ -124,20 +123,9 @@ xmlDocPtr ParseBytes(const QByteArray& bytes, const QString& path, QString& erro
 
 xmlDocPtr ParseFile(const QString& path, QString& error)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        error = file.errorString();
+    QByteArray bytes;
+    if (!CXmlAtomicFile::ReadWhole(path, kMaxFileSize, bytes, error))
         return nullptr;
-    }
-    if (file.size() > kMaxFileSize) {
-        error = QStringLiteral("The file is larger than %1 bytes").arg(kMaxFileSize);
-        return nullptr;
-    }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        error = file.errorString();
-        return nullptr;
-    }
     return ParseBytes(bytes, path, error);
 }
 
@@ -231,6 +219,12 @@ bool CXmlDocument::Load(const QString& path)
     return Adopt(ParseFile(path, error), error);
 }
 
+bool CXmlDocument::LoadXml(const QByteArray& bytes, const QString& name)
+{
+    QString error;
+    return Adopt(ParseBytes(bytes, name, error), error);
+}
+
 bool CXmlDocument::Adopt(_xmlDoc* parsed, const QString& error)
 {
     CXmlDocumentState& state = State();
@@ -253,7 +247,8 @@ QString CXmlDocument::GetParseError() const
     return State().ParseError();
 }
 
-void CXmlDocument::Save(const QString& path, const ReadBack& readsBack)
+void CXmlDocument::Save(const QString& path, const ReadBack& readsBack,
+                        const BeforeReplace& beforeReplace)
 {
     xmlDocPtr doc = State().Document();
     const char* declared = reinterpret_cast<const char*>(doc->encoding);
@@ -288,6 +283,8 @@ void CXmlDocument::Save(const QString& path, const ReadBack& readsBack)
                          .arg(QString::fromUtf8(encoding ? encoding : "UTF-8"));
             continue;
         }
+        if (beforeReplace)
+            beforeReplace();
         CXmlAtomicFile::Write(path, bytes.constData(), bytes.size());
         return;
     }

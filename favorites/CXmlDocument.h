@@ -15,6 +15,9 @@ struct _xmlDoc;
 class CXmlDocument
 {
 public:
+    // A favorites file is a few hundred kilobytes; anything near this is not one.
+    static constexpr qint64 kMaxFileSize = 64 * 1024 * 1024;
+
     CXmlDocument() noexcept = default;
     CXmlDocument(const CXmlDocument& other) noexcept;
     CXmlDocument(CXmlDocument&& other) noexcept;
@@ -36,14 +39,20 @@ public:
     // True when the file was read and parsed. Otherwise the document is left empty and
     // GetParseError says why.
     bool Load(const QString& path);
+    // The same for bytes already read; name stands for the file in messages.
+    bool LoadXml(const QByteArray& bytes, const QString& name);
     [[nodiscard]] QString GetParseError() const;
     // Accepts the document as parsed back from the bytes about to be written.
     using ReadBack = std::function<bool(const CXmlDocument& written)>;
+    // Runs once the new bytes have read back, just before they replace the file; throwing
+    // stops the save.
+    using BeforeReplace = std::function<void()>;
     // Replaces the file at once with the whole document, in the encoding its declaration
     // names when those bytes parse back (and readsBack accepts them), else in UTF-8 with a
     // declaration to match. Throws when neither reads back or the file would be larger
     // than Load accepts; after a failure the old file is as it was.
-    void Save(const QString& path, const ReadBack& readsBack = {});
+    void Save(const QString& path, const ReadBack& readsBack = {},
+              const BeforeReplace& beforeReplace = {});
     // A new element that belongs to no tree until it is appended.
     [[nodiscard]] CXmlNode CreateElement(const CXmlString& name);
     // The matching nodes in document order, evaluated from the document node.

@@ -5,8 +5,11 @@
 #include "app/ProductAddresses.h"
 #include "app/SettingsKeys.h"
 #include "browser/CKestrinNewsReaderView.h"
+#include "browser/CurrentPage.h"
 #include "catalog/CLeftView.h"
+#include "catalog/CatalogContextMenu.h"
 #include "catalog/CatalogPane.h"
+#include "catalog/FavoriteMenuEntries.h"
 #include "platform/SkinEngine.h"
 #include "res/Resource.h"
 
@@ -85,6 +88,11 @@ bool CMainFrame::OnCreateClient(Document* document)
         delete browser;
         return false;
     }
+    m_pCurrentPage = new CurrentPage(browser);
+    m_treeMenu = new CatalogContextMenu(tree);
+    m_treeMenu->addSection([tree](QMenu& menu, const CatalogMenuContext& context) {
+        FavoriteMenuEntries::AddTo(menu, *tree, context.item);
+    });
     RegisterView(tree);
     RegisterView(browser);
     setCentralWidget(&m_wndSplitter);

@@ -8,8 +8,10 @@
 #include <QTimer>
 
 class CatalogPane;
+class CatalogContextMenu;
 class CKestrinNewsReaderDoc;
 class CKestrinNewsReaderView;
+class CurrentPage;
 class Profile;
 
 // The splitter the skin engine's callback reads; set when the frame is created.
@@ -26,6 +28,7 @@ public:
     [[nodiscard]] CKestrinNewsReaderDoc* document() const;
     [[nodiscard]] SplitterWnd& splitter() { return m_wndSplitter; }
     [[nodiscard]] StatusBar& statusBarPane() { return m_wndStatusBar; }
+    [[nodiscard]] CatalogContextMenu* treeMenu() const { return m_treeMenu; }
 
     // The skin file of a SkinStyle value (1 XP, 2 Mini, 3 Soft); nullptr for any other.
     [[nodiscard]] static const char* SkinFile(int style);
@@ -70,6 +73,10 @@ private:
     void OnHelpProduct();
     void OnFavoritesModify();
     void OnFavoritesBackup();
+    void OnFavoritesAddCurrent();
+    void OnFavoritesImport();
+    void OnFavoritesExport();
+    void OnFavoritesRestore();
 
     Profile& m_profile;
     SplitterWnd m_wndSplitter;
@@ -84,4 +91,8 @@ private:
     QTimer m_layoutSaveTimer;
     // The left pane around the tree; owned by the splitter.
     CatalogPane* m_pCatalogPane = nullptr;
+    // Follows the browser pane for Add Current Page; owned by the pane.
+    CurrentPage* m_pCurrentPage = nullptr;
+    // The tree's right-click menu; owned by the tree.
+    CatalogContextMenu* m_treeMenu = nullptr;
 };

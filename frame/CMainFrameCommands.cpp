@@ -7,8 +7,6 @@
 #include "browser/CKestrinNewsReaderView.h"
 #include "catalog/CLeftView.h"
 #include "catalog/CatalogPane.h"
-#include "favorites/CEditMyFavoriteDlg.h"
-#include "favorites/CFavoritesStore.h"
 #include "platform/ExternalBrowser.h"
 #include "res/Resource.h"
 
@@ -64,6 +62,10 @@ void CMainFrame::BindCommands()
 
     m_commandMap.on(ID_FAVORITES_MODIFY, [this] { OnFavoritesModify(); });
     m_commandMap.on(ID_FAVORITES_BACKUP, [this] { OnFavoritesBackup(); });
+    m_commandMap.on(ID_FAVORITES_ADD_CURRENT, [this] { OnFavoritesAddCurrent(); });
+    m_commandMap.on(ID_FAVORITES_IMPORT, [this] { OnFavoritesImport(); });
+    m_commandMap.on(ID_FAVORITES_EXPORT, [this] { OnFavoritesExport(); });
+    m_commandMap.on(ID_FAVORITES_RESTORE, [this] { OnFavoritesRestore(); });
 }
 
 CKestrinNewsReaderView* CMainFrame::BrowserView() const
@@ -167,15 +169,4 @@ void CMainFrame::OnHelpContent()
 void CMainFrame::OnHelpProduct()
 {
     ExternalBrowser::Open(QUrl(kProductPageUrl));
-}
-
-void CMainFrame::OnFavoritesModify()
-{
-    CEditMyFavoriteDlg dialog;
-    dialog.DoModal();
-}
-
-void CMainFrame::OnFavoritesBackup()
-{
-    CFavoritesStore::Backup();
 }

@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 
 namespace {
 // Files beside the input that a hostile one may try to pull into its records.
@@ -82,8 +83,21 @@ QString FavoritesFuzzCheck::LeftBehind() const
 {
     const QStringList kept{QStringLiteral("Favorites.xml"), QStringLiteral("secret.dtd"),
                            QStringLiteral("secret.txt")};
-    const QStringList entries = QDir(m_strFolder).entryList(
-        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+    QStringList entries =
+        QDir(m_strFolder)
+            .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                       QDir::Name);
+    // The backup a change makes first is the store's own; nothing else may be beside it.
+    if (entries.removeOne(QStringLiteral("backups"))) {
+        static const QRegularExpression backup(
+            QStringLiteral("^Favorites-\\d{8}-\\d{6}(-\\d+)?\\.xml$"));
+        for (const QString& name : QDir(QDir(m_strFolder).filePath(QStringLiteral("backups")))
+                                       .entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
+                                                  QDir::NoDotAndDotDot)) {
+            if (!backup.match(name).hasMatch())
+                return QStringLiteral("left behind: backups/") + name;
+        }
+    }
     return entries == kept ? QString()
                            : QStringLiteral("left behind: ") + entries.join(QLatin1Char(' '));
 }

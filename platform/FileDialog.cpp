@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFileSystemModel>
 #include <QHeaderView>
 #include <QScreen>
@@ -65,6 +66,26 @@ QString FileDialog::GetSaveFileName(const QString& suggestedName)
     if (hook())
         return hook()(Mode::Save, suggestedName);
     return run(Mode::Save, suggestedName);
+}
+
+QString FileDialog::GetOpenFileName(const QString& title, const QString& directory,
+                                    const QString& filter)
+{
+    if (hook())
+        return hook()(Mode::Open, directory);
+    return QFileDialog::getOpenFileName(QApplication::activeWindow(), title, directory, filter);
+}
+
+QString FileDialog::GetSaveFileName(const QString& title, const QString& suggestedPath,
+                                    const QString& filter)
+{
+    if (hook())
+        return hook()(Mode::Save, suggestedPath);
+    QFileDialog dialog(QApplication::activeWindow(), title, suggestedPath, filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    // A name typed without an ending gets the suggested one, before the overwrite question.
+    dialog.setDefaultSuffix(QFileInfo(suggestedPath).suffix());
+    return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
 }
 
 FileDialog::Hook FileDialog::SetHook(Hook value)

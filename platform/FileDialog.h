@@ -18,6 +18,12 @@ public:
 
     [[nodiscard]] static QString GetOpenFileName();
     [[nodiscard]] static QString GetSaveFileName(const QString& suggestedName);
+    // The same for files of one kind, filter as QFileDialog takes it ("Pages (*.html)");
+    // a hook is handed the directory or the suggested path.
+    [[nodiscard]] static QString GetOpenFileName(const QString& title, const QString& directory,
+                                                 const QString& filter);
+    [[nodiscard]] static QString GetSaveFileName(const QString& title, const QString& suggestedPath,
+                                                 const QString& filter);
 
     static Hook SetHook(Hook hook);
 };

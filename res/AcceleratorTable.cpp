@@ -20,7 +20,9 @@ constexpr Accelerator kMainFrame[] = {
     {Qt::SHIFT | Qt::Key_Insert, ID_EDIT_PASTE},
     {QKeyCombination(Qt::Key_F6), ID_NEXT_PANE},
     {Qt::SHIFT | Qt::Key_F6, ID_PREV_PANE},
+    // Added since: keys no original entry uses.
     {Qt::CTRL | Qt::Key_K, ID_CATALOG_FIND},
+    {Qt::CTRL | Qt::Key_D, ID_FAVORITES_ADD_CURRENT},
     {QKeyCombination(Qt::Key_F5), ID_BROWSE_RELOAD},
 };
 

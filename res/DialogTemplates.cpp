@@ -19,6 +19,8 @@ constexpr DialogControl kEditMyFavorite[] = {
     {2, K::PushButton, "Close", 300, 29, 50, 14, S::TabStop},
     {IDC_FAVORITE_LIST, K::ListView, "", 7, 7, 289, 230, S::TabStop | S::Border | S::ReportView},
     {-1, K::Static, "Double-click to edit or delete the record", 7, 239, 294, 11, S::None},
+    // Added since: after the original controls, so their order stays.
+    {IDC_EDIT_FAVORITE, K::PushButton, "Edit", 300, 51, 50, 14, S::TabStop},
 };
 
 // Save and Delete both carry the default-button style.

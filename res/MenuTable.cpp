@@ -22,6 +22,10 @@ constexpr MenuEntry kBrowse[] = {
 constexpr MenuEntry kFavorites[] = {
     {"Modify", ID_FAVORITES_MODIFY},
     {"Backup", ID_FAVORITES_BACKUP},
+    {"Add Current Page\tCtrl+D", ID_FAVORITES_ADD_CURRENT},
+    {"Import Bookmarks…", ID_FAVORITES_IMPORT},
+    {"Export Bookmarks…", ID_FAVORITES_EXPORT},
+    {"Restore…", ID_FAVORITES_RESTORE},
 };
 constexpr MenuEntry kHomePage[] = {
     {"Go to", ID_HOMEPAGE_GOTO},

@@ -4,6 +4,7 @@
 #include "platform/DialogUnits.h"
 #include "platform/MessageBox.h"
 #include "res/Resource.h"
+#include "support/DialogControls.h"
 #include "support/MessageCapture.h"
 #include "support/ModalDriver.h"
 #include "support/TestFiles.h"
@@ -22,16 +23,6 @@ QStringList column(QTableWidget* list, int column)
     for (int row = 0; row < list->rowCount(); ++row)
         result.append(list->item(row, column)->text());
     return result;
-}
-
-QPushButton* button(Dialog* dialog, int id)
-{
-    return qobject_cast<QPushButton*>(dialog->GetDlgItem(id));
-}
-
-QLineEdit* edit(Dialog* dialog, int id)
-{
-    return qobject_cast<QLineEdit*>(dialog->GetDlgItem(id));
 }
 
 void doubleClickRow(QTableWidget* list, int row)
@@ -101,7 +92,7 @@ void FavoriteDialogsTest::editorListsRecordsAndDeletesThroughADoubleClick()
 
     driver.next<CEditMyFavoriteDlg>([&](CEditMyFavoriteDlg* dialog) {
         QCOMPARE(dialog->windowTitle(), QStringLiteral("Edit My Favorite"));
-        QCOMPARE(dialog->focusWidget(), button(dialog, IDOK));
+        QCOMPARE(dialog->focusWidget(), DialogControls::Button(dialog, IDOK));
         QCOMPARE(column(list, 0), (QStringList{"000001", "000002", "000003"}));
         QCOMPARE(column(list, 1), (QStringList{"First Paper", "Second Paper", "Third Paper"}));
         QCOMPARE(list->item(2, 0)->data(Qt::UserRole).toInt(), 2);
@@ -109,20 +100,22 @@ void FavoriteDialogsTest::editorListsRecordsAndDeletesThroughADoubleClick()
     });
     driver.next<CAddModifyFavoriteDlg>([&](CAddModifyFavoriteDlg* dialog) {
         QCOMPARE(dialog->windowTitle(), QStringLiteral("Delete My Favorites"));
-        QCOMPARE(edit(dialog, IDC_FAVORITE_NAME)->text(), QStringLiteral("Second Paper"));
-        QCOMPARE(edit(dialog, IDC_FAVORITE_URL)->text(), QStringLiteral("https://second.example/"));
-        QVERIFY(!edit(dialog, IDC_FAVORITE_NAME)->isEnabled());
-        QVERIFY(!edit(dialog, IDC_FAVORITE_URL)->isEnabled());
-        QVERIFY(!button(dialog, IDOK)->isEnabled());
-        QVERIFY(button(dialog, IDC_DELETE)->isEnabled());
-        QCOMPARE(dialog->focusWidget(), button(dialog, IDCANCEL));
+        QCOMPARE(DialogControls::Edit(dialog, IDC_FAVORITE_NAME)->text(),
+                 QStringLiteral("Second Paper"));
+        QCOMPARE(DialogControls::Edit(dialog, IDC_FAVORITE_URL)->text(),
+                 QStringLiteral("https://second.example/"));
+        QVERIFY(!DialogControls::Edit(dialog, IDC_FAVORITE_NAME)->isEnabled());
+        QVERIFY(!DialogControls::Edit(dialog, IDC_FAVORITE_URL)->isEnabled());
+        QVERIFY(!DialogControls::Button(dialog, IDOK)->isEnabled());
+        QVERIFY(DialogControls::Button(dialog, IDC_DELETE)->isEnabled());
+        QCOMPARE(dialog->focusWidget(), DialogControls::Button(dialog, IDCANCEL));
         checkedDeleteDialog = true;
-        button(dialog, IDC_DELETE)->click();
+        DialogControls::Button(dialog, IDC_DELETE)->click();
     });
     driver.next<CEditMyFavoriteDlg>([&](CEditMyFavoriteDlg* dialog) {
         QCOMPARE(column(list, 0), (QStringList{"000001", "000002"}));
         QCOMPARE(column(list, 1), (QStringList{"First Paper", "Third Paper"}));
-        button(dialog, IDCANCEL)->click();
+        DialogControls::Button(dialog, IDCANCEL)->click();
     });
 
     QCOMPARE(editor.DoModal(), int(IDCANCEL));
@@ -143,15 +136,16 @@ void FavoriteDialogsTest::newSavesARecordAsTheLastRow()
     QTableWidget* list = editor.list();
 
     driver.next<CEditMyFavoriteDlg>(
-        [&](CEditMyFavoriteDlg* dialog) { button(dialog, IDOK)->click(); });
+        [&](CEditMyFavoriteDlg* dialog) { DialogControls::Button(dialog, IDOK)->click(); });
     driver.next<CAddModifyFavoriteDlg>([&](CAddModifyFavoriteDlg* dialog) {
         QCOMPARE(dialog->windowTitle(), QStringLiteral("Edit My Favorites"));
-        QVERIFY(!button(dialog, IDC_DELETE)->isEnabled());
-        QVERIFY(edit(dialog, IDC_FAVORITE_NAME)->text().isEmpty());
-        QCOMPARE(dialog->focusWidget(), button(dialog, IDOK));
-        edit(dialog, IDC_FAVORITE_NAME)->setText(QStringLiteral("  New Paper "));
-        edit(dialog, IDC_FAVORITE_URL)->setText(QStringLiteral("https://new.example/\t"));
-        button(dialog, IDOK)->click();
+        QVERIFY(!DialogControls::Button(dialog, IDC_DELETE)->isEnabled());
+        QVERIFY(DialogControls::Edit(dialog, IDC_FAVORITE_NAME)->text().isEmpty());
+        QCOMPARE(dialog->focusWidget(), DialogControls::Button(dialog, IDOK));
+        DialogControls::Edit(dialog, IDC_FAVORITE_NAME)->setText(QStringLiteral("  New Paper "));
+        DialogControls::Edit(dialog, IDC_FAVORITE_URL)
+            ->setText(QStringLiteral("https://new.example/\t"));
+        DialogControls::Button(dialog, IDOK)->click();
     });
     // Enter in the editor acts as New and leaves the editor open.
     driver.next<CEditMyFavoriteDlg>([&](CEditMyFavoriteDlg* dialog) {
@@ -185,23 +179,24 @@ void FavoriteDialogsTest::blankNameIsRefusedSilentlyAndCancelDoesNotRefill()
     QTableWidget* list = editor.list();
 
     driver.next<CEditMyFavoriteDlg>(
-        [&](CEditMyFavoriteDlg* dialog) { button(dialog, IDOK)->click(); });
+        [&](CEditMyFavoriteDlg* dialog) { DialogControls::Button(dialog, IDOK)->click(); });
     driver.next<CAddModifyFavoriteDlg>([&](CAddModifyFavoriteDlg* dialog) {
-        edit(dialog, IDC_FAVORITE_NAME)->setText(QStringLiteral(" \t "));
-        edit(dialog, IDC_FAVORITE_URL)->setText(QStringLiteral("https://blank.example/"));
-        button(dialog, IDOK)->click();
+        DialogControls::Edit(dialog, IDC_FAVORITE_NAME)->setText(QStringLiteral(" \t "));
+        DialogControls::Edit(dialog, IDC_FAVORITE_URL)
+            ->setText(QStringLiteral("https://blank.example/"));
+        DialogControls::Button(dialog, IDOK)->click();
         QVERIFY(dialog->isVisible());
         QCOMPARE(messages.texts(), QStringList());
-        edit(dialog, IDC_FAVORITE_NAME)->clear();
-        button(dialog, IDOK)->click();
+        DialogControls::Edit(dialog, IDC_FAVORITE_NAME)->clear();
+        DialogControls::Button(dialog, IDOK)->click();
         QVERIFY(dialog->isVisible());
         // Changed behind the editor's back: a refill would show it.
         QFile::remove(path());
-        button(dialog, IDCANCEL)->click();
+        DialogControls::Button(dialog, IDCANCEL)->click();
     });
     driver.next<CEditMyFavoriteDlg>([&](CEditMyFavoriteDlg* dialog) {
         QCOMPARE(column(list, 1), QStringList{"Kept Paper"});
-        button(dialog, IDCANCEL)->click();
+        DialogControls::Button(dialog, IDCANCEL)->click();
     });
     QCOMPARE(editor.DoModal(), int(IDCANCEL));
     QVERIFY(driver.done());
@@ -216,11 +211,12 @@ void FavoriteDialogsTest::duplicateShowsOnlyTheStoresMessage()
     ModalDriver driver;
     CAddModifyFavoriteDlg dialog;
     driver.next<CAddModifyFavoriteDlg>([&](CAddModifyFavoriteDlg* shown) {
-        edit(shown, IDC_FAVORITE_NAME)->setText(QStringLiteral("Same Paper "));
-        edit(shown, IDC_FAVORITE_URL)->setText(QStringLiteral(" https://same.example/"));
-        button(shown, IDOK)->click();
+        DialogControls::Edit(shown, IDC_FAVORITE_NAME)->setText(QStringLiteral("Same Paper "));
+        DialogControls::Edit(shown, IDC_FAVORITE_URL)
+            ->setText(QStringLiteral(" https://same.example/"));
+        DialogControls::Button(shown, IDOK)->click();
         QVERIFY(shown->isVisible());
-        button(shown, IDCANCEL)->click();
+        DialogControls::Button(shown, IDCANCEL)->click();
     });
     QCOMPARE(dialog.DoModal(), int(IDCANCEL));
     QCOMPARE(messages.texts(),
@@ -242,10 +238,10 @@ void FavoriteDialogsTest::existingRecordModeDeletesOnlyAfterYes()
     dialog.m_strName = QStringLiteral("Doomed Paper");
     dialog.m_strURL = QStringLiteral("https://doomed.example/");
     driver.next<CAddModifyFavoriteDlg>([&](CAddModifyFavoriteDlg* shown) {
-        button(shown, IDC_DELETE)->click();
+        DialogControls::Button(shown, IDC_DELETE)->click();
         QVERIFY(shown->isVisible());
         QCOMPARE(fileBytes(), before);
-        button(shown, IDC_DELETE)->click();
+        DialogControls::Button(shown, IDC_DELETE)->click();
     });
     QCOMPARE(dialog.DoModal(), int(IDOK));
     QCOMPARE(messages.texts(),
@@ -271,11 +267,12 @@ void FavoriteDialogsTest::recordWithoutAddressCannotBeDeleted()
         doubleClickRow(list, 0);
     });
     driver.next<CAddModifyFavoriteDlg>([&](CAddModifyFavoriteDlg* shown) {
-        QCOMPARE(edit(shown, IDC_FAVORITE_NAME)->text(), QStringLiteral("No Address"));
-        QVERIFY(edit(shown, IDC_FAVORITE_URL)->text().isEmpty());
-        button(shown, IDC_DELETE)->click();
+        QCOMPARE(DialogControls::Edit(shown, IDC_FAVORITE_NAME)->text(),
+                 QStringLiteral("No Address"));
+        QVERIFY(DialogControls::Edit(shown, IDC_FAVORITE_URL)->text().isEmpty());
+        DialogControls::Button(shown, IDC_DELETE)->click();
         QVERIFY(shown->isVisible());
-        button(shown, IDCANCEL)->click();
+        DialogControls::Button(shown, IDCANCEL)->click();
     });
     driver.next<CEditMyFavoriteDlg>([&](CEditMyFavoriteDlg* dialog) { dialog->reject(); });
     editor.DoModal();
@@ -323,14 +320,18 @@ void FavoriteDialogsTest::templatesLayOutTheirControlsInDialogUnits()
     const DialogUnits units(dialog.font());
     QVERIFY(units.baseX() > 2 && units.baseY() > 6);
     QCOMPARE(dialog.size(), QSize(units.x(241), units.y(77)));
-    QCOMPARE(button(&dialog, IDOK)->geometry(), units.rect(184, 7, 50, 14));
-    QCOMPARE(button(&dialog, IDC_DELETE)->geometry(), units.rect(184, 31, 50, 14));
-    QCOMPARE(edit(&dialog, IDC_FAVORITE_URL)->geometry(), units.rect(7, 51, 167, 14));
+    QCOMPARE(DialogControls::Button(&dialog, IDOK)->geometry(), units.rect(184, 7, 50, 14));
+    QCOMPARE(DialogControls::Button(&dialog, IDC_DELETE)->geometry(), units.rect(184, 31, 50, 14));
+    QCOMPARE(DialogControls::Edit(&dialog, IDC_FAVORITE_URL)->geometry(),
+             units.rect(7, 51, 167, 14));
     QCOMPARE(dialog.font().pointSize(), 8);
     // Template order is the tab order.
-    QCOMPARE(button(&dialog, IDOK)->nextInFocusChain(), button(&dialog, IDCANCEL));
-    QCOMPARE(button(&dialog, IDCANCEL)->nextInFocusChain(), button(&dialog, IDC_DELETE));
-    QCOMPARE(button(&dialog, IDC_DELETE)->nextInFocusChain(), edit(&dialog, IDC_FAVORITE_NAME));
+    QCOMPARE(DialogControls::Button(&dialog, IDOK)->nextInFocusChain(),
+             DialogControls::Button(&dialog, IDCANCEL));
+    QCOMPARE(DialogControls::Button(&dialog, IDCANCEL)->nextInFocusChain(),
+             DialogControls::Button(&dialog, IDC_DELETE));
+    QCOMPARE(DialogControls::Button(&dialog, IDC_DELETE)->nextInFocusChain(),
+             DialogControls::Edit(&dialog, IDC_FAVORITE_NAME));
 
     CEditMyFavoriteDlg editor;
     QCOMPARE(editor.size(), QSize(units.x(357), units.y(257)));

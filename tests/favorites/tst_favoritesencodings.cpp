@@ -90,7 +90,9 @@ private slots:
         const bool kept = head.contains("encoding=\"" + encoding + "\"");
         QVERIFY2(kept || (!keeps && head.startsWith("<?xml version=\"1.0\" encoding=\"UTF-8\"?>")),
                  head.left(60).constData());
-        QCOMPARE(entries(), QStringList{QStringLiteral("Favorites.xml")});
+        // Beside the file, only the backup made before its first change.
+        QCOMPARE(entries(),
+                 (QStringList{QStringLiteral("Favorites.xml"), QStringLiteral("backups")}));
     }
 
     void addThatWouldPassTheSizeLimitIsRefusedBeforeReplacing()

@@ -93,7 +93,10 @@ private slots:
             }
             QCOMPARE(own, numbered(prefix, kEach));
         }
-        QCOMPARE(entries(), QStringList{QStringLiteral("Favorites.xml")});
+        QCOMPARE(entries(),
+                 (QStringList{QStringLiteral("Favorites.xml"), QStringLiteral("backups")}));
+        // Each copy backed the file up once, before its own first change.
+        QCOMPARE(QDir(m_dir->filePath(QStringLiteral("backups"))).entryList(QDir::Files).size(), 2);
     }
 
     void killedCopyLeavesOldOrNewRecordsAndNothingAfterTheNextStart()
@@ -143,7 +146,12 @@ private slots:
                 left.removeAll(QStringLiteral("Favorites.xml.lock"));
                 left.removeAll(QStringLiteral("Favorites.xml.lock.wait"));
             }
+            left.removeAll(QStringLiteral("backups"));
             QCOMPARE(left, QStringList{QStringLiteral("Favorites.xml")});
+            QCOMPARE(QDir(m_dir->filePath(QStringLiteral("backups")))
+                         .entryList(QDir::Files | QDir::Hidden)
+                         .filter(QStringLiteral(".tmp")),
+                     QStringList());
         }
         qInfo("%d of %d kills left a temporary file; %d landed after a save's rename",
               leftBehind, kTrials, cutMidWay);
@@ -152,7 +160,8 @@ private slots:
         QVERIFY(CFavoritesStore::Update(CFavoritesStore::Add, QStringLiteral("After"),
                                         QStringLiteral("http://after/")));
         QCOMPARE(titles(readAll()), expected + QStringList{QStringLiteral("After")});
-        QCOMPARE(entries(), QStringList{QStringLiteral("Favorites.xml")});
+        QCOMPARE(entries(),
+                 (QStringList{QStringLiteral("Favorites.xml"), QStringLiteral("backups")}));
         QVERIFY(messages.texts().isEmpty());
     }
 
@@ -211,6 +220,9 @@ private slots:
         MessageCapture messages;
         QVERIFY(CFavoritesStore::Update(CFavoritesStore::Add, QStringLiteral("Saved"),
                                         QStringLiteral("http://saved/")));
+        // Besides the first change's backup.
+        kept.append(QStringLiteral("backups"));
+        kept.sort();
         QCOMPARE(entries(), kept);
     }
 };

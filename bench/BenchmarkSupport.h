@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QByteArray>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QList>
+#include <QString>
+
+#include <algorithm>
+
+// What the benchmarks here share: their measures and the favorites files they time.
+class BenchmarkSupport
+{
+public:
+    [[nodiscard]] static double Median(QList<double> samples)
+    {
+        std::sort(samples.begin(), samples.end());
+        return samples.at(samples.size() / 2);
+    }
+    [[nodiscard]] static double MillisecondsOf(const QElapsedTimer& timer)
+    {
+        return double(timer.nsecsElapsed()) / 1e6;
+    }
+
+    // A Favorites.xml of count newspapers, as the store writes it.
+    [[nodiscard]] static QByteArray FavoritesXml(int count)
+    {
+        QByteArray xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Favorites>\n";
+        for (int i = 0; i < count; ++i) {
+            xml += QStringLiteral("  <Favorite>\n    <title>Newspaper number %1</title>\n"
+                                  "    <url>http://www.newspaper%1.example.com/</url>\n"
+                                  "  </Favorite>\n")
+                       .arg(i)
+                       .toUtf8();
+        }
+        return xml + "</Favorites>\n";
+    }
+    static bool WriteFile(const QString& path, const QByteArray& bytes)
+    {
+        QFile file(path);
+        return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+               file.write(bytes) == bytes.size();
+    }
+};

@@ -1,0 +1,28 @@
+#include "FavoritesTestCase.h"
+
+#include "favorites/CXmlDocument.h"
+#include "favorites/CXmlTestSeam.h"
+
+#include <QTest>
+
+void FavoritesTestCase::writeFavorites(const TestFiles::Records& records) const
+{
+    QVERIFY(TestFiles::Write(favoritesPath(), TestFiles::FavoritesXml(records)));
+}
+
+void FavoritesTestCase::initTestCase()
+{
+    CXmlDocument::InitializeEngine();
+}
+
+void FavoritesTestCase::init()
+{
+    m_dir = std::make_unique<FavoritesFolder>();
+    QVERIFY(m_dir->isValid());
+}
+
+void FavoritesTestCase::cleanup()
+{
+    CXmlTestSeam::SetFailures({});
+    m_dir.reset();
+}

@@ -1,0 +1,273 @@
+#include "FavoritesTestCase.h"
+#include "app/Globals.h"
+#include "favorites/CAddModifyFavoriteDlg.h"
+#include "favorites/CEditMyFavoriteDlg.h"
+#include "favorites/CFavoritesStore.h"
+#include "favorites/CXmlDocument.h"
+#include "favorites/CXmlTestSeam.h"
+#include "res/Resource.h"
+#include "support/DialogControls.h"
+#include "support/MessageCapture.h"
+#include "support/ModalDriver.h"
+#include "support/TestFiles.h"
+#include "support/TestMain.h"
+
+#include <QDir>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+
+#include <memory>
+
+namespace {
+const QString kNotThere = QStringLiteral(
+    "This favorite is no longer in My Favorites as shown: it was changed or deleted since. "
+    "Nothing was changed.");
+const QString kTaken =
+    QStringLiteral("Another favorite already has this name and address. Nothing was changed.");
+
+FavoriteRef ref(long ordinal, const char* title, const char* url)
+{
+    return {ordinal, {QString::fromUtf8(title), QString::fromUtf8(url)}};
+}
+
+QStringList names(QTableWidget* list)
+{
+    QStringList result;
+    for (int row = 0; row < list->rowCount(); ++row)
+        result.append(list->item(row, 0)->text() + QLatin1Char(' ') + list->item(row, 1)->text());
+    return result;
+}
+
+void clickRow(QTableWidget* list, int row, Qt::KeyboardModifiers modifiers = {})
+{
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, modifiers,
+                      list->visualItemRect(list->item(row, 1)).center());
+}
+} // namespace
+
+class FavoriteEditsTest : public FavoritesTestCase
+{
+    Q_OBJECT
+
+private:
+    [[nodiscard]] QStringList leftovers() const { return folder().entries(); }
+    void writeFiveFavorites()
+    {
+        writeFavorites({{QStringLiteral("A"), QStringLiteral("http://a/")},
+                        {QStringLiteral("B"), QStringLiteral("http://b/")},
+                        {QStringLiteral("C"), QStringLiteral("http://c/")},
+                        {QStringLiteral("D"), QStringLiteral("http://d/")},
+                        {QStringLiteral("E"), QStringLiteral("http://e/")}});
+    }
+
+private slots:
+    void editReplacesTheRecordWhereItStands()
+    {
+        // A child of the root that is no Favorite keeps its place among the records too.
+        QVERIFY(TestFiles::Write(
+            favoritesPath(),
+            "<Favorites><Favorite><title>A</title><url>http://a/</url></Favorite>"
+            "<Note><title>N</title><url>http://n/</url></Note>"
+            "<Favorite><title>B</title><url>http://b/</url></Favorite>"
+            "<Favorite><title>C</title><url>http://c/</url></Favorite></Favorites>"));
+        MessageCapture messages;
+        QVERIFY(CFavoritesStore::Edit(ref(1, "B", "http://b/"), QStringLiteral("  B two\t"),
+                                      QStringLiteral(" https://b2/ ")));
+        QVERIFY(messages.texts().isEmpty());
+        QCOMPARE(FavoritesFolder::readRows(),
+                 (QStringList{"A|http://a/", "B two|https://b2/", "C|http://c/"}));
+        const QByteArray saved = TestFiles::Read(favoritesPath());
+        QVERIFY(saved.indexOf("<Note>") < saved.indexOf("B two"));
+
+        // Empty after trimming: refused without a word, as Save in the dialog is.
+        QVERIFY(!CFavoritesStore::Edit(ref(1, "B two", "https://b2/"), QStringLiteral(" "),
+                                       QStringLiteral("https://b3/")));
+        QVERIFY(messages.texts().isEmpty());
+        QCOMPARE(TestFiles::Read(favoritesPath()), saved);
+    }
+
+    void editRefusesATakenPairAndAVanishedRecord()
+    {
+        writeFavorites({{QStringLiteral("A"), QStringLiteral("http://a/")},
+                        {QStringLiteral("B"), QStringLiteral("http://b/")}});
+        const QByteArray before = TestFiles::Read(favoritesPath());
+        MessageCapture messages;
+        QVERIFY(!CFavoritesStore::Edit(ref(1, "B", "http://b/"), QStringLiteral("A"),
+                                       QStringLiteral("http://a/")));
+        QVERIFY(!CFavoritesStore::Edit(ref(1, "Gone", "http://gone/"), QStringLiteral("New"),
+                                       QStringLiteral("http://new/")));
+        QCOMPARE(messages.texts(), (QStringList{kTaken, kNotThere}));
+
+        // Saving the values it holds already is no change: nothing is written.
+        messages.clear();
+        QVERIFY(CFavoritesStore::Edit(ref(0, "A", "http://a/"), QStringLiteral("A "),
+                                      QStringLiteral("http://a/")));
+        QVERIFY(messages.texts().isEmpty());
+        QCOMPARE(TestFiles::Read(favoritesPath()), before);
+        QCOMPARE(leftovers(), QStringList{QStringLiteral("Favorites.xml")});
+    }
+
+    void editOfIdenticalTwinsChangesTheOneChosen()
+    {
+        writeFavorites({{QStringLiteral("Twin"), QStringLiteral("http://twin/")},
+                        {QStringLiteral("Other"), QStringLiteral("http://other/")},
+                        {QStringLiteral("Twin"), QStringLiteral("http://twin/")}});
+        MessageCapture messages;
+        QVERIFY(CFavoritesStore::Edit(ref(2, "Twin", "http://twin/"), QStringLiteral("Second"),
+                                      QStringLiteral("http://twin/")));
+        QCOMPARE(FavoritesFolder::readRows(),
+                 (QStringList{"Twin|http://twin/", "Other|http://other/", "Second|http://twin/"}));
+        // The list was older than the file: the record is found where it is now.
+        QVERIFY(CFavoritesStore::Edit(ref(2, "Other", "http://other/"), QStringLiteral("Moved"),
+                                      QStringLiteral("http://other/")));
+        QCOMPARE(FavoritesFolder::readRows(),
+                 (QStringList{"Twin|http://twin/", "Moved|http://other/", "Second|http://twin/"}));
+        QVERIFY(messages.texts().isEmpty());
+    }
+
+    void failedSaveOfAnEditChangesNothingAndKeepsNoBackup()
+    {
+        writeFavorites({{QStringLiteral("Short"), QStringLiteral("http://short/")}});
+        const QByteArray before = TestFiles::Read(favoritesPath());
+        // The backup (the old bytes) fits, the longer new file does not.
+        CXmlTestSeam::SetFailures({xml::S_OK, {}, -1, before.size() + 1});
+        MessageCapture messages;
+        QVERIFY(!CFavoritesStore::Edit(ref(0, "Short", "http://short/"),
+                                       QStringLiteral("A much longer name than before"),
+                                       QStringLiteral("http://short/")));
+        QCOMPARE(messages.texts().size(), 1);
+        QVERIFY2(messages.texts().first().contains(favoritesPath()) &&
+                     messages.texts().first().contains(QStringLiteral("No space left on device")),
+                 qPrintable(messages.texts().first()));
+        QCOMPARE(TestFiles::Read(favoritesPath()), before);
+        QCOMPARE(leftovers(), QStringList{QStringLiteral("Favorites.xml")});
+
+        // With room again the same edit goes through, after a backup of the old list.
+        CXmlTestSeam::SetFailures({});
+        QVERIFY(CFavoritesStore::Edit(ref(0, "Short", "http://short/"),
+                                      QStringLiteral("A much longer name than before"),
+                                      QStringLiteral("http://short/")));
+        const QStringList backups = QDir(path(QStringLiteral("backups"))).entryList(QDir::Files);
+        QCOMPARE(backups.size(), 1);
+        QCOMPARE(TestFiles::Read(path(QStringLiteral("backups/")) + backups.first()), before);
+    }
+
+    void severalRecordsGoInOneChange()
+    {
+        writeFiveFavorites();
+        MessageCapture messages;
+        // All or nothing: a save that fails leaves every one of them.
+        CXmlTestSeam::SetFailures({xml::S_OK, {}, -1, 20});
+        QVERIFY(
+            !CFavoritesStore::DeleteRecords({ref(1, "B", "http://b/"), ref(3, "D", "http://d/")}));
+        QCOMPARE(FavoritesFolder::readRows().size(), 5);
+        CXmlTestSeam::SetFailures({});
+
+        messages.clear();
+        QVERIFY(CFavoritesStore::DeleteRecords(
+            {ref(1, "B", "http://b/"), ref(7, "Gone", "http://gone/"), ref(3, "D", "http://d/")}));
+        QVERIFY(messages.texts().isEmpty());
+        QCOMPARE(FavoritesFolder::readRows(),
+                 (QStringList{"A|http://a/", "C|http://c/", "E|http://e/"}));
+        // None of them there any more: nothing to do, and no failure.
+        const QByteArray after = TestFiles::Read(favoritesPath());
+        QVERIFY(CFavoritesStore::DeleteRecords({ref(1, "B", "http://b/")}));
+        QCOMPARE(TestFiles::Read(favoritesPath()), after);
+    }
+
+    void editButtonAndF2ChangeTheRowInPlace()
+    {
+        writeFavorites({{QStringLiteral("First"), QStringLiteral("http://first/")},
+                        {QStringLiteral("Second"), QStringLiteral("http://second/")},
+                        {QStringLiteral("Third"), QStringLiteral("http://third/")}});
+        MessageCapture messages;
+        ModalDriver driver;
+        CEditMyFavoriteDlg editor;
+        QTableWidget* list = editor.list();
+
+        driver.next<CEditMyFavoriteDlg>([&](CEditMyFavoriteDlg* dialog) {
+            QVERIFY(!DialogControls::Button(dialog, IDC_EDIT_FAVORITE)->isEnabled());
+            clickRow(list, 1);
+            QVERIFY(DialogControls::Button(dialog, IDC_EDIT_FAVORITE)->isEnabled());
+            DialogControls::Button(dialog, IDC_EDIT_FAVORITE)->click();
+        });
+        driver.next<CAddModifyFavoriteDlg>([&](CAddModifyFavoriteDlg* dialog) {
+            QCOMPARE(dialog->windowTitle(), QStringLiteral("Modify My Favorites"));
+            QLineEdit* name = DialogControls::Edit(dialog, IDC_FAVORITE_NAME);
+            QCOMPARE(name->text(), QStringLiteral("Second"));
+            QCOMPARE(name->selectedText(), QStringLiteral("Second"));
+            QCOMPARE(QApplication::focusWidget(), name);
+            QCOMPARE(DialogControls::Edit(dialog, IDC_FAVORITE_URL)->text(),
+                     QStringLiteral("http://second/"));
+            QVERIFY(DialogControls::Edit(dialog, IDC_FAVORITE_URL)->isEnabled());
+            QVERIFY(!DialogControls::Button(dialog, IDC_DELETE)->isEnabled());
+            QTest::keyClicks(name, QStringLiteral("Second, renamed"));
+            DialogControls::Edit(dialog, IDC_FAVORITE_URL)
+                ->setText(QStringLiteral("https://second.example/"));
+            DialogControls::Button(dialog, IDOK)->click();
+        });
+        driver.next<CEditMyFavoriteDlg>([&](CEditMyFavoriteDlg*) {
+            QCOMPARE(names(list),
+                     (QStringList{"000001 First", "000002 Second, renamed", "000003 Third"}));
+            clickRow(list, 2);
+            QTest::keyClick(list, Qt::Key_F2);
+        });
+        driver.next<CAddModifyFavoriteDlg>([&](CAddModifyFavoriteDlg* dialog) {
+            QCOMPARE(DialogControls::Edit(dialog, IDC_FAVORITE_NAME)->text(),
+                     QStringLiteral("Third"));
+            DialogControls::Edit(dialog, IDC_FAVORITE_NAME)->setText(QStringLiteral("First"));
+            DialogControls::Edit(dialog, IDC_FAVORITE_URL)
+                ->setText(QStringLiteral("http://first/"));
+            DialogControls::Button(dialog, IDOK)->click();
+            // Taken by another favorite: the dialog stays for another try.
+            QVERIFY(dialog->isVisible());
+            QTest::keyClick(dialog, Qt::Key_Escape);
+        });
+        driver.next<CEditMyFavoriteDlg>([&](CEditMyFavoriteDlg* dialog) { dialog->close(); });
+
+        QCOMPARE(editor.DoModal(), int(IDCANCEL));
+        QVERIFY(!driver.timedOut());
+        QVERIFY(driver.done());
+        QCOMPARE(messages.texts(), (QStringList{"Successfully!", kTaken}));
+        QCOMPARE(FavoritesFolder::readRows(),
+                 (QStringList{"First|http://first/", "Second, renamed|https://second.example/",
+                              "Third|http://third/"}));
+    }
+
+    void deleteKeyAsksOnceForAllSelectedRows()
+    {
+        writeFiveFavorites();
+        MessageCapture messages;
+        messages.answer(IDNO);
+        ModalDriver driver;
+        CEditMyFavoriteDlg editor;
+        QTableWidget* list = editor.list();
+
+        driver.next<CEditMyFavoriteDlg>([&](CEditMyFavoriteDlg*) {
+            clickRow(list, 1);
+            clickRow(list, 3, Qt::ControlModifier);
+            clickRow(list, 4, Qt::ControlModifier);
+            QTest::keyClick(list, Qt::Key_Delete);
+            // No: nothing happened.
+            QCOMPARE(list->rowCount(), 5);
+            QTest::keyClick(list, Qt::Key_Delete);
+            QCOMPARE(names(list), (QStringList{"000001 A", "000002 C"}));
+            clickRow(list, 0);
+            QTest::keyClick(list, Qt::Key_Delete);
+            QCOMPARE(names(list), (QStringList{"000001 C"}));
+            editor.close();
+        });
+        QCOMPARE(editor.DoModal(), int(IDCANCEL));
+        QVERIFY(!driver.timedOut());
+        QVERIFY(driver.done());
+        QCOMPARE(messages.texts(),
+                 (QStringList{"Determined to delete these 3 favorites?",
+                              "Determined to delete these 3 favorites?", "Successfully!",
+                              "Determined to delete?", "Successfully!"}));
+        QCOMPARE(FavoritesFolder::readRows(), QStringList{"C|http://c/"});
+    }
+};
+
+KESTRIN_TEST_MAIN(FavoriteEditsTest)
+#include "tst_favoriteedits.moc"

@@ -1,0 +1,337 @@
+#include "FavoritesTestCase.h"
+#include "app/Globals.h"
+#include "favorites/CFavoritesBackups.h"
+#include "favorites/CFavoritesStore.h"
+#include "favorites/CRestoreFavoritesDlg.h"
+#include "favorites/CXmlDocument.h"
+#include "favorites/CXmlTestSeam.h"
+#include "support/MessageCapture.h"
+#include "support/ModalDriver.h"
+#include "support/TestFiles.h"
+#include "support/TestMain.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTreeWidget>
+
+#include <algorithm>
+#include <memory>
+
+namespace {
+QDateTime at(int year, int month, int day, int hour, int minute, int second)
+{
+    return QDateTime(QDate(year, month, day), QTime(hour, minute, second));
+}
+
+bool add(const char* title)
+{
+    return CFavoritesStore::Update(CFavoritesStore::Add, QString::fromUtf8(title),
+                                   QStringLiteral("http://%1.example/").arg(QLatin1String(title)));
+}
+} // namespace
+
+class FavoritesRestoreTest : public FavoritesTestCase
+{
+    Q_OBJECT
+
+private:
+    [[nodiscard]] QString backupsPath() const { return path(QStringLiteral("backups")); }
+    [[nodiscard]] QStringList backups() const
+    {
+        return QDir(backupsPath())
+            .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+    }
+    [[nodiscard]] QByteArray backup(const QString& name) const
+    {
+        return TestFiles::Read(QDir(backupsPath()).filePath(name));
+    }
+    // What the backups hold, whatever their names (two made in one second sort oddly).
+    [[nodiscard]] QList<QByteArray> contents() const
+    {
+        QList<QByteArray> result;
+        for (const QString& name : backups())
+            result.append(backup(name));
+        std::sort(result.begin(), result.end());
+        return result;
+    }
+    [[nodiscard]] static QList<QByteArray> sorted(QList<QByteArray> list)
+    {
+        std::sort(list.begin(), list.end());
+        return list;
+    }
+    // An automatic backup as an earlier run left it.
+    void writeBackup(const QDateTime& time, const QByteArray& bytes, int sequence = 1)
+    {
+        QDir().mkpath(backupsPath());
+        QVERIFY(TestFiles::Write(
+            QDir(backupsPath()).filePath(CFavoritesBackups::NameFor(time, sequence)), bytes));
+    }
+
+private slots:
+    void firstChangeOfEachRunIsBackedUpOnce()
+    {
+        writeFavorites({{QStringLiteral("Old"), QStringLiteral("http://old.example/")}});
+        const QByteArray original = TestFiles::Read(favoritesPath());
+        const QDateTime before = QDateTime::currentDateTime().addSecs(-1);
+        MessageCapture messages;
+        QVERIFY(add("one"));
+        QVERIFY(add("two"));
+        QVERIFY(CFavoritesStore::Update(CFavoritesStore::Delete, QStringLiteral("Old"),
+                                        QStringLiteral("http://old.example/")));
+        QVERIFY(messages.texts().isEmpty());
+
+        QCOMPARE(backups().size(), 1);
+        const QRegularExpressionMatch name =
+            QRegularExpression(QStringLiteral("^Favorites-(\\d{8}-\\d{6})\\.xml$"))
+                .match(backups().first());
+        QVERIFY2(name.hasMatch(), qPrintable(backups().first()));
+        const QDateTime made =
+            QDateTime::fromString(name.captured(1), QStringLiteral("yyyyMMdd-HHmmss"));
+        QVERIFY(made >= before.addSecs(-1) && made <= QDateTime::currentDateTime());
+        QCOMPARE(backup(backups().first()), original);
+
+        // Another run of the program backs up before its own first change.
+        const QByteArray beforeSecondRun = TestFiles::Read(favoritesPath());
+        QProcess writer;
+        writer.start(QStringLiteral(KESTRIN_FAVORITES_WRITER),
+                     {folder().path(), QStringLiteral("other"), QStringLiteral("3")});
+        QVERIFY(writer.waitForFinished(60000));
+        QCOMPARE(writer.exitCode(), 0);
+        QCOMPARE(contents(), sorted({original, beforeSecondRun}));
+        QCOMPARE(FavoritesFolder::readRows().size(), 5);
+    }
+
+    void sameStateIsNotBackedUpTwiceAndBulkChangesAlwaysAre()
+    {
+        writeFavorites({{QStringLiteral("Old"), QStringLiteral("http://old.example/")}});
+        const QByteArray original = TestFiles::Read(favoritesPath());
+        writeBackup(at(2024, 5, 1, 8, 0, 0), original);
+        MessageCapture messages;
+        QVERIFY(add("one"));
+        // The newest backup holds this very state already.
+        QCOMPARE(backups().size(), 1);
+
+        const QByteArray beforeImport = TestFiles::Read(favoritesPath());
+        CFavoritesStore::ImportSummary summary;
+        QVERIFY(CFavoritesStore::Import({{QStringLiteral("New"), QStringLiteral("http://new/")}}, 0,
+                                        summary));
+        QCOMPARE(summary.added, 1);
+        QCOMPARE(contents(), sorted({original, beforeImport}));
+
+        // A second backup, most likely within the same second, gets a name of its own.
+        const QByteArray beforeSecondImport = TestFiles::Read(favoritesPath());
+        QVERIFY(CFavoritesStore::Import(
+            {{QStringLiteral("Newer"), QStringLiteral("http://newer/")}}, 0, summary));
+        QCOMPARE(contents(), sorted({original, beforeImport, beforeSecondImport}));
+        QVERIFY(messages.texts().isEmpty());
+    }
+
+    void onlyTheNewestTwentyAreKept()
+    {
+        writeFavorites({});
+        QDir().mkpath(backupsPath());
+        // 25 backups of earlier runs, and files that only look like backups.
+        for (int day = 1; day <= 25; ++day)
+            writeBackup(at(2023, 3, day, 12, 0, 0), QByteArray::number(day));
+        const QStringList strangers{QStringLiteral("Favorites-2023.xml"),
+                                    QStringLiteral("notes.txt"),
+                                    QStringLiteral("Favorites-20230301-120000.xml.keep")};
+        for (const QString& name : strangers)
+            QVERIFY(TestFiles::Write(QDir(backupsPath()).filePath(name), "mine"));
+
+        MessageCapture messages;
+        QVERIFY(add("one"));
+        QVERIFY(messages.texts().isEmpty());
+        QStringList expected = strangers;
+        for (int day = 7; day <= 25; ++day)
+            expected.append(CFavoritesBackups::NameFor(at(2023, 3, day, 12, 0, 0)));
+        // The strangers, the 19 newest backups of before and the one just made.
+        QStringList extra = backups();
+        for (const QString& name : std::as_const(expected))
+            QVERIFY2(extra.removeOne(name), qPrintable(name));
+        QCOMPARE(extra.size(), 1);
+        QCOMPARE(backup(extra.first()), TestFiles::FavoritesXml({}));
+    }
+
+    void backupsAreNeverWrittenThroughALinkOrOverAFile()
+    {
+        writeFavorites({{QStringLiteral("Old"), QStringLiteral("http://old.example/")}});
+        const QByteArray original = TestFiles::Read(favoritesPath());
+        QVERIFY(QDir(folder().path()).mkdir(QStringLiteral("elsewhere")));
+        QVERIFY(QFile::link(path(QStringLiteral("elsewhere")), backupsPath()));
+
+        MessageCapture messages;
+        QVERIFY(!add("one"));
+        QCOMPARE(messages.texts().size(), 1);
+        QVERIFY2(messages.texts().first().contains(
+                     QStringLiteral("No backup of it could be made first: %1 is not a folder")
+                         .arg(backupsPath())),
+                 qPrintable(messages.texts().first()));
+        QCOMPARE(TestFiles::Read(favoritesPath()), original);
+        QCOMPARE(QDir(path(QStringLiteral("elsewhere"))).entryList(QDir::Files), QStringList());
+
+        QVERIFY(QFile::remove(backupsPath()));
+        QVERIFY(TestFiles::Write(backupsPath(), "a file of the user's"));
+        QVERIFY(!add("one"));
+        QCOMPARE(TestFiles::Read(backupsPath()), QByteArray("a file of the user's"));
+        QCOMPARE(TestFiles::Read(favoritesPath()), original);
+    }
+
+    void listShowsEveryBackupNewestFirst()
+    {
+        writeFavorites({});
+        const QByteArray two =
+            TestFiles::FavoritesXml({{QStringLiteral("A"), QStringLiteral("http://a/")},
+                                     {QStringLiteral("B"), QStringLiteral("http://b/")}});
+        writeBackup(at(2024, 1, 10, 9, 30, 0), two);
+        writeBackup(at(2024, 1, 12, 18, 5, 7), "<Favorites><Favorite>");
+        writeBackup(at(2024, 1, 12, 18, 5, 7), TestFiles::FavoritesXml({}), 2);
+        writeBackup(at(2024, 1, 11, 7, 0, 0), "<Bookmarks/>");
+        QVERIFY(TestFiles::Write(
+            path(QStringLiteral("Favorites.xml.bk")),
+            TestFiles::FavoritesXml({{QStringLiteral("C"), QStringLiteral("http://c/")}})));
+        QFile manual(path(QStringLiteral("Favorites.xml.bk")));
+        QVERIFY(manual.open(QIODevice::ReadWrite));
+        QVERIFY(manual.setFileTime(at(2024, 1, 11, 12, 0, 0), QFileDevice::FileModificationTime));
+        manual.close();
+
+        const QList<CFavoritesBackups::Entry> entries =
+            CFavoritesBackups(favoritesPath()).List(CFavoritesStore::ManualBackupPath());
+        QStringList shown;
+        for (const CFavoritesBackups::Entry& entry : entries) {
+            shown.append(
+                QStringLiteral("%1 %2 %3 %4")
+                    .arg(CRestoreFavoritesDlg::TimeText(entry), QFileInfo(entry.path).fileName(),
+                         entry.readable ? QString::number(entry.count) : QStringLiteral("-"))
+                    .arg(entry.readable ? QString() : entry.problem.left(19))
+                    .trimmed());
+        }
+        QCOMPARE(
+            shown,
+            (QStringList{"2024-01-12  18:05:07 Favorites-20240112-180507-2.xml 0",
+                         "2024-01-12  18:05:07 Favorites-20240112-180507.xml - Not well-formed XML",
+                         "2024-01-11  12:00:00 Favorites.xml.bk 1",
+                         "2024-01-11  07:00:00 Favorites-20240111-070000.xml - It holds no Favorit",
+                         "2024-01-10  09:30:00 Favorites-20240110-093000.xml 2"}));
+        QVERIFY(!entries.at(2).automatic);
+        QVERIFY(entries.at(0).automatic);
+    }
+
+    void restoreOfAGoodBackupComesBackExactly()
+    {
+        writeFavorites({{QStringLiteral("Now"), QStringLiteral("http://now/")}});
+        const QByteArray current = TestFiles::Read(favoritesPath());
+        const QByteArray earlier =
+            TestFiles::FavoritesXml({{QStringLiteral("Then"), QStringLiteral("http://then/")},
+                                     {QStringLiteral("Too"), QStringLiteral("http://too/")}});
+        writeBackup(at(2024, 2, 1, 10, 0, 0), earlier);
+        const QString chosen =
+            QDir(backupsPath()).filePath(CFavoritesBackups::NameFor(at(2024, 2, 1, 10, 0, 0)));
+
+        MessageCapture messages;
+        QVERIFY(CFavoritesStore::Restore(chosen));
+        QVERIFY(messages.texts().isEmpty());
+        QCOMPARE(TestFiles::Read(favoritesPath()), earlier);
+        // What was there is a backup now, and the restored one is still there.
+        QCOMPARE(backups().size(), 2);
+        QCOMPARE(backup(backups().last()), current);
+        QCOMPARE(backup(backups().first()), earlier);
+        // The restore was this run's backup: the next change needs none.
+        QVERIFY(add("after"));
+        QCOMPARE(backups().size(), 2);
+
+        // A missing Favorites.xml is brought back as well.
+        QVERIFY(QFile::remove(favoritesPath()));
+        QVERIFY(CFavoritesStore::Restore(chosen));
+        QCOMPARE(TestFiles::Read(favoritesPath()), earlier);
+    }
+
+    void restoreOfAnUnreadableBackupOrAFailedWriteChangesNothing()
+    {
+        writeFavorites({{QStringLiteral("Now"), QStringLiteral("http://now/")}});
+        const QByteArray current = TestFiles::Read(favoritesPath());
+        writeBackup(at(2024, 2, 1, 10, 0, 0), "<Favorites><Favorite>");
+        writeBackup(
+            at(2024, 2, 2, 10, 0, 0),
+            TestFiles::FavoritesXml({{QStringLiteral("A long list"),
+                                      QStringLiteral("http://long.example/one/two/three/")}}));
+        const QString broken =
+            QDir(backupsPath()).filePath(CFavoritesBackups::NameFor(at(2024, 2, 1, 10, 0, 0)));
+        const QString good =
+            QDir(backupsPath()).filePath(CFavoritesBackups::NameFor(at(2024, 2, 2, 10, 0, 0)));
+        const QStringList before = backups();
+
+        MessageCapture messages;
+        QVERIFY(!CFavoritesStore::Restore(broken));
+        QCOMPARE(messages.texts().size(), 1);
+        QVERIFY2(messages.texts().first().contains(
+                     QStringLiteral("The backup %1 cannot be read").arg(broken)),
+                 qPrintable(messages.texts().first()));
+
+        // The backup of the current list fits; the longer restored file does not.
+        CXmlTestSeam::SetFailures({xml::S_OK, {}, -1, current.size() + 1});
+        QVERIFY(!CFavoritesStore::Restore(good));
+        QCOMPARE(messages.texts().size(), 2);
+        QVERIFY(messages.texts().last().contains(QStringLiteral("No space left on device")));
+        QCOMPARE(TestFiles::Read(favoritesPath()), current);
+        QCOMPARE(backups(), before);
+        QCOMPARE(QDir(folder().path()).entryList(QDir::Files).filter(QStringLiteral(".tmp")),
+                 QStringList());
+    }
+
+    void restoreDialogOffersOnlyReadableBackups()
+    {
+        writeFavorites({{QStringLiteral("Now"), QStringLiteral("http://now/")}});
+        const QByteArray earlier =
+            TestFiles::FavoritesXml({{QStringLiteral("Then"), QStringLiteral("http://then/")}});
+        writeBackup(at(2024, 3, 1, 9, 0, 0), earlier);
+        writeBackup(at(2024, 3, 2, 9, 0, 0), "not xml at all");
+        MessageCapture messages;
+        messages.answer(IDNO);
+        ModalDriver driver;
+        driver.next<CRestoreFavoritesDlg>([&](CRestoreFavoritesDlg* dialog) {
+            QTreeWidget* list = dialog->list();
+            QCOMPARE(list->topLevelItemCount(), 2);
+            QTreeWidgetItem* broken = list->topLevelItem(0);
+            QCOMPARE(broken->text(0), QStringLiteral("2024-03-02  09:00:00"));
+            QVERIFY(broken->text(1).startsWith(QStringLiteral("Cannot be read: ")));
+            QVERIFY(!(broken->flags() & Qt::ItemIsSelectable));
+            QCOMPARE(list->currentItem(), list->topLevelItem(1));
+            QCOMPARE(list->topLevelItem(1)->text(1), QStringLiteral("1 favorite"));
+            QVERIFY(dialog->restoreButton()->isEnabled());
+            // Clicking the unreadable one chooses nothing.
+            list->clearSelection();
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                              list->visualItemRect(broken).center());
+            QVERIFY(!dialog->restoreButton()->isEnabled());
+            list->setCurrentItem(list->topLevelItem(1));
+            dialog->restoreButton()->click();
+            QVERIFY(dialog->isVisible());
+            dialog->restoreButton()->click();
+        });
+        QVERIFY(CRestoreFavoritesDlg::Run());
+        QVERIFY(!driver.timedOut());
+        QVERIFY(driver.done());
+        QCOMPARE(messages.texts().size(), 3);
+        QCOMPARE(messages.texts().at(0),
+                 QStringLiteral("Replace My Favorites with the backup made 2024-03-01  09:00:00 (1 "
+                                "favorite)?\nThe list as it is now is backed up first."));
+        QVERIFY(messages.texts().at(2).startsWith(QStringLiteral("My Favorites is restored")));
+        QCOMPARE(TestFiles::Read(favoritesPath()), earlier);
+    }
+
+    void restoreWithoutAnyBackupSaysSo()
+    {
+        writeFavorites({});
+        MessageCapture messages;
+        QVERIFY(!CRestoreFavoritesDlg::Run());
+        QCOMPARE(messages.texts().size(), 1);
+        QVERIFY(messages.texts().first().startsWith(
+            QStringLiteral("There is no backup of My Favorites yet.")));
+    }
+};
+
+KESTRIN_TEST_MAIN(FavoritesRestoreTest)
+#include "tst_favoritesrestore.moc"
