@@ -92,6 +92,7 @@ void CLeftView::RebuildTree(int mode)
     }
     setCurrentItem(nullptr);
     clearSelection();
+    emit treeRebuilt();
 }
 
 QTreeWidgetItem* CLeftView::AppendNode(QTreeWidgetItem* parent, const QString& text)
@@ -162,6 +163,16 @@ QString CLeftView::urlAt(int index) const
     if (index <= 0 || static_cast<std::size_t>(index) >= m_strURLTable.size())
         return {};
     return m_strURLTable[static_cast<std::size_t>(index)];
+}
+
+void CLeftView::OpenItem(QTreeWidgetItem* item)
+{
+    if (!item)
+        return;
+    if (currentItem() == item)
+        OnSelchanged(item);
+    else
+        setCurrentItem(item);
 }
 
 void CLeftView::OnSelchanged(QTreeWidgetItem* item)

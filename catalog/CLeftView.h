@@ -36,7 +36,18 @@ public:
 
     // The URL stored for an item-data index; empty for 0 or an unused index.
     [[nodiscard]] QString urlAt(int index) const;
+    [[nodiscard]] QString urlOf(const QTreeWidgetItem* item) const
+    {
+        return item ? urlAt(item->data(0, kIndexRole).toInt()) : QString();
+    }
+    // Opens an item as selecting it does, also when it is selected already.
+    void OpenItem(QTreeWidgetItem* item);
+
     [[nodiscard]] int nextIndex() const { return m_nNextIndex; }
+
+signals:
+    // After every rebuild, once the whole tree is in place.
+    void treeRebuilt();
 
 protected:
     void OnSelchanged(QTreeWidgetItem* item);

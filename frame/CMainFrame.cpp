@@ -6,6 +6,8 @@
 #include "app/SettingsKeys.h"
 #include "browser/CKestrinNewsReaderView.h"
 #include "catalog/CLeftView.h"
+#include "catalog/CatalogContextMenu.h"
+#include "frame/LinkCheckCommands.h"
 #include "platform/SkinEngine.h"
 #include "res/Resource.h"
 
@@ -31,6 +33,8 @@ CMainFrame::CMainFrame(Profile& profile, CommandTarget* appTarget)
 
 CMainFrame::~CMainFrame()
 {
+    // A check still under way stops here, keeping what it found.
+    m_linkChecks.reset();
     ReleaseViews();
     if (g_pSplitter == &m_wndSplitter) {
         GetSplitterInfo(nullptr);
@@ -77,6 +81,15 @@ bool CMainFrame::OnCreateClient(Document* document)
     }
     RegisterView(tree);
     RegisterView(browser);
+
+    m_treeMenu = new CatalogContextMenu(tree);
+    LinkCheckCommands::Hooks hooks;
+    hooks.open = [this](const QString& url) {
+        if (CKestrinNewsReaderView* view = BrowserView())
+            view->NavigateTo(url);
+    };
+    hooks.status = [this](const QString& text) { ShowStatus(text); };
+    m_linkChecks = std::make_unique<LinkCheckCommands>(this, tree, *m_treeMenu, hooks);
     setCentralWidget(&m_wndSplitter);
     return true;
 }
@@ -109,6 +122,11 @@ int CMainFrame::OnSplitterInfo(SplitInfo& info)
     info.colInfo = splitter;
     info.rowInfo = splitter;
     return 0;
+}
+
+void CMainFrame::ShowStatus(const QString& text)
+{
+    m_wndStatusBar.SetMessage(text);
 }
 
 void CMainFrame::OnFileMinimize()

@@ -5,8 +5,12 @@
 #include "platform/SplitterWnd.h"
 #include "platform/StatusBar.h"
 
+#include <memory>
+
+class CatalogContextMenu;
 class CKestrinNewsReaderDoc;
 class CKestrinNewsReaderView;
+class LinkCheckCommands;
 class Profile;
 
 // The splitter the skin engine's callback reads; set when the frame is created.
@@ -23,6 +27,9 @@ public:
     [[nodiscard]] CKestrinNewsReaderDoc* document() const;
     [[nodiscard]] SplitterWnd& splitter() { return m_wndSplitter; }
     [[nodiscard]] StatusBar& statusBarPane() { return m_wndStatusBar; }
+    // The tree's right-click menu; each part of the program adds its section.
+    [[nodiscard]] CatalogContextMenu* treeMenu() const { return m_treeMenu; }
+    [[nodiscard]] LinkCheckCommands* linkChecks() const { return m_linkChecks.get(); }
 
     // The skin file of a SkinStyle value (1 XP, 2 Mini, 3 Soft); nullptr for any other.
     [[nodiscard]] static const char* SkinFile(int style);
@@ -57,6 +64,8 @@ private:
     void OnHelpProduct();
     void OnFavoritesModify();
     void OnFavoritesBackup();
+    // Messages of background work: shown in the status bar, which may be hidden.
+    void ShowStatus(const QString& text);
 
     Profile& m_profile;
     SplitterWnd m_wndSplitter;
@@ -64,4 +73,6 @@ private:
     int m_nSkinStyle;
     int m_nIndexPage;
     StatusBar m_wndStatusBar;
+    CatalogContextMenu* m_treeMenu = nullptr;
+    std::unique_ptr<LinkCheckCommands> m_linkChecks;
 };

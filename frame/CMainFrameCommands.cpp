@@ -8,6 +8,7 @@
 #include "catalog/CLeftView.h"
 #include "favorites/CEditMyFavoriteDlg.h"
 #include "favorites/CFavoritesStore.h"
+#include "frame/LinkCheckCommands.h"
 #include "platform/ExternalBrowser.h"
 #include "res/Resource.h"
 
@@ -43,6 +44,14 @@ void CMainFrame::BindCommands()
                           [this](CommandUi& ui) { ui.SetCheck(m_nCataView == kCatalogByArea); });
     m_commandMap.onUpdate(ID_CATALOG_CONTENT,
                           [this](CommandUi& ui) { ui.SetCheck(m_nCataView == kCatalogByContent); });
+    m_commandMap.on(ID_CATALOG_CHECK_LINKS, [this] {
+        if (m_linkChecks)
+            m_linkChecks->OnCheckLinks();
+    });
+    m_commandMap.on(ID_CATALOG_LINK_REPORT, [this] {
+        if (m_linkChecks)
+            m_linkChecks->OnLinkReport();
+    });
 
     m_commandMap.on(ID_HOMEPAGE_GOTO, [this] { OnHomePageGoto(); });
     m_commandMap.on(ID_HOMEPAGE_BLANK, [this] { OnHomePageMode(kHomePageBlank); });

@@ -5,13 +5,13 @@
 #include <QSignalBlocker>
 
 LinkCheckController::LinkCheckController(const QString& resultsPath, QObject* parent)
-    : QObject(parent), m_store(resultsPath)
+    : QObject(parent), m_store(std::make_unique<LinkResultStore>(resultsPath))
 {
-    m_store.load();
+    m_store->load();
     m_checker.setReachabilityProbes(LinkTargets::ReachabilityProbes());
     connect(&m_checker, &LinkChecker::resultReady, this,
             [this](const QString& url, const LinkResult& result) {
-                m_store.set(url, result);
+                m_store->set(url, result);
                 emit resultChanged(url);
             });
     connect(&m_checker, &LinkChecker::finished, this, &LinkCheckController::onFinished);
@@ -24,7 +24,15 @@ LinkCheckController::~LinkCheckController()
         const QSignalBlocker quiet(this);
         m_checker.cancel();
     }
-    m_store.waitForSaved();
+    m_store->waitForSaved();
+}
+
+void LinkCheckController::setResultsPath(const QString& path)
+{
+    cancel();
+    m_store->waitForSaved();
+    m_store = std::make_unique<LinkResultStore>(path);
+    m_store->load();
 }
 
 bool LinkCheckController::checkAll(const QStringList& addresses)
@@ -48,8 +56,8 @@ void LinkCheckController::onFinished(LinkChecker::Outcome outcome)
 {
     if (m_fullRun && outcome == LinkChecker::Outcome::Completed) {
         const QStringList& addresses = m_checker.addresses();
-        m_store.retainOnly(QSet<QString>(addresses.begin(), addresses.end()));
+        m_store->retainOnly(QSet<QString>(addresses.begin(), addresses.end()));
     }
-    m_store.save();
+    m_store->save();
     emit runFinished(outcome, m_fullRun);
 }

@@ -5,6 +5,8 @@
 
 #include <QObject>
 
+#include <memory>
+
 // Runs checks and keeps their results: a full check of the tree's addresses, or one
 // address on its own. Every verdict lands in the store at once and on disk when a run
 // ends, however it ends.
@@ -17,8 +19,10 @@ public:
     ~LinkCheckController() override;
 
     [[nodiscard]] LinkChecker& checker() { return m_checker; }
-    [[nodiscard]] LinkResultStore& store() { return m_store; }
-    [[nodiscard]] const LinkResultStore& store() const { return m_store; }
+    // Reads the results of another file from now on; a running check is cancelled.
+    void setResultsPath(const QString& path);
+    [[nodiscard]] LinkResultStore& store() { return *m_store; }
+    [[nodiscard]] const LinkResultStore& store() const { return *m_store; }
 
     // A full check; results of addresses no longer among them are dropped when it
     // completes. False while a check is running.
@@ -42,7 +46,7 @@ signals:
 private:
     void onFinished(LinkChecker::Outcome outcome);
 
-    LinkResultStore m_store;
+    std::unique_ptr<LinkResultStore> m_store;
     LinkChecker m_checker;
     bool m_fullRun = false;
 };

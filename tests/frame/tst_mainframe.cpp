@@ -126,7 +126,7 @@ void MainFrameTest::menuEntriesAreEnabledAndCarryNoShortcuts()
             QVERIFY2(action->shortcut().isEmpty(), qPrintable(action->text()));
         }
     }
-    QCOMPARE(entries, 21);
+    QCOMPARE(entries, 23);
     QCOMPARE(frame->menuAction(ID_BROWSE_HOME)->text(), QStringLiteral("&Home\tCtrl+H"));
     QCOMPARE(frame->menuAction(ID_BROWSE_HOME)->statusTip(), QStringLiteral("Go to Homepage"));
     QVERIFY(frame->menuAction(ID_FAVORITES_BACKUP)->statusTip().isEmpty());
