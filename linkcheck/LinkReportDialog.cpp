@@ -106,7 +106,10 @@ LinkReportDialog::LinkReportDialog(Actions actions, QWidget* parent)
     connect(m_openExternal, &QPushButton::clicked, this, &LinkReportDialog::openSelectedExternally);
     connect(m_copy, &QPushButton::clicked, this, &LinkReportDialog::copyList);
     connect(m_useNew, &QPushButton::clicked, this, &LinkReportDialog::useNewAddress);
-    connect(m_list, &QTreeWidget::itemActivated, this, [this] { openSelected(); });
+    connect(m_list, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item) {
+        m_list->setCurrentItem(item);
+        openSelected();
+    });
     connect(m_list, &QTreeWidget::currentItemChanged, this, [this] { updateButtons(); });
     updateButtons();
 }

@@ -100,6 +100,15 @@ void LocalHttpServer::onReadyRead(QTcpSocket* socket)
         if (colon > 0 && line.left(colon).trimmed().toLower() == "host")
             request.host = line.mid(colon + 1).trimmed();
     }
+    if (request.method == "CONNECT") {
+        // No tunnels: secure sites asked through this proxy are refused, and never reached.
+        request.host = target.left(target.lastIndexOf(':'));
+        request.path = target;
+        m_requests.append(request);
+        socket->write("HTTP/1.1 403 Forbidden\r\nContent-Length: 0\r\n\r\n");
+        socket->disconnectFromHost();
+        return;
+    }
     if (target.startsWith("http://") || target.startsWith("https://")) {
         // Asked as a proxy: the address names the host.
         const QUrl absolute = QUrl::fromEncoded(target);
