@@ -43,6 +43,9 @@ void LinkProbe::send(Method method)
     request.setRawHeader("Accept",
                          "text/html,application/xhtml+xml,application/xml;q=0.9,*/*;q=0.8");
     request.setRawHeader("Accept-Language", "en-US,en;q=0.9");
+    // Thousands of sites are asked once or twice each: idle connections kept open for
+    // them would only hold memory.
+    request.setRawHeader("Connection", "close");
     m_reply = method == Method::Head ? m_network.head(request) : m_network.get(request);
     connect(m_reply, &QNetworkReply::metaDataChanged, this, &LinkProbe::onHeaders);
     connect(m_reply, &QNetworkReply::finished, this, &LinkProbe::onFinished);
@@ -63,10 +66,11 @@ void LinkProbe::dropReply()
 
 void LinkProbe::onHeaders()
 {
-    // The status line is all a check needs: a page's body is not downloaded. An error
-    // status ends the reply by itself (aborting it then would report it twice).
+    // A page's body is not worth downloading: a GET that answered well is cut off at its
+    // status line. HEAD and error answers end by themselves (cutting those short makes
+    // the network layer report a second error).
     const QVariant status = m_reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
-    if (!status.isValid() || (m_reply->error() != QNetworkReply::NoError && !m_reply->isFinished()))
+    if (!status.isValid() || m_method == Method::Head || status.toInt() >= 400)
         return;
     onStatus(status.toInt());
 }

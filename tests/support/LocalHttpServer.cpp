@@ -97,8 +97,12 @@ void LocalHttpServer::onReadyRead(QTcpSocket* socket)
     QByteArray target = requestLine.value(1);
     for (const QByteArray& line : lines.mid(1)) {
         const qsizetype colon = line.indexOf(':');
-        if (colon > 0 && line.left(colon).trimmed().toLower() == "host")
+        const QByteArray name = line.left(colon).trimmed().toLower();
+        if (colon > 0 && name == "host")
             request.host = line.mid(colon + 1).trimmed();
+        if (colon > 0 && (name == "connection" || name == "proxy-connection") &&
+            line.mid(colon + 1).trimmed().toLower() == "close")
+            request.close = true;
     }
     if (request.method == "CONNECT") {
         // No tunnels: secure sites asked through this proxy are refused, and never reached.
@@ -147,7 +151,8 @@ void LocalHttpServer::answer(QTcpSocket* socket, const Request& request, const R
 {
     m_servedDelayMs += std::max(0, response.delayMs);
     QByteArray head = "HTTP/1.1 " + QByteArray::number(response.status) + " Answer\r\n";
-    head += "Content-Type: text/html\r\n";
+    head += request.close ? "Content-Type: text/html\r\nConnection: close\r\n"
+                          : "Content-Type: text/html\r\n";
     head += "Content-Length: " + QByteArray::number(response.body.size()) + "\r\n";
     for (const auto& [name, value] : response.headers)
         head += name + ": " + value + "\r\n";
@@ -156,6 +161,10 @@ void LocalHttpServer::answer(QTcpSocket* socket, const Request& request, const R
     if (request.method != "HEAD")
         socket->write(response.body);
     closeRequest(socket);
+    if (request.close) {
+        socket->disconnectFromHost();
+        return;
+    }
     // Kept alive, as most servers do: a request already waiting is taken up now.
     if (m_buffers.value(socket).contains("\r\n\r\n"))
         QTimer::singleShot(0, socket, [this, socket] { onReadyRead(socket); });

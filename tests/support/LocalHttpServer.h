@@ -29,6 +29,8 @@ public:
         QByteArray method;
         QByteArray host; // without the port
         QByteArray path;
+        // The client asked to close the connection after the answer.
+        bool close = false;
     };
     struct Response
     {
