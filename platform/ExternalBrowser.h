@@ -12,7 +12,8 @@ public:
     // Starts the browser; true when one was started. Tests install one to see what is opened.
     using Launcher = std::function<bool(const QUrl& url)>;
 
-    // False (after the message) when no browser could be started.
+    // False (after the message) when no browser could be started. When the system's opener
+    // starts but then finds no browser, the message comes as soon as it gives up.
     static bool Open(const QUrl& url);
 
     // Replaces the launcher; returns the previous one. An empty launcher restores the

@@ -17,10 +17,10 @@ caption=()
 for i in $(seq "$runs"); do
     home="$(mktemp -d)"
     start=$(date +%s%N)
-    out=$(cd "$root/build/run" && HOME="$home" XDG_CONFIG_HOME="$home/.config" \
+    out=$(HOME="$home" XDG_CONFIG_HOME="$home/.config" \
         XDG_DATA_HOME="$home/.local/share" XDG_CACHE_HOME="$home/.cache" \
         DISPLAY="$display" QT_QPA_PLATFORM=xcb KESTRIN_STARTUP_TRACE=exit \
-        timeout 30 "$root/build/KestrinNewsReader" 2>&1 || true)
+        timeout 30 "$root/build/bin/kestrin-news-reader" 2>&1 || true)
     rm -rf "$home"
     m=$(sed -n 's/^kestrin-startup mapped \([0-9]*\).*/\1/p' <<<"$out" | head -1)
     c=$(sed -n 's/^kestrin-startup caption \([0-9]*\).*/\1/p' <<<"$out" | head -1)

@@ -1,10 +1,9 @@
 #!/usr/bin/env bash
-# Sets up what is missing, builds, and starts the program from the folder that holds its
-# data files (Favorites.xml, readme.htm, Skin/).
+# Sets up what is missing, builds, and starts the program. It runs in your own folder,
+# ~/.local/share/kestrin-news-reader (KESTRIN_USER_DIR names another), never inside build/.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/setup.sh"
 cmake -S "$root" -B "$root/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$root/build" --target KestrinNewsReader kestrin_data
-cd "$root/build/run"
-exec "$root/build/KestrinNewsReader" "$@"
+exec "$root/build/bin/kestrin-news-reader" "$@"

@@ -8,6 +8,8 @@ packages=(
     qt6-base-dev qt6-webengine-dev libqt6webenginecore6-bin libgl-dev
     libxml2-dev libx11-dev
     xvfb xauth fonts-dejavu-core
+    xdg-utils
+    desktop-file-utils appstream dpkg-dev file
 )
 
 missing=()

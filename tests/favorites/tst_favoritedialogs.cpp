@@ -101,7 +101,7 @@ void FavoriteDialogsTest::editorListsRecordsAndDeletesThroughADoubleClick()
 
     driver.next<CEditMyFavoriteDlg>([&](CEditMyFavoriteDlg* dialog) {
         QCOMPARE(dialog->windowTitle(), QStringLiteral("Edit My Favorite"));
-        QCOMPARE(QApplication::focusWidget(), button(dialog, IDOK));
+        QCOMPARE(dialog->focusWidget(), button(dialog, IDOK));
         QCOMPARE(column(list, 0), (QStringList{"000001", "000002", "000003"}));
         QCOMPARE(column(list, 1), (QStringList{"First Paper", "Second Paper", "Third Paper"}));
         QCOMPARE(list->item(2, 0)->data(Qt::UserRole).toInt(), 2);
@@ -115,7 +115,7 @@ void FavoriteDialogsTest::editorListsRecordsAndDeletesThroughADoubleClick()
         QVERIFY(!edit(dialog, IDC_FAVORITE_URL)->isEnabled());
         QVERIFY(!button(dialog, IDOK)->isEnabled());
         QVERIFY(button(dialog, IDC_DELETE)->isEnabled());
-        QCOMPARE(QApplication::focusWidget(), button(dialog, IDCANCEL));
+        QCOMPARE(dialog->focusWidget(), button(dialog, IDCANCEL));
         checkedDeleteDialog = true;
         button(dialog, IDC_DELETE)->click();
     });
@@ -148,7 +148,7 @@ void FavoriteDialogsTest::newSavesARecordAsTheLastRow()
         QCOMPARE(dialog->windowTitle(), QStringLiteral("Edit My Favorites"));
         QVERIFY(!button(dialog, IDC_DELETE)->isEnabled());
         QVERIFY(edit(dialog, IDC_FAVORITE_NAME)->text().isEmpty());
-        QCOMPARE(QApplication::focusWidget(), button(dialog, IDOK));
+        QCOMPARE(dialog->focusWidget(), button(dialog, IDOK));
         edit(dialog, IDC_FAVORITE_NAME)->setText(QStringLiteral("  New Paper "));
         edit(dialog, IDC_FAVORITE_URL)->setText(QStringLiteral("https://new.example/\t"));
         button(dialog, IDOK)->click();

@@ -14,7 +14,6 @@
 #include "support/TestMain.h"
 
 #include <QAction>
-#include <QDesktopServices>
 #include <QMenuBar>
 #include <QSignalSpy>
 
@@ -37,18 +36,6 @@ QTreeWidgetItem* firstSiteOf(CLeftView* tree, const QString& nodeText, int index
     return nullptr;
 }
 } // namespace
-
-// Receives the addresses handed to the desktop's browser.
-class UrlCatcher : public QObject
-{
-    Q_OBJECT
-
-public:
-    QList<QUrl> urls;
-
-public slots:
-    void open(const QUrl& url) { urls.append(url); }
-};
 
 class FrameCommandsTest : public QObject
 {
@@ -249,12 +236,17 @@ void FrameCommandsTest::productHomepageGoesToTheDesktopBrowser()
 {
     CMainFrame* frame = start(1);
     QVERIFY(frame);
-    UrlCatcher catcher;
-    QDesktopServices::setUrlHandler(QStringLiteral("https"), &catcher, "open");
+    MessageCapture messages;
+    QList<QUrl> opened;
+    ExternalBrowser::SetLauncher([&opened](const QUrl& url) {
+        opened.append(url);
+        return true;
+    });
     QSignalSpy navigations(m_fixture->browser(), &HtmlView::navigateRequested);
     frame->SendCommand(ID_HELP_PRODUCT);
-    QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
-    QCOMPARE(catcher.urls, QList<QUrl>{QUrl(kProductPageUrl)});
+    ExternalBrowser::SetLauncher({});
+    QCOMPARE(opened, QList<QUrl>{QUrl(kProductPageUrl)});
+    QVERIFY(messages.texts().isEmpty());
     QCOMPARE(navigations.size(), 0);
     QVERIFY(m_fixture->browser()->url().isEmpty());
 }

@@ -1,10 +1,47 @@
 #include "platform/ExternalBrowser.h"
 #include "support/MessageCapture.h"
+#include "support/TestFiles.h"
 #include "support/TestMain.h"
 
 #include <QDesktopServices>
+#include <QProcess>
+#include <QTemporaryDir>
 
 namespace {
+// Puts a stand-in for xdg-open, running the given shell lines, alone on PATH.
+class FakeOpener
+{
+public:
+    explicit FakeOpener(const QByteArray& body) : m_path(qgetenv("PATH"))
+    {
+        if (!body.isEmpty()) {
+            QFile script(m_dir.filePath(QStringLiteral("xdg-open")));
+            script.open(QIODevice::WriteOnly);
+            script.write("#!/bin/sh\n" + body + "\n");
+            script.close();
+            script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        }
+        qputenv("PATH", QFile::encodeName(m_dir.path()));
+    }
+    ~FakeOpener() { qputenv("PATH", m_path); }
+    FakeOpener(const FakeOpener&) = delete;
+    FakeOpener& operator=(const FakeOpener&) = delete;
+
+    [[nodiscard]] QString filePath(const char* name) const
+    {
+        return m_dir.filePath(QLatin1String(name));
+    }
+
+private:
+    QTemporaryDir m_dir;
+    QByteArray m_path;
+};
+
+bool openersRunning()
+{
+    return !qApp->findChildren<QProcess*>().isEmpty();
+}
+
 class UrlCatcher : public QObject
 {
     Q_OBJECT
@@ -25,11 +62,15 @@ class ExternalBrowserTest : public QObject
 private slots:
     void cleanup() { ExternalBrowser::SetLauncher({}); }
     void theSystemsHandlerGetsTheExactAddressSilently();
+    void xdgOpenGetsTheExactAddressSilently();
+    void xdgOpenFindingNoBrowserShowsTheAddress();
     void noBrowserShowsTheAddress();
 };
 
 void ExternalBrowserTest::theSystemsHandlerGetsTheExactAddressSilently()
 {
+    // Without xdg-open, Qt's own way to the desktop is taken.
+    FakeOpener none({});
     MessageCapture messages;
     UrlCatcher catcher;
     QDesktopServices::setUrlHandler(QStringLiteral("https"), &catcher, "open");
@@ -39,6 +80,30 @@ void ExternalBrowserTest::theSystemsHandlerGetsTheExactAddressSilently()
     QVERIFY(opened);
     QCOMPARE(catcher.urls, QList<QUrl>{url});
     QVERIFY(messages.texts().isEmpty());
+}
+
+void ExternalBrowserTest::xdgOpenGetsTheExactAddressSilently()
+{
+    FakeOpener opener("printf '%s' \"$1\" > \"${0%/*}/asked\"");
+    MessageCapture messages;
+    const QUrl url(QStringLiteral("https://example.org/a%20b?q=1&r=\"2\"#top"));
+    QVERIFY(ExternalBrowser::Open(url));
+    QTRY_VERIFY_WITH_TIMEOUT(!openersRunning(), 20000);
+    QCOMPARE(TestFiles::Read(opener.filePath("asked")), url.toEncoded());
+    QVERIFY(messages.texts().isEmpty());
+}
+
+void ExternalBrowserTest::xdgOpenFindingNoBrowserShowsTheAddress()
+{
+    // What xdg-open does on a machine with no browser: it starts, tries them all, gives up.
+    FakeOpener opener("echo 'xdg-open: no method available' >&2; exit 3");
+    MessageCapture messages;
+    const QUrl url(QStringLiteral("https://news.example/front"));
+    ExternalBrowser::Open(url);
+    QTRY_COMPARE_WITH_TIMEOUT(messages.texts().size(), 1, 20000);
+    QVERIFY(messages.texts().first().contains(url.toString()));
+    QTRY_VERIFY_WITH_TIMEOUT(!openersRunning(), 20000);
+    QCOMPARE(messages.texts().size(), 1);
 }
 
 void ExternalBrowserTest::noBrowserShowsTheAddress()

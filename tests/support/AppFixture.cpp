@@ -39,6 +39,12 @@ AppFixture::AppFixture() : AppFixture(Options{}) {}
 AppFixture::AppFixture(const Options& options)
     : m_previousDir(QDir::currentPath()), m_options(options)
 {
+    g_strAppDir.clear();
+    g_strCurrentURL.clear();
+    if (options.inCurrentDirectory) {
+        m_workDir = m_previousDir;
+        return;
+    }
     m_workDir = options.workDirName.isEmpty() ? m_dir.path() : m_dir.filePath(options.workDirName);
     QDir().mkpath(m_workDir);
     const QDir work(m_workDir);
@@ -52,8 +58,6 @@ AppFixture::AppFixture(const Options& options)
         QFile::copy(data.filePath(QStringLiteral("readme.htm")),
                     work.filePath(QStringLiteral("readme.htm")));
     QDir::setCurrent(m_workDir);
-    g_strAppDir.clear();
-    g_strCurrentURL.clear();
 }
 
 AppFixture::~AppFixture()

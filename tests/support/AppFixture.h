@@ -27,6 +27,8 @@ public:
         QStringList arguments;
         // A folder inside the temporary directory to run in, when not empty.
         QString workDirName;
+        // Run in the current directory as the test prepared it; nothing is laid out.
+        bool inCurrentDirectory = false;
     };
 
     AppFixture();

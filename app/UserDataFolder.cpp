@@ -1,0 +1,134 @@
+#include "UserDataFolder.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStandardPaths>
+#include <QTemporaryFile>
+
+namespace {
+const QString kFavorites = QStringLiteral("Favorites.xml");
+const QString kHelp = QStringLiteral("readme.htm");
+const QString kSkinDir = QStringLiteral("Skin");
+
+constexpr QFile::Permissions kUserFile =
+    QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther;
+} // namespace
+
+QString UserDataFolder::DefaultPath()
+{
+    const QString chosen = qEnvironmentVariable(kOverrideVariable);
+    if (!chosen.isEmpty())
+        return QFileInfo(chosen).absoluteFilePath();
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation))
+        .filePath(QStringLiteral(KESTRIN_PACKAGE_NAME));
+}
+
+QString UserDataFolder::ShippedDataPath()
+{
+    return QDir::cleanPath(QDir(QCoreApplication::applicationDirPath())
+                               .filePath(QStringLiteral(KESTRIN_DATA_FROM_BINDIR)));
+}
+
+UserDataFolder::UserDataFolder(QString path, QString shippedDataPath)
+    : m_path(std::move(path)), m_shippedDataPath(std::move(shippedDataPath))
+{
+}
+
+bool UserDataFolder::Prepare()
+{
+    m_problems.clear();
+    if (!QDir().mkpath(m_path)) {
+        Problem(QStringLiteral("The folder %1 cannot be created.").arg(m_path));
+        return false;
+    }
+    PutTemplate(kFavorites);
+    Refresh(kHelp);
+    const QDir skins(QDir(m_shippedDataPath).filePath(kSkinDir));
+    const QStringList skinFiles = skins.entryList(QDir::Files, QDir::Name);
+    if (skinFiles.isEmpty())
+        Problem(QStringLiteral("No skins were found in %1.").arg(skins.path()));
+    for (const QString& file : skinFiles)
+        Refresh(kSkinDir + QLatin1Char('/') + file);
+    return m_problems.isEmpty();
+}
+
+bool UserDataFolder::Enter()
+{
+    const bool prepared = Prepare();
+    // Even half-prepared, the folder keeps whatever favorites the user already has.
+    if (QFileInfo(m_path).isDir() && !QDir::setCurrent(m_path)) {
+        Problem(QStringLiteral("The folder %1 cannot be opened.").arg(m_path));
+        return false;
+    }
+    return prepared;
+}
+
+QString UserDataFolder::report() const
+{
+    return QStringLiteral("Your folder %1 could not be fully prepared:\n\n%2\n\n"
+                          "Your favorites, the help page or the skins may be missing.")
+        .arg(m_path, m_problems.join(QLatin1Char('\n')));
+}
+
+void UserDataFolder::PutTemplate(const QString& name)
+{
+    const QString target = QDir(m_path).filePath(name);
+    if (QFileInfo(target).exists() || QFileInfo(target).isSymLink())
+        return;
+    const std::optional<QByteArray> bytes = ReadShipped(name);
+    if (!bytes)
+        return;
+    // Written aside and renamed into place, which fails when the name exists: a second copy
+    // starting at the same moment cannot replace favorites the first one has just stored.
+    QTemporaryFile file(target + QStringLiteral(".XXXXXX"));
+    if (!file.open() || file.write(*bytes) != bytes->size() || !file.flush() ||
+        !file.setPermissions(kUserFile)) {
+        Problem(QStringLiteral("%1 cannot be written: %2").arg(target, file.errorString()));
+        return;
+    }
+    if (file.rename(target))
+        file.setAutoRemove(false); // it would still remove the file under its new name
+    else if (!QFileInfo::exists(target))
+        Problem(QStringLiteral("%1 cannot be written: %2").arg(target, file.errorString()));
+}
+
+void UserDataFolder::Refresh(const QString& name)
+{
+    const QFileInfo shipped(QDir(m_shippedDataPath).filePath(name));
+    const QFileInfo own(QDir(m_path).filePath(name));
+    // Newer, not different: a skin the user adjusted stays until a newer one is installed.
+    if (own.exists() && shipped.exists() && own.lastModified() >= shipped.lastModified())
+        return;
+    const std::optional<QByteArray> bytes = ReadShipped(name);
+    if (!bytes)
+        return;
+    QDir().mkpath(own.absolutePath());
+    QSaveFile out(own.filePath());
+    if (!out.open(QIODevice::WriteOnly) || out.write(*bytes) != bytes->size() || !out.commit()) {
+        Problem(QStringLiteral("%1 cannot be written: %2").arg(own.filePath(), out.errorString()));
+        return;
+    }
+    // The copy takes the shipped file's time, so the next start sees it up to date.
+    QFile copy(own.filePath());
+    if (!copy.setPermissions(kUserFile) || !copy.open(QIODevice::ReadWrite) ||
+        !copy.setFileTime(shipped.lastModified(), QFileDevice::FileModificationTime))
+        Problem(QStringLiteral("%1 cannot be updated: %2").arg(own.filePath(), copy.errorString()));
+}
+
+std::optional<QByteArray> UserDataFolder::ReadShipped(const QString& name)
+{
+    QFile file(QDir(m_shippedDataPath).filePath(name));
+    if (!file.open(QIODevice::ReadOnly)) {
+        Problem(QStringLiteral("%1 cannot be read: %2. Install the program again.")
+                    .arg(file.fileName(), file.errorString()));
+        return std::nullopt;
+    }
+    return file.readAll();
+}
+
+void UserDataFolder::Problem(const QString& text)
+{
+    m_problems.append(text);
+}

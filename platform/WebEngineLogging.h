@@ -1,0 +1,11 @@
+#pragma once
+
+// The web engine prints its GL set-up and GPU retries to the terminal on every start, which
+// tells a user nothing. Normal runs keep only fatal engine messages; a --log-level in
+// QTWEBENGINE_CHROMIUM_FLAGS or a rule in QT_LOGGING_RULES brings them back.
+class WebEngineLogging
+{
+public:
+    // Call before the application object is created.
+    static void QuietenUnlessAsked();
+};
