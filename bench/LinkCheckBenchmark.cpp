@@ -87,9 +87,8 @@ int main(int argc, char* argv[])
     tree.AttachDocument(&doc);
     tree.OnInitialUpdate();
     LinkCheckController controller(dir.filePath(QStringLiteral("linkcheck.json")));
-    CatalogLinkMarks marks(&tree, [&controller](const QString& url) {
-        return controller.store().find(url);
-    });
+    CatalogLinkMarks marks(
+        &tree, [&controller](const QString& url) { return controller.store().find(url); });
     QObject::connect(&controller, &LinkCheckController::resultChanged, &marks,
                      [&marks](const QString& url) { marks.apply(url); });
     LinkCheckWindow window(controller.checker());
@@ -112,8 +111,8 @@ int main(int argc, char* argv[])
         [server, &port, &dead, scale] {
             auto random = std::make_shared<QRandomGenerator>(2716);
             server->setHandler([random, &dead, scale](const LocalHttpServer::Request& request) {
-                const int delay = static_cast<int>(
-                    random->bounded(kMinDelayMs, kMaxDelayMs + 1) * scale);
+                const int delay =
+                    static_cast<int>(random->bounded(kMinDelayMs, kMaxDelayMs + 1) * scale);
                 const QString url = QStringLiteral("http://") + QString::fromUtf8(request.host) +
                                     QString::fromUtf8(request.path);
                 return LocalHttpServer::Status(dead.contains(url) ? 404 : 200, delay);
@@ -200,11 +199,12 @@ int main(int argc, char* argv[])
     std::printf("wall time:                %.1f s\n", wallMs / 1000.0);
     std::printf("ideal (sum of delays / %d): %.1f s\n", inFlight, idealMs / 1000.0);
     std::printf("wall / ideal:             %.3f\n", wallMs / idealMs);
-    std::printf("peak memory:              %.1f MB (%.1f MB before the run)\n", peakRssKb() / 1024.0,
-                rssBefore / 1024.0);
-    std::printf("longest UI stall:         %lld ms at %.1f s, %.1f ms of it working (%d over 50 ms)\n",
-                static_cast<long long>(longestStallMs), longestStallAtMs / 1000.0,
-                longestStallCpuMs, stallsOver50);
+    std::printf("peak memory:              %.1f MB (%.1f MB before the run)\n",
+                peakRssKb() / 1024.0, rssBefore / 1024.0);
+    std::printf(
+        "longest UI stall:         %lld ms at %.1f s, %.1f ms of it working (%d over 50 ms)\n",
+        static_cast<long long>(longestStallMs), longestStallAtMs / 1000.0, longestStallCpuMs,
+        stallsOver50);
     std::printf("longest UI work between two ticks: %.1f ms of CPU\n", longestBusyMs);
     return 0;
 }

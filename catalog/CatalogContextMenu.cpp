@@ -17,9 +17,8 @@ CatalogContextMenu::CatalogContextMenu(CLeftView* view) : QObject(view), m_view(
 {
     view->installEventFilter(this);
     view->viewport()->installEventFilter(this);
-    addSection([this](QMenu& menu, const CatalogMenuContext& context) {
-        addOwnEntries(menu, context);
-    });
+    addSection(
+        [this](QMenu& menu, const CatalogMenuContext& context) { addOwnEntries(menu, context); });
 }
 
 CatalogContextMenu::~CatalogContextMenu()

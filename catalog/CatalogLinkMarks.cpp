@@ -22,6 +22,15 @@ CatalogLinkMarks::CatalogLinkMarks(CLeftView* view, Lookup lookup, QObject* pare
     connect(view, &CLeftView::treeRebuilt, this, &CatalogLinkMarks::applyAll);
 }
 
+QColor CatalogLinkMarks::DeadColor(const QPalette& palette)
+{
+    // Halfway between text and background: plainly dimmed, still easy to read.
+    const QColor text = palette.color(QPalette::Active, QPalette::Text);
+    const QColor base = palette.color(QPalette::Active, QPalette::Base);
+    return QColor((text.red() + base.red()) / 2, (text.green() + base.green()) / 2,
+                  (text.blue() + base.blue()) / 2);
+}
+
 void CatalogLinkMarks::applyAll()
 {
     if (!m_view)
@@ -50,8 +59,7 @@ void CatalogLinkMarks::applyTo(QTreeWidgetItem* item, const LinkResult* result)
     const bool moved = result && result->status == LinkResult::Status::Moved;
     // Greyed, not disabled: a dead site still opens when selected.
     setIfChanged(item, Qt::ForegroundRole,
-                 dead ? QVariant(m_view->palette().brush(QPalette::Disabled, QPalette::Text))
-                      : QVariant());
+                 dead ? QVariant(QBrush(DeadColor(m_view->palette()))) : QVariant());
     setIfChanged(item, LinkMarkDelegate::kMovedRole, moved ? QVariant(true) : QVariant());
     setIfChanged(item, Qt::ToolTipRole,
                  result ? QVariant(LinkFinding::ToolTip(*result)) : QVariant());

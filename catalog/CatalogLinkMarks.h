@@ -2,7 +2,9 @@
 
 #include "linkcheck/LinkResult.h"
 
+#include <QColor>
 #include <QObject>
+#include <QPalette>
 #include <QPointer>
 
 #include <functional>
@@ -23,6 +25,9 @@ public:
     using Lookup = std::function<const LinkResult*(const QString& url)>;
 
     CatalogLinkMarks(CLeftView* view, Lookup lookup, QObject* parent = nullptr);
+
+    // The colour of a dead site's name.
+    [[nodiscard]] static QColor DeadColor(const QPalette& palette);
 
     // Marks every item of the tree.
     void applyAll();

@@ -15,7 +15,7 @@ void LinkMarkDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
     initStyleOption(&item, index);
     const QStyle* style = item.widget ? item.widget->style() : QApplication::style();
     const QRect text = style->subElementRect(QStyle::SE_ItemViewItemText, &item, item.widget);
-    const int left = text.left() + item.fontMetrics.horizontalAdvance(item.text) + 5;
+    const int left = text.left() + item.fontMetrics.horizontalAdvance(item.text) + 6;
 
     // A bent arrow: the site went elsewhere.
     const qreal mid = text.center().y() + 0.5;
@@ -26,7 +26,8 @@ void LinkMarkDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
     painter->save();
     painter->setRenderHint(QPainter::Antialiasing);
     const bool selected = option.state & QStyle::State_Selected;
-    const QColor color = option.palette.color(selected ? QPalette::HighlightedText : QPalette::Link);
+    const QColor color =
+        option.palette.color(selected ? QPalette::HighlightedText : QPalette::Link);
     painter->setPen(QPen(color, 1.4));
     painter->setBrush(Qt::NoBrush);
     painter->drawPath(arrow);

@@ -20,5 +20,5 @@ public:
                                  const QModelIndex& index) const override;
 
     // The room the mark takes after the text.
-    static constexpr int kMarkWidth = 12;
+    static constexpr int kMarkWidth = 14;
 };

@@ -163,7 +163,8 @@ void LinkCheckCommands::showSingleResult()
     const LinkResult* result = m_controller.store().find(m_singleUrl);
     const QString text =
         m_controller.checker().isOffline()
-            ? QStringLiteral("The computer seems to be offline: %1 was not checked.").arg(m_singleName)
+            ? QStringLiteral("The computer seems to be offline: %1 was not checked.")
+                  .arg(m_singleName)
             : (result ? LinkFinding::ToolTip(*result) : QString());
     if (text.isEmpty())
         return;

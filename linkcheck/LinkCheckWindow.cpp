@@ -69,7 +69,8 @@ void LinkCheckWindow::showOffline()
         QStringLiteral("The computer seems to be offline: no public site could be reached, "
                        "so none was checked or marked. %1 on this computer or the local "
                        "network %2 checked.")
-            .arg(local == 1 ? QStringLiteral("1 address") : number(local) + QStringLiteral(" addresses"),
+            .arg(local == 1 ? QStringLiteral("1 address")
+                            : number(local) + QStringLiteral(" addresses"),
                  local == 1 ? QStringLiteral("was") : QStringLiteral("were")));
     m_timeLeft->clear();
     m_button->setText(QStringLiteral("Close"));
@@ -83,8 +84,8 @@ void LinkCheckWindow::refresh()
     m_bar->setRange(0, std::max(progress.total, 1));
     m_bar->setValue(progress.done);
     m_counts->setText(CountsText(progress));
-    const QString left = TimeLeftText(m_clock.isValid() ? m_clock.elapsed() : 0, progress.done,
-                                      progress.total);
+    const QString left =
+        TimeLeftText(m_clock.isValid() ? m_clock.elapsed() : 0, progress.done, progress.total);
     m_timeLeft->setText(left.isEmpty() ? QStringLiteral("Estimating the time left…") : left);
 }
 

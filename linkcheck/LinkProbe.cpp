@@ -157,9 +157,9 @@ void LinkProbe::onAnswer(int status)
 void LinkProbe::onNetworkError(QNetworkReply::NetworkError error)
 {
     if (error == QNetworkReply::TimeoutError) {
-        finish(LinkResult::Status::Unsure, 0,
-               QStringLiteral("no answer within %1 seconds")
-                   .arg((m_settings.timeoutMs + 999) / 1000));
+        finish(
+            LinkResult::Status::Unsure, 0,
+            QStringLiteral("no answer within %1 seconds").arg((m_settings.timeoutMs + 999) / 1000));
         return;
     }
     m_reached = m_reached || LinkVerdict::ReachedServer(error);

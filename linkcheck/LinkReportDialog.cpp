@@ -65,12 +65,10 @@ int severity(LinkResult::Status status)
 
 LinkReportDialog::LinkReportDialog(Actions actions, QWidget* parent)
     : QDialog(parent), m_actions(std::move(actions)), m_summary(new QLabel(this)),
-      m_list(new QTreeWidget(this)),
-      m_open(new QPushButton(QStringLiteral("&Open"), this)),
+      m_list(new QTreeWidget(this)), m_open(new QPushButton(QStringLiteral("&Open"), this)),
       m_openExternal(new QPushButton(QStringLiteral("Open in Your &Browser"), this)),
       m_copy(new QPushButton(QStringLiteral("&Copy List"), this)),
-      m_useNew(new QPushButton(QStringLiteral("&Use New Address"), this)),
-      m_note(new QLabel(this))
+      m_useNew(new QPushButton(QStringLiteral("&Use New Address"), this)), m_note(new QLabel(this))
 {
     setObjectName(QStringLiteral("LinkReportDialog"));
     setWindowTitle(QStringLiteral("Link Report"));
@@ -228,6 +226,7 @@ void LinkReportDialog::useNewAddress()
     if (!m_actions.useNewAddress(target, newUrl))
         return;
     delete item;
-    m_note->setText(QStringLiteral("\"%1\" in My Favorites now opens %2.").arg(target.name, newUrl));
+    m_note->setText(
+        QStringLiteral("\"%1\" in My Favorites now opens %2.").arg(target.name, newUrl));
     updateButtons();
 }

@@ -119,8 +119,8 @@ bool LinkResultStore::Parse(const QByteArray& bytes, Results& results)
         const QJsonObject link = value.toObject();
         const QString url = link.value(QStringLiteral("url")).toString();
         LinkResult result;
-        result.checked = QDateTime::fromString(link.value(QStringLiteral("checked")).toString(),
-                                               Qt::ISODate);
+        result.checked =
+            QDateTime::fromString(link.value(QStringLiteral("checked")).toString(), Qt::ISODate);
         // An entry that makes no sense is dropped; the rest of the file still counts.
         if (url.isEmpty() || !result.checked.isValid() ||
             !LinkFinding::StatusFromName(link.value(QStringLiteral("status")).toString(),

@@ -84,10 +84,7 @@ private slots:
     void sectionsFollowInOrderAndKnowFavorites();
 
 private:
-    QTreeWidgetItem* favorite() const
-    {
-        return m_tree->topLevelItem(0)->child(0)->child(0);
-    }
+    QTreeWidgetItem* favorite() const { return m_tree->topLevelItem(0)->child(0)->child(0); }
 
     std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<TestProfile> m_profileFile;
@@ -141,17 +138,21 @@ void TreeLinksTest::cleanup()
 
 void TreeLinksTest::marksFollowTheResultsByAddress()
 {
-    m_results.insert(kShared, makeResult(LinkResult::Status::Dead, QStringLiteral("connection refused")));
-    m_results.insert(kMoved, makeResult(LinkResult::Status::Moved, {}, QStringLiteral("https://owner.example/")));
+    m_results.insert(kShared,
+                     makeResult(LinkResult::Status::Dead, QStringLiteral("connection refused")));
+    m_results.insert(kMoved, makeResult(LinkResult::Status::Moved, {},
+                                        QStringLiteral("https://owner.example/")));
     m_results.insert(kAlive, makeResult(LinkResult::Status::Alive));
     m_tree->OnInitialUpdate();
 
     const QList<QTreeWidgetItem*> dead = itemsWithUrl(*m_tree, kShared);
     QCOMPARE(dead.size(), 2); // the favorite and the catalog site
-    const QColor grey = m_tree->palette().color(QPalette::Disabled, QPalette::Text);
+    const QColor grey = CatalogLinkMarks::DeadColor(m_tree->palette());
+    QVERIFY(grey != m_tree->palette().color(QPalette::Text));
     for (const QTreeWidgetItem* item : dead) {
         QCOMPARE(item->foreground(0).color(), grey);
-        QCOMPARE(item->toolTip(0), QStringLiteral("Not reachable on 8 Dec 2026: connection refused"));
+        QCOMPARE(item->toolTip(0),
+                 QStringLiteral("Not reachable on 8 Dec 2026: connection refused"));
         QVERIFY(!item->data(0, LinkMarkDelegate::kMovedRole).toBool());
     }
     // The name is never touched.
@@ -159,7 +160,8 @@ void TreeLinksTest::marksFollowTheResultsByAddress()
 
     QTreeWidgetItem* moved = itemsWithUrl(*m_tree, kMoved).value(0);
     QVERIFY(moved->data(0, LinkMarkDelegate::kMovedRole).toBool());
-    QCOMPARE(moved->toolTip(0), QStringLiteral("Moved to https://owner.example/ (found on 8 Dec 2026)"));
+    QCOMPARE(moved->toolTip(0),
+             QStringLiteral("Moved to https://owner.example/ (found on 8 Dec 2026)"));
     QVERIFY(!moved->data(0, Qt::ForegroundRole).isValid());
     QCOMPARE(moved->text(0), QString::fromUtf8(CatalogData::National()[1].name));
 
@@ -167,7 +169,8 @@ void TreeLinksTest::marksFollowTheResultsByAddress()
     QCOMPARE(alive->toolTip(0), QStringLiteral("Reachable on 8 Dec 2026"));
     QVERIFY(!alive->data(0, Qt::ForegroundRole).isValid());
 
-    QTreeWidgetItem* unchecked = itemsWithUrl(*m_tree, QString::fromUtf8(CatalogData::World()[0].url)).value(0);
+    QTreeWidgetItem* unchecked =
+        itemsWithUrl(*m_tree, QString::fromUtf8(CatalogData::World()[0].url)).value(0);
     QVERIFY(unchecked->toolTip(0).isEmpty());
     // Nodes carry no mark.
     QVERIFY(m_tree->topLevelItem(0)->toolTip(0).isEmpty());
@@ -184,7 +187,8 @@ void TreeLinksTest::marksComeBackAfterARebuild()
 {
     m_tree->OnInitialUpdate();
     QVERIFY(itemsWithUrl(*m_tree, kMoved).value(0)->toolTip(0).isEmpty());
-    m_results.insert(kMoved, makeResult(LinkResult::Status::Moved, {}, QStringLiteral("https://owner.example/")));
+    m_results.insert(kMoved, makeResult(LinkResult::Status::Moved, {},
+                                        QStringLiteral("https://owner.example/")));
     m_tree->RebuildTree(2);
     QTreeWidgetItem* moved = itemsWithUrl(*m_tree, kMoved).value(0);
     QVERIFY(moved->data(0, LinkMarkDelegate::kMovedRole).toBool());
@@ -193,8 +197,10 @@ void TreeLinksTest::marksComeBackAfterARebuild()
 
 void TreeLinksTest::aChangedResultRemarksOnlyItsItems()
 {
-    m_results.insert(kShared, makeResult(LinkResult::Status::Dead, QStringLiteral("connection refused")));
-    m_results.insert(kMoved, makeResult(LinkResult::Status::Moved, {}, QStringLiteral("https://owner.example/")));
+    m_results.insert(kShared,
+                     makeResult(LinkResult::Status::Dead, QStringLiteral("connection refused")));
+    m_results.insert(kMoved, makeResult(LinkResult::Status::Moved, {},
+                                        QStringLiteral("https://owner.example/")));
     m_tree->OnInitialUpdate();
 
     m_results.insert(kShared, makeResult(LinkResult::Status::Alive));
@@ -206,13 +212,15 @@ void TreeLinksTest::aChangedResultRemarksOnlyItsItems()
     }
     QVERIFY(itemsWithUrl(*m_tree, kMoved).value(0)->data(0, LinkMarkDelegate::kMovedRole).toBool());
     m_marks->apply(kMoved);
-    QVERIFY(!itemsWithUrl(*m_tree, kMoved).value(0)->data(0, LinkMarkDelegate::kMovedRole).isValid());
+    QVERIFY(
+        !itemsWithUrl(*m_tree, kMoved).value(0)->data(0, LinkMarkDelegate::kMovedRole).isValid());
     QVERIFY(itemsWithUrl(*m_tree, kMoved).value(0)->toolTip(0).isEmpty());
 }
 
 void TreeLinksTest::aDeadSiteStillOpens()
 {
-    m_results.insert(kShared, makeResult(LinkResult::Status::Dead, QStringLiteral("connection refused")));
+    m_results.insert(kShared,
+                     makeResult(LinkResult::Status::Dead, QStringLiteral("connection refused")));
     m_tree->OnInitialUpdate();
     QSignalSpy navigations(m_browser, &HtmlView::navigateRequested);
     QTreeWidgetItem* dead = itemsWithUrl(*m_tree, kShared).value(1);
@@ -231,9 +239,9 @@ void TreeLinksTest::menuOffersTheSiteEntries()
     QMenu* menu = m_menu->menu();
     QVERIFY(menu);
     QTRY_VERIFY(menu->isVisible());
-    QCOMPARE(actionTexts(menu), (QStringList{QStringLiteral("&Open"),
-                                             QStringLiteral("Open in Your &Browser"),
-                                             QStringLiteral("&Copy Address")}));
+    QCOMPARE(actionTexts(menu),
+             (QStringList{QStringLiteral("&Open"), QStringLiteral("Open in Your &Browser"),
+                          QStringLiteral("&Copy Address")}));
     for (const QAction* action : menu->actions())
         QVERIFY(action->isEnabled());
     QCOMPARE(menu->defaultAction()->text(), QStringLiteral("&Open"));
@@ -296,7 +304,8 @@ void TreeLinksTest::keyboardOpensTheMenuForTheCurrentItem()
     QTRY_VERIFY(m_menu->menu() && m_menu->menu()->isVisible());
     // A keyboard menu event on top of the key does not open a second menu.
     QPointer<QMenu> shown = m_menu->menu();
-    QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(1, 1), m_tree->mapToGlobal(QPoint(1, 1)));
+    QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(1, 1),
+                            m_tree->mapToGlobal(QPoint(1, 1)));
     QApplication::sendEvent(m_tree, &event);
     QCOMPARE(m_menu->menu(), shown.data());
     shown->close();
@@ -349,11 +358,11 @@ void TreeLinksTest::sectionsFollowInOrderAndKnowFavorites()
     });
 
     m_menu->popup(favorite(), QPoint(10, 10));
-    QCOMPARE(actionTexts(m_menu->menu()),
-             (QStringList{QStringLiteral("&Open"), QStringLiteral("Open in Your &Browser"),
-                          QStringLiteral("&Copy Address"), QStringLiteral("-"),
-                          QStringLiteral("Second"), QStringLiteral("-"),
-                          QStringLiteral("Favorites only")}));
+    QCOMPARE(
+        actionTexts(m_menu->menu()),
+        (QStringList{QStringLiteral("&Open"), QStringLiteral("Open in Your &Browser"),
+                     QStringLiteral("&Copy Address"), QStringLiteral("-"), QStringLiteral("Second"),
+                     QStringLiteral("-"), QStringLiteral("Favorites only")}));
     QVERIFY(seen.last().favorite);
     QCOMPARE(seen.last().url, kShared);
     QCOMPARE(seen.last().name, QStringLiteral("Shared paper"));

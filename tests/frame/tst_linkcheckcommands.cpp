@@ -106,7 +106,8 @@ void LinkCheckCommandsTest::catalogMenuEndsWithTheLinkEntries()
         texts.append(action->text());
         ids.append(action->data().toInt());
     }
-    QCOMPARE(texts, (QStringList{"&Content\tCtrl+C", "&Area\tCtrl+A", "Check &Links…", "Link &Report"}));
+    QCOMPARE(texts,
+             (QStringList{"&Content\tCtrl+C", "&Area\tCtrl+A", "Check &Links…", "Link &Report"}));
     QCOMPARE(ids, (QList<int>{ID_CATALOG_CONTENT, ID_CATALOG_AREA, ID_CATALOG_CHECK_LINKS,
                               ID_CATALOG_LINK_REPORT}));
     QVERIFY(!catalog->actions().at(2)->statusTip().isEmpty());
@@ -135,7 +136,9 @@ void LinkCheckCommandsTest::offlineCheckSaysSoAndMarksOnlyLocalSites()
     QTreeWidgetItem* gone = itemNamed(tree, QStringLiteral("Local Gone"));
     QVERIFY(gone->data(0, Qt::ForegroundRole).isValid());
     QVERIFY(gone->toolTip(0).contains(QLatin1String("page not found (404)")));
-    QVERIFY(itemNamed(tree, QStringLiteral("Local Alive"))->toolTip(0).startsWith(QLatin1String("Reachable")));
+    QVERIFY(itemNamed(tree, QStringLiteral("Local Alive"))
+                ->toolTip(0)
+                .startsWith(QLatin1String("Reachable")));
     // No public site got a verdict, and nothing went anywhere but the local server.
     for (QTreeWidgetItemIterator it(tree); *it; ++it) {
         if (!tree->urlOf(*it).startsWith(m_server->url(QString())))
@@ -154,8 +157,10 @@ void LinkCheckCommandsTest::completedCheckShowsTheReport()
     proxy.setHandler([](const LocalHttpServer::Request& request) {
         return LocalHttpServer::Status(request.path == "/gone" ? 404 : 200);
     });
-    checker().setProxy(QNetworkProxy(QNetworkProxy::HttpProxy, QStringLiteral("127.0.0.1"), proxy.port()));
-    checker().setClassifier([](const QString&, QObject*, HostScope::Done done) { done(Kind::Public); });
+    checker().setProxy(
+        QNetworkProxy(QNetworkProxy::HttpProxy, QStringLiteral("127.0.0.1"), proxy.port()));
+    checker().setClassifier(
+        [](const QString&, QObject*, HostScope::Done done) { done(Kind::Public); });
 
     m_fixture->frame()->SendCommand(ID_CATALOG_CHECK_LINKS);
     QVERIFY(links()->progressWindow()->isVisible());
@@ -196,9 +201,11 @@ void LinkCheckCommandsTest::checkThisLinkMarksTheItem()
     check->trigger();
     QTRY_VERIFY_WITH_TIMEOUT(gone->toolTip(0).startsWith(QLatin1String("Not reachable")), 30000);
     QVERIFY(gone->data(0, Qt::ForegroundRole).isValid());
-    QTRY_VERIFY(m_fixture->frame()->statusBarPane().message().startsWith(QLatin1String("Local Gone: Not reachable")));
+    QTRY_VERIFY(m_fixture->frame()->statusBarPane().message().startsWith(
+        QLatin1String("Local Gone: Not reachable")));
     // Only that address was asked.
-    QCOMPARE(links()->controller().store().results().keys(), QStringList{m_server->url(QStringLiteral("/gone"))});
+    QCOMPARE(links()->controller().store().results().keys(),
+             QStringList{m_server->url(QStringLiteral("/gone"))});
 
     // Nodes have nothing to check.
     menu->popup(tree->topLevelItem(0), QPoint(20, 20));
@@ -215,7 +222,8 @@ void LinkCheckCommandsTest::closingTheProgramCancelsCleanly()
                {QStringLiteral("Local Gone"), m_server->url(QStringLiteral("/gone"))}});
     m_fixture->frame()->SendCommand(ID_CATALOG_CHECK_LINKS);
     QTRY_COMPARE_WITH_TIMEOUT(m_server->openRequests(), 1, 30000);
-    QTRY_VERIFY_WITH_TIMEOUT(links()->controller().store().find(m_server->url(QStringLiteral("/gone"))), 30000);
+    QTRY_VERIFY_WITH_TIMEOUT(
+        links()->controller().store().find(m_server->url(QStringLiteral("/gone"))), 30000);
     QVERIFY(checker().isRunning());
 
     m_fixture.reset();

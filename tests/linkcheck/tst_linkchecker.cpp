@@ -28,10 +28,9 @@ struct Run
 {
     explicit Run(LinkChecker& checker)
     {
-        QObject::connect(&checker, &LinkChecker::resultReady, &checker,
-                         [this](const QString& url, const LinkResult& result) {
-                             results.insert(url, result);
-                         });
+        QObject::connect(
+            &checker, &LinkChecker::resultReady, &checker,
+            [this](const QString& url, const LinkResult& result) { results.insert(url, result); });
         QObject::connect(&checker, &LinkChecker::finished, &checker,
                          [this](LinkChecker::Outcome value) {
                              outcome = value;
@@ -84,8 +83,8 @@ private slots:
 private:
     static void useProxy(LinkChecker& checker, const LocalHttpServer& server)
     {
-        checker.setProxy(QNetworkProxy(QNetworkProxy::HttpProxy, QStringLiteral("127.0.0.1"),
-                                       server.port()));
+        checker.setProxy(
+            QNetworkProxy(QNetworkProxy::HttpProxy, QStringLiteral("127.0.0.1"), server.port()));
     }
 };
 
@@ -106,8 +105,8 @@ void LinkCheckerTest::verdicts_data()
         << QByteArray("/front") << alive << 200 << QString();
     QTest::newRow("301 to another host")
         << QByteArray("/moved-301") << moved << 301 << QStringLiteral("http://paper.example/new");
-    QTest::newRow("302 to another host")
-        << QByteArray("/moved-302") << moved << 302 << QStringLiteral("https://owner.example/paper/");
+    QTest::newRow("302 to another host") << QByteArray("/moved-302") << moved << 302
+                                         << QStringLiteral("https://owner.example/paper/");
     QTest::newRow("moved after a same-site hop")
         << QByteArray("/hop") << moved << 301 << QStringLiteral("http://paper.example/new");
     QTest::newRow("404") << QByteArray("/gone-404") << dead << 404 << QString();
@@ -238,7 +237,8 @@ void LinkCheckerTest::httpsOnTheSameSiteIsAlive()
     QSslConfiguration trusting = previous;
     trusting.addCaCertificate(certificate);
     QSslConfiguration::setDefaultConfiguration(trusting);
-    auto restore = qScopeGuard([&previous] { QSslConfiguration::setDefaultConfiguration(previous); });
+    auto restore =
+        qScopeGuard([&previous] { QSslConfiguration::setDefaultConfiguration(previous); });
 
     LocalHttpServer secure;
     secure.setTls(certificate, testKey());
@@ -315,7 +315,8 @@ void LinkCheckerTest::neverMoreThanTwoAtOnceToOneHost()
 {
     LocalHttpServer proxy;
     QVERIFY(proxy.start());
-    proxy.setHandler([](const LocalHttpServer::Request&) { return LocalHttpServer::Status(200, 120); });
+    proxy.setHandler(
+        [](const LocalHttpServer::Request&) { return LocalHttpServer::Status(200, 120); });
     LinkChecker checker;
     useProxy(checker, proxy);
     checker.setClassifier(fixedClassifier([](const QString&) { return Kind::Public; }));
@@ -410,7 +411,8 @@ void LinkCheckerTest::unreachablePublicHostsWaitForProofOfNetwork()
 {
     LocalHttpServer server;
     QVERIFY(server.start());
-    server.setHandler([](const LocalHttpServer::Request&) { return LocalHttpServer::Status(200, 200); });
+    server.setHandler(
+        [](const LocalHttpServer::Request&) { return LocalHttpServer::Status(200, 200); });
     quint16 closedPort = 0;
     {
         LocalHttpServer closed;
@@ -477,7 +479,8 @@ void LinkCheckerTest::prioritizedAddressGoesNext()
 {
     LocalHttpServer server;
     QVERIFY(server.start());
-    server.setHandler([](const LocalHttpServer::Request&) { return LocalHttpServer::Status(200, 50); });
+    server.setHandler(
+        [](const LocalHttpServer::Request&) { return LocalHttpServer::Status(200, 50); });
     LinkChecker checker;
     QStringList urls;
     for (int i = 0; i < 10; ++i)
@@ -488,11 +491,10 @@ void LinkCheckerTest::prioritizedAddressGoesNext()
     QVERIFY(!checker.prioritize(QStringLiteral("http://not-in-the-run.example/")));
     QVERIFY(run.waitForEnd());
     // Two were under way before the request; the prioritized one came right after.
-    const qsizetype position = std::find_if(server.requests().begin(), server.requests().end(),
-                                            [](const LocalHttpServer::Request& r) {
-                                                return r.path == "/paper9";
-                                            }) -
-                               server.requests().begin();
+    const qsizetype position =
+        std::find_if(server.requests().begin(), server.requests().end(),
+                     [](const LocalHttpServer::Request& r) { return r.path == "/paper9"; }) -
+        server.requests().begin();
     QVERIFY2(position <= 2, qPrintable(QString::number(position)));
 }
 

@@ -45,7 +45,8 @@ private:
 void LinkResultStoreTest::everyFieldSurvivesTheFile()
 {
     LinkResultStore::Results results;
-    results.insert(QStringLiteral("https://alive.example/"), makeResult(LinkResult::Status::Alive, 200));
+    results.insert(QStringLiteral("https://alive.example/"),
+                   makeResult(LinkResult::Status::Alive, 200));
     results.insert(QStringLiteral("https://moved.example/"),
                    makeResult(LinkResult::Status::Moved, 301, {},
                               QStringLiteral("https://chain.example/päper?x=1&y=\"2\"")));
@@ -62,7 +63,8 @@ void LinkResultStoreTest::damagedFileIsIgnoredAndReplaced_data()
 {
     QTest::addColumn<QByteArray>("bytes");
     QTest::newRow("garbage") << QByteArray("\x00\xff not json at all", 18);
-    QTest::newRow("cut off") << QByteArray(R"({"format": 1, "links": [{"url": "https://a.example/", "sta)");
+    QTest::newRow("cut off") << QByteArray(
+        R"({"format": 1, "links": [{"url": "https://a.example/", "sta)");
     QTest::newRow("a list") << QByteArray("[1, 2, 3]");
     QTest::newRow("unknown format") << QByteArray(R"({"format": 7, "links": []})");
     QTest::newRow("links not a list") << QByteArray(R"({"format": 1, "links": {}})");

@@ -1,8 +1,8 @@
+#include "catalog/CatalogData.h"
 #include "linkcheck/HostScope.h"
 #include "linkcheck/LinkFinding.h"
 #include "linkcheck/LinkTargets.h"
 #include "linkcheck/LinkVerdict.h"
-#include "catalog/CatalogData.h"
 #include "support/TestMain.h"
 
 #include <QLocale>
@@ -29,16 +29,26 @@ void LinkRulesTest::sameSiteAllowsSchemeAndWwwChangesOnly_data()
     QTest::addColumn<QString>("from");
     QTest::addColumn<QString>("to");
     QTest::addColumn<bool>("same");
-    QTest::newRow("http to https") << "http://paper.com/" << "https://paper.com/" << true;
-    QTest::newRow("adds www") << "http://paper.com/" << "https://www.paper.com/" << true;
-    QTest::newRow("drops www") << "https://www.paper.com/" << "https://paper.com/news" << true;
-    QTest::newRow("host case") << "https://Paper.COM/" << "https://paper.com/" << true;
-    QTest::newRow("another port") << "http://paper.com/" << "http://paper.com:8080/" << true;
-    QTest::newRow("subdomain") << "https://paper.com/" << "https://news.paper.com/" << false;
-    QTest::newRow("owner's site") << "https://paper.com/" << "https://chain.com/paper" << false;
-    QTest::newRow("suffix only") << "https://paper.com/" << "https://newpaper.com/" << false;
-    QTest::newRow("www alone is a host") << "https://www./" << "https://www/" << false;
-    QTest::newRow("not a web scheme") << "https://paper.com/" << "ftp://paper.com/" << false;
+    QTest::newRow("http to https") << "http://paper.com/"
+                                   << "https://paper.com/" << true;
+    QTest::newRow("adds www") << "http://paper.com/"
+                              << "https://www.paper.com/" << true;
+    QTest::newRow("drops www") << "https://www.paper.com/"
+                               << "https://paper.com/news" << true;
+    QTest::newRow("host case") << "https://Paper.COM/"
+                               << "https://paper.com/" << true;
+    QTest::newRow("another port") << "http://paper.com/"
+                                  << "http://paper.com:8080/" << true;
+    QTest::newRow("subdomain") << "https://paper.com/"
+                               << "https://news.paper.com/" << false;
+    QTest::newRow("owner's site") << "https://paper.com/"
+                                  << "https://chain.com/paper" << false;
+    QTest::newRow("suffix only") << "https://paper.com/"
+                                 << "https://newpaper.com/" << false;
+    QTest::newRow("www alone is a host") << "https://www./"
+                                         << "https://www/" << false;
+    QTest::newRow("not a web scheme") << "https://paper.com/"
+                                      << "ftp://paper.com/" << false;
 }
 
 void LinkRulesTest::sameSiteAllowsSchemeAndWwwChangesOnly()

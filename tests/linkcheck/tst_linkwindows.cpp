@@ -80,9 +80,12 @@ void LinkWindowsTest::timeLeftRoundsUpAndWaitsForEnoughData()
     QVERIFY(LinkCheckWindow::TimeLeftText(1000, 50, 100).isEmpty());
     QVERIFY(LinkCheckWindow::TimeLeftText(60000, 100, 100).isEmpty());
     // 1,204 done in 2 minutes: 1,512 more take about 150.7 seconds.
-    QCOMPARE(LinkCheckWindow::TimeLeftText(120000, 1204, 2716), QStringLiteral("About 3 minutes left"));
-    QCOMPARE(LinkCheckWindow::TimeLeftText(30000, 50, 100), QStringLiteral("About 30 seconds left"));
-    QCOMPARE(LinkCheckWindow::TimeLeftText(31000, 50, 100), QStringLiteral("About 35 seconds left"));
+    QCOMPARE(LinkCheckWindow::TimeLeftText(120000, 1204, 2716),
+             QStringLiteral("About 3 minutes left"));
+    QCOMPARE(LinkCheckWindow::TimeLeftText(30000, 50, 100),
+             QStringLiteral("About 30 seconds left"));
+    QCOMPARE(LinkCheckWindow::TimeLeftText(31000, 50, 100),
+             QStringLiteral("About 35 seconds left"));
     QCOMPARE(LinkCheckWindow::TimeLeftText(60000, 50, 100), QStringLiteral("About a minute left"));
     QCOMPARE(LinkCheckWindow::TimeLeftText(4000, 90, 100), QStringLiteral("A few seconds left"));
 }
@@ -90,18 +93,27 @@ void LinkWindowsTest::timeLeftRoundsUpAndWaitsForEnoughData()
 void LinkWindowsTest::fill(LinkReportDialog& report)
 {
     const QList<LinkTarget> targets{
-        {QStringLiteral("Gazette"), QStringLiteral("My Favorites"), QStringLiteral("https://gazette.example/"), true},
-        {QStringLiteral("Alive Times"), QStringLiteral("National"), QStringLiteral("https://alive.example/"), false},
-        {QStringLiteral("Closed Courier"), QStringLiteral("[AL]Alabama"), QStringLiteral("https://closed.example/"), false},
-        {QStringLiteral("Gazette"), QStringLiteral("[AK]Alaska"), QStringLiteral("https://gazette.example/"), false},
-        {QStringLiteral("blocked bugle"), QStringLiteral("World"), QStringLiteral("https://blocked.example/"), false},
-        {QStringLiteral("Never Checked"), QStringLiteral("World"), QStringLiteral("https://new.example/"), false},
+        {QStringLiteral("Gazette"), QStringLiteral("My Favorites"),
+         QStringLiteral("https://gazette.example/"), true},
+        {QStringLiteral("Alive Times"), QStringLiteral("National"),
+         QStringLiteral("https://alive.example/"), false},
+        {QStringLiteral("Closed Courier"), QStringLiteral("[AL]Alabama"),
+         QStringLiteral("https://closed.example/"), false},
+        {QStringLiteral("Gazette"), QStringLiteral("[AK]Alaska"),
+         QStringLiteral("https://gazette.example/"), false},
+        {QStringLiteral("blocked bugle"), QStringLiteral("World"),
+         QStringLiteral("https://blocked.example/"), false},
+        {QStringLiteral("Never Checked"), QStringLiteral("World"),
+         QStringLiteral("https://new.example/"), false},
     };
     LinkResultStore::Results results;
-    results.insert(QStringLiteral("https://alive.example/"), makeResult(LinkResult::Status::Alive, QDate(2026, 12, 8)));
-    results.insert(QStringLiteral("https://closed.example/"), makeResult(LinkResult::Status::Dead, QDate(2026, 12, 1)));
+    results.insert(QStringLiteral("https://alive.example/"),
+                   makeResult(LinkResult::Status::Alive, QDate(2026, 12, 8)));
+    results.insert(QStringLiteral("https://closed.example/"),
+                   makeResult(LinkResult::Status::Dead, QDate(2026, 12, 1)));
     results.insert(QStringLiteral("https://gazette.example/"),
-                   makeResult(LinkResult::Status::Moved, QDate(2026, 12, 8), QStringLiteral("https://chain.example/gazette/")));
+                   makeResult(LinkResult::Status::Moved, QDate(2026, 12, 8),
+                              QStringLiteral("https://chain.example/gazette/")));
     LinkResult blocked = makeResult(LinkResult::Status::Unsure, QDate(2026, 11, 30));
     blocked.httpStatus = 403;
     results.insert(QStringLiteral("https://blocked.example/"), blocked);
@@ -123,7 +135,8 @@ void LinkWindowsTest::reportListsOnlyWhatNeedsAttention()
     QCOMPARE(dead->text(LinkReportDialog::DetailsColumn), QStringLiteral("page not found (404)"));
     QCOMPARE(dead->text(LinkReportDialog::CheckedColumn), QStringLiteral("1 Dec 2026"));
     QCOMPARE(dead->text(LinkReportDialog::NodeColumn), QStringLiteral("[AL]Alabama"));
-    QCOMPARE(dead->text(LinkReportDialog::AddressColumn), QStringLiteral("https://closed.example/"));
+    QCOMPARE(dead->text(LinkReportDialog::AddressColumn),
+             QStringLiteral("https://closed.example/"));
     QCOMPARE(list->topLevelItem(1)->text(LinkReportDialog::DetailsColumn),
              QStringLiteral("moved to https://chain.example/gazette/"));
     QCOMPARE(report.findChild<QLabel*>()->text(),
@@ -196,7 +209,8 @@ void LinkWindowsTest::useNewAddressOnlyForAMovedFavorite()
     for (int row = 0; row < list->topLevelItemCount(); ++row) {
         QTreeWidgetItem* item = list->topLevelItem(row);
         list->setCurrentItem(item);
-        const bool isFavorite = item->text(LinkReportDialog::NodeColumn) == QLatin1String("My Favorites");
+        const bool isFavorite =
+            item->text(LinkReportDialog::NodeColumn) == QLatin1String("My Favorites");
         QCOMPARE(useNew->isEnabled(), isFavorite);
         if (isFavorite)
             favorite = item;
@@ -225,14 +239,21 @@ void LinkWindowsTest::useNewAddressOnlyForAMovedFavorite()
 void LinkWindowsTest::emptyReportSaysWhy()
 {
     LinkReportDialog report({});
-    report.setEntries({{QStringLiteral("A"), QStringLiteral("National"), QStringLiteral("https://a.example/"), false}}, {});
+    report.setEntries({{QStringLiteral("A"), QStringLiteral("National"),
+                        QStringLiteral("https://a.example/"), false}},
+                      {});
     QCOMPARE(report.list()->topLevelItemCount(), 0);
-    QVERIFY(report.findChild<QLabel*>()->text().startsWith(QLatin1String("No link check has been run yet")));
+    QVERIFY(report.findChild<QLabel*>()->text().startsWith(
+        QLatin1String("No link check has been run yet")));
     QVERIFY(!buttonNamed(&report, QStringLiteral("&Copy List"))->isEnabled());
     LinkResultStore::Results results;
-    results.insert(QStringLiteral("https://a.example/"), makeResult(LinkResult::Status::Alive, QDate(2026, 12, 8)));
-    report.setEntries({{QStringLiteral("A"), QStringLiteral("National"), QStringLiteral("https://a.example/"), false}}, results);
-    QCOMPARE(report.findChild<QLabel*>()->text(), QStringLiteral("Every checked site was reachable."));
+    results.insert(QStringLiteral("https://a.example/"),
+                   makeResult(LinkResult::Status::Alive, QDate(2026, 12, 8)));
+    report.setEntries({{QStringLiteral("A"), QStringLiteral("National"),
+                        QStringLiteral("https://a.example/"), false}},
+                      results);
+    QCOMPARE(report.findChild<QLabel*>()->text(),
+             QStringLiteral("Every checked site was reachable."));
 }
 
 KESTRIN_TEST_MAIN(LinkWindowsTest)

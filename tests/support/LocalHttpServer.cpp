@@ -38,8 +38,9 @@ int LocalHttpServer::requestCount(const QByteArray& method) const
 {
     if (method.isEmpty())
         return static_cast<int>(m_requests.size());
-    return static_cast<int>(std::count_if(m_requests.begin(), m_requests.end(),
-                                          [&method](const Request& r) { return r.method == method; }));
+    return static_cast<int>(
+        std::count_if(m_requests.begin(), m_requests.end(),
+                      [&method](const Request& r) { return r.method == method; }));
 }
 
 LocalHttpServer::Response LocalHttpServer::Status(int status, int delayMs)
