@@ -11,9 +11,12 @@
 #include "res/StringTable.h"
 
 #include <QHeaderView>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPainter>
 
 namespace {
+constexpr int kCatalogByContent = 2;
 const QString kRootText = QStringLiteral("Kestrin News Reader");
 const QString kFavoritesText = QStringLiteral("My Favorites");
 } // namespace
@@ -29,10 +32,27 @@ CLeftView::CLeftView(Profile& profile, QWidget* parent) : QTreeWidget(parent), m
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setIndentation(19);
     setTextElideMode(Qt::ElideNone);
-    header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    // The column is fitted to every visible row here, not to a sample of rows.
+    header()->setSectionResizeMode(QHeaderView::Fixed);
     header()->setStretchLastSection(false);
     m_collator.setCaseSensitivity(Qt::CaseInsensitive);
     m_strURLTable.resize(1);
+    m_entries.resize(1);
+    m_fitTimer.setSingleShot(true);
+    m_fitTimer.setInterval(0);
+    connect(&m_fitTimer, &QTimer::timeout, this, [this] { FitColumn(); });
+    connect(this, &QTreeWidget::itemExpanded, this, [this] { ScheduleColumnFit(); });
+    connect(this, &QTreeWidget::itemCollapsed, this, [this] { ScheduleColumnFit(); });
+    // An item shown differently (new text, a mark) is measured again.
+    connect(model(), &QAbstractItemModel::dataChanged, this,
+            [this](const QModelIndex& first, const QModelIndex& last) {
+                for (int row = first.row(); row <= last.row(); ++row) {
+                    const int index = first.siblingAtRow(row).data(kIndexRole).toInt();
+                    if (index > 0 && static_cast<std::size_t>(index) < m_rowWidths.size())
+                        m_rowWidths[static_cast<std::size_t>(index)] = -1;
+                }
+                ScheduleColumnFit();
+            });
 
     connect(this, &QTreeWidget::currentItemChanged, this,
             [this](QTreeWidgetItem* current, QTreeWidgetItem*) {
@@ -55,6 +75,7 @@ void CLeftView::OnInitialUpdate()
         doc->m_pTreeView = this;
     m_nNextIndex = 0;
     m_strURLTable.assign(1, QString());
+    m_entries.assign(1, nullptr);
     if (g_strAppDir.isEmpty())
         g_strAppDir = CurrentWorkingDirectory();
     RebuildTree(m_profile.GetInt(kSettingsSection, SettingsKeys::CataView));
@@ -62,9 +83,9 @@ void CLeftView::OnInitialUpdate()
 
 void CLeftView::RebuildTree(int mode)
 {
-    Q_UNUSED(mode); // both catalog modes show the same tree
     clear();
     m_nNextIndex = 1;
+    m_expandAfterBuild.clear();
 
     // Built detached and attached once: the view then lays out the whole tree one time.
     auto* root = new QTreeWidgetItem(QStringList{kRootText});
@@ -76,22 +97,25 @@ void CLeftView::RebuildTree(int mode)
     for (const FavoriteRecord& record : std::as_const(records))
         AddSite(favorites, record.title, record.url);
 
-    AddNationalCatalog(root);
-    AddWorldCatalog(root);
-    AddStatesCatalog(root);
+    if (mode == kCatalogByContent) {
+        AddContentCatalog(root);
+    } else {
+        AddNationalCatalog(root);
+        AddWorldCatalog(root);
+        AddStatesCatalog(root);
+    }
 
     addTopLevelItem(root);
     // Expansion set on detached items does not reach the view; set it now.
     root->setExpanded(true);
     favorites->setExpanded(true);
-    for (int i = 0; i < root->childCount(); ++i) {
-        QTreeWidgetItem* node = root->child(i);
-        const QString text = node->text(0);
-        node->setExpanded(node == favorites || text == QLatin1String("National") ||
-                          text == QLatin1String("American States"));
-    }
+    for (QTreeWidgetItem* node : std::as_const(m_expandAfterBuild))
+        node->setExpanded(true);
+    m_expandAfterBuild.clear();
     setCurrentItem(nullptr);
     clearSelection();
+    m_rowWidths.assign(static_cast<std::size_t>(m_nNextIndex), -1);
+    ScheduleColumnFit();
     emit treeRebuilt();
 }
 
@@ -124,7 +148,19 @@ QTreeWidgetItem* CLeftView::AddSite(QTreeWidgetItem* parent, const QString& name
     if (slot >= m_strURLTable.size())
         m_strURLTable.resize(slot + 1);
     m_strURLTable[slot] = url;
+    if (slot >= m_entries.size())
+        m_entries.resize(slot + 1);
+    m_entries[slot] = nullptr;
     ++m_nNextIndex;
+    return item;
+}
+
+QTreeWidgetItem* CLeftView::AddEntry(QTreeWidgetItem* parent, const CatalogEntry& entry)
+{
+    const auto slot = static_cast<std::size_t>(m_nNextIndex);
+    QTreeWidgetItem* item =
+        AddSite(parent, QString::fromUtf8(entry.name), QString::fromUtf8(entry.url));
+    m_entries[slot] = &entry;
     return item;
 }
 
@@ -132,15 +168,15 @@ void CLeftView::AddNationalCatalog(QTreeWidgetItem* root)
 {
     QTreeWidgetItem* node = AppendNode(root, QStringLiteral("National"));
     for (const CatalogEntry& entry : CatalogData::National())
-        AddSite(node, QString::fromUtf8(entry.name), QString::fromUtf8(entry.url));
-    node->setExpanded(true);
+        AddEntry(node, entry);
+    Expand(node);
 }
 
 void CLeftView::AddWorldCatalog(QTreeWidgetItem* root)
 {
     QTreeWidgetItem* node = AppendNode(root, QStringLiteral("World"));
     for (const CatalogEntry& entry : CatalogData::World())
-        AddSite(node, QString::fromUtf8(entry.name), QString::fromUtf8(entry.url));
+        AddEntry(node, entry);
 }
 
 void CLeftView::AddStatesCatalog(QTreeWidgetItem* root)
@@ -149,13 +185,60 @@ void CLeftView::AddStatesCatalog(QTreeWidgetItem* root)
     QList<QTreeWidgetItem*> nodes;
     for (const CatalogNode& state : CatalogData::States())
         nodes.append(AppendNode(states, QString::fromUtf8(state.text)));
-    states->setExpanded(true);
+    Expand(states);
     qsizetype i = 0;
     for (const CatalogNode& state : CatalogData::States()) {
         QTreeWidgetItem* node = nodes.at(i++);
         for (const CatalogEntry& entry : state.entries)
-            AddSite(node, QString::fromUtf8(entry.name), QString::fromUtf8(entry.url));
+            AddEntry(node, entry);
     }
+}
+
+void CLeftView::AddContentCatalog(QTreeWidgetItem* root)
+{
+    // The groups of every kind, in the order of the catalog by area.
+    std::vector<CatalogNode> groups{{"National", CatalogData::National()},
+                                    {"World", CatalogData::World()}};
+    for (const CatalogNode& state : CatalogData::States())
+        groups.push_back(state);
+    const std::size_t kindCount = CatalogData::Kinds().size();
+    auto slot = [&](CatalogKind kind, std::size_t group) {
+        return static_cast<std::size_t>(kind) * groups.size() + group;
+    };
+
+    // Nodes first, in display order, only where sites go; then the sites in stored order,
+    // so their indices are those of the catalog by area.
+    std::vector<QTreeWidgetItem*> nodes(kindCount * groups.size(), nullptr);
+    for (std::size_t group = 0; group < groups.size(); ++group) {
+        for (const CatalogEntry& entry : groups[group].entries)
+            nodes[slot(entry.kind, group)] = root; // marks the pair as used
+    }
+    for (const CatalogKind kind : CatalogData::Kinds()) {
+        QTreeWidgetItem* kindNode = nullptr;
+        for (std::size_t group = 0; group < groups.size(); ++group) {
+            QTreeWidgetItem*& node = nodes[slot(kind, group)];
+            if (!node)
+                continue;
+            if (!kindNode) {
+                kindNode = AppendNode(root, QString::fromUtf8(CatalogData::KindText(kind)));
+                Expand(kindNode);
+            }
+            node = AppendNode(kindNode, QString::fromUtf8(groups[group].text));
+        }
+    }
+    for (std::size_t group = 0; group < groups.size(); ++group) {
+        for (const CatalogEntry& entry : groups[group].entries)
+            AddEntry(nodes[slot(entry.kind, group)], entry);
+    }
+}
+
+void CLeftView::Expand(QTreeWidgetItem* node)
+{
+    // A tree still being built is not in the view yet, which would drop the expansion.
+    if (node->treeWidget())
+        node->setExpanded(true);
+    else
+        m_expandAfterBuild.append(node);
 }
 
 QString CLeftView::urlAt(int index) const
@@ -173,6 +256,99 @@ void CLeftView::OpenItem(QTreeWidgetItem* item)
         OnSelchanged(item);
     else
         setCurrentItem(item);
+}
+
+const CatalogEntry* CLeftView::catalogEntryAt(int index) const
+{
+    if (index <= 0 || static_cast<std::size_t>(index) >= m_entries.size())
+        return nullptr;
+    return m_entries[static_cast<std::size_t>(index)];
+}
+
+void CLeftView::OpenSelected()
+{
+    QTreeWidgetItem* item = currentItem();
+    if (item && item->isSelected())
+        OnSelchanged(item);
+}
+
+void CLeftView::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        OpenSelected();
+        event->accept();
+        return;
+    }
+    QTreeWidget::keyPressEvent(event);
+}
+
+void CLeftView::mousePressEvent(QMouseEvent* event)
+{
+    // A click on another item selects it, which opens it; a click on the item already
+    // selected opens it again (the page may have moved on since).
+    QTreeWidgetItem* before = currentItem();
+    const QPoint position = event->position().toPoint();
+    QTreeWidgetItem* hit = itemAt(position);
+    const bool onText = hit && visualItemRect(hit).contains(position);
+    QTreeWidget::mousePressEvent(event);
+    if (event->button() == Qt::LeftButton && onText && hit == before && currentItem() == hit)
+        OpenSelected();
+}
+
+void CLeftView::changeEvent(QEvent* event)
+{
+    QTreeWidget::changeEvent(event);
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) {
+        std::fill(m_rowWidths.begin(), m_rowWidths.end(), -1);
+        ScheduleColumnFit();
+    }
+}
+
+void CLeftView::ScheduleColumnFit()
+{
+    m_fitTimer.start();
+}
+
+void CLeftView::FitColumn()
+{
+    header()->resizeSection(0, sizeHintForColumn(0));
+}
+
+int CLeftView::RowWidth(QTreeWidgetItem* item) const
+{
+    const int index = item->data(0, kIndexRole).toInt();
+    const bool cached = index > 0 && static_cast<std::size_t>(index) < m_rowWidths.size();
+    if (cached && m_rowWidths[static_cast<std::size_t>(index)] >= 0)
+        return m_rowWidths[static_cast<std::size_t>(index)];
+    const int width = sizeHintForIndex(indexFromItem(item)).width();
+    if (cached)
+        m_rowWidths[static_cast<std::size_t>(index)] = width;
+    return width;
+}
+
+int CLeftView::sizeHintForColumn(int column) const
+{
+    if (column != 0)
+        return QTreeWidget::sizeHintForColumn(column);
+    // Every row a user can scroll to: not hidden, all its ancestors expanded.
+    const int step = indentation();
+    const int rootDepth = rootIsDecorated() ? 1 : 0;
+    int widest = 0;
+    std::vector<std::pair<QTreeWidgetItem*, int>> pending;
+    for (int i = 0; i < topLevelItemCount(); ++i)
+        pending.emplace_back(topLevelItem(i), rootDepth);
+    while (!pending.empty()) {
+        const auto [item, depth] = pending.back();
+        pending.pop_back();
+        if (item->isHidden())
+            continue;
+        widest = std::max(widest, depth * step + RowWidth(item));
+        if (item->isExpanded()) {
+            for (int i = 0; i < item->childCount(); ++i)
+                pending.emplace_back(item->child(i), depth + 1);
+        }
+    }
+    return widest;
 }
 
 void CLeftView::OnSelchanged(QTreeWidgetItem* item)

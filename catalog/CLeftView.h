@@ -3,12 +3,14 @@
 #include "platform/View.h"
 
 #include <QCollator>
+#include <QTimer>
 #include <QTreeWidget>
 
 #include <vector>
 
 class CKestrinNewsReaderDoc;
 class Profile;
+struct CatalogEntry;
 
 // The left-hand pane: the catalog tree of favorites and built-in newspaper sites. Each item
 // that leads somewhere carries an index into the view's URL table as its item data.
@@ -26,16 +28,25 @@ public:
     [[nodiscard]] CKestrinNewsReaderDoc* GetDocument() const;
 
     void OnInitialUpdate() override;
-    // Deletes every item and builds the whole tree again; both modes build the same tree.
+    // Deletes every item and builds the whole tree again: mode 2 by kind of outlet, any
+    // other by area (National, World, the states).
     void RebuildTree(int mode);
 
     QTreeWidgetItem* AddSite(QTreeWidgetItem* parent, const QString& name, const QString& url);
     void AddNationalCatalog(QTreeWidgetItem* root);
     void AddWorldCatalog(QTreeWidgetItem* root);
     void AddStatesCatalog(QTreeWidgetItem* root);
+    // One node per kind, each holding its sites grouped as in the catalog by area.
+    void AddContentCatalog(QTreeWidgetItem* root);
 
     // The URL stored for an item-data index; empty for 0 or an unused index.
     [[nodiscard]] QString urlAt(int index) const;
+    // The built-in entry behind an item-data index; nullptr for favorites and nodes.
+    [[nodiscard]] const CatalogEntry* catalogEntryAt(int index) const;
+    [[nodiscard]] int nextIndex() const { return m_nNextIndex; }
+
+    // Opens the selected item again, as selecting it did.
+    void OpenSelected();
     [[nodiscard]] QString urlOf(const QTreeWidgetItem* item) const
     {
         return item ? urlAt(item->data(0, kIndexRole).toInt()) : QString();
@@ -43,23 +54,39 @@ public:
     // Opens an item as selecting it does, also when it is selected already.
     void OpenItem(QTreeWidgetItem* item);
 
-    [[nodiscard]] int nextIndex() const { return m_nNextIndex; }
+    // Widest visible row, indentation included: the column's width.
+    [[nodiscard]] int sizeHintForColumn(int column) const override;
+    // Fits the column to the visible rows once the current changes are done.
+    void ScheduleColumnFit();
 
 signals:
-    // After every rebuild, once the whole tree is in place.
+    // The tree was built anew: every item is new.
     void treeRebuilt();
 
 protected:
     void OnSelchanged(QTreeWidgetItem* item);
     void drawBranches(QPainter* painter, const QRect& rect,
                       const QModelIndex& index) const override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     QTreeWidgetItem* AppendNode(QTreeWidgetItem* parent, const QString& text);
+    QTreeWidgetItem* AddEntry(QTreeWidgetItem* parent, const CatalogEntry& entry);
+    void Expand(QTreeWidgetItem* node);
+    void FitColumn();
+    [[nodiscard]] int RowWidth(QTreeWidgetItem* item) const;
 
     Profile& m_profile;
     // Grows with the favorites, so every one of them gets a slot; slot 0 is never used.
     std::vector<QString> m_strURLTable;
     int m_nNextIndex = 0;
     QCollator m_collator;
+    // Beside the URL table: the built-in entry of each slot (none for favorites).
+    std::vector<const CatalogEntry*> m_entries;
+    // Measured row widths by item-data index, -1 until measured; cleared with the items.
+    mutable std::vector<int> m_rowWidths;
+    QTimer m_fitTimer;
+    QList<QTreeWidgetItem*> m_expandAfterBuild;
 };

@@ -2,10 +2,29 @@
 
 #include <span>
 
+// What an outlet publishes, as press directories class it; also the order of the catalog by
+// content.
+enum class CatalogKind : unsigned char
+{
+    Daily,
+    Weekly,
+    Business,
+    Alternative,
+    Campus,
+    Special,
+    Online,
+    Magazine,
+    Broadcast
+};
+
 struct CatalogEntry
 {
     const char* name; // UTF-8, shown exactly as stored
     const char* url;
+    // The town it is published in; a World entry's country; a National entry's newsroom city
+    // ("United States" for networks).
+    const char* place;
+    CatalogKind kind;
 };
 
 struct CatalogNode
@@ -22,4 +41,9 @@ public:
     [[nodiscard]] static std::span<const CatalogEntry> World();
     // The state nodes in display order, each with its entries in stored order.
     [[nodiscard]] static std::span<const CatalogNode> States();
+
+    // Every kind, in the order of the catalog by content.
+    [[nodiscard]] static std::span<const CatalogKind> Kinds();
+    // The kind's name as the catalog shows it, e.g. "Daily newspapers".
+    [[nodiscard]] static const char* KindText(CatalogKind kind);
 };

@@ -7,6 +7,7 @@
 #include "browser/CKestrinNewsReaderView.h"
 #include "catalog/CLeftView.h"
 #include "catalog/CatalogContextMenu.h"
+#include "catalog/CatalogPane.h"
 #include "frame/LinkCheckCommands.h"
 #include "platform/SkinEngine.h"
 #include "res/Resource.h"
@@ -69,10 +70,12 @@ bool CMainFrame::OnCreateClient(Document* document)
         return false;
     auto* tree = new CLeftView(m_profile);
     tree->AttachDocument(document);
+    auto* pane = new CatalogPane(tree);
     if (!m_wndSplitter.CreateView(0, 0, tree, kTreePaneWidth)) {
-        delete tree;
+        delete pane;
         return false;
     }
+    m_pCatalogPane = pane;
     auto* browser = new CKestrinNewsReaderView(m_profile);
     browser->AttachDocument(document);
     if (!m_wndSplitter.CreateView(0, 1, browser, kBrowserPaneWidth)) {

@@ -8,6 +8,7 @@
 #include <memory>
 
 class CatalogContextMenu;
+class CatalogPane;
 class CKestrinNewsReaderDoc;
 class CKestrinNewsReaderView;
 class LinkCheckCommands;
@@ -57,6 +58,7 @@ private:
     void OnBrowseBack();
     void OnBrowseForword();
     void OnCatalog(int mode);
+    void OnCatalogFind();
     void OnHomePageGoto();
     void OnHomePageMode(int mode);
     void OnHomePageCurrent();
@@ -73,6 +75,8 @@ private:
     int m_nSkinStyle;
     int m_nIndexPage;
     StatusBar m_wndStatusBar;
+    // The left pane around the tree; owned by the splitter.
+    CatalogPane* m_pCatalogPane = nullptr;
     CatalogContextMenu* m_treeMenu = nullptr;
     std::unique_ptr<LinkCheckCommands> m_linkChecks;
 };

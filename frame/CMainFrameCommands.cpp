@@ -6,6 +6,7 @@
 #include "app/SettingsKeys.h"
 #include "browser/CKestrinNewsReaderView.h"
 #include "catalog/CLeftView.h"
+#include "catalog/CatalogPane.h"
 #include "favorites/CEditMyFavoriteDlg.h"
 #include "favorites/CFavoritesStore.h"
 #include "frame/LinkCheckCommands.h"
@@ -44,6 +45,7 @@ void CMainFrame::BindCommands()
                           [this](CommandUi& ui) { ui.SetCheck(m_nCataView == kCatalogByArea); });
     m_commandMap.onUpdate(ID_CATALOG_CONTENT,
                           [this](CommandUi& ui) { ui.SetCheck(m_nCataView == kCatalogByContent); });
+    m_commandMap.on(ID_CATALOG_FIND, [this] { OnCatalogFind(); });
     m_commandMap.on(ID_CATALOG_CHECK_LINKS, [this] {
         if (m_linkChecks)
             m_linkChecks->OnCheckLinks();
@@ -103,6 +105,12 @@ void CMainFrame::OnCatalog(int mode)
         doc->m_pTreeView->RebuildTree(mode);
     m_nCataView = mode;
     m_profile.Write(kSettingsSection, SettingsKeys::CataView, mode);
+}
+
+void CMainFrame::OnCatalogFind()
+{
+    if (m_pCatalogPane)
+        m_pCatalogPane->FocusFilter();
 }
 
 void CMainFrame::OnHomePageGoto()

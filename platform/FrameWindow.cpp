@@ -214,13 +214,13 @@ void FrameWindow::OnNextPane(int step)
     const qsizetype count = m_views.size();
     View* next = m_views.at(((current < 0 ? 0 : current) + step + count) % count);
     SetActiveView(next);
-    next->widget()->setFocus(Qt::OtherFocusReason);
+    next->paneWidget()->setFocus(Qt::OtherFocusReason);
 }
 
 void FrameWindow::OnFocusChanged(QWidget* now)
 {
     for (View* view : std::as_const(m_views)) {
-        QWidget* pane = view->widget();
+        QWidget* pane = view->paneWidget();
         if (now && (now == pane || pane->isAncestorOf(now))) {
             SetActiveView(view);
             return;

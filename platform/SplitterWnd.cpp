@@ -29,7 +29,7 @@ bool SplitterWnd::CreateView(int row, int col, View* view, int initialWidth)
 {
     if (!m_created || row != 0 || col < 0 || col >= m_maxCols || !view || m_panes.at(col))
         return false;
-    QWidget* widget = view->widget();
+    QWidget* widget = view->paneWidget();
     if (!widget)
         return false;
     insertWidget(col, widget);

@@ -13,7 +13,7 @@ public:
     explicit SplitterWnd(QWidget* parent = nullptr);
 
     bool CreateStatic(QWidget* parent, int rows, int cols);
-    // Puts a view's widget into a pane; the width is the pane's initial size in pixels.
+    // Puts a view's pane widget into a pane; the width is the pane's initial size in pixels.
     bool CreateView(int row, int col, View* view, int initialWidth);
     [[nodiscard]] View* GetPane(int row, int col) const;
 

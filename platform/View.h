@@ -17,6 +17,10 @@ public:
     virtual void OnDraw(class QPainter& painter);
 
     [[nodiscard]] virtual QWidget* widget() = 0;
+    // What the frame lays out as the pane and moves the focus to: the view's own widget,
+    // or a container that holds it with controls of its own.
+    [[nodiscard]] QWidget* paneWidget() { return m_pPane ? m_pPane : widget(); }
+    void SetPaneWidget(QWidget* pane) { m_pPane = pane; }
 
     [[nodiscard]] Document* document() const { return m_pDocument; }
     void AttachDocument(Document* document);
@@ -30,4 +34,5 @@ protected:
 
 private:
     Document* m_pDocument = nullptr;
+    QWidget* m_pPane = nullptr;
 };

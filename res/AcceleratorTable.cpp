@@ -20,6 +20,7 @@ constexpr Accelerator kMainFrame[] = {
     {Qt::SHIFT | Qt::Key_Insert, ID_EDIT_PASTE},
     {QKeyCombination(Qt::Key_F6), ID_NEXT_PANE},
     {Qt::SHIFT | Qt::Key_F6, ID_PREV_PANE},
+    {Qt::CTRL | Qt::Key_K, ID_CATALOG_FIND},
 };
 // clang-format on
 } // namespace

@@ -29,6 +29,8 @@ const QHash<int, QString>& table()
         {ID_VIEW_TOOLBAR, QStringLiteral("Show or hide toolbar")},
         {ID_CATALOG_CONTENT, QStringLiteral("Catalog by content")},
         {ID_CATALOG_AREA, QStringLiteral("Catalog by area")},
+        {ID_CATALOG_FIND, QStringLiteral("Find a newspaper by its name, town, state, kind or "
+                                         "web address")},
         {ID_CATALOG_CHECK_LINKS,
          QStringLiteral("Check every catalog site and favorite for dead or moved addresses")},
         {ID_CATALOG_LINK_REPORT,

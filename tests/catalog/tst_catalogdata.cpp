@@ -221,6 +221,7 @@ private slots:
     void everyEntryHasAUsableNameAndAddress();
     void noStateRepeatsAnAddressUnderAnotherName();
     void noStateRepeatsAnOutletOfTheTopNodes();
+    void everyEntryHasAPlaceAndAKind();
 };
 
 void CatalogDataTest::nationalAndWorldHoldTheirNamesInStoredOrder()
@@ -320,6 +321,47 @@ void CatalogDataTest::noStateRepeatsAnOutletOfTheTopNodes()
                                .arg(QString::fromUtf8(state.text), QString::fromUtf8(entry.name),
                                     QString::fromUtf8(entry.url))));
         }
+    }
+}
+
+void CatalogDataTest::everyEntryHasAPlaceAndAKind()
+{
+    const auto kinds = CatalogData::Kinds();
+    // state: the node's own state name, empty for "National" and "World".
+    auto check = [&](const QString& node, const QString& state, const CatalogEntry& entry) {
+        const QString place = QString::fromUtf8(entry.place);
+        const QString where =
+            QStringLiteral("%1: '%2' at '%3'").arg(node, QString::fromUtf8(entry.name), place);
+        if (place.trimmed().isEmpty() || place != place.trimmed() || place.contains(u'?'))
+            return where + QStringLiteral(" has no usable place");
+        if (std::find(kinds.begin(), kinds.end(), entry.kind) == kinds.end())
+            return where + QStringLiteral(" has a kind outside the list");
+        if (!state.isEmpty() && place.compare(state, Qt::CaseInsensitive) == 0)
+            return where + QStringLiteral(" names its state, not its town");
+        return QString();
+    };
+    for (const CatalogEntry& entry : CatalogData::National()) {
+        const QString problem = check(QStringLiteral("National"), QString(), entry);
+        QVERIFY2(problem.isEmpty(), qPrintable(problem));
+    }
+    for (const CatalogEntry& entry : CatalogData::World()) {
+        const QString problem = check(QStringLiteral("World"), QString(), entry);
+        QVERIFY2(problem.isEmpty(), qPrintable(problem));
+    }
+    for (const CatalogNode& state : CatalogData::States()) {
+        const QString text = QString::fromUtf8(state.text);
+        // "[SD]South Dakota" names South Dakota.
+        const QString name = text.mid(text.indexOf(u']') + 1);
+        QVERIFY(!name.isEmpty());
+        for (const CatalogEntry& entry : state.entries) {
+            const QString problem = check(text, name, entry);
+            QVERIFY2(problem.isEmpty(), qPrintable(problem));
+        }
+    }
+    // The spelled-out District is no town either.
+    for (const CatalogNode& state : CatalogData::States()) {
+        for (const CatalogEntry& entry : state.entries)
+            QVERIFY(QString::fromUtf8(entry.place) != QStringLiteral("District of Columbia"));
     }
 }
 

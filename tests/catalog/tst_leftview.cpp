@@ -8,9 +8,13 @@
 #include "support/TestFiles.h"
 #include "support/TestMain.h"
 #include "support/TestProfile.h"
+#include "support/TreeFixture.h"
 
+#include <QHeaderView>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTreeWidgetItemIterator>
 
 namespace {
 const QString kSuffix = QStringLiteral(" - Kestrin News Reader");
@@ -42,11 +46,7 @@ QList<int> range(int first, int count)
 
 QTreeWidgetItem* childNamed(QTreeWidgetItem* parent, const QString& text)
 {
-    for (int i = 0; i < parent->childCount(); ++i) {
-        if (parent->child(i)->text(0) == text)
-            return parent->child(i);
-    }
-    return nullptr;
+    return TreeFixture::childNamed(parent, text);
 }
 } // namespace
 
@@ -73,56 +73,35 @@ private slots:
     void everyOneOfManyFavoritesGetsItsOwnAddress();
     void missingFavoritesFileStillBuildsTheCatalog();
     void favoritesFailuresStillBuildTheCatalog();
+    void catalogByContentGroupsEverySiteUnderItsKind();
+    void enterOrAClickOnTheSelectedItemOpensItAgain();
+    void columnFitsTheLongestVisibleNameWithManyFavorites();
 
 private:
-    void writeFavorites(const QByteArray& xml);
+    void writeFavorites(const QByteArray& xml) { QVERIFY(m_fixture->writeFavorites(xml)); }
     QTreeWidgetItem* root() const { return m_tree->topLevelItem(0); }
     QTreeWidgetItem* node(const char* text) const
     {
         return childNamed(root(), QString::fromUtf8(text));
     }
 
-    std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<TestProfile> m_profileFile;
-    std::unique_ptr<Profile> m_profile;
-    std::unique_ptr<CKestrinNewsReaderDoc> m_doc;
-    CKestrinNewsReaderView* m_browser = nullptr;
+    std::unique_ptr<TreeFixture> m_fixture;
+    CKestrinNewsReaderDoc* m_doc = nullptr;
     CLeftView* m_tree = nullptr;
-    std::unique_ptr<QSignalSpy> m_navigations;
+    QSignalSpy* m_navigations = nullptr;
 };
 
 void LeftViewTest::init()
 {
-    m_dir = std::make_unique<QTemporaryDir>();
-    g_strAppDir = m_dir->path();
-    g_strCurrentURL = QStringLiteral("https://start.example.org/");
-    m_profileFile = std::make_unique<TestProfile>();
-    m_profile = m_profileFile->open();
-    m_doc = std::make_unique<CKestrinNewsReaderDoc>();
-    m_browser = new CKestrinNewsReaderView(*m_profile);
-    m_browser->AttachDocument(m_doc.get());
-    m_doc->m_pBrowserView = m_browser;
-    m_tree = new CLeftView(*m_profile);
-    m_tree->AttachDocument(m_doc.get());
-    m_navigations = std::make_unique<QSignalSpy>(m_browser, &HtmlView::navigateRequested);
+    m_fixture = std::make_unique<TreeFixture>();
+    m_doc = m_fixture->document();
+    m_tree = m_fixture->tree();
+    m_navigations = m_fixture->navigations();
 }
 
 void LeftViewTest::cleanup()
 {
-    m_navigations.reset();
-    delete m_tree;
-    delete m_browser;
-    m_doc.reset();
-    m_profile.reset();
-    m_profileFile.reset();
-    m_dir.reset();
-    g_strAppDir.clear();
-    g_strCurrentURL.clear();
-}
-
-void LeftViewTest::writeFavorites(const QByteArray& xml)
-{
-    QVERIFY(TestFiles::Write(m_dir->filePath(QStringLiteral("Favorites.xml")), xml));
+    m_fixture.reset();
 }
 
 void LeftViewTest::rebuildBuildsTheWholeCatalog()
@@ -316,7 +295,7 @@ void LeftViewTest::rebuildResetsExpansionAndSelection()
     node("National")->setExpanded(false);
     node("American States")->child(3)->setExpanded(true);
     m_tree->setCurrentItem(node("World")->child(0));
-    m_tree->RebuildTree(2);
+    m_tree->RebuildTree(1);
     QVERIFY(!node("World")->isExpanded());
     QVERIFY(node("National")->isExpanded());
     QVERIFY(!node("American States")->child(3)->isExpanded());
@@ -390,6 +369,192 @@ void LeftViewTest::favoritesFailuresStillBuildTheCatalog()
         QCOMPARE(m_tree->nextIndex(), 1 + catalogSize() + 1);
         QCOMPARE(node("American States")->childCount(), int(CatalogData::States().size()));
     }
+}
+
+void LeftViewTest::catalogByContentGroupsEverySiteUnderItsKind()
+{
+    writeFavorites(TestFiles::FavoritesXml(
+        {{QStringLiteral("Zeta"), QStringLiteral("https://zeta.example/")},
+         {QStringLiteral("Alpha"), QStringLiteral("https://alpha.example/")}}));
+    m_tree->OnInitialUpdate();
+    // What each index names and leads to in the catalog by area.
+    QHash<int, QPair<QString, QString>> byArea;
+    for (QTreeWidgetItemIterator it(m_tree); *it; ++it) {
+        const int index = (*it)->data(0, CLeftView::kIndexRole).toInt();
+        if (index)
+            byArea.insert(index, {(*it)->text(0), m_tree->urlAt(index)});
+    }
+
+    m_tree->RebuildTree(2);
+    const QStringList kinds{"Daily newspapers",    "Weekly and community papers",
+                            "Business news",       "Alternative weeklies",
+                            "Campus papers",       "Special interest",
+                            "Online news",         "Magazines",
+                            "Television and radio"};
+    QStringList children;
+    for (int i = 0; i < root()->childCount(); ++i)
+        children.append(root()->child(i)->text(0));
+    QCOMPARE(children.takeFirst(), QStringLiteral("My Favorites"));
+    // Kinds in the order of the list, each present one holding sites.
+    qsizetype last = -1;
+    for (const QString& kind : std::as_const(children)) {
+        const qsizetype position = kinds.indexOf(kind);
+        QVERIFY2(position > last, qPrintable(kind));
+        last = position;
+    }
+    QVERIFY(children.size() >= 8);
+    QCOMPARE(indices(node("My Favorites")), range(1, 2));
+    QCOMPARE(node("My Favorites")->child(0)->text(0), QStringLiteral("Alpha"));
+
+    // Groups in the order of the catalog by area; every site once, with its index, name
+    // and address as there, under the kind and the group it belongs to.
+    QStringList groupOrder{"National", "World"};
+    for (const CatalogNode& state : CatalogData::States())
+        groupOrder.append(QString::fromUtf8(state.text));
+    QSet<int> seen;
+    for (int i = 1; i < root()->childCount(); ++i) {
+        QTreeWidgetItem* kind = root()->child(i);
+        QVERIFY(kind->isExpanded());
+        QCOMPARE(kind->data(0, CLeftView::kIndexRole).toInt(), 0);
+        qsizetype lastGroup = -1;
+        for (int j = 0; j < kind->childCount(); ++j) {
+            QTreeWidgetItem* group = kind->child(j);
+            const qsizetype position = groupOrder.indexOf(group->text(0));
+            QVERIFY2(position > lastGroup, qPrintable(group->text(0)));
+            lastGroup = position;
+            QVERIFY(!group->isExpanded());
+            QVERIFY(group->childCount() > 0);
+            for (int k = 0; k < group->childCount(); ++k) {
+                QTreeWidgetItem* site = group->child(k);
+                const int index = site->data(0, CLeftView::kIndexRole).toInt();
+                QVERIFY(!seen.contains(index));
+                seen.insert(index);
+                QCOMPARE(site->text(0), byArea.value(index).first);
+                QCOMPARE(m_tree->urlAt(index), byArea.value(index).second);
+                const CatalogEntry* entry = m_tree->catalogEntryAt(index);
+                QVERIFY(entry);
+                QCOMPARE(QString::fromUtf8(CatalogData::KindText(entry->kind)), kind->text(0));
+                if (k > 0) {
+                    QVERIFY(QString::localeAwareCompare(group->child(k - 1)->text(0).toLower(),
+                                                        site->text(0).toLower()) <= 0);
+                }
+            }
+        }
+    }
+    QCOMPARE(seen.size(), catalogSize());
+    QCOMPARE(m_tree->nextIndex(), 2 + catalogSize() + 1);
+
+    // Selecting works as everywhere.
+    QTreeWidgetItem* site = root()->child(1)->child(0)->child(0);
+    m_tree->setCurrentItem(site);
+    QCOMPARE(m_tree->windowTitle(), site->text(0) + kSuffix);
+    QCOMPARE(m_navigations->last().first().toString(),
+             m_tree->urlAt(site->data(0, CLeftView::kIndexRole).toInt()));
+
+    // Any mode but 2 is the catalog by area.
+    m_tree->RebuildTree(7);
+    QCOMPARE(root()->child(1)->text(0), QStringLiteral("National"));
+}
+
+void LeftViewTest::enterOrAClickOnTheSelectedItemOpensItAgain()
+{
+    m_tree->OnInitialUpdate();
+    m_tree->resize(400, 600);
+    m_tree->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_tree));
+    QTreeWidgetItem* national = node("National");
+    QTreeWidgetItem* first = national->child(0);
+    QTreeWidgetItem* second = national->child(1);
+    const QString firstUrl = m_tree->urlAt(first->data(0, CLeftView::kIndexRole).toInt());
+    auto clickOn = [this](QTreeWidgetItem* item) {
+        QTest::mouseClick(m_tree->viewport(), Qt::LeftButton, {},
+                          m_tree->visualItemRect(item).center());
+    };
+
+    clickOn(first);
+    QCOMPARE(m_navigations->size(), 1);
+    // The user browsed elsewhere; Enter on the selected paper brings it back.
+    m_tree->setWindowTitle(QStringLiteral("Help - Kestrin News Reader"));
+    g_strCurrentURL = QStringLiteral("https://elsewhere.example/");
+    QTest::keyClick(m_tree, Qt::Key_Return);
+    QCOMPARE(m_navigations->size(), 2);
+    QCOMPARE(m_navigations->last().first().toString(), firstUrl);
+    QCOMPARE(m_tree->windowTitle(), first->text(0) + kSuffix);
+    QCOMPARE(g_strCurrentURL, firstUrl);
+    QTest::keyClick(m_tree, Qt::Key_Enter, Qt::KeypadModifier);
+    QCOMPARE(m_navigations->size(), 3);
+
+    clickOn(first);
+    QCOMPARE(m_navigations->size(), 4);
+    QCOMPARE(m_navigations->last().first().toString(), firstUrl);
+
+    // Selecting another paper opens it once, as before; so does a double click on it.
+    clickOn(second);
+    QCOMPARE(m_navigations->size(), 5);
+    QTreeWidgetItem* third = national->child(2);
+    QTest::mouseDClick(m_tree->viewport(), Qt::LeftButton, {},
+                       m_tree->visualItemRect(third).center());
+    QCOMPARE(m_navigations->size(), 6);
+    QCOMPARE(m_tree->currentItem(), third);
+
+    // A selected folder still opens nothing, however often it is chosen.
+    m_tree->setCurrentItem(node("World"));
+    const QString title = m_tree->windowTitle();
+    clickOn(node("World"));
+    QTest::keyClick(m_tree, Qt::Key_Return);
+    QCOMPARE(m_navigations->size(), 6);
+    QCOMPARE(m_tree->windowTitle(), title);
+}
+
+void LeftViewTest::columnFitsTheLongestVisibleNameWithManyFavorites()
+{
+    QList<QPair<QString, QString>> records;
+    for (int i = 0; i < 2000; ++i)
+        records.append(
+            {QStringLiteral("Fav %1").arg(i), QStringLiteral("https://f%1.example/").arg(i)});
+    writeFavorites(TestFiles::FavoritesXml(records));
+    m_tree->OnInitialUpdate();
+    m_tree->resize(250, 500);
+    m_tree->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_tree));
+
+    // The state whose longest name is the longest of all.
+    QTreeWidgetItem* states = node("American States");
+    QTreeWidgetItem* widestState = nullptr;
+    QString longest;
+    const QFontMetrics metrics(m_tree->font());
+    for (int i = 0; i < states->childCount(); ++i) {
+        for (int j = 0; j < states->child(i)->childCount(); ++j) {
+            const QString text = states->child(i)->child(j)->text(0);
+            if (metrics.horizontalAdvance(text) > metrics.horizontalAdvance(longest)) {
+                longest = text;
+                widestState = states->child(i);
+            }
+        }
+    }
+    QVERIFY(widestState);
+    const int needed = 4 * m_tree->indentation() + metrics.horizontalAdvance(longest);
+    QVERIFY(needed > 250);
+
+    m_tree->scrollToItem(widestState, QAbstractItemView::PositionAtTop);
+    QCoreApplication::processEvents();
+    const int before = m_tree->header()->sectionSize(0);
+    QVERIFY(before < needed);
+    widestState->setExpanded(true);
+    QTRY_VERIFY(m_tree->header()->sectionSize(0) >= needed);
+    QTRY_VERIFY(m_tree->horizontalScrollBar()->maximum() > 0);
+    // Scrolling keeps it; folding the state away gives the width back.
+    m_tree->verticalScrollBar()->setValue(0);
+    QCoreApplication::processEvents();
+    QVERIFY(m_tree->header()->sectionSize(0) >= needed);
+    widestState->setExpanded(false);
+    QTRY_COMPARE(m_tree->header()->sectionSize(0), before);
+
+    // A row shown with a longer text is measured again.
+    QTreeWidgetItem* favorite = node("My Favorites")->child(0);
+    favorite->setText(0, longest + longest);
+    QTRY_VERIFY(m_tree->header()->sectionSize(0) >=
+                3 * m_tree->indentation() + metrics.horizontalAdvance(longest + longest));
 }
 
 KESTRIN_TEST_MAIN(LeftViewTest)

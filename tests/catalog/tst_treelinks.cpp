@@ -1,6 +1,3 @@
-#include "app/CKestrinNewsReaderDoc.h"
-#include "app/Globals.h"
-#include "browser/CKestrinNewsReaderView.h"
 #include "catalog/CLeftView.h"
 #include "catalog/CatalogContextMenu.h"
 #include "catalog/CatalogData.h"
@@ -9,13 +6,12 @@
 #include "platform/ExternalBrowser.h"
 #include "support/TestFiles.h"
 #include "support/TestMain.h"
-#include "support/TestProfile.h"
+#include "support/TreeFixture.h"
 
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QLocale>
-#include <QSignalSpy>
-#include <QTemporaryDir>
+#include <QMenu>
 
 namespace {
 const QString kShared = QString::fromUtf8(CatalogData::National()[0].url);
@@ -61,8 +57,7 @@ QAction* actionNamed(const QMenu* menu, const QString& text)
 }
 } // namespace
 
-// Marks and the right-click menu on a real built tree, with a browser view that is never
-// shown (no engine starts): navigation shows up as requests.
+// Marks and the right-click menu on a real built tree.
 class TreeLinksTest : public QObject
 {
     Q_OBJECT
@@ -86,11 +81,7 @@ private slots:
 private:
     QTreeWidgetItem* favorite() const { return m_tree->topLevelItem(0)->child(0)->child(0); }
 
-    std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<TestProfile> m_profileFile;
-    std::unique_ptr<Profile> m_profile;
-    std::unique_ptr<CKestrinNewsReaderDoc> m_doc;
-    CKestrinNewsReaderView* m_browser = nullptr;
+    std::unique_ptr<TreeFixture> m_fixture;
     CLeftView* m_tree = nullptr;
     QHash<QString, LinkResult> m_results;
     CatalogLinkMarks* m_marks = nullptr;
@@ -99,19 +90,11 @@ private:
 
 void TreeLinksTest::init()
 {
-    m_dir = std::make_unique<QTemporaryDir>();
-    g_strAppDir = m_dir->path();
+    m_fixture = std::make_unique<TreeFixture>();
     // The favorite shares its address with the first national site.
-    QVERIFY(TestFiles::Write(m_dir->filePath(QStringLiteral("Favorites.xml")),
-                             TestFiles::FavoritesXml({{QStringLiteral("Shared paper"), kShared}})));
-    m_profileFile = std::make_unique<TestProfile>();
-    m_profile = m_profileFile->open();
-    m_doc = std::make_unique<CKestrinNewsReaderDoc>();
-    m_browser = new CKestrinNewsReaderView(*m_profile);
-    m_browser->AttachDocument(m_doc.get());
-    m_doc->m_pBrowserView = m_browser;
-    m_tree = new CLeftView(*m_profile);
-    m_tree->AttachDocument(m_doc.get());
+    QVERIFY(m_fixture->writeFavorites(
+        TestFiles::FavoritesXml({{QStringLiteral("Shared paper"), kShared}})));
+    m_tree = m_fixture->tree();
     m_results.clear();
     m_marks = new CatalogLinkMarks(
         m_tree,
@@ -126,14 +109,7 @@ void TreeLinksTest::init()
 void TreeLinksTest::cleanup()
 {
     ExternalBrowser::SetLauncher({});
-    delete m_tree;
-    delete m_browser;
-    m_doc.reset();
-    m_profile.reset();
-    m_profileFile.reset();
-    m_dir.reset();
-    g_strAppDir.clear();
-    g_strCurrentURL.clear();
+    m_fixture.reset();
 }
 
 void TreeLinksTest::marksFollowTheResultsByAddress()
@@ -222,7 +198,8 @@ void TreeLinksTest::aDeadSiteStillOpens()
     m_results.insert(kShared,
                      makeResult(LinkResult::Status::Dead, QStringLiteral("connection refused")));
     m_tree->OnInitialUpdate();
-    QSignalSpy navigations(m_browser, &HtmlView::navigateRequested);
+    QSignalSpy& navigations = *m_fixture->navigations();
+    navigations.clear();
     QTreeWidgetItem* dead = itemsWithUrl(*m_tree, kShared).value(1);
     QVERIFY(dead->flags() & Qt::ItemIsEnabled);
     QVERIFY(dead->flags() & Qt::ItemIsSelectable);
@@ -266,7 +243,8 @@ void TreeLinksTest::rightClickDoesNotOpenTheSite()
     m_tree->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_tree));
     m_tree->OnInitialUpdate();
-    QSignalSpy navigations(m_browser, &HtmlView::navigateRequested);
+    QSignalSpy& navigations = *m_fixture->navigations();
+    navigations.clear();
     QTreeWidgetItem* site = favorite();
     const QPoint at = m_tree->visualItemRect(site).center();
     QTest::mousePress(m_tree->viewport(), Qt::RightButton, {}, at);
@@ -319,7 +297,8 @@ void TreeLinksTest::keyboardOpensTheMenuForTheCurrentItem()
 void TreeLinksTest::entriesActOnTheirItem()
 {
     m_tree->OnInitialUpdate();
-    QSignalSpy navigations(m_browser, &HtmlView::navigateRequested);
+    QSignalSpy& navigations = *m_fixture->navigations();
+    navigations.clear();
     QTreeWidgetItem* site = itemsWithUrl(*m_tree, kAlive).value(0);
     m_tree->setCurrentItem(site);
     QCOMPARE(navigations.count(), 1);

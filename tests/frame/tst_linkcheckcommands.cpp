@@ -106,11 +106,11 @@ void LinkCheckCommandsTest::catalogMenuEndsWithTheLinkEntries()
         texts.append(action->text());
         ids.append(action->data().toInt());
     }
-    QCOMPARE(texts,
-             (QStringList{"&Content\tCtrl+C", "&Area\tCtrl+A", "Check &Links…", "Link &Report"}));
-    QCOMPARE(ids, (QList<int>{ID_CATALOG_CONTENT, ID_CATALOG_AREA, ID_CATALOG_CHECK_LINKS,
-                              ID_CATALOG_LINK_REPORT}));
-    QVERIFY(!catalog->actions().at(2)->statusTip().isEmpty());
+    // The older entries keep their place; the link entries come last, in this order.
+    QCOMPARE(texts.mid(0, 2), (QStringList{"&Content\tCtrl+C", "&Area\tCtrl+A"}));
+    QCOMPARE(texts.mid(texts.size() - 2), (QStringList{"Check &Links…", "Link &Report"}));
+    QCOMPARE(ids.mid(ids.size() - 2), (QList<int>{ID_CATALOG_CHECK_LINKS, ID_CATALOG_LINK_REPORT}));
+    QVERIFY(!catalog->actions().constLast()->statusTip().isEmpty());
 }
 
 void LinkCheckCommandsTest::offlineCheckSaysSoAndMarksOnlyLocalSites()

@@ -61,7 +61,9 @@ void MainFrameTest::layoutKeepsTheTreePaneAt250Pixels()
     CMainFrame* frame = m_fixture->frame();
     SplitterWnd& splitter = frame->splitter();
     QCOMPARE(splitter.count(), 2);
-    QCOMPARE(splitter.widget(0), m_fixture->tree());
+    // The left pane holds the tree under its filter box.
+    QCOMPARE(splitter.widget(0), m_fixture->tree()->paneWidget());
+    QVERIFY(splitter.widget(0)->isAncestorOf(m_fixture->tree()));
     QCOMPARE(splitter.widget(1), m_fixture->browser());
     QTRY_COMPARE(splitter.sizes().first(), 250);
     frame->resize(1400, 800);
@@ -126,7 +128,7 @@ void MainFrameTest::menuEntriesAreEnabledAndCarryNoShortcuts()
             QVERIFY2(action->shortcut().isEmpty(), qPrintable(action->text()));
         }
     }
-    QCOMPARE(entries, 23);
+    QCOMPARE(entries, 24);
     QCOMPARE(frame->menuAction(ID_BROWSE_HOME)->text(), QStringLiteral("&Home\tCtrl+H"));
     QCOMPARE(frame->menuAction(ID_BROWSE_HOME)->statusTip(), QStringLiteral("Go to Homepage"));
     QVERIFY(frame->menuAction(ID_FAVORITES_BACKUP)->statusTip().isEmpty());

@@ -1,0 +1,56 @@
+#include "CatalogFilterEdit.h"
+
+#include <QKeyEvent>
+
+namespace {
+bool IsFindKey(const QKeyEvent* event)
+{
+    return event->keyCombination() == QKeyCombination(Qt::ControlModifier, Qt::Key_K);
+}
+} // namespace
+
+CatalogFilterEdit::CatalogFilterEdit(QWidget* parent) : QLineEdit(parent)
+{
+    setObjectName(QStringLiteral("CatalogFilter"));
+    setPlaceholderText(QStringLiteral("Find a newspaper, town or state"));
+    setToolTip(QStringLiteral("Find a newspaper by its name, town, state, kind or web address "
+                              "(Ctrl+K)"));
+    setAccessibleName(QStringLiteral("Find a newspaper"));
+    setClearButtonEnabled(true);
+}
+
+bool CatalogFilterEdit::event(QEvent* event)
+{
+    // Kept from the line edit's own bindings and from the frame's accelerator alike.
+    if (event->type() == QEvent::ShortcutOverride && IsFindKey(static_cast<QKeyEvent*>(event))) {
+        event->accept();
+        return true;
+    }
+    return QLineEdit::event(event);
+}
+
+void CatalogFilterEdit::focusInEvent(QFocusEvent* event)
+{
+    QLineEdit::focusInEvent(event);
+    emit focusEntered();
+}
+
+void CatalogFilterEdit::keyPressEvent(QKeyEvent* event)
+{
+    if (IsFindKey(event)) {
+        selectAll();
+        return;
+    }
+    if (event->key() == Qt::Key_Down && event->modifiers() == Qt::NoModifier) {
+        emit downPressed();
+        return;
+    }
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        if (text().isEmpty())
+            emit leaveRequested();
+        else
+            clear();
+        return;
+    }
+    QLineEdit::keyPressEvent(event);
+}

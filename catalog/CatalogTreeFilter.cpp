@@ -1,0 +1,164 @@
+#include "CatalogTreeFilter.h"
+
+#include "CLeftView.h"
+#include "CatalogData.h"
+
+#include <QSet>
+#include <QUrl>
+
+CatalogTreeFilter::CatalogTreeFilter(CLeftView* tree, QObject* parent)
+    : QObject(parent), m_tree(tree)
+{
+    connect(tree, &CLeftView::treeRebuilt, this, [this] { OnTreeRebuilt(); });
+}
+
+void CatalogTreeFilter::SetText(const QString& text)
+{
+    m_text = text;
+    m_words = CatalogSearch::Words(text);
+    if (isActive())
+        Apply();
+    else
+        Restore();
+    emit changed();
+}
+
+QTreeWidgetItem* CatalogTreeFilter::firstMatch() const
+{
+    if (!isActive())
+        return nullptr;
+    for (std::size_t i = 0; i < m_matches.size(); ++i) {
+        if (m_matches[i])
+            return m_entries[i];
+    }
+    return nullptr;
+}
+
+void CatalogTreeFilter::Prepare()
+{
+    if (!m_indexed)
+        Index();
+}
+
+void CatalogTreeFilter::OnTreeRebuilt()
+{
+    // Every item is new: nothing is hidden and the expansion is the new tree's own.
+    m_indexed = false;
+    m_filtering = false;
+    m_entries.clear();
+    m_folders.clear();
+    m_matches.clear();
+    m_matchCount = 0;
+    if (isActive())
+        Apply();
+    emit changed();
+}
+
+void CatalogTreeFilter::Index()
+{
+    m_search.Clear();
+    m_entries.clear();
+    m_folders.clear();
+    // Top to bottom, so the first match is the one the user sees first.
+    std::vector<QTreeWidgetItem*> pending;
+    for (int i = m_tree->topLevelItemCount() - 1; i >= 0; --i)
+        pending.push_back(m_tree->topLevelItem(i));
+    while (!pending.empty()) {
+        QTreeWidgetItem* item = pending.back();
+        pending.pop_back();
+        const int index = item->data(0, CLeftView::kIndexRole).toInt();
+        if (index == 0) {
+            m_folders.push_back(item);
+            for (int i = item->childCount() - 1; i >= 0; --i)
+                pending.push_back(item->child(i));
+            continue;
+        }
+        m_entries.push_back(item);
+        const QString group = item->parent() ? item->parent()->text(0) : QString();
+        const QString host = QUrl(m_tree->urlAt(index)).host();
+        if (const CatalogEntry* entry = m_tree->catalogEntryAt(index)) {
+            m_search.Add({item->text(0), group, host, QString::fromUtf8(entry->place),
+                          QString::fromUtf8(CatalogData::KindText(entry->kind))});
+        } else {
+            m_search.Add({item->text(0), group, host});
+        }
+    }
+    m_entryHidden.assign(m_entries.size(), false);
+    m_folderHidden.assign(m_folders.size(), false);
+    m_indexed = true;
+}
+
+void CatalogTreeFilter::Apply()
+{
+    Prepare();
+    if (!m_filtering) {
+        m_expandedBefore.resize(m_folders.size());
+        for (std::size_t i = 0; i < m_folders.size(); ++i)
+            m_expandedBefore[i] = m_folders[i]->isExpanded();
+        m_filtering = true;
+    }
+    m_matches = m_search.Match(m_words);
+
+    QSet<QTreeWidgetItem*> holders;
+    m_matchCount = 0;
+    for (std::size_t i = 0; i < m_entries.size(); ++i) {
+        if (!m_matches[i])
+            continue;
+        ++m_matchCount;
+        for (QTreeWidgetItem* folder = m_entries[i]->parent(); folder && !holders.contains(folder);
+             folder = folder->parent())
+            holders.insert(folder);
+    }
+    // Entries of a hidden folder are out of sight with it; they are set once it shows again.
+    for (std::size_t i = 0; i < m_entries.size(); ++i) {
+        const bool hide = !m_matches[i];
+        if (hide != m_entryHidden[i] && holders.contains(m_entries[i]->parent())) {
+            m_entries[i]->setHidden(hide);
+            m_entryHidden[i] = hide;
+        }
+    }
+    for (std::size_t i = 0; i < m_folders.size(); ++i) {
+        QTreeWidgetItem* folder = m_folders[i];
+        const bool hide = !holders.contains(folder);
+        if (hide != m_folderHidden[i]) {
+            folder->setHidden(hide);
+            m_folderHidden[i] = hide;
+        }
+        if (!hide && !folder->isExpanded())
+            folder->setExpanded(true);
+    }
+    m_tree->scrollToTop();
+    m_tree->ScheduleColumnFit();
+}
+
+void CatalogTreeFilter::Restore()
+{
+    m_matches.clear();
+    m_matchCount = 0;
+    if (!m_filtering)
+        return;
+    m_filtering = false;
+    for (std::size_t i = 0; i < m_entries.size(); ++i) {
+        if (m_entryHidden[i]) {
+            m_entries[i]->setHidden(false);
+            m_entryHidden[i] = false;
+        }
+    }
+    for (std::size_t i = 0; i < m_folders.size(); ++i) {
+        if (m_folderHidden[i]) {
+            m_folders[i]->setHidden(false);
+            m_folderHidden[i] = false;
+        }
+        if (m_folders[i]->isExpanded() != m_expandedBefore[i])
+            m_folders[i]->setExpanded(m_expandedBefore[i]);
+    }
+    m_tree->ScheduleColumnFit();
+    // The paper chosen while filtering stays in sight when its folders are open.
+    QTreeWidgetItem* current = m_tree->currentItem();
+    bool open = current != nullptr;
+    for (QTreeWidgetItem* folder = current ? current->parent() : nullptr; folder && open;
+         folder = folder->parent())
+        open = folder->isExpanded();
+    if (open)
+        m_tree->scrollToItem(current);
+}

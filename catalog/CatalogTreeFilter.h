@@ -1,0 +1,62 @@
+#pragma once
+
+#include "CatalogSearch.h"
+
+#include <QObject>
+#include <QStringList>
+
+#include <vector>
+
+class CLeftView;
+class QTreeWidgetItem;
+
+// Shows only the sites and favorites of the tree that match a text, with the folders that
+// hold them, expanded. Items are hidden, never removed: their data, indices and the URL
+// table stay as they are. Without a text the whole tree comes back with the expansion it
+// had before; a rebuild of the tree keeps the text and applies it again.
+class CatalogTreeFilter : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit CatalogTreeFilter(CLeftView* tree, QObject* parent = nullptr);
+
+    void SetText(const QString& text);
+    [[nodiscard]] QString text() const { return m_text; }
+    // Whether the tree shows only matches: the text holds at least one word.
+    [[nodiscard]] bool isActive() const { return !m_words.isEmpty(); }
+    [[nodiscard]] int matchCount() const { return m_matchCount; }
+    // Sites and favorites in the tree.
+    [[nodiscard]] int entryCount() const { return static_cast<int>(m_entries.size()); }
+    // The topmost match; nullptr when there is none or no filter.
+    [[nodiscard]] QTreeWidgetItem* firstMatch() const;
+    // Reads the tree's texts now, so that the first key typed is as quick as the others.
+    void Prepare();
+
+signals:
+    // What the tree shows changed: after a new text or a rebuild.
+    void changed();
+
+private:
+    void OnTreeRebuilt();
+    void Index();
+    void Apply();
+    void Restore();
+
+    CLeftView* m_tree;
+    QString m_text;
+    QStringList m_words;
+    bool m_indexed = false;
+    bool m_filtering = false;
+    CatalogSearch m_search;
+    // Sites and favorites top to bottom, and the folders (every other item).
+    std::vector<QTreeWidgetItem*> m_entries;
+    std::vector<QTreeWidgetItem*> m_folders;
+    // What this filter set on each item, so only changes reach the tree.
+    std::vector<bool> m_entryHidden;
+    std::vector<bool> m_folderHidden;
+    // The folders' expansion before the filter took over.
+    std::vector<bool> m_expandedBefore;
+    std::vector<bool> m_matches;
+    int m_matchCount = 0;
+};

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "TestProfile.h"
+
+#include <QPointer>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+
+#include <memory>
+
+class CKestrinNewsReaderDoc;
+class CKestrinNewsReaderView;
+class CLeftView;
+class QTreeWidgetItem;
+
+// A catalog tree with its document and a browser view that is never shown, so no engine
+// starts: navigation shows up as requests. The working directory is a temporary one.
+class TreeFixture
+{
+public:
+    TreeFixture();
+    ~TreeFixture();
+
+    TreeFixture(const TreeFixture&) = delete;
+    TreeFixture& operator=(const TreeFixture&) = delete;
+
+    // Writes the Favorites.xml that the next rebuild reads.
+    [[nodiscard]] bool writeFavorites(const QByteArray& xml) const;
+
+    [[nodiscard]] CKestrinNewsReaderDoc* document() const { return m_doc.get(); }
+    [[nodiscard]] CLeftView* tree() const { return m_tree; }
+    // Every address handed to the browser view.
+    [[nodiscard]] QSignalSpy* navigations() const { return m_navigations.get(); }
+
+    // The first child of parent with the text; nullptr when there is none.
+    [[nodiscard]] static QTreeWidgetItem* childNamed(QTreeWidgetItem* parent, const QString& text);
+
+private:
+    QTemporaryDir m_dir;
+    TestProfile m_profileFile;
+    std::unique_ptr<Profile> m_profile;
+    std::unique_ptr<CKestrinNewsReaderDoc> m_doc;
+    std::unique_ptr<CKestrinNewsReaderView> m_browser;
+    // Owned here until a pane takes it in.
+    QPointer<CLeftView> m_tree;
+    std::unique_ptr<QSignalSpy> m_navigations;
+};
