@@ -20,7 +20,7 @@
 #include "linkcheck/LinkCheckWindow.h"
 #include "linkcheck/LinkTargets.h"
 #include "platform/Profile.h"
-#include "support/LocalHttpServer.h"
+#include "support/ScriptedHttpServer.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -103,19 +103,19 @@ int main(int argc, char* argv[])
 
     QThread serverThread;
     serverThread.start();
-    auto* server = new LocalHttpServer;
+    auto* server = new ScriptedHttpServer;
     server->moveToThread(&serverThread);
     quint16 port = 0;
     QMetaObject::invokeMethod(
         server,
         [server, &port, &dead, scale] {
             auto random = std::make_shared<QRandomGenerator>(2716);
-            server->setHandler([random, &dead, scale](const LocalHttpServer::Request& request) {
+            server->setHandler([random, &dead, scale](const ScriptedHttpServer::Request& request) {
                 const int delay =
                     static_cast<int>(random->bounded(kMinDelayMs, kMaxDelayMs + 1) * scale);
                 const QString url = QStringLiteral("http://") + QString::fromUtf8(request.host) +
                                     QString::fromUtf8(request.path);
-                return LocalHttpServer::Status(dead.contains(url) ? 404 : 200, delay);
+                return ScriptedHttpServer::Status(dead.contains(url) ? 404 : 200, delay);
             });
             if (server->start())
                 port = server->port();

@@ -4,6 +4,7 @@
 #include "LinkMarkDelegate.h"
 #include "linkcheck/LinkFinding.h"
 
+#include <QSignalBlocker>
 #include <QTreeWidgetItemIterator>
 
 namespace {
@@ -19,7 +20,7 @@ CatalogLinkMarks::CatalogLinkMarks(CLeftView* view, Lookup lookup, QObject* pare
     : QObject(parent), m_view(view), m_lookup(std::move(lookup))
 {
     view->setItemDelegate(new LinkMarkDelegate(view));
-    connect(view, &CLeftView::treeRebuilt, this, &CatalogLinkMarks::applyAll);
+    connect(view, &CLeftView::treeRebuilt, this, &CatalogLinkMarks::onTreeRebuilt);
 }
 
 QColor CatalogLinkMarks::DeadColor(const QPalette& palette)
@@ -40,6 +41,17 @@ void CatalogLinkMarks::applyAll()
         if (!url.isEmpty())
             applyTo(*it, m_lookup(url));
     }
+}
+
+void CatalogLinkMarks::onTreeRebuilt()
+{
+    // Every item is new and nothing has been measured or painted yet: the marks go in
+    // without a change notice per item, and the view repaints once.
+    {
+        const QSignalBlocker quiet(m_view->model());
+        applyAll();
+    }
+    m_view->viewport()->update();
 }
 
 void CatalogLinkMarks::apply(const QString& url)

@@ -35,6 +35,7 @@ public:
     void apply(const QString& url);
 
 private:
+    void onTreeRebuilt();
     void applyTo(QTreeWidgetItem* item, const LinkResult* result);
 
     QPointer<CLeftView> m_view;

@@ -1,5 +1,6 @@
 #include "LinkFinding.h"
 
+#include <QHash>
 #include <QLocale>
 
 namespace {
@@ -101,5 +102,15 @@ QString LinkFinding::ToolTip(const LinkResult& result)
 
 QString LinkFinding::Date(const QDateTime& checked)
 {
-    return QLocale().toString(checked.toLocalTime().date(), QStringLiteral("d MMM yyyy"));
+    // A full check dates thousands of results within a few minutes: each minute is turned
+    // into local time and words once (both are slow enough to show on a tree of 2,700).
+    thread_local QHash<QPair<qint64, QString>, QString> formatted;
+    const QLocale locale;
+    const QPair<qint64, QString> key(checked.toMSecsSinceEpoch() / 60000, locale.name());
+    auto it = formatted.constFind(key);
+    if (it == formatted.constEnd()) {
+        it = formatted.insert(
+            key, locale.toString(checked.toLocalTime().date(), QStringLiteral("d MMM yyyy")));
+    }
+    return *it;
 }

@@ -5,7 +5,7 @@
 #include "frame/LinkCheckCommands.h"
 #include "res/Resource.h"
 #include "support/AppFixture.h"
-#include "support/LocalHttpServer.h"
+#include "support/ScriptedHttpServer.h"
 #include "support/TestFiles.h"
 #include "support/TestMain.h"
 
@@ -52,22 +52,22 @@ private:
     LinkChecker& checker() const { return links()->controller().checker(); }
 
     std::unique_ptr<QTemporaryDir> m_data;
-    std::unique_ptr<LocalHttpServer> m_server;
+    std::unique_ptr<ScriptedHttpServer> m_server;
     std::unique_ptr<AppFixture> m_fixture;
 };
 
 void LinkCheckCommandsTest::init()
 {
     m_data = std::make_unique<QTemporaryDir>();
-    m_server = std::make_unique<LocalHttpServer>();
+    m_server = std::make_unique<ScriptedHttpServer>();
     QVERIFY(m_server->start());
-    m_server->setHandler([](const LocalHttpServer::Request& request) {
+    m_server->setHandler([](const ScriptedHttpServer::Request& request) {
         if (request.path == "/silent") {
-            LocalHttpServer::Response response;
+            ScriptedHttpServer::Response response;
             response.never = true;
             return response;
         }
-        return LocalHttpServer::Status(request.path == "/gone" ? 404 : 200);
+        return ScriptedHttpServer::Status(request.path == "/gone" ? 404 : 200);
     });
 }
 
@@ -152,10 +152,10 @@ void LinkCheckCommandsTest::completedCheckShowsTheReport()
     startWith({{QStringLiteral("Local Gone"), m_server->url(QStringLiteral("/gone"))}});
     // Every address is answered by a local proxy: plain-web sites live, secure ones cannot
     // be tunnelled and stay unsure.
-    LocalHttpServer proxy;
+    ScriptedHttpServer proxy;
     QVERIFY(proxy.start());
-    proxy.setHandler([](const LocalHttpServer::Request& request) {
-        return LocalHttpServer::Status(request.path == "/gone" ? 404 : 200);
+    proxy.setHandler([](const ScriptedHttpServer::Request& request) {
+        return ScriptedHttpServer::Status(request.path == "/gone" ? 404 : 200);
     });
     checker().setProxy(
         QNetworkProxy(QNetworkProxy::HttpProxy, QStringLiteral("127.0.0.1"), proxy.port()));

@@ -1,5 +1,5 @@
 #include "linkcheck/LinkChecker.h"
-#include "support/LocalHttpServer.h"
+#include "support/ScriptedHttpServer.h"
 #include "support/TestMain.h"
 
 #include <QFile>
@@ -8,7 +8,7 @@
 #include <QSslConfiguration>
 
 namespace {
-using Response = LocalHttpServer::Response;
+using Response = ScriptedHttpServer::Response;
 using Kind = HostScope::Kind;
 
 // Fictitious names get the kind the test gives them; literal addresses are judged as the
@@ -81,7 +81,7 @@ private slots:
     void prioritizedAddressGoesNext();
 
 private:
-    static void useProxy(LinkChecker& checker, const LocalHttpServer& server)
+    static void useProxy(LinkChecker& checker, const ScriptedHttpServer& server)
     {
         checker.setProxy(
             QNetworkProxy(QNetworkProxy::HttpProxy, QStringLiteral("127.0.0.1"), server.port()));
@@ -127,39 +127,39 @@ void LinkCheckerTest::verdicts()
     QFETCH(int, httpStatus);
     QFETCH(QString, newUrl);
 
-    LocalHttpServer server;
+    ScriptedHttpServer server;
     QVERIFY(server.start());
-    server.setHandler([](const LocalHttpServer::Request& request) -> Response {
+    server.setHandler([](const ScriptedHttpServer::Request& request) -> Response {
         const QByteArray& p = request.path;
         if (p == "/ok" || p == "/home")
-            return LocalHttpServer::Status(200);
+            return ScriptedHttpServer::Status(200);
         if (p == "/empty")
-            return LocalHttpServer::Status(204);
+            return ScriptedHttpServer::Status(204);
         if (p == "/front")
-            return LocalHttpServer::Redirect(301, "/home");
+            return ScriptedHttpServer::Redirect(301, "/home");
         if (p == "/moved-301")
-            return LocalHttpServer::Redirect(301, "http://paper.example/new");
+            return ScriptedHttpServer::Redirect(301, "http://paper.example/new");
         if (p == "/moved-302")
-            return LocalHttpServer::Redirect(302, "https://owner.example/paper/");
+            return ScriptedHttpServer::Redirect(302, "https://owner.example/paper/");
         if (p == "/hop")
-            return LocalHttpServer::Redirect(302, "/moved-301");
+            return ScriptedHttpServer::Redirect(302, "/moved-301");
         if (p == "/gone-404")
-            return LocalHttpServer::Status(404);
+            return ScriptedHttpServer::Status(404);
         if (p == "/gone-410")
-            return LocalHttpServer::Status(410);
+            return ScriptedHttpServer::Status(410);
         if (p == "/login")
-            return LocalHttpServer::Status(401);
+            return ScriptedHttpServer::Status(401);
         if (p == "/forbidden")
-            return LocalHttpServer::Status(403);
+            return ScriptedHttpServer::Status(403);
         if (p == "/busy")
-            return LocalHttpServer::Status(429);
+            return ScriptedHttpServer::Status(429);
         if (p == "/teapot")
-            return LocalHttpServer::Status(418);
+            return ScriptedHttpServer::Status(418);
         if (p == "/loop")
-            return LocalHttpServer::Redirect(302, "/loop");
+            return ScriptedHttpServer::Redirect(302, "/loop");
         if (p == "/nowhere")
-            return LocalHttpServer::Status(301);
-        return LocalHttpServer::Status(500);
+            return ScriptedHttpServer::Status(301);
+        return ScriptedHttpServer::Status(500);
     });
 
     LinkChecker checker;
@@ -175,16 +175,16 @@ void LinkCheckerTest::verdicts()
     QCOMPARE(result.newUrl, newUrl);
     QVERIFY(result.checked.isValid());
     // The redirect target on another host is kept, never fetched: only this server was asked.
-    for (const LocalHttpServer::Request& request : server.requests())
+    for (const ScriptedHttpServer::Request& request : server.requests())
         QCOMPARE(request.host, QByteArray("127.0.0.1"));
 }
 
 void LinkCheckerTest::headRefusedFallsBackToGet()
 {
-    LocalHttpServer server;
+    ScriptedHttpServer server;
     QVERIFY(server.start());
-    server.setHandler([](const LocalHttpServer::Request& request) {
-        return LocalHttpServer::Status(request.method == "HEAD" ? 405 : 200);
+    server.setHandler([](const ScriptedHttpServer::Request& request) {
+        return ScriptedHttpServer::Status(request.method == "HEAD" ? 405 : 200);
     });
     LinkChecker checker;
     Run run(checker);
@@ -198,13 +198,13 @@ void LinkCheckerTest::headRefusedFallsBackToGet()
 
 void LinkCheckerTest::serverErrorIsAskedTwiceBeforeDead()
 {
-    LocalHttpServer server;
+    ScriptedHttpServer server;
     QVERIFY(server.start());
     int gets = 0;
-    server.setHandler([&gets](const LocalHttpServer::Request& request) {
+    server.setHandler([&gets](const ScriptedHttpServer::Request& request) {
         if (request.path == "/recovers" && request.method == "GET" && ++gets > 1)
-            return LocalHttpServer::Status(200);
-        return LocalHttpServer::Status(request.path == "/unavailable" ? 503 : 500);
+            return ScriptedHttpServer::Status(200);
+        return ScriptedHttpServer::Status(request.path == "/unavailable" ? 503 : 500);
     });
     LinkChecker checker;
     LinkChecker::Limits limits;
@@ -224,7 +224,7 @@ void LinkCheckerTest::serverErrorIsAskedTwiceBeforeDead()
     // One failing answer is not enough: the second try decides.
     QCOMPARE(run.results.value(recovers).status, LinkResult::Status::Alive);
     int brokenGets = 0;
-    for (const LocalHttpServer::Request& request : server.requests())
+    for (const ScriptedHttpServer::Request& request : server.requests())
         brokenGets += request.path == "/broken" && request.method == "GET";
     QCOMPARE(brokenGets, 2);
 }
@@ -240,13 +240,13 @@ void LinkCheckerTest::httpsOnTheSameSiteIsAlive()
     auto restore =
         qScopeGuard([&previous] { QSslConfiguration::setDefaultConfiguration(previous); });
 
-    LocalHttpServer secure;
+    ScriptedHttpServer secure;
     secure.setTls(certificate, testKey());
     QVERIFY(secure.start());
-    LocalHttpServer plain;
+    ScriptedHttpServer plain;
     QVERIFY(plain.start());
-    plain.setHandler([&secure](const LocalHttpServer::Request&) {
-        return LocalHttpServer::Redirect(301, secure.url().toUtf8());
+    plain.setHandler([&secure](const ScriptedHttpServer::Request&) {
+        return ScriptedHttpServer::Redirect(301, secure.url().toUtf8());
     });
 
     LinkChecker checker;
@@ -259,7 +259,7 @@ void LinkCheckerTest::httpsOnTheSameSiteIsAlive()
 
 void LinkCheckerTest::untrustedCertificateIsUnsure()
 {
-    LocalHttpServer secure;
+    ScriptedHttpServer secure;
     secure.setTls(testCertificate(), testKey());
     QVERIFY(secure.start());
     LinkChecker checker;
@@ -274,9 +274,9 @@ void LinkCheckerTest::untrustedCertificateIsUnsure()
 
 void LinkCheckerTest::silentServerTimesOutAsUnsure()
 {
-    LocalHttpServer server;
+    ScriptedHttpServer server;
     QVERIFY(server.start());
-    server.setHandler([](const LocalHttpServer::Request&) {
+    server.setHandler([](const ScriptedHttpServer::Request&) {
         Response response;
         response.never = true;
         return response;
@@ -298,7 +298,7 @@ void LinkCheckerTest::closedPortIsDead()
 {
     quint16 port = 0;
     {
-        LocalHttpServer server;
+        ScriptedHttpServer server;
         QVERIFY(server.start());
         port = server.port();
     }
@@ -313,10 +313,10 @@ void LinkCheckerTest::closedPortIsDead()
 
 void LinkCheckerTest::neverMoreThanTwoAtOnceToOneHost()
 {
-    LocalHttpServer proxy;
+    ScriptedHttpServer proxy;
     QVERIFY(proxy.start());
     proxy.setHandler(
-        [](const LocalHttpServer::Request&) { return LocalHttpServer::Status(200, 120); });
+        [](const ScriptedHttpServer::Request&) { return ScriptedHttpServer::Status(200, 120); });
     LinkChecker checker;
     useProxy(checker, proxy);
     checker.setClassifier(fixedClassifier([](const QString&) { return Kind::Public; }));
@@ -343,9 +343,9 @@ void LinkCheckerTest::neverMoreThanTwoAtOnceToOneHost()
 
 void LinkCheckerTest::cancelStopsEveryRequest()
 {
-    LocalHttpServer proxy;
+    ScriptedHttpServer proxy;
     QVERIFY(proxy.start());
-    proxy.setHandler([](const LocalHttpServer::Request&) {
+    proxy.setHandler([](const ScriptedHttpServer::Request&) {
         Response response;
         response.never = true;
         return response;
@@ -372,10 +372,10 @@ void LinkCheckerTest::cancelStopsEveryRequest()
 
 void LinkCheckerTest::offlineChecksOnlyLocalAddresses()
 {
-    LocalHttpServer server;
+    ScriptedHttpServer server;
     QVERIFY(server.start());
-    server.setHandler([](const LocalHttpServer::Request& request) {
-        return LocalHttpServer::Status(request.path == "/gone" ? 404 : 200);
+    server.setHandler([](const ScriptedHttpServer::Request& request) {
+        return ScriptedHttpServer::Status(request.path == "/gone" ? 404 : 200);
     });
     LinkChecker checker;
     QStringList asked;
@@ -409,13 +409,13 @@ void LinkCheckerTest::offlineChecksOnlyLocalAddresses()
 
 void LinkCheckerTest::unreachablePublicHostsWaitForProofOfNetwork()
 {
-    LocalHttpServer server;
+    ScriptedHttpServer server;
     QVERIFY(server.start());
     server.setHandler(
-        [](const LocalHttpServer::Request&) { return LocalHttpServer::Status(200, 200); });
+        [](const ScriptedHttpServer::Request&) { return ScriptedHttpServer::Status(200, 200); });
     quint16 closedPort = 0;
     {
-        LocalHttpServer closed;
+        ScriptedHttpServer closed;
         QVERIFY(closed.start());
         closedPort = closed.port();
     }
@@ -443,7 +443,7 @@ void LinkCheckerTest::unreachablePublicHostsWaitForProofOfNetwork()
 
 void LinkCheckerTest::reachabilityProbesTellDeadFromOffline()
 {
-    LocalHttpServer server;
+    ScriptedHttpServer server;
     QVERIFY(server.start());
     const QString missing = QStringLiteral("http://closed-long-ago.example/");
     {
@@ -477,10 +477,10 @@ void LinkCheckerTest::reachabilityProbesTellDeadFromOffline()
 
 void LinkCheckerTest::prioritizedAddressGoesNext()
 {
-    LocalHttpServer server;
+    ScriptedHttpServer server;
     QVERIFY(server.start());
     server.setHandler(
-        [](const LocalHttpServer::Request&) { return LocalHttpServer::Status(200, 50); });
+        [](const ScriptedHttpServer::Request&) { return ScriptedHttpServer::Status(200, 50); });
     LinkChecker checker;
     QStringList urls;
     for (int i = 0; i < 10; ++i)
@@ -493,7 +493,7 @@ void LinkCheckerTest::prioritizedAddressGoesNext()
     // Two were under way before the request; the prioritized one came right after.
     const qsizetype position =
         std::find_if(server.requests().begin(), server.requests().end(),
-                     [](const LocalHttpServer::Request& r) { return r.path == "/paper9"; }) -
+                     [](const ScriptedHttpServer::Request& r) { return r.path == "/paper9"; }) -
         server.requests().begin();
     QVERIFY2(position <= 2, qPrintable(QString::number(position)));
 }

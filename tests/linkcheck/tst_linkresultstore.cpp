@@ -1,6 +1,6 @@
 #include "linkcheck/LinkCheckController.h"
 #include "linkcheck/LinkResultStore.h"
-#include "support/LocalHttpServer.h"
+#include "support/ScriptedHttpServer.h"
 #include "support/TestFiles.h"
 #include "support/TestMain.h"
 
@@ -120,10 +120,10 @@ void LinkResultStoreTest::savingCreatesTheFolder()
 
 void LinkResultStoreTest::resultsSurviveARestart()
 {
-    LocalHttpServer server;
+    ScriptedHttpServer server;
     QVERIFY(server.start());
-    server.setHandler([](const LocalHttpServer::Request& request) {
-        return LocalHttpServer::Status(request.path == "/gone" ? 410 : 200);
+    server.setHandler([](const ScriptedHttpServer::Request& request) {
+        return ScriptedHttpServer::Status(request.path == "/gone" ? 410 : 200);
     });
     const QString alive = server.url(QStringLiteral("/"));
     const QString gone = server.url(QStringLiteral("/gone"));
@@ -144,7 +144,7 @@ void LinkResultStoreTest::resultsSurviveARestart()
 
 void LinkResultStoreTest::completedRunForgetsRemovedSitesOthersDoNot()
 {
-    LocalHttpServer server;
+    ScriptedHttpServer server;
     QVERIFY(server.start());
     const QString kept = server.url(QStringLiteral("/kept"));
     const QString removed = QStringLiteral("https://removed-favorite.example/");

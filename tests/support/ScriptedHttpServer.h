@@ -19,7 +19,7 @@ class QTcpSocket;
 // fictitious host names can be served without leaving this computer. It counts what it
 // sees: requests, and how many were open at once per site (host name without "www.") and
 // in all.
-class LocalHttpServer : public QTcpServer
+class ScriptedHttpServer : public QTcpServer
 {
     Q_OBJECT
 
@@ -43,8 +43,8 @@ public:
     };
     using Handler = std::function<Response(const Request& request)>;
 
-    explicit LocalHttpServer(QObject* parent = nullptr);
-    ~LocalHttpServer() override;
+    explicit ScriptedHttpServer(QObject* parent = nullptr);
+    ~ScriptedHttpServer() override;
 
     // Listens on 127.0.0.1, on a free port; false when it could not.
     bool start();

@@ -1,32 +1,32 @@
-#include "LocalHttpServer.h"
+#include "ScriptedHttpServer.h"
 
 #include <QPointer>
 #include <QSslSocket>
 #include <QTimer>
 #include <QUrl>
 
-LocalHttpServer::LocalHttpServer(QObject* parent) : QTcpServer(parent)
+ScriptedHttpServer::ScriptedHttpServer(QObject* parent) : QTcpServer(parent)
 {
     m_handler = [](const Request&) { return Status(200); };
 }
 
-LocalHttpServer::~LocalHttpServer()
+ScriptedHttpServer::~ScriptedHttpServer()
 {
     close();
 }
 
-bool LocalHttpServer::start()
+bool ScriptedHttpServer::start()
 {
     return listen(QHostAddress::LocalHost, 0);
 }
 
-void LocalHttpServer::setTls(const QSslCertificate& certificate, const QSslKey& key)
+void ScriptedHttpServer::setTls(const QSslCertificate& certificate, const QSslKey& key)
 {
     m_certificate = certificate;
     m_key = key;
 }
 
-QString LocalHttpServer::url(const QString& path) const
+QString ScriptedHttpServer::url(const QString& path) const
 {
     return QStringLiteral("%1://127.0.0.1:%2%3")
         .arg(m_certificate.isNull() ? QStringLiteral("http") : QStringLiteral("https"))
@@ -34,7 +34,7 @@ QString LocalHttpServer::url(const QString& path) const
         .arg(path);
 }
 
-int LocalHttpServer::requestCount(const QByteArray& method) const
+int ScriptedHttpServer::requestCount(const QByteArray& method) const
 {
     if (method.isEmpty())
         return static_cast<int>(m_requests.size());
@@ -43,7 +43,7 @@ int LocalHttpServer::requestCount(const QByteArray& method) const
                       [&method](const Request& r) { return r.method == method; }));
 }
 
-LocalHttpServer::Response LocalHttpServer::Status(int status, int delayMs)
+ScriptedHttpServer::Response ScriptedHttpServer::Status(int status, int delayMs)
 {
     Response response;
     response.status = status;
@@ -52,14 +52,14 @@ LocalHttpServer::Response LocalHttpServer::Status(int status, int delayMs)
     return response;
 }
 
-LocalHttpServer::Response LocalHttpServer::Redirect(int status, const QByteArray& location)
+ScriptedHttpServer::Response ScriptedHttpServer::Redirect(int status, const QByteArray& location)
 {
     Response response = Status(status);
     response.headers.append({"Location", location});
     return response;
 }
 
-void LocalHttpServer::incomingConnection(qintptr descriptor)
+void ScriptedHttpServer::incomingConnection(qintptr descriptor)
 {
     QTcpSocket* socket = nullptr;
     if (m_certificate.isNull()) {
@@ -83,7 +83,7 @@ void LocalHttpServer::incomingConnection(qintptr descriptor)
     });
 }
 
-void LocalHttpServer::onReadyRead(QTcpSocket* socket)
+void ScriptedHttpServer::onReadyRead(QTcpSocket* socket)
 {
     QByteArray& buffer = m_buffers[socket];
     buffer += socket->readAll();
@@ -148,7 +148,8 @@ void LocalHttpServer::onReadyRead(QTcpSocket* socket)
     });
 }
 
-void LocalHttpServer::answer(QTcpSocket* socket, const Request& request, const Response& response)
+void ScriptedHttpServer::answer(QTcpSocket* socket, const Request& request,
+                                const Response& response)
 {
     m_servedDelayMs += std::max(0, response.delayMs);
     QByteArray head = "HTTP/1.1 " + QByteArray::number(response.status) + " Answer\r\n";
@@ -171,7 +172,7 @@ void LocalHttpServer::answer(QTcpSocket* socket, const Request& request, const R
         QTimer::singleShot(0, socket, [this, socket] { onReadyRead(socket); });
 }
 
-void LocalHttpServer::closeRequest(QTcpSocket* socket)
+void ScriptedHttpServer::closeRequest(QTcpSocket* socket)
 {
     const auto it = m_openSite.find(socket);
     if (it == m_openSite.end())
