@@ -67,12 +67,13 @@ void CatalogContextMenu::addOwnEntries(QMenu& menu, const CatalogMenuContext& co
 {
     const bool hasUrl = !context.url.isEmpty();
     QPointer<CLeftView> view = m_view;
-    QTreeWidgetItem* item = context.item;
+    // The tree may be rebuilt before an entry is chosen: the item is found again by place.
+    const QPersistentModelIndex place(m_view->indexFromItem(context.item));
     const QString url = context.url;
 
-    QAction* open = menu.addAction(QStringLiteral("&Open"), this, [view, item] {
-        if (view)
-            view->OpenItem(item);
+    QAction* open = menu.addAction(QStringLiteral("&Open"), this, [view, place] {
+        if (view && place.isValid())
+            view->OpenItem(view->itemFromIndex(place));
     });
     open->setEnabled(hasUrl);
     menu.setDefaultAction(open);

@@ -14,6 +14,7 @@ class QTreeWidgetItem;
 // What a right-click in the tree is about.
 struct CatalogMenuContext
 {
+    // Valid while the menu is being built; entries that act later keep the name and url.
     QTreeWidgetItem* item = nullptr;
     QString name;
     // Empty for nodes and for favorites without an address.

@@ -118,7 +118,7 @@ void LinkCheckCommands::CheckThisLink(const QString& name, const QString& url)
         break;
     case LinkCheckController::Single::Running:
         if (m_hooks.status)
-            m_hooks.status(QStringLiteral("%1 is being checked with the others.").arg(name));
+            m_hooks.status(QStringLiteral("%1 is part of the check under way.").arg(name));
         break;
     }
 }
