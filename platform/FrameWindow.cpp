@@ -15,6 +15,8 @@
 #include <QShortcut>
 #include <QStatusTipEvent>
 
+#include <algorithm>
+
 FrameWindow::FrameWindow(CommandTarget* appTarget, QWidget* parent)
     : QMainWindow(parent), m_appTarget(appTarget)
 {
@@ -158,7 +160,11 @@ void FrameWindow::BuildMenuBar(std::span<const MenuDefinition> menus)
             const int id = entry.id;
             connect(action, &QAction::triggered, this, [this, id] { OnCmdMsg(id); });
         }
-        connect(menu, &QMenu::aboutToShow, this, [this, menu] { UpdateMenu(menu); });
+        connect(menu, &QMenu::aboutToShow, this, [this, menu] {
+            UpdateMenu(menu);
+            // A menu title is highlighted, not an entry: nothing to say yet.
+            SetMessageText(QString());
+        });
     }
 }
 
@@ -175,7 +181,7 @@ void FrameWindow::InstallAccelerators(std::span<const Accelerator> accelerators)
 bool FrameWindow::event(QEvent* event)
 {
     if (event->type() == QEvent::StatusTip) {
-        ShowIdleMessage(static_cast<QStatusTipEvent*>(event)->tip());
+        ShowPrompt(static_cast<QStatusTipEvent*>(event)->tip());
         return true;
     }
     return QMainWindow::event(event);
@@ -228,8 +234,23 @@ void FrameWindow::OnFocusChanged(QWidget* now)
     }
 }
 
-void FrameWindow::ShowIdleMessage(const QString& tip)
+bool FrameWindow::IsMenuOpen() const
+{
+    const QList<QAction*> menus = menuBar()->actions();
+    return std::any_of(menus.begin(), menus.end(), [](const QAction* action) {
+        return action->menu() && action->menu()->isVisible();
+    });
+}
+
+void FrameWindow::ShowPrompt(const QString& tip)
+{
+    // While a menu is open an entry without a prompt leaves the pane empty; "Ready" comes
+    // back once the menus close.
+    SetMessageText(tip.isEmpty() && !IsMenuOpen() ? StringTable::Load(AFX_IDS_IDLEMESSAGE) : tip);
+}
+
+void FrameWindow::SetMessageText(const QString& text)
 {
     if (auto* bar = qobject_cast<StatusBar*>(findChild<QStatusBar*>()))
-        bar->SetMessage(tip.isEmpty() ? StringTable::Load(AFX_IDS_IDLEMESSAGE) : tip);
+        bar->SetMessage(text);
 }

@@ -79,7 +79,9 @@ protected:
 private:
     void OnNextPane(int step);
     void OnFocusChanged(QWidget* now);
-    void ShowIdleMessage(const QString& tip);
+    void ShowPrompt(const QString& tip);
+    void SetMessageText(const QString& text);
+    [[nodiscard]] bool IsMenuOpen() const;
 
     CommandTarget* m_appTarget;
     QList<View*> m_views;

@@ -1,7 +1,9 @@
 #include "MessageBox.h"
 
 #include <QApplication>
+#include <QGridLayout>
 #include <QMessageBox>
+#include <QSpacerItem>
 
 namespace {
 QString& caption()
@@ -35,7 +37,29 @@ QMessageBox::Icon iconFor(unsigned type)
         return (type & kButtonMask) == MB_YESNO ? QMessageBox::Question : QMessageBox::Warning;
     }
 }
+// The box sizes itself from its text and leaves little room for the caption, which the
+// window manager then cuts ("Kes… der"): a spacer across the last row keeps it wide enough.
+void widenForCaption(QMessageBox& box)
+{
+    auto* grid = qobject_cast<QGridLayout*>(box.layout());
+    if (!grid)
+        return;
+    const int width = MessageBox::CaptionWidth(box.windowTitle());
+    grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Minimum),
+                  grid->rowCount(), 0, 1, grid->columnCount());
+}
 } // namespace
+
+int MessageBox::CaptionWidth(const QString& caption)
+{
+    // Title bars draw the caption in a bold face beside an icon and three buttons, each
+    // about as wide as the bar is high.
+    QFont font = QApplication::font("QMdiSubWindowTitleBar");
+    font.setBold(true);
+    const QFontMetrics metrics(font);
+    const int bar = metrics.height() + 10;
+    return metrics.horizontalAdvance(caption) + 4 * bar + 2 * metrics.averageCharWidth();
+}
 
 int MessageBox::Show(const QString& text, unsigned type)
 {
@@ -45,6 +69,7 @@ int MessageBox::Show(const QString& text, unsigned type)
 
     QMessageBox box(iconFor(type), request.caption, text, QMessageBox::NoButton,
                     QApplication::activeWindow());
+    widenForCaption(box);
     if ((type & kButtonMask) == MB_YESNO) {
         box.addButton(QMessageBox::Yes);
         box.addButton(QMessageBox::No);

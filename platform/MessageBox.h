@@ -40,6 +40,8 @@ public:
     static int Show(const QString& text, unsigned type = MB_OK);
 
     static void SetCaption(const QString& caption);
+    // The width a box needs for its title bar to show the whole caption.
+    [[nodiscard]] static int CaptionWidth(const QString& caption);
     [[nodiscard]] static QString Caption();
 
     // Installs a hook that answers every box; returns the previous one.

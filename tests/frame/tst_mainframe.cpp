@@ -11,6 +11,7 @@
 #include "support/TestMain.h"
 
 #include <QAction>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPrinter>
 #include <QSignalSpy>
@@ -33,6 +34,7 @@ private slots:
     void cleanup() { m_fixture.reset(); }
     void layoutKeepsTheTreePaneAt250Pixels();
     void statusBarStartsHiddenAndViewStatusShowsIt();
+    void entriesWithoutAPromptLeaveTheMessagePaneEmpty();
     void menuEntriesAreEnabledAndCarryNoShortcuts();
     void choosingTheCurrentSkinDoesNothing();
     void missingSkinFileStillMovesTheChoice();
@@ -106,6 +108,50 @@ void MainFrameTest::statusBarStartsHiddenAndViewStatusShowsIt()
 
     frame->SendCommand(ID_VIEW_STATUS_BAR);
     QVERIFY(!bar.isVisible());
+}
+
+void MainFrameTest::entriesWithoutAPromptLeaveTheMessagePaneEmpty()
+{
+    CMainFrame* frame = m_fixture->frame();
+    StatusBar& bar = frame->statusBarPane();
+    frame->SendCommand(ID_VIEW_STATUS_BAR);
+    frame->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(frame));
+    QCOMPARE(bar.message(), QStringLiteral("Ready"));
+
+    // Walk the menus with the keyboard, as a user would, and read the pane at each entry.
+    const auto menuOf = [frame](int id) {
+        QMenu* menu = nullptr;
+        for (QAction* title : frame->menuBar()->actions()) {
+            if (title->menu() && title->menu()->actions().contains(frame->menuAction(id)))
+                menu = title->menu();
+        }
+        return menu;
+    };
+    QMenu* favorites = menuOf(ID_FAVORITES_MODIFY);
+    frame->menuBar()->setActiveAction(favorites->menuAction());
+    QTRY_VERIFY(favorites->isVisible());
+    QCOMPARE(bar.message(), QString());
+    QTest::keyClick(favorites, Qt::Key_Down);
+    QTRY_COMPARE(favorites->activeAction(), frame->menuAction(ID_FAVORITES_MODIFY));
+    QCOMPARE(bar.message(), QStringLiteral("Backup before modify it"));
+    QTest::keyClick(favorites, Qt::Key_Down);
+    QTRY_COMPARE(favorites->activeAction(), frame->menuAction(ID_FAVORITES_BACKUP));
+    QCOMPARE(bar.message(), QString());
+
+    // Over to the next menu, which opens on its first entry: "Go to" has no prompt either.
+    QTest::keyClick(favorites, Qt::Key_Right);
+    QMenu* homePage = menuOf(ID_HOMEPAGE_GOTO);
+    QTRY_VERIFY(homePage->isVisible());
+    QTRY_COMPARE(homePage->activeAction(), frame->menuAction(ID_HOMEPAGE_GOTO));
+    QCOMPARE(bar.message(), QString());
+
+    // Closing the menus brings the idle text back.
+    QTest::keyClick(homePage, Qt::Key_Escape);
+    QTRY_VERIFY(!homePage->isVisible());
+    if (frame->menuBar()->activeAction())
+        QTest::keyClick(frame->menuBar(), Qt::Key_Escape);
+    QTRY_COMPARE(bar.message(), QStringLiteral("Ready"));
 }
 
 void MainFrameTest::menuEntriesAreEnabledAndCarryNoShortcuts()
