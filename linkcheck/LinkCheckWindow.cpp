@@ -57,23 +57,29 @@ void LinkCheckWindow::begin()
         QStringLiteral("Checking every site of the catalog and every favorite. You can go on "
                        "reading meanwhile."));
     m_button->setText(QStringLiteral("Cancel"));
+    m_bar->show();
+    m_timeLeft->show();
     refresh();
+    adjustSize();
 }
 
 void LinkCheckWindow::showOffline()
 {
     m_offline = true;
     const LinkChecker::Progress& progress = m_checker.progress();
-    const int local = progress.done - progress.notChecked;
+    const int checked = progress.done - progress.notChecked;
     m_heading->setText(
         QStringLiteral("The computer seems to be offline: no public site could be reached, "
-                       "so none was checked or marked. %1 on this computer or the local "
-                       "network %2 checked.")
-            .arg(local == 1 ? QStringLiteral("1 address")
-                            : number(local) + QStringLiteral(" addresses"),
-                 local == 1 ? QStringLiteral("was") : QStringLiteral("were")));
+                       "so none was checked or marked. Addresses on this computer or the local "
+                       "network were still checked."));
+    m_bar->hide();
+    m_counts->setText(QStringLiteral("%1 checked: %2 dead, %3 moved, %4 unsure; %5 not checked")
+                          .arg(number(checked), number(progress.dead), number(progress.moved),
+                               number(progress.unsure), number(progress.notChecked)));
     m_timeLeft->clear();
+    m_timeLeft->hide();
     m_button->setText(QStringLiteral("Close"));
+    adjustSize();
 }
 
 void LinkCheckWindow::refresh()
