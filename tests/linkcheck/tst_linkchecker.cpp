@@ -194,6 +194,9 @@ void LinkCheckerTest::headRefusedFallsBackToGet()
     QCOMPARE(server.requestCount("HEAD"), 1);
     QCOMPARE(server.requestCount("GET"), 1);
     QCOMPARE(server.requests().first().method, QByteArray("HEAD"));
+    // Sites that turn robots away are asked as a browser asks.
+    for (const ScriptedHttpServer::Request& request : server.requests())
+        QVERIFY(request.userAgent.startsWith("Mozilla/5.0 (X11; Linux x86_64)"));
 }
 
 void LinkCheckerTest::serverErrorIsAskedTwiceBeforeDead()

@@ -101,6 +101,8 @@ void ScriptedHttpServer::onReadyRead(QTcpSocket* socket)
         const QByteArray name = line.left(colon).trimmed().toLower();
         if (colon > 0 && name == "host")
             request.host = line.mid(colon + 1).trimmed();
+        if (colon > 0 && name == "user-agent")
+            request.userAgent = line.mid(colon + 1).trimmed();
         if (colon > 0 && (name == "connection" || name == "proxy-connection") &&
             line.mid(colon + 1).trimmed().toLower() == "close")
             request.close = true;

@@ -29,6 +29,7 @@ public:
         QByteArray method;
         QByteArray host; // without the port
         QByteArray path;
+        QByteArray userAgent;
         // The client asked to close the connection after the answer.
         bool close = false;
     };
