@@ -319,7 +319,7 @@ void LinkCheckerTest::neverMoreThanTwoAtOnceToOneHost()
     ScriptedHttpServer proxy;
     QVERIFY(proxy.start());
     proxy.setHandler(
-        [](const ScriptedHttpServer::Request&) { return ScriptedHttpServer::Status(200, 120); });
+        [](const ScriptedHttpServer::Request&) { return ScriptedHttpServer::Status(200, 300); });
     LinkChecker checker;
     useProxy(checker, proxy);
     checker.setClassifier(fixedClassifier([](const QString&) { return Kind::Public; }));
