@@ -71,6 +71,18 @@ double bareSortedFill()
     }
     return median(times);
 }
+double medianRebuild(CLeftView& view)
+{
+    std::vector<double> times;
+    for (int run = 0; run < kRuns; ++run) {
+        QElapsedTimer timer;
+        timer.start();
+        view.RebuildTree(1);
+        times.push_back(timer.nsecsElapsed() / 1e6);
+    }
+    return median(times);
+}
+
 // What a finished link check adds to every start and rebuild: reading linkcheck.json with a
 // finding for every site, and marking the tree (3 % dead, 2 % moved, the rest alive).
 void benchLinkMarks(const QTemporaryDir& dir, Profile& profile)
@@ -114,15 +126,8 @@ void benchLinkMarks(const QTemporaryDir& dir, Profile& profile)
     view.AttachDocument(&doc);
     CatalogLinkMarks marks(&view, [&store](const QString& url) { return store.find(url); });
     view.OnInitialUpdate();
-    std::vector<double> times;
-    for (int run = 0; run < kRuns; ++run) {
-        QElapsedTimer timer;
-        timer.start();
-        view.RebuildTree(1);
-        times.push_back(timer.nsecsElapsed() / 1e6);
-    }
-    std::printf("RebuildTree with every site marked:  %.2f ms (median of %d)\n", median(times),
-                kRuns);
+    std::printf("RebuildTree with every site marked:  %.2f ms (median of %d)\n",
+                medianRebuild(view), kRuns);
 }
 } // namespace
 
@@ -142,15 +147,8 @@ int main(int argc, char* argv[])
         CLeftView view(profile);
         view.AttachDocument(&doc);
         view.OnInitialUpdate();
-        std::vector<double> times;
-        for (int run = 0; run < kRuns; ++run) {
-            QElapsedTimer timer;
-            timer.start();
-            view.RebuildTree(1);
-            times.push_back(timer.nsecsElapsed() / 1e6);
-        }
         std::printf("RebuildTree with %5d favorites: %.2f ms (median of %d)\n", favorites,
-                    median(times), kRuns);
+                    medianRebuild(view), kRuns);
     }
     benchLinkMarks(dir, profile);
     return 0;
