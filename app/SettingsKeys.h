@@ -17,7 +17,20 @@ inline constexpr IntSetting CataView{"CataView", 1};
 // 1 blank, 2 the default home page, 3 IndexPageURL.
 inline constexpr IntSetting IndexPage{"IndexPage", 2};
 inline constexpr StringSetting IndexPageURL{"IndexPageURL", ""};
+
+// The window's restored place and size, kept on every move and resize; WindowSize still
+// decides whether it starts maximized. A width of 0: nothing kept yet, the default place.
+inline constexpr IntSetting WindowLeft{"WindowLeft", 0};
+inline constexpr IntSetting WindowTop{"WindowTop", 0};
+inline constexpr IntSetting WindowWidth{"WindowWidth", 0};
+inline constexpr IntSetting WindowHeight{"WindowHeight", 0};
+// The catalog pane's width in pixels.
+inline constexpr IntSetting TreeWidth{"TreeWidth", 250};
 } // namespace SettingsKeys
+
+// The browser pane's zoom per site: one value a site, keyed by its host, in percent.
+inline const QString kSiteZoomSection = QStringLiteral("SiteZoom");
+inline constexpr int kDefaultZoomPercent = 100;
 
 // Where the settings live: the registry key of the original program, mapped onto QSettings.
 inline const QString kRegistryKey = QStringLiteral("Local AppWizard-Generated Applications");

@@ -17,8 +17,9 @@ SplitterWnd* g_pSplitter = nullptr;
 namespace {
 constexpr int kIndicators[] = {ID_SEPARATOR, ID_INDICATOR_CAPS, ID_INDICATOR_NUM,
                                ID_INDICATOR_SCRL};
-constexpr int kTreePaneWidth = 250;
 constexpr int kBrowserPaneWidth = 100;
+// How long the layout must rest before it is stored.
+constexpr int kLayoutSaveDelayMs = 300;
 } // namespace
 
 CMainFrame::CMainFrame(Profile& profile, CommandTarget* appTarget)
@@ -30,10 +31,15 @@ CMainFrame::CMainFrame(Profile& profile, CommandTarget* appTarget)
     setObjectName(QStringLiteral("CMainFrame"));
     g_strCurrentURL = kDefaultHomePageUrl;
     BindCommands();
+    m_layoutSaveTimer.setSingleShot(true);
+    m_layoutSaveTimer.setInterval(kLayoutSaveDelayMs);
+    connect(&m_layoutSaveTimer, &QTimer::timeout, this, [this] { SaveLayout(); });
 }
 
 CMainFrame::~CMainFrame()
 {
+    if (m_layoutSaveTimer.isActive())
+        SaveLayout();
     // A check still under way stops here, keeping what it found.
     m_linkChecks.reset();
     ReleaseViews();
@@ -61,6 +67,7 @@ int CMainFrame::OnCreate()
         return -1;
     // Created visible, then hidden: the window starts without a status bar.
     m_wndStatusBar.setVisible(!m_wndStatusBar.isVisibleTo(this));
+    RestoreWindowPlacement();
     return 0;
 }
 
@@ -71,7 +78,7 @@ bool CMainFrame::OnCreateClient(Document* document)
     auto* tree = new CLeftView(m_profile);
     tree->AttachDocument(document);
     auto* pane = new CatalogPane(tree);
-    if (!m_wndSplitter.CreateView(0, 0, tree, kTreePaneWidth)) {
+    if (!m_wndSplitter.CreateView(0, 0, tree, StoredTreeWidth())) {
         delete pane;
         return false;
     }
@@ -93,7 +100,10 @@ bool CMainFrame::OnCreateClient(Document* document)
     };
     hooks.status = [this](const QString& text) { ShowStatus(text); };
     m_linkChecks = std::make_unique<LinkCheckCommands>(this, tree, *m_treeMenu, hooks);
+    browser->SetErrorNoteProvider(
+        [this](const QUrl& url) { return m_linkChecks ? m_linkChecks->NoteFor(url) : QString(); });
     setCentralWidget(&m_wndSplitter);
+    connect(&m_wndSplitter, &QSplitter::splitterMoved, this, [this] { OnLayoutChanged(); });
     return true;
 }
 
@@ -101,6 +111,12 @@ void CMainFrame::OnSize(SizeType type)
 {
     m_profile.Write(kSettingsSection, SettingsKeys::WindowSize,
                     type == SizeType::Maximized ? 3 : 5);
+    OnLayoutChanged();
+}
+
+void CMainFrame::OnMove()
+{
+    OnLayoutChanged();
 }
 
 int CMainFrame::OnSplitterInfo(SplitInfo& info)

@@ -5,6 +5,8 @@
 #include "platform/SplitterWnd.h"
 #include "platform/StatusBar.h"
 
+#include <QTimer>
+
 #include <memory>
 
 class CatalogContextMenu;
@@ -42,12 +44,19 @@ protected:
     int OnCreate() override;
     bool OnCreateClient(Document* document) override;
     void OnSize(SizeType type) override;
+    void OnMove() override;
 
 private:
     void BindCommands();
     // The document's browser view once it has had its initial update, else nullptr.
     [[nodiscard]] CKestrinNewsReaderView* BrowserView() const;
     void OnFileMinimize();
+
+    // Window layout kept between runs
+    void RestoreWindowPlacement();
+    [[nodiscard]] int StoredTreeWidth();
+    void OnLayoutChanged();
+    void SaveLayout();
 
     // Skins
     void OnSkin(int style);
@@ -57,6 +66,8 @@ private:
     void OnBrowseHome();
     void OnBrowseBack();
     void OnBrowseForword();
+    void OnBrowseOpenExternal();
+    void OnBrowseReload();
     void OnCatalog(int mode);
     void OnCatalogFind();
     void OnHomePageGoto();
@@ -75,6 +86,11 @@ private:
     int m_nSkinStyle;
     int m_nIndexPage;
     StatusBar m_wndStatusBar;
+    // The layout as stored, and the window's restored place waiting to be stored.
+    QRect m_savedPlacement;
+    QRect m_pendingPlacement;
+    int m_savedTreeWidth = 0;
+    QTimer m_layoutSaveTimer;
     // The left pane around the tree; owned by the splitter.
     CatalogPane* m_pCatalogPane = nullptr;
     CatalogContextMenu* m_treeMenu = nullptr;

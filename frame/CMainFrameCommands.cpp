@@ -38,6 +38,8 @@ void CMainFrame::BindCommands()
     m_commandMap.on(ID_BROWSE_HOME, [this] { OnBrowseHome(); });
     m_commandMap.on(ID_BROWSE_BACK, [this] { OnBrowseBack(); });
     m_commandMap.on(ID_BROWSE_FORWORD, [this] { OnBrowseForword(); });
+    m_commandMap.on(ID_BROWSE_OPEN_EXTERNAL, [this] { OnBrowseOpenExternal(); });
+    m_commandMap.on(ID_BROWSE_RELOAD, [this] { OnBrowseReload(); });
 
     m_commandMap.on(ID_CATALOG_AREA, [this] { OnCatalog(kCatalogByArea); });
     m_commandMap.on(ID_CATALOG_CONTENT, [this] { OnCatalog(kCatalogByContent); });
@@ -95,6 +97,18 @@ void CMainFrame::OnBrowseForword()
 {
     if (CKestrinNewsReaderView* browser = BrowserView())
         browser->GoForward();
+}
+
+void CMainFrame::OnBrowseOpenExternal()
+{
+    if (CKestrinNewsReaderView* browser = BrowserView())
+        browser->OpenInYourBrowser();
+}
+
+void CMainFrame::OnBrowseReload()
+{
+    if (CKestrinNewsReaderView* browser = BrowserView())
+        browser->Refresh();
 }
 
 void CMainFrame::OnCatalog(int mode)

@@ -123,6 +123,19 @@ void LinkCheckCommands::CheckThisLink(const QString& name, const QString& url)
     }
 }
 
+QString LinkCheckCommands::NoteFor(const QUrl& url) const
+{
+    // The engine may show the address with or without its final slash.
+    const QString address = url.toString();
+    for (const QString& key :
+         {address, url.toString(QUrl::StripTrailingSlash), address + QLatin1Char('/')}) {
+        if (const LinkResult* result = m_controller.store().find(key))
+            return QStringLiteral("The last link check found: %1.")
+                .arg(LinkFinding::ToolTip(*result));
+    }
+    return {};
+}
+
 void LinkCheckCommands::onResultChanged(const QString& url)
 {
     m_marks->apply(url);

@@ -8,6 +8,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QTimer>
+#include <QUrl>
 
 #include <functional>
 #include <memory>
@@ -39,6 +40,10 @@ public:
     void OnCheckLinks();
     void OnLinkReport();
     void CheckThisLink(const QString& name, const QString& url);
+
+    // What the last check found at an address, as a line for the page shown when the
+    // address cannot be opened; empty when it was never checked.
+    [[nodiscard]] QString NoteFor(const QUrl& url) const;
 
     [[nodiscard]] LinkCheckController& controller() { return m_controller; }
     // Reads results from another file (and marks the tree anew).

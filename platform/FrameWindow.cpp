@@ -1,6 +1,7 @@
 #include "FrameWindow.h"
 
 #include "Document.h"
+#include "EditCommand.h"
 #include "StatusBar.h"
 #include "View.h"
 #include "res/Resource.h"
@@ -137,6 +138,8 @@ int FrameWindow::OnCreate()
 
 void FrameWindow::OnSize(SizeType) {}
 
+void FrameWindow::OnMove() {}
+
 void FrameWindow::RegisterView(View* view)
 {
     m_views.append(view);
@@ -174,7 +177,11 @@ void FrameWindow::InstallAccelerators(std::span<const Accelerator> accelerators)
         auto* shortcut = new QShortcut(QKeySequence(accelerator.key), this);
         shortcut->setContext(Qt::WindowShortcut);
         const int id = accelerator.id;
-        connect(shortcut, &QShortcut::activated, this, [this, id] { OnCmdMsg(id); });
+        connect(shortcut, &QShortcut::activated, this, [this, id] {
+            // A key whose command nothing handles still edits the focused page or edit.
+            if (!OnCmdMsg(id))
+                EditCommand::Apply(QApplication::focusWidget(), id);
+        });
     }
 }
 
@@ -191,6 +198,12 @@ void FrameWindow::resizeEvent(QResizeEvent* event)
 {
     QMainWindow::resizeEvent(event);
     OnSize(isMaximized() ? SizeType::Maximized : SizeType::Restored);
+}
+
+void FrameWindow::moveEvent(QMoveEvent* event)
+{
+    QMainWindow::moveEvent(event);
+    OnMove();
 }
 
 void FrameWindow::changeEvent(QEvent* event)

@@ -62,6 +62,8 @@ protected:
     virtual int OnCreate();
     virtual bool OnCreateClient(Document* document) = 0;
     virtual void OnSize(SizeType type);
+    // The window moved on the screen.
+    virtual void OnMove();
     // Panes in creation order; the initial update and F6 follow it.
     void RegisterView(View* view);
     // Forgets the panes; a derived frame calls it before its panes are destroyed.
@@ -72,6 +74,7 @@ protected:
 
     bool event(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
     void changeEvent(QEvent* event) override;
 
     void OnViewStatusBar();

@@ -38,13 +38,24 @@ QString Profile::GetProfileString(const QString& section, const QString& key,
 
 bool Profile::WriteProfileInt(const QString& section, const QString& key, int value)
 {
-    m_settings->setValue(keyPath(section, key), value);
-    return flush();
+    return write(keyPath(section, key), value);
 }
 
 bool Profile::WriteProfileString(const QString& section, const QString& key, const QString& value)
 {
-    m_settings->setValue(keyPath(section, key), value);
+    return write(keyPath(section, key), value);
+}
+
+bool Profile::write(const QString& path, const QVariant& value)
+{
+    // A value stored already is not written again: each write waits for the disk, and the
+    // window writes on every resize.
+    if (m_batchDepth == 0)
+        refresh(); // a batch reads the store once, when it opens
+    const QVariant stored = m_settings->value(path);
+    if (stored.isValid() && stored.toString() == value.toString())
+        return true;
+    m_settings->setValue(path, value);
     return flush();
 }
 
@@ -62,6 +73,8 @@ void Profile::refresh() const
 
 bool Profile::flush()
 {
+    if (m_batchDepth > 0)
+        return true; // the batch writes when it closes
     m_settings->sync();
     return m_settings->status() == QSettings::NoError;
 }

@@ -5,6 +5,7 @@
 #include <memory>
 
 class QSettings;
+class QVariant;
 
 // Named value with its default, so a key never travels without the value it falls back to.
 struct IntSetting
@@ -60,9 +61,33 @@ public:
 
     [[nodiscard]] QString fileName() const;
 
+    // Writes made while a batch is open reach the disk together when the last one closes:
+    // for values that belong together, and one disk write instead of many.
+    class Batch
+    {
+    public:
+        explicit Batch(Profile& profile) : m_profile(profile)
+        {
+            if (m_profile.m_batchDepth++ == 0)
+                m_profile.refresh();
+        }
+        ~Batch()
+        {
+            if (--m_profile.m_batchDepth == 0)
+                m_profile.flush();
+        }
+        Batch(const Batch&) = delete;
+        Batch& operator=(const Batch&) = delete;
+
+    private:
+        Profile& m_profile;
+    };
+
 private:
+    bool write(const QString& path, const QVariant& value);
     bool flush();
     void refresh() const;
 
     std::unique_ptr<QSettings> m_settings;
+    int m_batchDepth = 0;
 };

@@ -21,6 +21,15 @@ constexpr Accelerator kMainFrame[] = {
     {QKeyCombination(Qt::Key_F6), ID_NEXT_PANE},
     {Qt::SHIFT | Qt::Key_F6, ID_PREV_PANE},
     {Qt::CTRL | Qt::Key_K, ID_CATALOG_FIND},
+    {QKeyCombination(Qt::Key_F5), ID_BROWSE_RELOAD},
+};
+
+// Keys of the browser pane, active while it has the focus.
+constexpr Accelerator kBrowserPane[] = {
+    {Qt::CTRL | Qt::Key_Equal, ID_BROWSE_ZOOM_IN},
+    {Qt::CTRL | Qt::Key_Plus, ID_BROWSE_ZOOM_IN},
+    {Qt::CTRL | Qt::Key_Minus, ID_BROWSE_ZOOM_OUT},
+    {Qt::CTRL | Qt::Key_0, ID_BROWSE_ZOOM_RESET},
 };
 // clang-format on
 } // namespace
@@ -28,4 +37,9 @@ constexpr Accelerator kMainFrame[] = {
 std::span<const Accelerator> AcceleratorTable::MainFrame()
 {
     return kMainFrame;
+}
+
+std::span<const Accelerator> AcceleratorTable::BrowserPane()
+{
+    return kBrowserPane;
 }

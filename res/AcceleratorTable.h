@@ -10,9 +10,11 @@ struct Accelerator
     int id;
 };
 
-// The accelerator table of resource 128: the framework's standard keys only.
 class AcceleratorTable
 {
 public:
+    // The accelerator table of resource 128: the framework's standard keys, and F5.
     [[nodiscard]] static std::span<const Accelerator> MainFrame();
+    // Zoom keys, which act only while the browser pane has the focus.
+    [[nodiscard]] static std::span<const Accelerator> BrowserPane();
 };

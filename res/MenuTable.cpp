@@ -17,6 +17,7 @@ constexpr MenuEntry kBrowse[] = {
     kSeparator,
     {"&Back\tCtrl+B", ID_BROWSE_BACK},
     {"&Forword\tCtrl+F", ID_BROWSE_FORWORD},
+    {"&Open in Your Browser", ID_BROWSE_OPEN_EXTERNAL},
 };
 constexpr MenuEntry kFavorites[] = {
     {"Modify", ID_FAVORITES_MODIFY},

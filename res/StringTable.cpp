@@ -21,6 +21,7 @@ const QHash<int, QString>& table()
         {ID_BROWSE_HOME, QStringLiteral("Go to Homepage")},
         {ID_BROWSE_BACK, QStringLiteral("Browse back page")},
         {ID_BROWSE_FORWORD, QStringLiteral("Browse forword page")},
+        {ID_BROWSE_OPEN_EXTERNAL, QStringLiteral("Open the page on show in your own web browser")},
         {ID_FAVORITES_MODIFY, QStringLiteral("Backup before modify it")},
         {ID_SKIN_XP, QStringLiteral("Set skin as XP style")},
         {ID_SKIN_MINI, QStringLiteral("Set skin as mini style")},

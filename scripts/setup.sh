@@ -5,11 +5,12 @@ set -euo pipefail
 
 packages=(
     build-essential cmake ninja-build pkg-config
-    qt6-base-dev qt6-webengine-dev libqt6webenginecore6-bin libqt6svg6 libgl-dev
+    qt6-base-dev qt6-base-private-dev qt6-webengine-dev libqt6webenginecore6-bin libqt6svg6 libgl-dev
     libxml2-dev libx11-dev
     xvfb xauth fonts-dejavu-core
     xdg-utils
     desktop-file-utils appstream dpkg-dev file
+    libxdamage-dev x11-utils bc
 )
 
 missing=()

@@ -17,12 +17,6 @@
 #include <QSignalSpy>
 
 namespace {
-QString startPageTitle()
-{
-    return TestFiles::HtmlTitle(QDir(qEnvironmentVariable("KESTRIN_SOURCE_DIR"))
-                                    .filePath(QStringLiteral("res/start/start.html")));
-}
-
 const QString kSuffix = QStringLiteral(" - Kestrin News Reader");
 } // namespace
 
@@ -60,7 +54,7 @@ void StartupTest::firstStartUsesDefaultsAndShowsTheStartPage()
     QVERIFY(frame->menuAction(ID_SKIN_MINI)->isChecked());
     QVERIFY(!fixture.hasValue("IndexPageURL"));
 
-    const QString expected = startPageTitle();
+    const QString expected = TestFiles::StartPageTitle();
     QVERIFY(!expected.isEmpty());
     QTRY_COMPARE_WITH_TIMEOUT(frame->windowTitle(), expected + kSuffix, 15000);
     QCOMPARE(fixture.browser()->url(), QUrl(kDefaultHomePageUrl));

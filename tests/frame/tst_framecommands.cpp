@@ -51,7 +51,7 @@ private slots:
     void homeIgnoresTheMode();
     void backAndForwardStopAtTheEndsOfTheHistory();
     void helpOpensFromAnAwkwardDirectory();
-    void missingHelpShowsTheEnginesErrorPage();
+    void missingHelpShowsOurPageNamingTheFile();
     void productHomepageGoesToTheDesktopBrowser();
     void productHomepageWithoutABrowserShowsTheAddress();
     void modifyRunsTheEditorAndRebuildsNothing();
@@ -219,7 +219,7 @@ void FrameCommandsTest::helpOpensFromAnAwkwardDirectory()
              QDir(g_strAppDir).filePath(QStringLiteral("readme.htm")));
 }
 
-void FrameCommandsTest::missingHelpShowsTheEnginesErrorPage()
+void FrameCommandsTest::missingHelpShowsOurPageNamingTheFile()
 {
     AppFixture::Options options;
     options.withHelp = false;
@@ -232,6 +232,8 @@ void FrameCommandsTest::missingHelpShowsTheEnginesErrorPage()
     QCOMPARE(loads.first().first().toBool(), false);
     QCOMPARE(m_fixture->browser()->url().toLocalFile(),
              QDir(g_strAppDir).filePath(QStringLiteral("readme.htm")));
+    QVERIFY(m_fixture->browser()->isShowingNotice());
+    QCOMPARE(frame->windowTitle(), QStringLiteral("readme.htm could not be opened") + kSuffix);
 }
 
 void FrameCommandsTest::productHomepageGoesToTheDesktopBrowser()

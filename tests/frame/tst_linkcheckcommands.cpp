@@ -1,10 +1,13 @@
+#include "browser/CKestrinNewsReaderView.h"
 #include "catalog/CLeftView.h"
 #include "catalog/CatalogContextMenu.h"
 #include "catalog/CatalogData.h"
 #include "frame/CMainFrame.h"
 #include "frame/LinkCheckCommands.h"
+#include "platform/NoticePage.h"
 #include "res/Resource.h"
 #include "support/AppFixture.h"
+#include "support/BrowserSteps.h"
 #include "support/ScriptedHttpServer.h"
 #include "support/TestFiles.h"
 #include "support/TestMain.h"
@@ -43,6 +46,7 @@ private slots:
     void completedCheckShowsTheReport();
     void checkThisLinkMarksTheItem();
     void closingTheProgramCancelsCleanly();
+    void failedSitePageSaysWhatTheCheckFound();
 
 private:
     // Starts the program with these favorites and the checks pointed at a results file of
@@ -233,6 +237,37 @@ void LinkCheckCommandsTest::closingTheProgramCancelsCleanly()
     QVERIFY(saved.load());
     QVERIFY(saved.find(m_server->url(QStringLiteral("/gone"))));
     QVERIFY(!saved.find(m_server->url(QStringLiteral("/silent"))));
+}
+
+void LinkCheckCommandsTest::failedSitePageSaysWhatTheCheckFound()
+{
+    quint16 closedPort = 0;
+    {
+        ScriptedHttpServer closed;
+        QVERIFY(closed.start());
+        closedPort = closed.port();
+    }
+    const QString refused = QStringLiteral("http://127.0.0.1:%1/").arg(closedPort);
+    startWith({{QStringLiteral("Closed Clarion"), refused}});
+    QVERIFY(links()->NoteFor(QUrl(refused)).isEmpty());
+    links()->CheckThisLink(QStringLiteral("Closed Clarion"), refused);
+    QTRY_VERIFY_WITH_TIMEOUT(links()->controller().store().find(refused), 30000);
+    QVERIFY(links()->NoteFor(QUrl(refused)).contains(QLatin1String("connection refused")));
+    // Found whether the engine shows the address with its final slash or without.
+    QCOMPARE(links()->NoteFor(QUrl(refused.chopped(1))), links()->NoteFor(QUrl(refused)));
+
+    CKestrinNewsReaderView* browser = m_fixture->browser();
+    m_fixture->tree()->OpenItem(itemNamed(m_fixture->tree(), QStringLiteral("Closed Clarion")));
+    const auto notice = [browser] {
+        return browser->isShowingNotice()
+                   ? BrowserSteps::RunScript(
+                         browser->noticePage(),
+                         QStringLiteral("document.body ? document.body.innerText : ''"))
+                         .toString()
+                   : QString();
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(
+        notice().contains(QLatin1String("The last link check found: Not reachable on")), 60000);
 }
 
 KESTRIN_TEST_MAIN(LinkCheckCommandsTest)

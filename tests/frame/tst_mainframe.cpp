@@ -174,8 +174,14 @@ void MainFrameTest::menuEntriesAreEnabledAndCarryNoShortcuts()
             QVERIFY2(action->shortcut().isEmpty(), qPrintable(action->text()));
         }
     }
-    QCOMPARE(entries, 24);
+    QCOMPARE(entries, 25);
     QCOMPARE(frame->menuAction(ID_BROWSE_HOME)->text(), QStringLiteral("&Home\tCtrl+H"));
+    // New entries come after the old ones of their menu.
+    const QList<QAction*> browse =
+        qobject_cast<QWidget*>(frame->menuAction(ID_BROWSE_HOME)->parent())->actions();
+    QCOMPARE(browse.size(), 5);
+    QCOMPARE(browse.at(3), frame->menuAction(ID_BROWSE_FORWORD));
+    QCOMPARE(browse.at(4), frame->menuAction(ID_BROWSE_OPEN_EXTERNAL));
     QCOMPARE(frame->menuAction(ID_BROWSE_HOME)->statusTip(), QStringLiteral("Go to Homepage"));
     QVERIFY(frame->menuAction(ID_FAVORITES_BACKUP)->statusTip().isEmpty());
 }

@@ -103,6 +103,17 @@ bool AppFixture::start()
     return m_app->InitInstance();
 }
 
+bool AppFixture::restart()
+{
+    if (m_app) {
+        m_app->ExitInstance();
+        m_app.reset();
+    }
+    g_strAppDir.clear();
+    g_strCurrentURL.clear();
+    return start();
+}
+
 CMainFrame* AppFixture::frame() const
 {
     return m_app ? static_cast<CMainFrame*>(m_app->mainWindow()) : nullptr;

@@ -47,6 +47,8 @@ public:
 
     // Runs the start-up; false when it failed.
     bool start();
+    // Ends the program and starts it again, in the same folder with the same settings.
+    bool restart();
 
     [[nodiscard]] QString workDir() const { return m_workDir; }
     [[nodiscard]] CKestrinNewsReaderApp& app() const { return *m_app; }

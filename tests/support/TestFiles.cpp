@@ -45,3 +45,9 @@ QString TestFiles::HtmlTitle(const QString& path)
     const auto match = title.match(QString::fromUtf8(Read(path)));
     return QTextDocumentFragment::fromHtml(match.captured(1)).toPlainText().simplified();
 }
+
+QString TestFiles::StartPageTitle()
+{
+    return HtmlTitle(QDir(qEnvironmentVariable("KESTRIN_SOURCE_DIR"))
+                         .filePath(QStringLiteral("res/start/start.html")));
+}

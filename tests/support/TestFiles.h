@@ -20,4 +20,6 @@ public:
     [[nodiscard]] static QString PageUrl(const char* name);
     // The text of an HTML file's <title>, entities decoded.
     [[nodiscard]] static QString HtmlTitle(const QString& path);
+    // The title of the built-in start page, the default home page.
+    [[nodiscard]] static QString StartPageTitle();
 };
