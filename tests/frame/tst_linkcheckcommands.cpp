@@ -241,12 +241,7 @@ void LinkCheckCommandsTest::closingTheProgramCancelsCleanly()
 
 void LinkCheckCommandsTest::failedSitePageSaysWhatTheCheckFound()
 {
-    quint16 closedPort = 0;
-    {
-        ScriptedHttpServer closed;
-        QVERIFY(closed.start());
-        closedPort = closed.port();
-    }
+    const quint16 closedPort = ScriptedHttpServer::UnusedPort();
     const QString refused = QStringLiteral("http://127.0.0.1:%1/").arg(closedPort);
     startWith({{QStringLiteral("Closed Clarion"), refused}});
     QVERIFY(links()->NoteFor(QUrl(refused)).isEmpty());

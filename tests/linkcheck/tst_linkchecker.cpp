@@ -299,12 +299,7 @@ void LinkCheckerTest::silentServerTimesOutAsUnsure()
 
 void LinkCheckerTest::closedPortIsDead()
 {
-    quint16 port = 0;
-    {
-        ScriptedHttpServer server;
-        QVERIFY(server.start());
-        port = server.port();
-    }
+    const quint16 port = ScriptedHttpServer::UnusedPort();
     const QString url = QStringLiteral("http://127.0.0.1:%1/").arg(port);
     LinkChecker checker;
     Run run(checker);
@@ -416,12 +411,7 @@ void LinkCheckerTest::unreachablePublicHostsWaitForProofOfNetwork()
     QVERIFY(server.start());
     server.setHandler(
         [](const ScriptedHttpServer::Request&) { return ScriptedHttpServer::Status(200, 200); });
-    quint16 closedPort = 0;
-    {
-        ScriptedHttpServer closed;
-        QVERIFY(closed.start());
-        closedPort = closed.port();
-    }
+    const quint16 closedPort = ScriptedHttpServer::UnusedPort();
     LinkChecker checker;
     // Here the test's own server plays a public site that answers.
     checker.setClassifier(fixedClassifier([](const QString& host) {

@@ -43,6 +43,12 @@ int ScriptedHttpServer::requestCount(const QByteArray& method) const
                       [&method](const Request& r) { return r.method == method; }));
 }
 
+quint16 ScriptedHttpServer::UnusedPort()
+{
+    ScriptedHttpServer server;
+    return server.start() ? server.port() : 0;
+}
+
 ScriptedHttpServer::Response ScriptedHttpServer::Status(int status, int delayMs)
 {
     Response response;

@@ -66,6 +66,9 @@ public:
     // Sum of the waits of every answer given.
     [[nodiscard]] qint64 servedDelayMs() const { return m_servedDelayMs; }
 
+    // A port on 127.0.0.1 that nothing listens on: a connection there is refused.
+    [[nodiscard]] static quint16 UnusedPort();
+
     static Response Status(int status, int delayMs = 0);
     static Response Redirect(int status, const QByteArray& location);
 
