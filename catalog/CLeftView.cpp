@@ -248,6 +248,16 @@ QString CLeftView::urlAt(int index) const
     return m_strURLTable[static_cast<std::size_t>(index)];
 }
 
+void CLeftView::OpenItem(QTreeWidgetItem* item)
+{
+    if (!item)
+        return;
+    if (currentItem() == item)
+        OnSelchanged(item);
+    else
+        setCurrentItem(item);
+}
+
 const CatalogEntry* CLeftView::catalogEntryAt(int index) const
 {
     if (index <= 0 || static_cast<std::size_t>(index) >= m_entries.size())

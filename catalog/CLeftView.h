@@ -47,6 +47,12 @@ public:
 
     // Opens the selected item again, as selecting it did.
     void OpenSelected();
+    [[nodiscard]] QString urlOf(const QTreeWidgetItem* item) const
+    {
+        return item ? urlAt(item->data(0, kIndexRole).toInt()) : QString();
+    }
+    // Opens an item as selecting it does, also when it is selected already.
+    void OpenItem(QTreeWidgetItem* item);
 
     // Widest visible row, indentation included: the column's width.
     [[nodiscard]] int sizeHintForColumn(int column) const override;

@@ -6,8 +6,12 @@
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QGuiApplication>
+#include <QMenu>
 #include <QMouseEvent>
-#include <QUrl>
+
+namespace {
+const QString kFavoritesNode = QStringLiteral("My Favorites");
+} // namespace
 
 CatalogContextMenu::CatalogContextMenu(CLeftView* view) : QObject(view), m_view(view)
 {
@@ -30,9 +34,14 @@ void CatalogContextMenu::addSection(Section section)
 CatalogMenuContext CatalogContextMenu::contextFor(QTreeWidgetItem* item) const
 {
     CatalogMenuContext context;
+    if (!item || !m_view)
+        return context;
     context.item = item;
     context.name = item->text(0);
-    context.url = m_view->urlAt(item->data(0, CLeftView::kIndexRole).toInt());
+    context.url = m_view->urlOf(item);
+    const QTreeWidgetItem* parent = item->parent();
+    context.favorite = parent && parent->parent() && !parent->parent()->parent() &&
+                       parent->text(0) == kFavoritesNode;
     return context;
 }
 
@@ -63,25 +72,24 @@ void CatalogContextMenu::addOwnEntries(QMenu& menu, const CatalogMenuContext& co
 {
     if (context.item->childCount() > 0)
         return;
-    const QString url = context.url;
+    const bool hasUrl = !context.url.isEmpty();
     QPointer<CLeftView> view = m_view;
-    QTreeWidgetItem* item = context.item;
-    QAction* open = menu.addAction(QStringLiteral("&Open"), &menu, [view, item] {
-        if (!view)
-            return;
-        // Selecting opens it; the item selected already opens again.
-        if (view->currentItem() == item && item->isSelected())
-            view->OpenSelected();
-        else
-            view->setCurrentItem(item);
+    // The tree may be rebuilt before an entry is chosen: the item is found again by place.
+    const QPersistentModelIndex place(m_view->indexFromItem(context.item));
+    const QString url = context.url;
+
+    QAction* open = menu.addAction(QStringLiteral("&Open"), this, [view, place] {
+        if (view && place.isValid())
+            view->OpenItem(view->itemFromIndex(place));
     });
+    open->setEnabled(hasUrl);
     menu.setDefaultAction(open);
-    menu.addAction(QStringLiteral("Open in Your &Browser"), &menu,
-                   [url] { ExternalBrowser::Open(QUrl(url)); });
-    menu.addAction(QStringLiteral("&Copy Address"), &menu,
-                   [url] { QGuiApplication::clipboard()->setText(url); });
-    for (QAction* action : menu.actions())
-        action->setEnabled(!url.isEmpty());
+    menu.addAction(QStringLiteral("Open in Your &Browser"), this,
+                   [url] { ExternalBrowser::Open(QUrl(url)); })
+        ->setEnabled(hasUrl);
+    menu.addAction(QStringLiteral("&Copy Address"), this,
+                   [url] { QGuiApplication::clipboard()->setText(url); })
+        ->setEnabled(hasUrl);
 }
 
 void CatalogContextMenu::popupForCurrent()
@@ -101,20 +109,26 @@ bool CatalogContextMenu::eventFilter(QObject* watched, QEvent* event)
     switch (event->type()) {
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick:
+        // A right-click points at an item for the menu; it does not select (and open) it.
         return watched == m_view->viewport() &&
                static_cast<QMouseEvent*>(event)->button() == Qt::RightButton;
     case QEvent::ContextMenu: {
-        const auto* request = static_cast<QContextMenuEvent*>(event);
-        if (request->reason() == QContextMenuEvent::Mouse)
-            popup(m_view->itemAt(m_view->viewport()->mapFromGlobal(request->globalPos())),
-                  request->globalPos());
-        else
+        auto* menuEvent = static_cast<QContextMenuEvent*>(event);
+        if (menuEvent->reason() == QContextMenuEvent::Mouse) {
+            const QPoint at = m_view->viewport()->mapFromGlobal(menuEvent->globalPos());
+            popup(m_view->itemAt(at), menuEvent->globalPos());
+        } else if (!(m_menu && m_menu->isVisible())) {
             popupForCurrent();
+        }
         return true;
     }
     case QEvent::KeyPress: {
+        if (watched != m_view)
+            return false;
         const auto* key = static_cast<QKeyEvent*>(event);
-        if (watched != m_view || key->key() != Qt::Key_F10 || key->modifiers() != Qt::ShiftModifier)
+        const bool menuKey = key->key() == Qt::Key_Menu;
+        const bool shiftF10 = key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier;
+        if (!menuKey && !shiftF10)
             return false;
         popupForCurrent();
         return true;

@@ -8,22 +8,24 @@
 #include <functional>
 
 class CLeftView;
+
 class QTreeWidgetItem;
 
 // What a right-click in the tree is about.
 struct CatalogMenuContext
 {
-    // Valid while the menu is being built; entries that act later keep what they need.
+    // Valid while the menu is being built; entries that act later keep the name and url.
     QTreeWidgetItem* item = nullptr;
     QString name;
-    // Empty for the root, the folders and a favorite without an address.
+    // Empty for nodes and for favorites without an address.
     QString url;
+    bool favorite = false;
 };
 
-// The tree's right-click menu, also opened with the Menu key and Shift+F10 on the current
-// item. It is built anew each time, from sections separated by lines: its own "Open",
-// "Open in Your Browser" and "Copy Address" first, then what other parts of the program
-// add. A right-click points at an item without selecting it, so it opens nothing by itself.
+// The tree's right-click menu, also opened with the Menu key and Shift+F10 for the current
+// item. It is built anew each time from sections, separated by lines; the first holds
+// "Open", "Open in Your Browser" and "Copy Address", and other parts of the program add
+// theirs. A right-click does not select, so it never opens a site by itself.
 class CatalogContextMenu : public QObject
 {
     Q_OBJECT
@@ -37,16 +39,17 @@ public:
     // Adds a section below those added before.
     void addSection(Section section);
 
-    // Shows the menu for an item and returns at once.
+    // Shows the menu for an item (without waiting for it to close).
     void popup(QTreeWidgetItem* item, const QPoint& globalPos);
     // The menu on show, if any.
     [[nodiscard]] QMenu* menu() const { return m_menu; }
+
+    [[nodiscard]] CatalogMenuContext contextFor(QTreeWidgetItem* item) const;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    [[nodiscard]] CatalogMenuContext contextFor(QTreeWidgetItem* item) const;
     void addOwnEntries(QMenu& menu, const CatalogMenuContext& context);
     void popupForCurrent();
 

@@ -10,6 +10,7 @@
 #include "catalog/CatalogContextMenu.h"
 #include "catalog/CatalogPane.h"
 #include "catalog/FavoriteMenuEntries.h"
+#include "frame/LinkCheckCommands.h"
 #include "platform/SkinEngine.h"
 #include "res/Resource.h"
 
@@ -41,6 +42,8 @@ CMainFrame::~CMainFrame()
 {
     if (m_layoutSaveTimer.isActive())
         SaveLayout();
+    // A check still under way stops here, keeping what it found.
+    m_linkChecks.reset();
     ReleaseViews();
     if (g_pSplitter == &m_wndSplitter) {
         GetSplitterInfo(nullptr);
@@ -89,12 +92,22 @@ bool CMainFrame::OnCreateClient(Document* document)
         return false;
     }
     m_pCurrentPage = new CurrentPage(browser);
+    RegisterView(tree);
+    RegisterView(browser);
+
     m_treeMenu = new CatalogContextMenu(tree);
     m_treeMenu->addSection([tree](QMenu& menu, const CatalogMenuContext& context) {
         FavoriteMenuEntries::AddTo(menu, *tree, context.item);
     });
-    RegisterView(tree);
-    RegisterView(browser);
+    LinkCheckCommands::Hooks hooks;
+    hooks.open = [this](const QString& url) {
+        if (CKestrinNewsReaderView* view = BrowserView())
+            view->NavigateTo(url);
+    };
+    hooks.status = [this](const QString& text) { ShowStatus(text); };
+    m_linkChecks = std::make_unique<LinkCheckCommands>(this, tree, *m_treeMenu, hooks);
+    browser->SetErrorNoteProvider(
+        [this](const QUrl& url) { return m_linkChecks ? m_linkChecks->NoteFor(url) : QString(); });
     setCentralWidget(&m_wndSplitter);
     connect(&m_wndSplitter, &QSplitter::splitterMoved, this, [this] { OnLayoutChanged(); });
     return true;
@@ -134,6 +147,11 @@ int CMainFrame::OnSplitterInfo(SplitInfo& info)
     info.colInfo = splitter;
     info.rowInfo = splitter;
     return 0;
+}
+
+void CMainFrame::ShowStatus(const QString& text)
+{
+    m_wndStatusBar.SetMessage(text);
 }
 
 void CMainFrame::OnFileMinimize()

@@ -7,11 +7,14 @@
 
 #include <QTimer>
 
-class CatalogPane;
+#include <memory>
+
 class CatalogContextMenu;
+class CatalogPane;
 class CKestrinNewsReaderDoc;
 class CKestrinNewsReaderView;
 class CurrentPage;
+class LinkCheckCommands;
 class Profile;
 
 // The splitter the skin engine's callback reads; set when the frame is created.
@@ -28,7 +31,9 @@ public:
     [[nodiscard]] CKestrinNewsReaderDoc* document() const;
     [[nodiscard]] SplitterWnd& splitter() { return m_wndSplitter; }
     [[nodiscard]] StatusBar& statusBarPane() { return m_wndStatusBar; }
+    // The tree's right-click menu; each part of the program adds its section.
     [[nodiscard]] CatalogContextMenu* treeMenu() const { return m_treeMenu; }
+    [[nodiscard]] LinkCheckCommands* linkChecks() const { return m_linkChecks.get(); }
 
     // The skin file of a SkinStyle value (1 XP, 2 Mini, 3 Soft); nullptr for any other.
     [[nodiscard]] static const char* SkinFile(int style);
@@ -77,6 +82,8 @@ private:
     void OnFavoritesImport();
     void OnFavoritesExport();
     void OnFavoritesRestore();
+    // Messages of background work: shown in the status bar, which may be hidden.
+    void ShowStatus(const QString& text);
 
     Profile& m_profile;
     SplitterWnd m_wndSplitter;
@@ -95,4 +102,5 @@ private:
     CurrentPage* m_pCurrentPage = nullptr;
     // The tree's right-click menu; owned by the tree.
     CatalogContextMenu* m_treeMenu = nullptr;
+    std::unique_ptr<LinkCheckCommands> m_linkChecks;
 };

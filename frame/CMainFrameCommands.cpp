@@ -7,6 +7,9 @@
 #include "browser/CKestrinNewsReaderView.h"
 #include "catalog/CLeftView.h"
 #include "catalog/CatalogPane.h"
+#include "favorites/CEditMyFavoriteDlg.h"
+#include "favorites/CFavoritesStore.h"
+#include "frame/LinkCheckCommands.h"
 #include "platform/ExternalBrowser.h"
 #include "res/Resource.h"
 
@@ -45,6 +48,14 @@ void CMainFrame::BindCommands()
     m_commandMap.onUpdate(ID_CATALOG_CONTENT,
                           [this](CommandUi& ui) { ui.SetCheck(m_nCataView == kCatalogByContent); });
     m_commandMap.on(ID_CATALOG_FIND, [this] { OnCatalogFind(); });
+    m_commandMap.on(ID_CATALOG_CHECK_LINKS, [this] {
+        if (m_linkChecks)
+            m_linkChecks->OnCheckLinks();
+    });
+    m_commandMap.on(ID_CATALOG_LINK_REPORT, [this] {
+        if (m_linkChecks)
+            m_linkChecks->OnLinkReport();
+    });
 
     m_commandMap.on(ID_HOMEPAGE_GOTO, [this] { OnHomePageGoto(); });
     m_commandMap.on(ID_HOMEPAGE_BLANK, [this] { OnHomePageMode(kHomePageBlank); });

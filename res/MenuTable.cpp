@@ -46,6 +46,8 @@ constexpr MenuEntry kView[] = {
 constexpr MenuEntry kCatalog[] = {
     {"&Content\tCtrl+C", ID_CATALOG_CONTENT},
     {"&Area\tCtrl+A", ID_CATALOG_AREA},
+    {"Check &Links…", ID_CATALOG_CHECK_LINKS},
+    {"Link &Report", ID_CATALOG_LINK_REPORT},
     {"&Find\tCtrl+K", ID_CATALOG_FIND},
 };
 constexpr MenuEntry kHelp[] = {

@@ -38,6 +38,10 @@ const QHash<int, QString>& table()
         {ID_CATALOG_AREA, QStringLiteral("Catalog by area")},
         {ID_CATALOG_FIND, QStringLiteral("Find a newspaper by its name, town, state, kind or "
                                          "web address")},
+        {ID_CATALOG_CHECK_LINKS,
+         QStringLiteral("Check every catalog site and favorite for dead or moved addresses")},
+        {ID_CATALOG_LINK_REPORT,
+         QStringLiteral("List the dead, moved and unsure sites the last link check found")},
         {ID_HELP_CONTENT, QStringLiteral("Show help content")},
         {ID_HELP_PRODUCT, QStringLiteral("Show help product")},
         {ID_APP_EXIT, QStringLiteral("Quit the application; prompts to save documents\nExit")},

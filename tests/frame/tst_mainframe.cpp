@@ -174,7 +174,7 @@ void MainFrameTest::menuEntriesAreEnabledAndCarryNoShortcuts()
             QVERIFY2(action->shortcut().isEmpty(), qPrintable(action->text()));
         }
     }
-    QCOMPARE(entries, 27);
+    QCOMPARE(entries, 29);
     QCOMPARE(frame->menuAction(ID_BROWSE_HOME)->text(), QStringLiteral("&Home\tCtrl+H"));
     // New entries come after the old ones of their menu.
     const QList<QAction*> browse =

@@ -1,0 +1,78 @@
+#include "CatalogLinkMarks.h"
+
+#include "CLeftView.h"
+#include "LinkMarkDelegate.h"
+#include "linkcheck/LinkFinding.h"
+
+#include <QSignalBlocker>
+#include <QTreeWidgetItemIterator>
+
+namespace {
+// Unchanged data is not set again: every change repaints and relays out the item.
+void setIfChanged(QTreeWidgetItem* item, int role, const QVariant& value)
+{
+    if (item->data(0, role) != value)
+        item->setData(0, role, value);
+}
+} // namespace
+
+CatalogLinkMarks::CatalogLinkMarks(CLeftView* view, Lookup lookup, QObject* parent)
+    : QObject(parent), m_view(view), m_lookup(std::move(lookup))
+{
+    view->setItemDelegate(new LinkMarkDelegate(view));
+    connect(view, &CLeftView::treeRebuilt, this, &CatalogLinkMarks::onTreeRebuilt);
+}
+
+QColor CatalogLinkMarks::DeadColor(const QPalette& palette)
+{
+    // Halfway between text and background: plainly dimmed, still easy to read.
+    const QColor text = palette.color(QPalette::Active, QPalette::Text);
+    const QColor base = palette.color(QPalette::Active, QPalette::Base);
+    return QColor((text.red() + base.red()) / 2, (text.green() + base.green()) / 2,
+                  (text.blue() + base.blue()) / 2);
+}
+
+void CatalogLinkMarks::applyAll()
+{
+    if (!m_view)
+        return;
+    for (QTreeWidgetItemIterator it(m_view); *it; ++it) {
+        const QString url = m_view->urlOf(*it);
+        if (!url.isEmpty())
+            applyTo(*it, m_lookup(url));
+    }
+}
+
+void CatalogLinkMarks::onTreeRebuilt()
+{
+    // Every item is new and nothing has been measured or painted yet: the marks go in
+    // without a change notice per item, and the view repaints once.
+    {
+        const QSignalBlocker quiet(m_view->model());
+        applyAll();
+    }
+    m_view->viewport()->update();
+}
+
+void CatalogLinkMarks::apply(const QString& url)
+{
+    if (!m_view || url.isEmpty())
+        return;
+    const LinkResult* result = m_lookup(url);
+    for (QTreeWidgetItemIterator it(m_view); *it; ++it) {
+        if (m_view->urlOf(*it) == url)
+            applyTo(*it, result);
+    }
+}
+
+void CatalogLinkMarks::applyTo(QTreeWidgetItem* item, const LinkResult* result)
+{
+    const bool dead = result && result->status == LinkResult::Status::Dead;
+    const bool moved = result && result->status == LinkResult::Status::Moved;
+    // Greyed, not disabled: a dead site still opens when selected.
+    setIfChanged(item, Qt::ForegroundRole,
+                 dead ? QVariant(QBrush(DeadColor(m_view->palette()))) : QVariant());
+    setIfChanged(item, LinkMarkDelegate::kMovedRole, moved ? QVariant(true) : QVariant());
+    setIfChanged(item, Qt::ToolTipRole,
+                 result ? QVariant(LinkFinding::ToolTip(*result)) : QVariant());
+}

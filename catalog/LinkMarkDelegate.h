@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QStyledItemDelegate>
+
+// Paints the tree's items as usual and, after the name of a site that moved, a small
+// arrow. The name itself stays as it is.
+class LinkMarkDelegate : public QStyledItemDelegate
+{
+    Q_OBJECT
+
+public:
+    // Items whose data in this role is true get the arrow.
+    static constexpr int kMovedRole = Qt::UserRole + 40;
+
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override;
+    [[nodiscard]] QSize sizeHint(const QStyleOptionViewItem& option,
+                                 const QModelIndex& index) const override;
+
+    // The room the mark takes after the text.
+    static constexpr int kMarkWidth = 14;
+};

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QString>
+
+// One entry of the tree that leads somewhere: a favorite or a catalog site.
+struct LinkTarget
+{
+    QString name;
+    // The node it is listed under: "My Favorites", "National", "World" or a state node.
+    QString node;
+    QString url;
+    bool favorite = false;
+};

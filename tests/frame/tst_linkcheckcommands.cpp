@@ -1,0 +1,270 @@
+#include "browser/CKestrinNewsReaderView.h"
+#include "catalog/CLeftView.h"
+#include "catalog/CatalogContextMenu.h"
+#include "catalog/CatalogData.h"
+#include "frame/CMainFrame.h"
+#include "frame/LinkCheckCommands.h"
+#include "platform/NoticePage.h"
+#include "res/Resource.h"
+#include "support/AppFixture.h"
+#include "support/BrowserSteps.h"
+#include "support/ScriptedHttpServer.h"
+#include "support/TestFiles.h"
+#include "support/TestMain.h"
+
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QNetworkProxy>
+#include <QTreeWidgetItemIterator>
+
+namespace {
+using Kind = HostScope::Kind;
+
+QTreeWidgetItem* itemNamed(CLeftView* tree, const QString& name)
+{
+    for (QTreeWidgetItemIterator it(tree); *it; ++it) {
+        if ((*it)->text(0) == name)
+            return *it;
+    }
+    return nullptr;
+}
+} // namespace
+
+// The link check as the user runs it in the program. No name is ever looked up: the
+// checks' resolver is replaced, and whatever is asked goes to servers on 127.0.0.1.
+class LinkCheckCommandsTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void catalogMenuEndsWithTheLinkEntries();
+    void offlineCheckSaysSoAndMarksOnlyLocalSites();
+    void completedCheckShowsTheReport();
+    void checkThisLinkMarksTheItem();
+    void closingTheProgramCancelsCleanly();
+    void failedSitePageSaysWhatTheCheckFound();
+
+private:
+    // Starts the program with these favorites and the checks pointed at a results file of
+    // the test's own; every public name is "not found" unless the proxy is used.
+    void startWith(const TestFiles::Records& favorites);
+    LinkCheckCommands* links() const { return m_fixture->frame()->linkChecks(); }
+    LinkChecker& checker() const { return links()->controller().checker(); }
+
+    std::unique_ptr<QTemporaryDir> m_data;
+    std::unique_ptr<ScriptedHttpServer> m_server;
+    std::unique_ptr<AppFixture> m_fixture;
+};
+
+void LinkCheckCommandsTest::init()
+{
+    m_data = std::make_unique<QTemporaryDir>();
+    m_server = std::make_unique<ScriptedHttpServer>();
+    QVERIFY(m_server->start());
+    m_server->setHandler([](const ScriptedHttpServer::Request& request) {
+        if (request.path == "/silent") {
+            ScriptedHttpServer::Response response;
+            response.never = true;
+            return response;
+        }
+        return ScriptedHttpServer::Status(request.path == "/gone" ? 404 : 200);
+    });
+}
+
+void LinkCheckCommandsTest::cleanup()
+{
+    m_fixture.reset();
+    m_server.reset();
+    m_data.reset();
+}
+
+void LinkCheckCommandsTest::startWith(const TestFiles::Records& favorites)
+{
+    m_fixture = std::make_unique<AppFixture>();
+    m_fixture->setInt("IndexPage", 1);
+    QVERIFY(TestFiles::Write(QDir(m_fixture->workDir()).filePath(QStringLiteral("Favorites.xml")),
+                             TestFiles::FavoritesXml(favorites)));
+    QVERIFY(m_fixture->start());
+    links()->useResultsFile(m_data->filePath(QStringLiteral("linkcheck.json")));
+    checker().setClassifier([](const QString& host, QObject*, HostScope::Done done) {
+        done(host == QLatin1String("127.0.0.1") ? Kind::Local : Kind::NotFound);
+    });
+}
+
+void LinkCheckCommandsTest::catalogMenuEndsWithTheLinkEntries()
+{
+    startWith({});
+    QMenu* catalog = nullptr;
+    for (QAction* menu : m_fixture->frame()->menuBar()->actions()) {
+        if (menu->text() == QLatin1String("&Catalog"))
+            catalog = menu->menu();
+    }
+    QVERIFY(catalog);
+    QStringList texts;
+    QList<int> ids;
+    for (const QAction* action : catalog->actions()) {
+        texts.append(action->text());
+        ids.append(action->data().toInt());
+    }
+    // The older entries keep their place; the link entries follow Area, in this order.
+    QCOMPARE(texts.mid(0, 4), (QStringList{"&Content\tCtrl+C", "&Area\tCtrl+A", "Check &Links…",
+                                           "Link &Report"}));
+    QCOMPARE(ids.mid(2, 2), (QList<int>{ID_CATALOG_CHECK_LINKS, ID_CATALOG_LINK_REPORT}));
+    QVERIFY(!catalog->actions().at(2)->statusTip().isEmpty());
+    QVERIFY(!catalog->actions().at(3)->statusTip().isEmpty());
+}
+
+void LinkCheckCommandsTest::offlineCheckSaysSoAndMarksOnlyLocalSites()
+{
+    startWith({{QStringLiteral("Local Gone"), m_server->url(QStringLiteral("/gone"))},
+               {QStringLiteral("Local Alive"), m_server->url(QStringLiteral("/"))}});
+    m_fixture->frame()->SendCommand(ID_CATALOG_CHECK_LINKS);
+    LinkCheckWindow* window = links()->progressWindow();
+    QVERIFY(window);
+    QVERIFY(window->isVisible());
+    QVERIFY(!window->isModal());
+    QTRY_VERIFY_WITH_TIMEOUT(!checker().isRunning(), 60000);
+
+    QVERIFY(window->isVisible());
+    QStringList texts;
+    for (const QLabel* label : window->findChildren<QLabel*>())
+        texts.append(label->text());
+    QVERIFY2(texts.join(QLatin1Char(' ')).contains(QLatin1String("seems to be offline")),
+             qPrintable(texts.join(QLatin1Char('|'))));
+    QVERIFY(!links()->report() || !links()->report()->isVisible());
+
+    CLeftView* tree = m_fixture->tree();
+    QTreeWidgetItem* gone = itemNamed(tree, QStringLiteral("Local Gone"));
+    QVERIFY(gone->data(0, Qt::ForegroundRole).isValid());
+    QVERIFY(gone->toolTip(0).contains(QLatin1String("page not found (404)")));
+    QVERIFY(itemNamed(tree, QStringLiteral("Local Alive"))
+                ->toolTip(0)
+                .startsWith(QLatin1String("Reachable")));
+    // No public site got a verdict, and nothing went anywhere but the local server.
+    for (QTreeWidgetItemIterator it(tree); *it; ++it) {
+        if (!tree->urlOf(*it).startsWith(m_server->url(QString())))
+            QVERIFY2((*it)->toolTip(0).isEmpty(), qPrintable((*it)->text(0)));
+    }
+    QCOMPARE(links()->controller().store().results().size(), 2);
+}
+
+void LinkCheckCommandsTest::completedCheckShowsTheReport()
+{
+    startWith({{QStringLiteral("Local Gone"), m_server->url(QStringLiteral("/gone"))}});
+    // Every address is answered by a local proxy: plain-web sites live, secure ones cannot
+    // be tunnelled and stay unsure.
+    ScriptedHttpServer proxy;
+    QVERIFY(proxy.start());
+    proxy.setHandler([](const ScriptedHttpServer::Request& request) {
+        return ScriptedHttpServer::Status(request.path == "/gone" ? 404 : 200);
+    });
+    checker().setProxy(
+        QNetworkProxy(QNetworkProxy::HttpProxy, QStringLiteral("127.0.0.1"), proxy.port()));
+    checker().setClassifier(
+        [](const QString&, QObject*, HostScope::Done done) { done(Kind::Public); });
+
+    m_fixture->frame()->SendCommand(ID_CATALOG_CHECK_LINKS);
+    QVERIFY(links()->progressWindow()->isVisible());
+    // Asking again while it runs only brings the window back.
+    m_fixture->frame()->SendCommand(ID_CATALOG_CHECK_LINKS);
+    QTRY_VERIFY_WITH_TIMEOUT(!checker().isRunning(), 120000);
+
+    QVERIFY(!links()->progressWindow()->isVisible());
+    LinkReportDialog* report = links()->report();
+    QVERIFY(report);
+    QVERIFY(report->isVisible());
+    QVERIFY(report->ListText().contains(QLatin1String("Local Gone\tDead")));
+    const LinkChecker::Progress& progress = checker().progress();
+    QCOMPARE(progress.done, progress.total);
+    QCOMPARE(progress.notChecked, 0);
+    QVERIFY(progress.alive > 0);
+    QCOMPARE(progress.dead, 1);
+    QCOMPARE(progress.alive + progress.unsure + progress.dead + progress.moved, progress.total);
+    // Each site's address was asked once at most (plus a GET where HEAD failed).
+    QVERIFY(proxy.requestCount("CONNECT") + proxy.requestCount("HEAD") >= progress.total - 1);
+}
+
+void LinkCheckCommandsTest::checkThisLinkMarksTheItem()
+{
+    startWith({{QStringLiteral("Local Gone"), m_server->url(QStringLiteral("/gone"))}});
+    CLeftView* tree = m_fixture->tree();
+    QTreeWidgetItem* gone = itemNamed(tree, QStringLiteral("Local Gone"));
+    QVERIFY(gone->toolTip(0).isEmpty());
+    CatalogContextMenu* menu = m_fixture->frame()->treeMenu();
+    menu->popup(gone, QPoint(20, 20));
+    QAction* check = nullptr;
+    for (QAction* action : menu->menu()->actions()) {
+        if (action->text() == QLatin1String("C&heck This Link"))
+            check = action;
+    }
+    QVERIFY(check);
+    QVERIFY(check->isEnabled());
+    check->trigger();
+    QTRY_VERIFY_WITH_TIMEOUT(gone->toolTip(0).startsWith(QLatin1String("Not reachable")), 30000);
+    QVERIFY(gone->data(0, Qt::ForegroundRole).isValid());
+    QTRY_VERIFY(m_fixture->frame()->statusBarPane().message().startsWith(
+        QLatin1String("Local Gone: Not reachable")));
+    // Only that address was asked.
+    QCOMPARE(links()->controller().store().results().keys(),
+             QStringList{m_server->url(QStringLiteral("/gone"))});
+
+    // Nodes have nothing to check.
+    menu->popup(tree->topLevelItem(0), QPoint(20, 20));
+    for (QAction* action : menu->menu()->actions()) {
+        if (action->text() == QLatin1String("C&heck This Link"))
+            QVERIFY(!action->isEnabled());
+    }
+    menu->menu()->close();
+}
+
+void LinkCheckCommandsTest::closingTheProgramCancelsCleanly()
+{
+    startWith({{QStringLiteral("Local Silent"), m_server->url(QStringLiteral("/silent"))},
+               {QStringLiteral("Local Gone"), m_server->url(QStringLiteral("/gone"))}});
+    m_fixture->frame()->SendCommand(ID_CATALOG_CHECK_LINKS);
+    QTRY_COMPARE_WITH_TIMEOUT(m_server->openRequests(), 1, 30000);
+    QTRY_VERIFY_WITH_TIMEOUT(
+        links()->controller().store().find(m_server->url(QStringLiteral("/gone"))), 30000);
+    QVERIFY(checker().isRunning());
+
+    m_fixture.reset();
+    QTRY_COMPARE_WITH_TIMEOUT(m_server->openConnections(), 0, 20000);
+    // What was found before closing is on disk.
+    LinkResultStore saved(m_data->filePath(QStringLiteral("linkcheck.json")));
+    QVERIFY(saved.load());
+    QVERIFY(saved.find(m_server->url(QStringLiteral("/gone"))));
+    QVERIFY(!saved.find(m_server->url(QStringLiteral("/silent"))));
+}
+
+void LinkCheckCommandsTest::failedSitePageSaysWhatTheCheckFound()
+{
+    const quint16 closedPort = ScriptedHttpServer::UnusedPort();
+    const QString refused = QStringLiteral("http://127.0.0.1:%1/").arg(closedPort);
+    startWith({{QStringLiteral("Closed Clarion"), refused}});
+    QVERIFY(links()->NoteFor(QUrl(refused)).isEmpty());
+    links()->CheckThisLink(QStringLiteral("Closed Clarion"), refused);
+    QTRY_VERIFY_WITH_TIMEOUT(links()->controller().store().find(refused), 30000);
+    QVERIFY(links()->NoteFor(QUrl(refused)).contains(QLatin1String("connection refused")));
+    // Found whether the engine shows the address with its final slash or without.
+    QCOMPARE(links()->NoteFor(QUrl(refused.chopped(1))), links()->NoteFor(QUrl(refused)));
+
+    CKestrinNewsReaderView* browser = m_fixture->browser();
+    m_fixture->tree()->OpenItem(itemNamed(m_fixture->tree(), QStringLiteral("Closed Clarion")));
+    const auto notice = [browser] {
+        return browser->isShowingNotice()
+                   ? BrowserSteps::RunScript(
+                         browser->noticePage(),
+                         QStringLiteral("document.body ? document.body.innerText : ''"))
+                         .toString()
+                   : QString();
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(
+        notice().contains(QLatin1String("The last link check found: Not reachable on")), 60000);
+}
+
+KESTRIN_TEST_MAIN(LinkCheckCommandsTest)
+#include "tst_linkcheckcommands.moc"

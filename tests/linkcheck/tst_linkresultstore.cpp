@@ -1,0 +1,177 @@
+#include "linkcheck/LinkCheckController.h"
+#include "linkcheck/LinkResultStore.h"
+#include "support/ScriptedHttpServer.h"
+#include "support/TestFiles.h"
+#include "support/TestMain.h"
+
+#include <QDir>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+
+namespace {
+LinkResult makeResult(LinkResult::Status status, int http, const QString& error = {},
+                      const QString& newUrl = {})
+{
+    LinkResult result;
+    result.status = status;
+    result.httpStatus = http;
+    result.error = error;
+    result.newUrl = newUrl;
+    result.checked = QDateTime(QDate(2026, 12, 8), QTime(9, 30, 15), Qt::UTC);
+    return result;
+}
+} // namespace
+
+class LinkResultStoreTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init() { m_dir = std::make_unique<QTemporaryDir>(); }
+
+    void everyFieldSurvivesTheFile();
+    void damagedFileIsIgnoredAndReplaced_data();
+    void damagedFileIsIgnoredAndReplaced();
+    void senselessEntriesAreDroppedAlone();
+    void savingCreatesTheFolder();
+    void resultsSurviveARestart();
+    void completedRunForgetsRemovedSitesOthersDoNot();
+
+private:
+    QString path() const { return m_dir->filePath(QStringLiteral("data/linkcheck.json")); }
+    std::unique_ptr<QTemporaryDir> m_dir;
+};
+
+void LinkResultStoreTest::everyFieldSurvivesTheFile()
+{
+    LinkResultStore::Results results;
+    results.insert(QStringLiteral("https://alive.example/"),
+                   makeResult(LinkResult::Status::Alive, 200));
+    results.insert(QStringLiteral("https://moved.example/"),
+                   makeResult(LinkResult::Status::Moved, 301, {},
+                              QStringLiteral("https://chain.example/päper?x=1&y=\"2\"")));
+    results.insert(QStringLiteral("https://dead.example/"),
+                   makeResult(LinkResult::Status::Dead, 0, QStringLiteral("connection refused")));
+    results.insert(QStringLiteral("https://unsure.example/"),
+                   makeResult(LinkResult::Status::Unsure, 429));
+    LinkResultStore::Results back;
+    QVERIFY(LinkResultStore::Parse(LinkResultStore::Serialize(results), back));
+    QCOMPARE(back, results);
+}
+
+void LinkResultStoreTest::damagedFileIsIgnoredAndReplaced_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("garbage") << QByteArray("\x00\xff not json at all", 18);
+    QTest::newRow("cut off") << QByteArray(
+        R"({"format": 1, "links": [{"url": "https://a.example/", "sta)");
+    QTest::newRow("a list") << QByteArray("[1, 2, 3]");
+    QTest::newRow("unknown format") << QByteArray(R"({"format": 7, "links": []})");
+    QTest::newRow("links not a list") << QByteArray(R"({"format": 1, "links": {}})");
+    QTest::newRow("empty") << QByteArray();
+}
+
+void LinkResultStoreTest::damagedFileIsIgnoredAndReplaced()
+{
+    QFETCH(QByteArray, bytes);
+    QDir().mkpath(QFileInfo(path()).absolutePath());
+    QVERIFY(TestFiles::Write(path(), bytes));
+    LinkResultStore store(path());
+    QVERIFY(!store.load());
+    QVERIFY(store.results().isEmpty());
+
+    store.set(QStringLiteral("https://paper.example/"), makeResult(LinkResult::Status::Dead, 404));
+    store.save();
+    store.waitForSaved();
+    LinkResultStore reread(path());
+    QVERIFY(reread.load());
+    QCOMPARE(reread.results().size(), 1);
+    QCOMPARE(reread.find(QStringLiteral("https://paper.example/"))->httpStatus, 404);
+}
+
+void LinkResultStoreTest::senselessEntriesAreDroppedAlone()
+{
+    const QByteArray bytes = R"({"format": 1, "links": [
+        {"url": "https://good.example/", "status": "dead", "http": 410, "checked": "2026-12-08T09:30:15Z"},
+        {"url": "", "status": "dead", "checked": "2026-12-08T09:30:15Z"},
+        {"url": "https://no-date.example/", "status": "alive"},
+        {"url": "https://bad-status.example/", "status": "gone", "checked": "2026-12-08T09:30:15Z"},
+        {"url": "https://moved-nowhere.example/", "status": "moved", "checked": "2026-12-08T09:30:15Z"},
+        "not an object"
+    ]})";
+    LinkResultStore::Results results;
+    QVERIFY(LinkResultStore::Parse(bytes, results));
+    QCOMPARE(results.keys(), QStringList{QStringLiteral("https://good.example/")});
+    QCOMPARE(results.begin()->checked, QDateTime(QDate(2026, 12, 8), QTime(9, 30, 15), Qt::UTC));
+}
+
+void LinkResultStoreTest::savingCreatesTheFolder()
+{
+    LinkResultStore store(path());
+    QVERIFY(!store.load());
+    store.set(QStringLiteral("https://a.example/"), makeResult(LinkResult::Status::Alive, 200));
+    store.save();
+    store.waitForSaved();
+    QVERIFY(QFileInfo::exists(path()));
+    // Written through a temporary file that is renamed: nothing else is left beside it.
+    QCOMPARE(QDir(QFileInfo(path()).absolutePath()).entryList(QDir::Files),
+             QStringList{QStringLiteral("linkcheck.json")});
+}
+
+void LinkResultStoreTest::resultsSurviveARestart()
+{
+    ScriptedHttpServer server;
+    QVERIFY(server.start());
+    server.setHandler([](const ScriptedHttpServer::Request& request) {
+        return ScriptedHttpServer::Status(request.path == "/gone" ? 410 : 200);
+    });
+    const QString alive = server.url(QStringLiteral("/"));
+    const QString gone = server.url(QStringLiteral("/gone"));
+    {
+        LinkCheckController controller(path());
+        QSignalSpy finished(&controller, &LinkCheckController::runFinished);
+        QSignalSpy changed(&controller, &LinkCheckController::resultChanged);
+        QVERIFY(controller.checkAll({alive, gone}));
+        QVERIFY(finished.wait(30000));
+        QCOMPARE(changed.count(), 2);
+    }
+    LinkCheckController restarted(path());
+    QCOMPARE(restarted.store().results().size(), 2);
+    QCOMPARE(restarted.store().find(gone)->status, LinkResult::Status::Dead);
+    QCOMPARE(restarted.store().find(gone)->httpStatus, 410);
+    QCOMPARE(restarted.store().find(alive)->status, LinkResult::Status::Alive);
+}
+
+void LinkResultStoreTest::completedRunForgetsRemovedSitesOthersDoNot()
+{
+    ScriptedHttpServer server;
+    QVERIFY(server.start());
+    const QString kept = server.url(QStringLiteral("/kept"));
+    const QString removed = QStringLiteral("https://removed-favorite.example/");
+    {
+        LinkResultStore store(path());
+        store.set(removed, makeResult(LinkResult::Status::Dead, 404));
+        store.save();
+    }
+    LinkCheckController controller(path());
+    QSignalSpy finished(&controller, &LinkCheckController::runFinished);
+
+    // A single check leaves every other result alone.
+    QCOMPARE(controller.checkOne(kept), LinkCheckController::Single::Started);
+    QVERIFY(finished.wait(30000));
+    QCOMPARE(finished.last().at(1).toBool(), false);
+    QVERIFY(controller.store().find(removed));
+
+    // A completed full check keeps only what it covered.
+    QVERIFY(controller.checkAll({kept}));
+    QVERIFY(finished.wait(30000));
+    QVERIFY(!controller.store().find(removed));
+    QVERIFY(controller.store().find(kept));
+    controller.store().waitForSaved();
+    LinkResultStore reread(path());
+    QVERIFY(reread.load());
+    QCOMPARE(reread.results().keys(), QStringList{kept});
+}
+
+KESTRIN_TEST_MAIN(LinkResultStoreTest)
+#include "tst_linkresultstore.moc"
