@@ -105,6 +105,10 @@ bool CMainFrame::OnCreateClient(Document* document)
             view->NavigateTo(url);
     };
     hooks.status = [this](const QString& text) { ShowStatus(text); };
+    hooks.favoritesChanged = [this] {
+        if (CKestrinNewsReaderDoc* doc = this->document(); doc && doc->m_pTreeView)
+            doc->m_pTreeView->RebuildTree(m_nCataView);
+    };
     m_linkChecks = std::make_unique<LinkCheckCommands>(this, tree, *m_treeMenu, hooks);
     browser->SetErrorNoteProvider(
         [this](const QUrl& url) { return m_linkChecks ? m_linkChecks->NoteFor(url) : QString(); });

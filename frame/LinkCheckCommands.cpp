@@ -3,11 +3,13 @@
 #include "catalog/CLeftView.h"
 #include "catalog/CatalogContextMenu.h"
 #include "catalog/CatalogLinkMarks.h"
+#include "favorites/CFavoritesChange.h"
 #include "favorites/CFavoritesStore.h"
 #include "linkcheck/LinkCheckWindow.h"
 #include "linkcheck/LinkFinding.h"
 #include "linkcheck/LinkReportDialog.h"
 #include "linkcheck/LinkTargets.h"
+#include "platform/MessageBox.h"
 
 #include <QMenu>
 #include <QToolTip>
@@ -87,6 +89,9 @@ void LinkCheckCommands::OnLinkReport()
     if (!m_report) {
         LinkReportDialog::Actions actions;
         actions.open = m_hooks.open;
+        actions.useNewAddress = [this](const LinkTarget& favorite, const QString& newUrl) {
+            return UseNewAddress(favorite, newUrl);
+        };
         m_report = new LinkReportDialog(actions, m_windowParent);
     }
     refreshReport();
@@ -134,6 +139,45 @@ QString LinkCheckCommands::NoteFor(const QUrl& url) const
                 .arg(LinkFinding::ToolTip(*result));
     }
     return {};
+}
+
+bool LinkCheckCommands::UseNewAddress(const LinkTarget& favorite, const QString& newUrl)
+{
+    enum class Refusal
+    {
+        None,
+        Gone,
+        Duplicate
+    } refusal = Refusal::None;
+    const bool saved = CFavoritesStore::Modify([&](CFavoritesChange& change) {
+        const long position = change.Find(favorite.name, favorite.url);
+        if (position < 0) {
+            refusal = Refusal::Gone;
+            return CFavoritesStore::Decision::Discard;
+        }
+        if (change.Find(favorite.name, newUrl) >= 0) {
+            refusal = Refusal::Duplicate;
+            return CFavoritesStore::Decision::Discard;
+        }
+        // The favorite keeps its name and its place in the list.
+        change.Replace(position, favorite.name, newUrl);
+        return CFavoritesStore::Decision::Save;
+    });
+    // Told after the change, so the file is never locked while a message waits.
+    if (refusal == Refusal::Gone) {
+        MessageBox::Show(QStringLiteral("\"%1\" is no longer in My Favorites with the address %2, "
+                                        "so it was not changed.")
+                             .arg(favorite.name, favorite.url),
+                         MB_OK | MB_ICONWARNING);
+    } else if (refusal == Refusal::Duplicate) {
+        MessageBox::Show(QStringLiteral("\"%1\" is already in My Favorites with the address %2; "
+                                        "nothing was changed.")
+                             .arg(favorite.name, newUrl),
+                         MB_OK | MB_ICONINFORMATION);
+    }
+    if (saved && m_hooks.favoritesChanged)
+        m_hooks.favoritesChanged();
+    return saved;
 }
 
 void LinkCheckCommands::onResultChanged(const QString& url)

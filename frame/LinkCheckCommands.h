@@ -32,6 +32,8 @@ public:
         std::function<void(const QString& url)> open;
         // A line for the frame's status bar.
         std::function<void(const QString& text)> status;
+        // Favorites.xml was changed: the tree should show it.
+        std::function<void()> favoritesChanged;
     };
 
     LinkCheckCommands(QWidget* window, CLeftView* tree, CatalogContextMenu& treeMenu, Hooks hooks);
@@ -40,6 +42,9 @@ public:
     void OnCheckLinks();
     void OnLinkReport();
     void CheckThisLink(const QString& name, const QString& url);
+    // Points a favorite at its new address, in one locked change of Favorites.xml; false
+    // (after telling why) when the favorite is gone or already has that address.
+    bool UseNewAddress(const LinkTarget& favorite, const QString& newUrl);
 
     // What the last check found at an address, as a line for the page shown when the
     // address cannot be opened; empty when it was never checked.

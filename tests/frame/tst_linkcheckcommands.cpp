@@ -2,12 +2,14 @@
 #include "catalog/CLeftView.h"
 #include "catalog/CatalogContextMenu.h"
 #include "catalog/CatalogData.h"
+#include "favorites/CFavoritesStore.h"
 #include "frame/CMainFrame.h"
 #include "frame/LinkCheckCommands.h"
 #include "platform/NoticePage.h"
 #include "res/Resource.h"
 #include "support/AppFixture.h"
 #include "support/BrowserSteps.h"
+#include "support/MessageCapture.h"
 #include "support/ScriptedHttpServer.h"
 #include "support/TestFiles.h"
 #include "support/TestMain.h"
@@ -47,6 +49,7 @@ private slots:
     void checkThisLinkMarksTheItem();
     void closingTheProgramCancelsCleanly();
     void failedSitePageSaysWhatTheCheckFound();
+    void useNewAddressChangesExactlyThatFavorite();
 
 private:
     // Starts the program with these favorites and the checks pointed at a results file of
@@ -71,6 +74,8 @@ void LinkCheckCommandsTest::init()
             response.never = true;
             return response;
         }
+        if (request.path == "/old")
+            return ScriptedHttpServer::Redirect(301, "http://new-home.example/paper/");
         return ScriptedHttpServer::Status(request.path == "/gone" ? 404 : 200);
     });
 }
@@ -264,6 +269,62 @@ void LinkCheckCommandsTest::failedSitePageSaysWhatTheCheckFound()
     };
     QTRY_VERIFY_WITH_TIMEOUT(
         notice().contains(QLatin1String("The last link check found: Not reachable on")), 60000);
+}
+
+void LinkCheckCommandsTest::useNewAddressChangesExactlyThatFavorite()
+{
+    const QString oldUrl = m_server->url(QStringLiteral("/old"));
+    const QString newUrl = QStringLiteral("http://new-home.example/paper/");
+    const TestFiles::Records before{
+        {QStringLiteral("First"), QStringLiteral("https://first.example/")},
+        {QStringLiteral("Moving"), oldUrl},
+        {QStringLiteral("Last"), QStringLiteral("https://last.example/")},
+        {QStringLiteral("Moving"), QStringLiteral("https://keep.example/")}};
+    startWith(before);
+    CLeftView* tree = m_fixture->tree();
+    links()->CheckThisLink(QStringLiteral("Moving"), oldUrl);
+    QTRY_VERIFY_WITH_TIMEOUT(links()->controller().store().find(oldUrl), 30000);
+    QCOMPARE(links()->controller().store().find(oldUrl)->newUrl, newUrl);
+
+    m_fixture->frame()->SendCommand(ID_CATALOG_LINK_REPORT);
+    LinkReportDialog* report = links()->report();
+    QVERIFY(report && report->isVisible());
+    QCOMPARE(report->list()->topLevelItemCount(), 1);
+    report->list()->setCurrentItem(report->list()->topLevelItem(0));
+
+    // Changed elsewhere in the meantime: nothing is touched, and the user is told.
+    {
+        MessageCapture messages;
+        const QString path = CFavoritesStore::GetFavoritesPath();
+        const QByteArray original = TestFiles::Read(path);
+        QVERIFY(TestFiles::Write(path, TestFiles::FavoritesXml({before[0]})));
+        report->useNewAddress();
+        QCOMPARE(messages.texts().size(), 1);
+        QVERIFY(messages.texts().first().contains(QLatin1String("no longer in My Favorites")));
+        QCOMPARE(report->list()->topLevelItemCount(), 1);
+        QVERIFY(TestFiles::Write(path, original));
+    }
+
+    MessageCapture messages;
+    report->useNewAddress();
+    QVERIFY(messages.texts().isEmpty());
+    QList<FavoriteRecord> records;
+    QVERIFY(CFavoritesStore::ReadAll(records));
+    QCOMPARE(records.size(), 4);
+    const QList<QPair<QString, QString>> expected{
+        before[0], {QStringLiteral("Moving"), newUrl}, before[2], before[3]};
+    for (int i = 0; i < 4; ++i) {
+        QCOMPARE(records[i].title, expected[i].first);
+        QCOMPARE(records[i].url, expected[i].second);
+    }
+    QCOMPARE(report->list()->topLevelItemCount(), 0);
+    // The tree opens the favorite at its new address now.
+    QStringList favoriteUrls;
+    QTreeWidgetItem* favorites = tree->topLevelItem(0)->child(0);
+    for (int i = 0; i < favorites->childCount(); ++i)
+        favoriteUrls.append(tree->urlOf(favorites->child(i)));
+    QVERIFY(favoriteUrls.contains(newUrl));
+    QVERIFY(!favoriteUrls.contains(oldUrl));
 }
 
 KESTRIN_TEST_MAIN(LinkCheckCommandsTest)
