@@ -7,6 +7,7 @@
 #include "favorites/CFavoritesStore.h"
 #include "favorites/CXmlDocument.h"
 #include "frame/CMainFrame.h"
+#include "platform/FrameWindow.h"
 #include "platform/ShowCommand.h"
 #include "platform/SingleDocTemplate.h"
 #include "platform/SkinEngine.h"
@@ -44,8 +45,10 @@ bool CKestrinNewsReaderApp::InitInstance()
     ShowCommand::Apply(mainWindow(), windowSize);
 
     g_strAppDir = CurrentWorkingDirectory();
-    // A save or backup cut short by a crash left its temporary file behind.
-    CFavoritesStore::RemoveLeftovers();
+    // A save or backup cut short by a crash left its temporary file behind. Nothing saves
+    // before the window is up, so it is cleared once the window has been drawn.
+    QObject::connect(mainWindow(), &FrameWindow::firstFrameShown, mainWindow(),
+                     [] { CFavoritesStore::RemoveLeftovers(); });
 
     mainWindow()->setWindowTitle(StringTable::Load(IDS_DISPLAY_NAME));
     return true;

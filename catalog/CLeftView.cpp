@@ -1,6 +1,7 @@
 #include "CLeftView.h"
 
 #include "CatalogData.h"
+#include "LinkMarkDelegate.h"
 #include "app/CKestrinNewsReaderDoc.h"
 #include "app/Globals.h"
 #include "app/SettingsKeys.h"
@@ -10,6 +11,7 @@
 #include "res/Resource.h"
 #include "res/StringTable.h"
 
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -17,6 +19,8 @@
 
 namespace {
 constexpr int kCatalogByContent = 2;
+// Far wider than any gap between a text's advance and the width it is drawn in.
+constexpr int kRankingSlack = 32;
 const QString kRootText = QStringLiteral("Kestrin News Reader");
 const QString kFavoritesText = QStringLiteral("My Favorites");
 } // namespace
@@ -300,6 +304,7 @@ void CLeftView::changeEvent(QEvent* event)
     QTreeWidget::changeEvent(event);
     if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) {
         std::fill(m_rowWidths.begin(), m_rowWidths.end(), -1);
+        m_charAdvances.clear();
         ScheduleColumnFit();
     }
 }
@@ -326,14 +331,36 @@ int CLeftView::RowWidth(QTreeWidgetItem* item) const
     return width;
 }
 
+int CLeftView::TextAdvance(const QString& text, const QFontMetrics& metrics) const
+{
+    // Summed per character for the scripts of names here, which need no shaping; the
+    // rest is shaped as it would be drawn.
+    int advance = 0;
+    for (const QChar c : text) {
+        if (c.unicode() > 0x024F)
+            return metrics.horizontalAdvance(text);
+        auto known = m_charAdvances.constFind(c.unicode());
+        if (known == m_charAdvances.cend())
+            known = m_charAdvances.insert(c.unicode(), metrics.horizontalAdvance(c));
+        advance += *known;
+    }
+    return advance;
+}
+
 int CLeftView::sizeHintForColumn(int column) const
 {
     if (column != 0)
         return QTreeWidget::sizeHintForColumn(column);
     // Every row a user can scroll to: not hidden, all its ancestors expanded.
+    struct Row
+    {
+        QTreeWidgetItem* item;
+        int indent;
+        int estimate;
+    };
     const int step = indentation();
     const int rootDepth = rootIsDecorated() ? 1 : 0;
-    int widest = 0;
+    std::vector<Row> rows;
     std::vector<std::pair<QTreeWidgetItem*, int>> pending;
     for (int i = 0; i < topLevelItemCount(); ++i)
         pending.emplace_back(topLevelItem(i), rootDepth);
@@ -342,11 +369,27 @@ int CLeftView::sizeHintForColumn(int column) const
         pending.pop_back();
         if (item->isHidden())
             continue;
-        widest = std::max(widest, depth * step + RowWidth(item));
+        rows.push_back({item, depth * step, 0});
         if (item->isExpanded()) {
             for (int i = 0; i < item->childCount(); ++i)
                 pending.emplace_back(item->child(i), depth + 1);
         }
+    }
+    // Measuring a row the way it is drawn costs a text layout through the style; the
+    // text's advance ranks the rows for a fraction of that. Every item has the same
+    // padding, so only rows near the widest by advance can be the widest drawn.
+    const QFontMetrics metrics(font());
+    int widestEstimate = 0;
+    for (Row& row : rows) {
+        row.estimate = row.indent + TextAdvance(row.item->text(0), metrics);
+        if (row.item->data(0, LinkMarkDelegate::kMovedRole).toBool())
+            row.estimate += LinkMarkDelegate::kMarkWidth;
+        widestEstimate = std::max(widestEstimate, row.estimate);
+    }
+    int widest = 0;
+    for (const Row& row : rows) {
+        if (row.estimate >= widestEstimate - kRankingSlack)
+            widest = std::max(widest, row.indent + RowWidth(row.item));
     }
     return widest;
 }

@@ -3,12 +3,14 @@
 #include "platform/View.h"
 
 #include <QCollator>
+#include <QHash>
 #include <QTimer>
 #include <QTreeWidget>
 
 #include <vector>
 
 class CKestrinNewsReaderDoc;
+class QFontMetrics;
 class Profile;
 struct CatalogEntry;
 
@@ -77,6 +79,7 @@ private:
     void Expand(QTreeWidgetItem* node);
     void FitColumn();
     [[nodiscard]] int RowWidth(QTreeWidgetItem* item) const;
+    [[nodiscard]] int TextAdvance(const QString& text, const QFontMetrics& metrics) const;
 
     Profile& m_profile;
     // Grows with the favorites, so every one of them gets a slot; slot 0 is never used.
@@ -87,6 +90,8 @@ private:
     std::vector<const CatalogEntry*> m_entries;
     // Measured row widths by item-data index, -1 until measured; cleared with the items.
     mutable std::vector<int> m_rowWidths;
+    // Character advances in the view's font, for ranking rows by width.
+    mutable QHash<char16_t, int> m_charAdvances;
     QTimer m_fitTimer;
     QList<QTreeWidgetItem*> m_expandAfterBuild;
 };

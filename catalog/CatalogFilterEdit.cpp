@@ -16,7 +16,18 @@ CatalogFilterEdit::CatalogFilterEdit(QWidget* parent) : QLineEdit(parent)
     setToolTip(QStringLiteral("Find a newspaper by its name, town, state, kind or web address "
                               "(Ctrl+K)"));
     setAccessibleName(QStringLiteral("Find a newspaper"));
-    setClearButtonEnabled(true);
+    // The clear button's icon comes from the icon theme, whose first lookup costs more than
+    // building the whole window; an empty box shows no button, so it is added with the text.
+    connect(this, &QLineEdit::textChanged, this, [this](const QString& text) {
+        if (!text.isEmpty())
+            EnsureClearButton();
+    });
+}
+
+void CatalogFilterEdit::EnsureClearButton()
+{
+    if (!isClearButtonEnabled())
+        setClearButtonEnabled(true);
 }
 
 bool CatalogFilterEdit::event(QEvent* event)
@@ -32,6 +43,7 @@ bool CatalogFilterEdit::event(QEvent* event)
 void CatalogFilterEdit::focusInEvent(QFocusEvent* event)
 {
     QLineEdit::focusInEvent(event);
+    EnsureClearButton();
     emit focusEntered();
 }
 

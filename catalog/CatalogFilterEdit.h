@@ -21,4 +21,7 @@ protected:
     bool event(QEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void EnsureClearButton();
 };

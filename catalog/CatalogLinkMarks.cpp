@@ -45,11 +45,18 @@ void CatalogLinkMarks::applyAll()
 
 void CatalogLinkMarks::onTreeRebuilt()
 {
-    // Every item is new and nothing has been measured or painted yet: the marks go in
-    // without a change notice per item, and the view repaints once.
+    // Every item is new, unmarked, and nothing has been measured or painted yet: only the
+    // sites with a finding get their marks, without a change notice per item, and the view
+    // repaints once.
     {
         const QSignalBlocker quiet(m_view->model());
-        applyAll();
+        for (QTreeWidgetItemIterator it(m_view); *it; ++it) {
+            const QString url = m_view->urlOf(*it);
+            if (url.isEmpty())
+                continue;
+            if (const LinkResult* result = m_lookup(url))
+                applyTo(*it, result);
+        }
     }
     m_view->viewport()->update();
 }

@@ -79,13 +79,15 @@ bool CMainFrame::OnCreateClient(Document* document)
         return false;
     auto* tree = new CLeftView(m_profile);
     tree->AttachDocument(document);
-    auto* pane = new CatalogPane(tree);
+    // Panes are made inside the splitter: moving a styled widget between parents styles its
+    // whole subtree again.
+    auto* pane = new CatalogPane(tree, &m_wndSplitter);
     if (!m_wndSplitter.CreateView(0, 0, tree, StoredTreeWidth())) {
         delete pane;
         return false;
     }
     m_pCatalogPane = pane;
-    auto* browser = new CKestrinNewsReaderView(m_profile);
+    auto* browser = new CKestrinNewsReaderView(m_profile, &m_wndSplitter);
     browser->AttachDocument(document);
     if (!m_wndSplitter.CreateView(0, 1, browser, kBrowserPaneWidth)) {
         delete browser;

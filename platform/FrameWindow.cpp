@@ -15,6 +15,8 @@
 #include <QScreen>
 #include <QShortcut>
 #include <QStatusTipEvent>
+#include <QTimer>
+#include <QWindow>
 
 #include <algorithm>
 
@@ -192,6 +194,17 @@ bool FrameWindow::event(QEvent* event)
         return true;
     }
     return QMainWindow::event(event);
+}
+
+void FrameWindow::paintEvent(QPaintEvent* event)
+{
+    QMainWindow::paintEvent(event);
+    const QWindow* handle = windowHandle();
+    if (m_firstFramePainted || !handle || !handle->isExposed())
+        return;
+    m_firstFramePainted = true;
+    // Told once this frame has been flushed, which ends the current paint.
+    QTimer::singleShot(0, this, [this] { emit firstFrameShown(); });
 }
 
 void FrameWindow::resizeEvent(QResizeEvent* event)

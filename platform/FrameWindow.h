@@ -57,6 +57,11 @@ public:
     void SetTitleSuffix(const QString& suffix) { m_titleSuffix = suffix; }
     void OnUpdateFrameTitle();
 
+signals:
+    // The window's first frame has reached the screen. Start-up work that the user cannot
+    // see waits for it, so that the window comes up first.
+    void firstFrameShown();
+
 protected:
     // Loads the frame's menu and accelerators; return -1 to fail creation.
     virtual int OnCreate();
@@ -76,6 +81,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
     void OnViewStatusBar();
 
@@ -93,4 +99,5 @@ private:
     QHash<int, QAction*> m_actions;
     QString m_titleSuffix;
     bool m_shown = false;
+    bool m_firstFramePainted = false;
 };

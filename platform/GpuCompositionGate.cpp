@@ -1,13 +1,18 @@
 #include "GpuCompositionGate.h"
 
+#include "GpuSurfaceRequest.h"
+
+#include <QBackingStore>
+#include <QCoreApplication>
 #include <QEvent>
 #include <QGuiApplication>
 #include <QOpenGLContext>
-#include <QOpenGLWidget>
+#include <QPlatformSurfaceEvent>
 #include <QTimer>
 #include <QWidget>
 #include <QWindow>
 
+#include <QtGui/qpa/qplatformbackingstore.h>
 // Whether a window's widgets are flushed through the GPU is decided when the window is
 // created and kept in the widget's private data; Qt offers no public switch for it.
 #include <QtWidgets/private/qwidget_p.h>
@@ -25,21 +30,22 @@ bool openGlAvailable()
 GpuCompositionGate::GpuCompositionGate(QWidget* pane) : QObject(pane), m_pane(pane)
 {
     if (openGlAvailable()) {
-        // A GPU-drawn child present when the window is created gives it a GPU-ready
-        // surface. This one is never shown, so it never starts a graphics context.
-        auto* surfaceKeeper = new QOpenGLWidget(pane);
-        surfaceKeeper->hide();
+        m_request = new GpuSurfaceRequest(pane);
+        // A plain first frame in a GPU-capable window is known to work with X11; elsewhere
+        // the window composes through the GPU from its first frame on.
+        if (QGuiApplication::platformName() == QLatin1String("xcb"))
+            QCoreApplication::instance()->installEventFilter(this);
     }
     pane->installEventFilter(this);
 }
 
 bool GpuCompositionGate::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched != m_pane || m_open)
-        return QObject::eventFilter(watched, event);
-    if (event->type() == QEvent::Show && !m_held) {
-        Hold();
-    } else if (event->type() == QEvent::Paint && !m_opening) {
+    if (event->type() == QEvent::PlatformSurface && watched == m_pane->window()->windowHandle() &&
+        static_cast<QPlatformSurfaceEvent*>(event)->surfaceEventType() ==
+            QPlatformSurfaceEvent::SurfaceCreated) {
+        OnSurfaceCreated();
+    } else if (watched == m_pane && event->type() == QEvent::Paint && !m_open && !m_opening) {
         const QWindow* handle = m_pane->window()->windowHandle();
         if (handle && handle->isExposed()) {
             // Opened once this frame has been flushed, which ends the current paint.
@@ -50,27 +56,32 @@ bool GpuCompositionGate::eventFilter(QObject* watched, QEvent* event)
     return QObject::eventFilter(watched, event);
 }
 
-void GpuCompositionGate::Hold()
+void GpuCompositionGate::OnSurfaceCreated()
 {
-    QWidget* window = m_pane->window();
-    // A plain first frame in a GPU-ready window is known to work with X11; elsewhere the
-    // window composes through the GPU from its first frame on.
-    if (!window->testAttribute(Qt::WA_WState_Created) ||
-        QGuiApplication::platformName() != QLatin1String("xcb"))
+    QCoreApplication::instance()->removeEventFilter(this);
+    if (m_open || !m_request)
         return;
-    QWidgetPrivate* data = QWidgetPrivate::get(window);
-    m_gpuFlush = data->usesRhiFlush;
-    data->usesRhiFlush = false;
-    m_held = true;
+    // The native window is GPU-capable now. Right after this, Qt asks the widgets again
+    // whether to compose through the GPU, and makes the graphics context if so: withdrawn,
+    // the request leaves the first frame to the CPU and the context for later.
+    m_request->SetRequested(false);
+    m_deferred = true;
 }
 
 void GpuCompositionGate::Open()
 {
-    // The next flush composes the whole window through the GPU, the frame drawn so far
-    // included, so nothing needs drawing again.
-    if (m_held && m_gpuFlush)
-        QWidgetPrivate::get(m_pane->window())->usesRhiFlush = true;
-    m_held = false;
+    if (m_deferred) {
+        QWidget* window = m_pane->window();
+        m_request->SetRequested(true);
+        if (QBackingStore* store = window->backingStore()) {
+            store->handle()->setRhiConfig(
+                QPlatformBackingStoreRhiConfig(QPlatformBackingStoreRhiConfig::OpenGL));
+            // The next flush composes the whole window through the GPU, the frame drawn so
+            // far included, so nothing needs drawing again.
+            if (store->handle()->rhi())
+                QWidgetPrivate::get(window)->usesRhiFlush = true;
+        }
+    }
     m_open = true;
     emit opened();
 }

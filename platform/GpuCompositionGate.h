@@ -2,16 +2,18 @@
 
 #include <QObject>
 
+class GpuSurfaceRequest;
 class QWidget;
 
 // Lets a window that will host a GPU-drawn child (the web engine's view) show its first
 // frame as fast as a plain window.
 //
 // A window that gets its first GPU-drawn child while on screen must be taken down and put up
-// again with a GPU surface: it blinks. A window given that surface from the start flushes
-// even its first frame through the GPU, which waits for the graphics context. So the window
-// is created GPU-ready, its first frame is flushed the plain way, and GPU composition is
-// switched on right after that frame: no blink, no wait.
+// again with a GPU surface: it blinks. A window given GPU composition from the start makes
+// its graphics context before its first frame and flushes that frame through the GPU: it is
+// late. So the native window is created GPU-capable, its first frame is drawn and flushed
+// the plain way, and the graphics context is made and GPU composition switched on right
+// after that frame: no blink, no wait.
 class GpuCompositionGate : public QObject
 {
     Q_OBJECT
@@ -22,6 +24,9 @@ public:
 
     // Whether the window's first frame has been drawn (and composition is open).
     [[nodiscard]] bool isOpen() const { return m_open; }
+    // Whether the window's first frame was drawn without the GPU, to be composed through it
+    // from the next frame on.
+    [[nodiscard]] bool deferredComposition() const { return m_deferred; }
 
 signals:
     // The window's first frame has reached the screen: GPU-drawn children may come now.
@@ -31,12 +36,12 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void Hold();
+    void OnSurfaceCreated();
     void Open();
 
     QWidget* m_pane;
-    bool m_held = false;
-    bool m_gpuFlush = false;
+    GpuSurfaceRequest* m_request = nullptr;
+    bool m_deferred = false;
     bool m_opening = false;
     bool m_open = false;
 };

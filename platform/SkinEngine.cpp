@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QTimer>
 
 namespace {
 struct State
@@ -11,6 +12,8 @@ struct State
     QString applied;   // what the application now carries
     QString path;
     SplitInfoCallback callback = nullptr;
+    // Read, to be applied together with the splitter rules once the frame hands them over.
+    bool pending = false;
 };
 
 State& state()
@@ -43,7 +46,7 @@ QString SkinEngine::ResolvePath(const char* path)
     return QDir::current().absoluteFilePath(relative);
 }
 
-int SkinEngine::Apply(const char* path)
+int SkinEngine::Apply(const char* path, When when)
 {
     if (!path)
         return 0;
@@ -55,12 +58,26 @@ int SkinEngine::Apply(const char* path)
         return 0;
     state().skinSheet = QString::fromUtf8(bytes);
     state().path = file.fileName();
+    // A sheet applied before the frame's splitter rules are known would be parsed, and
+    // every widget made meanwhile styled, twice. With no window yet, it waits for the
+    // frame; a program that has no such frame gets it as soon as events run, before any
+    // window is drawn.
+    if (when == When::WithFirstWindow && !state().callback &&
+        QApplication::allWidgets().isEmpty()) {
+        state().pending = true;
+        QTimer::singleShot(0, qApp, [] {
+            if (state().pending)
+                Refresh();
+        });
+        return 1;
+    }
     Refresh();
     return 1;
 }
 
 void SkinEngine::Refresh()
 {
+    state().pending = false;
     if (state().skinSheet.isEmpty() && state().path.isEmpty())
         return;
     state().applied = state().skinSheet + splitterRules();
@@ -70,16 +87,17 @@ void SkinEngine::Refresh()
 
 int SkinEngine::InitializeSkin(const char* path)
 {
-    return Apply(path);
+    return Apply(path, When::WithFirstWindow);
 }
 
 int SkinEngine::LoadSkin(const char* path)
 {
-    return Apply(path);
+    return Apply(path, When::Now);
 }
 
 int SkinEngine::ExitSkin()
 {
+    state().pending = false;
     state().skinSheet.clear();
     state().applied.clear();
     state().path.clear();

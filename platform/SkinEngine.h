@@ -9,7 +9,8 @@
 class SkinEngine
 {
 public:
-    // Applies the skin as the first one; 1 on success, 0 when the file can't be read.
+    // Applies the skin as the first one, with the first window when there is none yet;
+    // 1 on success, 0 when the file can't be read.
     static int InitializeSkin(const char* path);
     // Switches to another skin; on failure the current look stays. 1 on success, 0 else.
     static int LoadSkin(const char* path);
@@ -26,7 +27,12 @@ public:
     [[nodiscard]] static QString ResolvePath(const char* path);
 
 private:
-    static int Apply(const char* path);
+    enum class When
+    {
+        Now,
+        WithFirstWindow
+    };
+    static int Apply(const char* path, When when);
     static void Refresh();
 };
 

@@ -24,19 +24,40 @@ bool StatusBar::SetIndicators(std::span<const int> ids)
 {
     if (ids.empty())
         return false;
+    bool message = false;
     for (const int id : ids) {
+        if (id == ID_SEPARATOR) {
+            if (message)
+                return false;
+            message = true;
+        } else if (StringTable::Load(id).isEmpty()) {
+            return false;
+        }
+    }
+    RemovePanes();
+    m_ids = QList<int>(ids.begin(), ids.end());
+    m_messageText = message ? StringTable::Load(AFX_IDS_IDLEMESSAGE) : QString();
+    // A bar on show gets its panes now; a hidden one when it is first shown, which keeps
+    // their cost out of a start-up that hides the bar.
+    if (isVisible())
+        CreatePanes();
+    return true;
+}
+
+void StatusBar::CreatePanes()
+{
+    if (m_panesCreated)
+        return;
+    m_panesCreated = true;
+    for (const int id : std::as_const(m_ids)) {
         auto* label = new QLabel(this);
         if (id == ID_SEPARATOR) {
-            if (m_message)
-                return false;
             m_message = label;
-            label->setText(StringTable::Load(AFX_IDS_IDLEMESSAGE));
+            label->setText(m_messageText);
             addWidget(label, 1);
             continue;
         }
         const QString text = StringTable::Load(id);
-        if (text.isEmpty())
-            return false;
         label->setAlignment(Qt::AlignCenter);
         label->setMinimumWidth(label->fontMetrics().horizontalAdvance(text) + 12);
         label->setFrameShape(QFrame::StyledPanel);
@@ -45,46 +66,70 @@ bool StatusBar::SetIndicators(std::span<const int> ids)
         addPermanentWidget(label);
         m_indicators.append({id, label});
     }
-    UpdateIndicators();
-    return true;
+}
+
+void StatusBar::RemovePanes()
+{
+    for (const auto& [id, label] : std::as_const(m_indicators))
+        delete label;
+    m_indicators.clear();
+    delete m_message;
+    m_message = nullptr;
+    m_panesCreated = false;
+}
+
+void StatusBar::setVisible(bool visible)
+{
+    if (visible && !m_ids.isEmpty())
+        CreatePanes();
+    QStatusBar::setVisible(visible);
 }
 
 void StatusBar::SetMessage(const QString& text)
 {
+    if (!m_ids.contains(ID_SEPARATOR))
+        return;
+    m_messageText = text;
     if (m_message)
         m_message->setText(text);
 }
 
 QString StatusBar::message() const
 {
-    return m_message ? m_message->text() : QString();
+    return m_messageText;
 }
 
 int StatusBar::paneCount() const
 {
-    return static_cast<int>(m_indicators.size()) + (m_message ? 1 : 0);
+    return static_cast<int>(m_ids.size());
 }
 
 QString StatusBar::paneText(int index) const
 {
-    if (m_message) {
-        if (index == 0)
-            return m_message->text();
-        --index;
-    }
-    if (index < 0 || index >= m_indicators.size())
+    if (index < 0 || index >= m_ids.size())
         return {};
-    return StringTable::Load(m_indicators.at(index).first);
+    const int id = m_ids.at(index);
+    return id == ID_SEPARATOR ? m_messageText : StringTable::Load(id);
 }
 
 void StatusBar::UpdateIndicators()
 {
+    // Each key's state is a round trip to the display; a hidden bar shows none of them and
+    // is brought up to date when it is shown.
+    if (!isVisible())
+        return;
     for (const auto& [id, label] : std::as_const(m_indicators)) {
         const LockKeys::Key key = id == ID_INDICATOR_CAPS  ? LockKeys::CapsLock
                                   : id == ID_INDICATOR_NUM ? LockKeys::NumLock
                                                            : LockKeys::ScrollLock;
         label->setText(LockKeys::IsOn(key) ? StringTable::Load(id) : QString());
     }
+}
+
+void StatusBar::showEvent(QShowEvent* event)
+{
+    QStatusBar::showEvent(event);
+    UpdateIndicators();
 }
 
 bool StatusBar::eventFilter(QObject* watched, QEvent* event)

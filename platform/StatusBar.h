@@ -17,19 +17,29 @@ public:
     // Places the bar at the bottom of its frame; the id names it.
     bool Create(QWidget* parent, int id);
 
-    // The first id is the message pane; the others are indicator panes shown by their text.
+    // The separator id is the message pane; the others are indicator panes shown by their
+    // text. The panes are made when the bar is first shown.
     bool SetIndicators(std::span<const int> ids);
     void SetMessage(const QString& text);
     [[nodiscard]] QString message() const;
     [[nodiscard]] int paneCount() const;
     [[nodiscard]] QString paneText(int index) const;
-    // Shows each indicator's text only while its lock key is on.
+    // Shows each indicator's text only while its lock key is on; a hidden bar is left alone.
     void UpdateIndicators();
+
+    void setVisible(bool visible) override;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
+    void CreatePanes();
+    void RemovePanes();
+
+    QList<int> m_ids;
+    QString m_messageText;
+    bool m_panesCreated = false;
     QLabel* m_message = nullptr;
     QList<QPair<int, QLabel*>> m_indicators;
 };

@@ -6,6 +6,7 @@
 #include "catalog/CLeftView.h"
 #include "frame/CMainFrame.h"
 #include "platform/FileDialog.h"
+#include "platform/FrameWindow.h"
 #include "platform/SkinEngine.h"
 #include "res/Resource.h"
 #include "support/AppFixture.h"
@@ -33,6 +34,7 @@ private slots:
     void fileOnCommandLineIsOpenedAndRemembered();
     void newDocumentRerunsBothInitialUpdates();
     void openAndSaveGoThroughTheFileChooser();
+    void leftoversOfACrashGoOnceTheWindowIsUp();
 };
 
 void StartupTest::firstStartUsesDefaultsAndShowsTheStartPage()
@@ -196,3 +198,21 @@ void StartupTest::openAndSaveGoThroughTheFileChooser()
 
 KESTRIN_TEST_MAIN(StartupTest)
 #include "tst_startup.moc"
+
+void StartupTest::leftoversOfACrashGoOnceTheWindowIsUp()
+{
+    AppFixture fixture;
+    const QString leftover = QStringLiteral("Favorites.xml.tmpXy12Z9");
+    const QString lookAlike = QStringLiteral("Favorites.xml.tmp-notours");
+    QVERIFY(TestFiles::Write(QDir(fixture.workDir()).filePath(leftover), "<Favorites/>"));
+    QVERIFY(TestFiles::Write(QDir(fixture.workDir()).filePath(lookAlike), "<Favorites/>"));
+    QVERIFY(fixture.start());
+    QSignalSpy shown(fixture.frame(), &FrameWindow::firstFrameShown);
+    QTRY_VERIFY(!QFile::exists(QDir(fixture.workDir()).filePath(leftover)));
+    QVERIFY(QFile::exists(QDir(fixture.workDir()).filePath(lookAlike)));
+    QCOMPARE(shown.size(), 1);
+    // Said for the first frame only.
+    fixture.frame()->repaint();
+    QTest::qWait(50);
+    QCOMPARE(shown.size(), 1);
+}

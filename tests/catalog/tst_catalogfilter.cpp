@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QToolButton>
 
 namespace {
 const QString kSuffix = QStringLiteral(" - Kestrin News Reader");
@@ -97,6 +98,7 @@ private slots:
     void rebuildKeepsTheFilter();
     void downOrEnterOpensTheFirstMatch();
     void findKeySelectsTheTextInTheBox();
+    void clearButtonComesWithTextAndEmptiesTheBox();
 
 private:
     void start(const TestFiles::Records& favorites = {});
@@ -344,6 +346,33 @@ void CatalogFilterTest::findKeySelectsTheTextInTheBox()
     m_pane->FocusFilter();
     QTRY_VERIFY(m_pane->filterEdit()->hasFocus());
     QCOMPARE(m_pane->filterEdit()->selectedText(), QStringLiteral("sturgis"));
+}
+
+void CatalogFilterTest::clearButtonComesWithTextAndEmptiesTheBox()
+{
+    start();
+    const QStringList everything = visibleSites(m_tree);
+    CatalogFilterEdit* box = m_pane->filterEdit();
+    auto clearButton = [box]() -> QToolButton* {
+        for (QToolButton* button : box->findChildren<QToolButton*>()) {
+            if (button->isVisible())
+                return button;
+        }
+        return nullptr;
+    };
+    // Text set from elsewhere (a mode switch keeps it) gets the button as typed text does.
+    box->setText(QStringLiteral("sturgis"));
+    QVERIFY(visibleSites(m_tree).size() < everything.size());
+    QTRY_VERIFY(clearButton());
+    QTest::mouseClick(clearButton(), Qt::LeftButton);
+    QCOMPARE(box->text(), QString());
+    QCOMPARE(visibleSites(m_tree), everything);
+
+    type(QStringLiteral("albion"));
+    QTRY_VERIFY(clearButton());
+    QTest::mouseClick(clearButton(), Qt::LeftButton);
+    QCOMPARE(box->text(), QString());
+    QCOMPARE(visibleSites(m_tree), everything);
 }
 
 KESTRIN_TEST_MAIN(CatalogFilterTest)

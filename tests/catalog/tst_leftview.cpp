@@ -3,6 +3,7 @@
 #include "browser/CKestrinNewsReaderView.h"
 #include "catalog/CLeftView.h"
 #include "catalog/CatalogData.h"
+#include "catalog/LinkMarkDelegate.h"
 #include "favorites/CXmlTestSeam.h"
 #include "support/MessageCapture.h"
 #include "support/TestFiles.h"
@@ -76,6 +77,8 @@ private slots:
     void catalogByContentGroupsEverySiteUnderItsKind();
     void enterOrAClickOnTheSelectedItemOpensItAgain();
     void columnFitsTheLongestVisibleNameWithManyFavorites();
+    void columnIsTheWidestRowAsDrawn_data();
+    void columnIsTheWidestRowAsDrawn();
 
 private:
     void writeFavorites(const QByteArray& xml) { QVERIFY(m_fixture->writeFavorites(xml)); }
@@ -555,6 +558,62 @@ void LeftViewTest::columnFitsTheLongestVisibleNameWithManyFavorites()
     favorite->setText(0, longest + longest);
     QTRY_VERIFY(m_tree->header()->sectionSize(0) >=
                 3 * m_tree->indentation() + metrics.horizontalAdvance(longest + longest));
+}
+
+void LeftViewTest::columnIsTheWidestRowAsDrawn_data()
+{
+    QTest::addColumn<QStringList>("favorites");
+    QTest::addColumn<int>("marked");
+    // Many narrow letters against few wide ones, and close calls between the two.
+    QTest::newRow("narrow letters")
+        << QStringList{QString(60, QLatin1Char('i')), QString(14, QLatin1Char('W'))} << -1;
+    QTest::newRow("wide letters") << QStringList{QString(30, QLatin1Char('i')),
+                                                 QString(24, QLatin1Char('W'))}
+                                  << -1;
+    QTest::newRow("marked row") << QStringList{QStringLiteral("Tri-State Livestock News Extra"),
+                                               QStringLiteral("Tri-State Livestock News Extr")}
+                                << 1;
+    QTest::newRow("accents and scripts")
+        << QStringList{QStringLiteral("Le Journal de Québec — édition"),
+                       QStringLiteral("Ελληνικά νέα της ημέρας"),
+                       QStringLiteral("日本語の新聞サイト")}
+        << -1;
+}
+
+void LeftViewTest::columnIsTheWidestRowAsDrawn()
+{
+    QFETCH(QStringList, favorites);
+    QFETCH(int, marked);
+    QList<QPair<QString, QString>> records;
+    for (const QString& title : favorites)
+        records.append({title, QStringLiteral("https://%1.example/").arg(records.size())});
+    writeFavorites(TestFiles::FavoritesXml(records));
+    m_tree->setItemDelegate(new LinkMarkDelegate(m_tree));
+    m_tree->OnInitialUpdate();
+    m_tree->resize(250, 500);
+    m_tree->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_tree));
+    if (marked >= 0)
+        node("My Favorites")->child(marked)->setData(0, LinkMarkDelegate::kMovedRole, true);
+    node("National")->setExpanded(true);
+
+    // Every visible row measured as it is drawn.
+    int widest = 0;
+    for (QTreeWidgetItemIterator it(m_tree); *it; ++it) {
+        bool visible = !(*it)->isHidden();
+        int depth = 1;
+        for (QTreeWidgetItem* up = (*it)->parent(); up && visible; up = up->parent()) {
+            visible = up->isExpanded() && !up->isHidden();
+            ++depth;
+        }
+        if (visible) {
+            widest =
+                std::max(widest, depth * m_tree->indentation() +
+                                     m_tree->sizeHintForIndex(m_tree->indexFromItem(*it)).width());
+        }
+    }
+    QCOMPARE(m_tree->sizeHintForColumn(0), widest);
+    QTRY_COMPARE(m_tree->header()->sectionSize(0), widest);
 }
 
 KESTRIN_TEST_MAIN(LeftViewTest)

@@ -11,11 +11,14 @@
 #include "support/TestMain.h"
 
 #include <QAction>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPrinter>
 #include <QSignalSpy>
 #include <QStatusTipEvent>
+
+#include <algorithm>
 
 namespace {
 QString readFile(const QString& path)
@@ -85,6 +88,19 @@ void MainFrameTest::statusBarStartsHiddenAndViewStatusShowsIt()
     frame->SendCommand(ID_VIEW_STATUS_BAR);
     QVERIFY(bar.isVisible());
     QCOMPARE(bar.paneCount(), 4);
+    // The panes are on show with the bar: the message and three indicator panes, each wide
+    // enough for its key's name.
+    const QList<QLabel*> panes = bar.findChildren<QLabel*>();
+    QCOMPARE(panes.size(), 4);
+    for (const QLabel* pane : panes)
+        QVERIFY(pane->isVisible());
+    QVERIFY(std::any_of(panes.begin(), panes.end(),
+                        [](const QLabel* pane) { return pane->text() == QLatin1String("Ready"); }));
+    for (const char* name : {"CAP", "NUM", "SCRL"}) {
+        const auto* pane = bar.findChild<QLabel*>(QLatin1String(name));
+        QVERIFY2(pane, name);
+        QVERIFY(pane->width() >= pane->fontMetrics().horizontalAdvance(QLatin1String(name)));
+    }
     QCOMPARE(bar.paneText(0), QStringLiteral("Ready"));
     QCOMPARE(bar.paneText(1), QStringLiteral("CAP"));
     QCOMPARE(bar.paneText(2), QStringLiteral("NUM"));
