@@ -6,9 +6,12 @@
 //
 // Start it before the program; it prints "ready" once it is watching, and its findings when
 // it gets SIGTERM or after the time-out. Usage: first_paint_probe [time-out in seconds, 30].
-// Exit status 1 when no frame was drawn.
+// Exit status 1 when no frame was drawn. Last it counts the clearly blue pixels in the right
+// half of the main window as it is then ("blue-pixels <n>"): the start page's banner, for
+// checking that the web pane really draws.
 
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
 #include <X11/extensions/Xdamage.h>
 
 #include <poll.h>
@@ -48,6 +51,35 @@ bool isMainWindowCandidate(Display* display, Window window)
     if (!XGetWindowAttributes(display, window, &attributes))
         return false;
     return !attributes.override_redirect && attributes.width >= 200 && attributes.height >= 150;
+}
+// Pixels of the window's right half that are plainly blue, as on the screen now.
+long bluePixelsOnRight(Display* display, Window window)
+{
+    XWindowAttributes attributes{};
+    if (!XGetWindowAttributes(display, window, &attributes) || attributes.map_state != IsViewable)
+        return 0;
+    const int left = attributes.width / 2;
+    XImage* image =
+        XGetImage(display, window, left, 0, static_cast<unsigned>(attributes.width - left),
+                  static_cast<unsigned>(attributes.height), AllPlanes, ZPixmap);
+    if (!image)
+        return 0;
+    long blue = 0;
+    for (int y = 0; y < image->height; ++y) {
+        for (int x = 0; x < image->width; ++x) {
+            const unsigned long pixel = XGetPixel(image, x, y);
+            const long r =
+                static_cast<long>((pixel & image->red_mask) >> __builtin_ctzl(image->red_mask));
+            const long g =
+                static_cast<long>((pixel & image->green_mask) >> __builtin_ctzl(image->green_mask));
+            const long b =
+                static_cast<long>((pixel & image->blue_mask) >> __builtin_ctzl(image->blue_mask));
+            if (b >= 140 && b > r + 60 && b > g + 20)
+                ++blue;
+        }
+    }
+    XDestroyImage(image);
+    return blue;
 }
 } // namespace
 
@@ -105,6 +137,7 @@ int main(int argc, char* argv[])
         std::fprintf(stderr, "first_paint_probe: no frame drawn\n");
         return 1;
     }
-    std::printf("first-paint %lld\nmaps %d\n", it->second, maps);
+    std::printf("first-paint %lld\nmaps %d\nblue-pixels %ld\n", it->second, maps,
+                bluePixelsOnRight(display, mainWindow));
     return 0;
 }
