@@ -33,8 +33,7 @@ QString UserDataFolder::ShippedDataPath()
 
 UserDataFolder::UserDataFolder(QString path, QString shippedDataPath)
     : m_path(std::move(path)), m_shippedDataPath(std::move(shippedDataPath))
-{
-}
+{}
 
 bool UserDataFolder::Prepare()
 {

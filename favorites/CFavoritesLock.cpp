@@ -1,11 +1,11 @@
 #include "CFavoritesLock.h"
 
 #include <QDateTime>
-#include <QFile>
 #include <QDeadlineTimer>
 #include <QElapsedTimer>
-#include <QThread>
+#include <QFile>
 #include <QFileInfo>
+#include <QThread>
 
 #include <algorithm>
 

@@ -25,8 +25,8 @@ QString CreateFailedMessage()
 
 void ShowChangeFailure(const QString& path, const QString& reason)
 {
-    MessageBox::Show(QStringLiteral("Unable to change the favorites file %1.\n%2").arg(path, reason),
-                     MB_OK);
+    MessageBox::Show(
+        QStringLiteral("Unable to change the favorites file %1.\n%2").arg(path, reason), MB_OK);
 }
 
 // The files (by absolute path) this run has backed up before changing them.
@@ -228,9 +228,9 @@ void CFavoritesStore::Backup()
     // Under the same lock as every change, so the copy is of one whole version.
     CFavoritesLock lock(kSourceName);
     if (!lock.Acquire()) {
-        MessageBox::Show(QStringLiteral("创建配置文件 Favorites.xml.bk 失败！\n%1")
-                             .arg(lock.FailureReason()),
-                         MB_OK);
+        MessageBox::Show(
+            QStringLiteral("创建配置文件 Favorites.xml.bk 失败！\n%1").arg(lock.FailureReason()),
+            MB_OK);
         return;
     }
     CXmlAtomicFile::RemoveLeftovers(kBackupName, CXmlAtomicFile::Links::Replace);
@@ -242,9 +242,10 @@ void CFavoritesStore::Backup()
         CXmlAtomicFile::Write(kBackupName, content.constData(), content.size(),
                               CXmlAtomicFile::Links::Replace);
     } catch (const xml::_com_error& error) {
-        MessageBox::Show(QStringLiteral("创建配置文件 Favorites.xml.bk 失败！\n%1\n原有的备份未改动。")
-                             .arg(error.ErrorMessage()),
-                         MB_OK);
+        MessageBox::Show(
+            QStringLiteral("创建配置文件 Favorites.xml.bk 失败！\n%1\n原有的备份未改动。")
+                .arg(error.ErrorMessage()),
+            MB_OK);
         return;
     }
     MessageBox::Show(QStringLiteral("备份成功！"), MB_OK);
@@ -324,7 +325,8 @@ bool CFavoritesStore::Restore(const QString& backupPath)
         QString error;
         if (!CXmlAtomicFile::ReadWhole(backupPath, CXmlDocument::kMaxFileSize, bytes, error))
             throw xml::_com_error(
-                xml::E_FAIL, QStringLiteral("The backup %1 cannot be read: %2").arg(backupPath, error));
+                xml::E_FAIL,
+                QStringLiteral("The backup %1 cannot be read: %2").arg(backupPath, error));
         CXmlDocument doc;
         if (xml::Failed(doc.CreateInstance()))
             throw xml::_com_error(xml::E_OUTOFMEMORY);
@@ -333,7 +335,8 @@ bool CFavoritesStore::Restore(const QString& backupPath)
                                                    .arg(backupPath, doc.GetParseError()));
         if (CFavoritesChange::FindRoot(doc).IsNull())
             throw xml::_com_error(
-                xml::E_FAIL, QStringLiteral("The backup %1 holds no Favorites list").arg(backupPath));
+                xml::E_FAIL,
+                QStringLiteral("The backup %1 holds no Favorites list").arg(backupPath));
         if (QFileInfo::exists(path))
             made = MakeBackup(backups);
         CXmlAtomicFile::Write(path, bytes.constData(), bytes.size());

@@ -101,8 +101,8 @@ xmlDocPtr ParseBytes(const QByteArray& bytes, const QString& path, QString& erro
         error = QStringLiteral("The file is larger than %1 bytes").arg(kMaxFileSize);
         return nullptr;
     }
-    const std::unique_ptr<xmlParserCtxt, decltype(&xmlFreeParserCtxt)> context(
-        xmlNewParserCtxt(), &xmlFreeParserCtxt);
+    const std::unique_ptr<xmlParserCtxt, decltype(&xmlFreeParserCtxt)> context(xmlNewParserCtxt(),
+                                                                               &xmlFreeParserCtxt);
     if (!context)
         throw xml::_com_error(xml::E_OUTOFMEMORY);
     const QByteArray url = QFile::encodeName(path);

@@ -63,8 +63,8 @@ bool Document::OnSaveDocument(const QString& path)
         return false;
     }
     QSaveFile file(path);
-    const bool ok = file.open(QIODevice::WriteOnly) &&
-                    file.write(content) == content.size() && file.commit();
+    const bool ok =
+        file.open(QIODevice::WriteOnly) && file.write(content) == content.size() && file.commit();
     if (!ok) {
         MessageBox::Show(QStringLiteral("Failed to save document.\n%1").arg(path), MB_OK);
         return false;

@@ -33,8 +33,8 @@ void fitColumnsToContents(QFileDialog& dialog)
         if (missing <= 0 || !dialog.isVisible())
             return;
         const QScreen* screen = dialog.screen();
-        const int room = screen ? screen->availableGeometry().width() - dialog.frameGeometry().width()
-                                : 0;
+        const int room =
+            screen ? screen->availableGeometry().width() - dialog.frameGeometry().width() : 0;
         const int extra = missing + view->verticalScrollBar()->sizeHint().width();
         dialog.resize(dialog.width() + qBound(0, extra, room), dialog.height());
     });

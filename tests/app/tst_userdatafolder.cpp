@@ -61,8 +61,8 @@ void UserDataFolderTest::init()
     m_shipped = m_dir->filePath(QStringLiteral("usr/share/kestrin-news-reader"));
     m_folder = m_dir->filePath(QStringLiteral("home/.local/share/kestrin-news-reader"));
     const QString source = AppFixture::sourceDataDir();
-    for (const QString& name : QStringList{QStringLiteral("Favorites.xml"),
-                                           QStringLiteral("readme.htm")} + kSkins)
+    for (const QString& name :
+         QStringList{QStringLiteral("Favorites.xml"), QStringLiteral("readme.htm")} + kSkins)
         copyInto(source, m_shipped, name);
     // Installed files carry the time they were built, well before the first start.
     const QDateTime built = QDateTime::currentDateTime().addDays(-30);
@@ -76,8 +76,8 @@ void UserDataFolderTest::firstStartFillsANewFolder()
     QVERIFY2(folder.Prepare(), qPrintable(folder.problems().join(QLatin1Char('\n'))));
     QVERIFY(folder.problems().isEmpty());
 
-    const QStringList copied = QStringList{QStringLiteral("Favorites.xml"),
-                                           QStringLiteral("readme.htm")} + kSkins;
+    const QStringList copied =
+        QStringList{QStringLiteral("Favorites.xml"), QStringLiteral("readme.htm")} + kSkins;
     for (const QString& name : copied)
         QCOMPARE(TestFiles::Read(own(name)), TestFiles::Read(shipped(name)));
     QCOMPARE(QDir(m_folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot, QDir::Name),
@@ -115,14 +115,14 @@ void UserDataFolderTest::favoritesAndTheirBackupsAreNeverReplaced()
 
 void UserDataFolderTest::favoritesCopiedFromAReadOnlyInstallCanBeChanged()
 {
-    for (const QString& name : QStringList{QStringLiteral("Favorites.xml"),
-                                           QStringLiteral("readme.htm")} + kSkins)
-        QVERIFY(QFile::setPermissions(shipped(name), QFile::ReadOwner | QFile::ReadGroup |
-                                                         QFile::ReadOther));
+    for (const QString& name :
+         QStringList{QStringLiteral("Favorites.xml"), QStringLiteral("readme.htm")} + kSkins)
+        QVERIFY(QFile::setPermissions(shipped(name),
+                                      QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
     UserDataFolder folder(m_folder, m_shipped);
     QVERIFY(folder.Prepare());
-    for (const QString& name : QStringList{QStringLiteral("Favorites.xml"),
-                                           QStringLiteral("readme.htm")} + kSkins)
+    for (const QString& name :
+         QStringList{QStringLiteral("Favorites.xml"), QStringLiteral("readme.htm")} + kSkins)
         QVERIFY2(QFileInfo(own(name)).permissions() & QFile::WriteOwner, qPrintable(name));
 }
 
@@ -143,13 +143,15 @@ void UserDataFolderTest::helpAndSkinsFollowNewerInstalledCopies()
     QVERIFY(TestFiles::Write(shipped(QStringLiteral("readme.htm")), "<title>New help</title>"));
     QVERIFY(TestFiles::Write(shipped(mini), "QTreeView { color: navy; }"));
     QVERIFY(TestFiles::Write(shipped(QStringLiteral("Skin/Extra.ssk")), "QWidget {}"));
-    for (const QString& name : {QStringLiteral("readme.htm"), mini, QStringLiteral("Skin/Extra.ssk")})
+    for (const QString& name :
+         {QStringLiteral("readme.htm"), mini, QStringLiteral("Skin/Extra.ssk")})
         setModified(shipped(name), upgraded);
     QVERIFY(TestFiles::Write(own(QStringLiteral("Skin/SoftCrystal.ssk")), "edited"));
     setModified(own(QStringLiteral("Skin/SoftCrystal.ssk")), upgraded.addSecs(60));
 
     QVERIFY(folder.Prepare());
-    QCOMPARE(TestFiles::Read(own(QStringLiteral("readme.htm"))), QByteArray("<title>New help</title>"));
+    QCOMPARE(TestFiles::Read(own(QStringLiteral("readme.htm"))),
+             QByteArray("<title>New help</title>"));
     QCOMPARE(TestFiles::Read(own(mini)), QByteArray("QTreeView { color: navy; }"));
     QCOMPARE(TestFiles::Read(own(QStringLiteral("Skin/Extra.ssk"))), QByteArray("QWidget {}"));
     // A skin edited after the upgrade's files were made is still the user's.
@@ -158,7 +160,8 @@ void UserDataFolderTest::helpAndSkinsFollowNewerInstalledCopies()
     // A deleted help page comes back.
     QVERIFY(QFile::remove(own(QStringLiteral("readme.htm"))));
     QVERIFY(folder.Prepare());
-    QCOMPARE(TestFiles::Read(own(QStringLiteral("readme.htm"))), QByteArray("<title>New help</title>"));
+    QCOMPARE(TestFiles::Read(own(QStringLiteral("readme.htm"))),
+             QByteArray("<title>New help</title>"));
 }
 
 void UserDataFolderTest::enterMakesTheFolderTheWorkingDirectory()

@@ -99,7 +99,8 @@ void UserStartTest::startedFromTheRootFolderWorksInTheUsersFolder()
     {
         std::unique_ptr<AppFixture> fixture = start();
         QVERIFY(fixture);
-        QCOMPARE(QFileInfo(g_strAppDir).canonicalFilePath(), QFileInfo(m_folder).canonicalFilePath());
+        QCOMPARE(QFileInfo(g_strAppDir).canonicalFilePath(),
+                 QFileInfo(m_folder).canonicalFilePath());
 
         // The skin, the help page and an empty favorites list all come from the user's folder.
         QVERIFY(!SkinEngine::CurrentStyleSheet().isEmpty());

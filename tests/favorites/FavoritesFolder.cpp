@@ -25,9 +25,9 @@ QString FavoritesFolder::favoritesPath() const
 
 QStringList FavoritesFolder::entries() const
 {
-    return QDir(m_dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
-                                            QDir::NoDotAndDotDot,
-                                        QDir::Name);
+    return QDir(m_dir.path())
+        .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                   QDir::Name);
 }
 
 QStringList FavoritesFolder::rows(const QList<FavoriteRecord>& records)

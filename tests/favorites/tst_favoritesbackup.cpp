@@ -78,8 +78,8 @@ private slots:
         QTest::addColumn<QString>("source");
         QTest::addColumn<QString>("target");
         QTest::addColumn<QString>("message");
-        QTest::newRow("missing source")
-            << QString() << QStringLiteral("file") << QStringLiteral("读取配置文件 Favorites.xml 失败！");
+        QTest::newRow("missing source") << QString() << QStringLiteral("file")
+                                        << QStringLiteral("读取配置文件 Favorites.xml 失败！");
         QTest::newRow("backup name taken by a directory")
             << QStringLiteral("file") << QStringLiteral("directory")
             << QStringLiteral("创建配置文件 Favorites.xml.bk 失败！");
@@ -107,7 +107,8 @@ private slots:
         MessageCapture messages;
         CFavoritesStore::Backup();
         QCOMPARE(messages.texts().size(), 1);
-        QVERIFY2(messages.texts().first().startsWith(message), qPrintable(messages.texts().first()));
+        QVERIFY2(messages.texts().first().startsWith(message),
+                 qPrintable(messages.texts().first()));
         if (target == QLatin1String("file"))
             QCOMPARE(TestFiles::Read(path(kBackup)), previous);
         else

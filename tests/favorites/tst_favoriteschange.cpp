@@ -64,7 +64,8 @@ private slots:
                            QStringLiteral("Deux"), QStringLiteral("http://deux/"));
             change.Remove(0);
             for (int i = 0; i < 50; ++i)
-                change.Append(QStringLiteral("Bulk %1").arg(i), QStringLiteral("http://b/%1").arg(i));
+                change.Append(QStringLiteral("Bulk %1").arg(i),
+                              QStringLiteral("http://b/%1").arg(i));
             return Decision::Save;
         }));
         const QStringList rows = FavoritesFolder::readRows();
@@ -84,7 +85,8 @@ private slots:
         QTest::addColumn<int>("kind");
         QTest::addColumn<QString>("message");
         QTest::newRow("discarded") << 0 << QString();
-        QTest::newRow("no record at the position") << 1 << QStringLiteral("no record at position 7");
+        QTest::newRow("no record at the position")
+            << 1 << QStringLiteral("no record at position 7");
         QTest::newRow("text XML cannot hold") << 2 << QStringLiteral("XML cannot store");
     }
 

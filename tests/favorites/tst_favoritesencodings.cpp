@@ -73,20 +73,23 @@ private slots:
             declared(encoding, QStringLiteral("<Favorite><title>Old Paper</title>"
                                               "<url>http://old.example/</url></Favorite>"))));
         MessageCapture messages;
-        QCOMPARE(FavoritesFolder::readRows(), QStringList{QStringLiteral("Old Paper|http://old.example/")});
+        QCOMPARE(FavoritesFolder::readRows(),
+                 QStringList{QStringLiteral("Old Paper|http://old.example/")});
 
         QVERIFY(CFavoritesStore::Update(CFavoritesStore::Add, kNewTitle, kNewUrl));
-        QCOMPARE(FavoritesFolder::readRows(), (QStringList{QStringLiteral("Old Paper|http://old.example/"),
-                                          kNewTitle + QLatin1Char('|') + kNewUrl}));
+        QCOMPARE(FavoritesFolder::readRows(),
+                 (QStringList{QStringLiteral("Old Paper|http://old.example/"),
+                              kNewTitle + QLatin1Char('|') + kNewUrl}));
         QVERIFY(CFavoritesStore::Update(CFavoritesStore::Delete, QStringLiteral("Old Paper"),
                                         QStringLiteral("http://old.example/")));
         QCOMPARE(FavoritesFolder::readRows(), QStringList{kNewTitle + QLatin1Char('|') + kNewUrl});
         QVERIFY(messages.texts().isEmpty());
 
         const QByteArray written = TestFiles::Read(favoritesPath());
-        const QByteArray head = encoding == "UTF-16"
-                                    ? QString(QStringDecoder(QStringDecoder::Utf16).decode(written)).toLatin1()
-                                    : written;
+        const QByteArray head =
+            encoding == "UTF-16"
+                ? QString(QStringDecoder(QStringDecoder::Utf16).decode(written)).toLatin1()
+                : written;
         const bool kept = head.contains("encoding=\"" + encoding + "\"");
         QVERIFY2(kept || (!keeps && head.startsWith("<?xml version=\"1.0\" encoding=\"UTF-8\"?>")),
                  head.left(60).constData());

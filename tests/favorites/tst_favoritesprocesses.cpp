@@ -153,8 +153,8 @@ private slots:
                          .filter(QStringLiteral(".tmp")),
                      QStringList());
         }
-        qInfo("%d of %d kills left a temporary file; %d landed after a save's rename",
-              leftBehind, kTrials, cutMidWay);
+        qInfo("%d of %d kills left a temporary file; %d landed after a save's rename", leftBehind,
+              kTrials, cutMidWay);
 
         MessageCapture messages;
         QVERIFY(CFavoritesStore::Update(CFavoritesStore::Add, QStringLiteral("After"),
@@ -181,7 +181,8 @@ private slots:
             QVERIFY2(text.contains(QStringLiteral("Another copy of Kestrin News Reader")),
                      qPrintable(text));
         QVERIFY(messages.texts().first().contains(favoritesPath()));
-        QVERIFY(messages.texts().last().startsWith(QStringLiteral("创建配置文件 Favorites.xml.bk 失败！")));
+        QVERIFY(messages.texts().last().startsWith(
+            QStringLiteral("创建配置文件 Favorites.xml.bk 失败！")));
         QCOMPARE(TestFiles::Read(favoritesPath()), before);
         QCOMPARE(entries(), QStringList{QStringLiteral("Favorites.xml")});
 

@@ -105,7 +105,8 @@ private slots:
                  (QStringList{QStringLiteral("Favorites"), QStringLiteral("Favorite"),
                               QStringLiteral("title=Die Zeit & Co"),
                               QStringLiteral("url=http://zeit.de/?a=1&b=2")}));
-        QCOMPARE(FavoritesFolder::readRows(), QStringList{QStringLiteral("Die Zeit & Co|http://zeit.de/?a=1&b=2")});
+        QCOMPARE(FavoritesFolder::readRows(),
+                 QStringList{QStringLiteral("Die Zeit & Co|http://zeit.de/?a=1&b=2")});
         QVERIFY(messages.texts().isEmpty());
     }
 
@@ -130,9 +131,9 @@ private slots:
                                         QStringLiteral("http://times/")));
         QVERIFY(messages.texts().isEmpty());
         QCOMPARE(FavoritesFolder::readRows(), (QStringList{QStringLiteral("Times|http://times/"),
-                                          QStringLiteral("Times|http://other/"),
-                                          QStringLiteral("Post|http://times/"),
-                                          QStringLiteral("times|http://times/")}));
+                                                           QStringLiteral("Times|http://other/"),
+                                                           QStringLiteral("Post|http://times/"),
+                                                           QStringLiteral("times|http://times/")}));
     }
 
     void blanksAreTrimmedBeforeStoringAndMatching()
@@ -151,8 +152,9 @@ private slots:
         const QString wide = QStringLiteral("\u00A0Globe\u3000");
         QVERIFY(
             CFavoritesStore::Update(CFavoritesStore::Add, wide, QStringLiteral("http://globe/")));
-        QCOMPARE(FavoritesFolder::readRows(), (QStringList{QStringLiteral("Globe|http://globe/"),
-                                          wide + QStringLiteral("|http://globe/")}));
+        QCOMPARE(FavoritesFolder::readRows(),
+                 (QStringList{QStringLiteral("Globe|http://globe/"),
+                              wide + QStringLiteral("|http://globe/")}));
 
         QVERIFY(CFavoritesStore::Update(CFavoritesStore::Delete, QStringLiteral("\tGlobe\n"),
                                         QStringLiteral("http://globe/ ")));

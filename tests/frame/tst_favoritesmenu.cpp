@@ -214,7 +214,8 @@ private slots:
         QStringList texts;
         for (const QAction* action : menu->actions())
             texts.append(action->text());
-        QVERIFY2(texts.contains(QStringLiteral("Add to My &Favorites")), qPrintable(texts.join(u'|')));
+        QVERIFY2(texts.contains(QStringLiteral("Add to My &Favorites")),
+                 qPrintable(texts.join(u'|')));
         menu->close();
     }
 

@@ -116,8 +116,8 @@ void LinkCheckCommandsTest::catalogMenuEndsWithTheLinkEntries()
         ids.append(action->data().toInt());
     }
     // The older entries keep their place; the link entries follow Area, in this order.
-    QCOMPARE(texts.mid(0, 4), (QStringList{"&Content\tCtrl+C", "&Area\tCtrl+A", "Check &Links…",
-                                           "Link &Report"}));
+    QCOMPARE(texts.mid(0, 4),
+             (QStringList{"&Content\tCtrl+C", "&Area\tCtrl+A", "Check &Links…", "Link &Report"}));
     QCOMPARE(ids.mid(2, 2), (QList<int>{ID_CATALOG_CHECK_LINKS, ID_CATALOG_LINK_REPORT}));
     QVERIFY(!catalog->actions().at(2)->statusTip().isEmpty());
     QVERIFY(!catalog->actions().at(3)->statusTip().isEmpty());

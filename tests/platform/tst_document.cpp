@@ -39,8 +39,8 @@ private slots:
             TestFiles::FavoritesXml({{QStringLiteral("Kept"), QStringLiteral("http://kept/")}});
         QVERIFY(TestFiles::Write(favorites, content));
         QString chosen;
-        const auto previous = FileDialog::SetHook(
-            [&chosen](FileDialog::Mode, const QString&) { return chosen; });
+        const auto previous =
+            FileDialog::SetHook([&chosen](FileDialog::Mode, const QString&) { return chosen; });
         MessageCapture messages;
 
         // Opened, then saved under its own name (Ctrl+S).
@@ -49,7 +49,8 @@ private slots:
         QVERIFY(opened.OnCmdMsg(ID_FILE_SAVE));
         QCOMPARE(TestFiles::Read(favorites), content);
         QCOMPARE(messages.texts().size(), 1);
-        QVERIFY2(messages.texts().first().contains(favorites), qPrintable(messages.texts().first()));
+        QVERIFY2(messages.texts().first().contains(favorites),
+                 qPrintable(messages.texts().first()));
 
         // A new document saved onto it through the chooser.
         TextDocument untitled;

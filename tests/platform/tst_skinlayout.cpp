@@ -44,7 +44,8 @@ void collectWarnings(QtMsgType type, const QMessageLogContext&, const QString& m
 
 QString skinPath(const QString& file)
 {
-    return QDir(qEnvironmentVariable("KESTRIN_SOURCE_DIR")).filePath(QStringLiteral("data/Skin/") + file);
+    return QDir(qEnvironmentVariable("KESTRIN_SOURCE_DIR"))
+        .filePath(QStringLiteral("data/Skin/") + file);
 }
 
 // Rows for each skin, and for the platform's own look where a test compares with it.
@@ -224,7 +225,8 @@ void SkinLayoutTest::checkedMenuEntriesShowACheckMark()
     for (const auto& [where, mark] : marks) {
         QVERIFY2(mark.box.width() >= 6 && mark.box.height() >= 5, where);
         const double cover = double(mark.pixels) / (mark.box.width() * mark.box.height());
-        QVERIFY2(cover < 0.6, qPrintable(QStringLiteral("%1: %2 of the box").arg(where).arg(cover)));
+        QVERIFY2(cover < 0.6,
+                 qPrintable(QStringLiteral("%1: %2 of the box").arg(where).arg(cover)));
     }
 }
 
@@ -264,7 +266,8 @@ void SkinLayoutTest::fileDialogShowsWholeCells()
     QVERIFY(TestFiles::Write(dir.filePath(QStringLiteral("a page with a rather long name.htm")),
                              QByteArray(25000, 'x')));
     // The chooser restores the column widths it saved last; start from its own.
-    QSettings(QSettings::UserScope, QStringLiteral("QtProject")).remove(QStringLiteral("FileDialog"));
+    QSettings(QSettings::UserScope, QStringLiteral("QtProject"))
+        .remove(QStringLiteral("FileDialog"));
     // It opens in the working directory, or where the last one was left.
     const QString previousDir = QDir::currentPath();
     QDir::setCurrent(m_files.path());
@@ -308,8 +311,9 @@ void SkinLayoutTest::messageBoxFitsCaptionAndText()
             titleFont.setBold(true);
             const int caption =
                 QFontMetrics(titleFont).horizontalAdvance(QStringLiteral("KestrinNewsReader"));
-            QVERIFY2(box->width() >= caption + 4 * 16,
-                     qPrintable(QStringLiteral("%1 px for %2 px").arg(box->width()).arg(caption + 64)));
+            QVERIFY2(
+                box->width() >= caption + 4 * 16,
+                qPrintable(QStringLiteral("%1 px for %2 px").arg(box->width()).arg(caption + 64)));
             QCOMPARE(box->windowTitle(), QStringLiteral("KestrinNewsReader"));
             QCOMPARE(box->text(), text);
             QVERIFY_NOTHING_CLIPPED(box);
@@ -326,8 +330,8 @@ void SkinLayoutTest::programDialogsKeepEveryTextWhole()
     applySkin();
     QVERIFY(TestFiles::Write(
         QDir(m_dir->path()).filePath(QStringLiteral("Favorites.xml")),
-        TestFiles::FavoritesXml({{QStringLiteral("Example Gazette"),
-                                  QStringLiteral("http://127.0.0.1/gazette")}})));
+        TestFiles::FavoritesXml(
+            {{QStringLiteral("Example Gazette"), QStringLiteral("http://127.0.0.1/gazette")}})));
 
     ModalDriver driver;
     const auto checkAndClose = [](Dialog* dialog) {
@@ -368,8 +372,8 @@ void SkinLayoutTest::unknownWidgetsAreDressedByClass()
     auto* filter = new QLineEdit;
     filter->setPlaceholderText(QStringLiteral("Find a paper"));
     auto* table = new QTableWidget(3, 3);
-    table->setHorizontalHeaderLabels({QStringLiteral("Name"), QStringLiteral("Address"),
-                                      QStringLiteral("Result")});
+    table->setHorizontalHeaderLabels(
+        {QStringLiteral("Name"), QStringLiteral("Address"), QStringLiteral("Result")});
     table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     auto* progress = new QProgressBar;
     progress->setValue(40);

@@ -44,10 +44,11 @@ void checkPushButton(const QPushButton* button, QStringList& found)
     const int iconWidth = button->icon().isNull() ? 0 : button->iconSize().width() + 4;
     const int width = metrics.horizontalAdvance(text) + iconWidth;
     if (contents.width() < width)
-        found.append(describe(button, text, QStringLiteral("width ") + fits(contents.width(), width)));
+        found.append(
+            describe(button, text, QStringLiteral("width ") + fits(contents.width(), width)));
     if (contents.height() < metrics.height())
-        found.append(describe(button, text,
-                              QStringLiteral("height ") + fits(contents.height(), metrics.height())));
+        found.append(describe(
+            button, text, QStringLiteral("height ") + fits(contents.height(), metrics.height())));
 }
 
 void checkLabel(const QLabel* label, QStringList& found)
@@ -58,12 +59,14 @@ void checkLabel(const QLabel* label, QStringList& found)
     if (label->wordWrap()) {
         const int height = label->heightForWidth(label->width());
         if (label->height() < height)
-            found.append(describe(label, text, QStringLiteral("height ") + fits(label->height(), height)));
+            found.append(
+                describe(label, text, QStringLiteral("height ") + fits(label->height(), height)));
         return;
     }
     const QSize hint = label->sizeHint();
     if (label->width() < hint.width())
-        found.append(describe(label, text, QStringLiteral("width ") + fits(label->width(), hint.width())));
+        found.append(
+            describe(label, text, QStringLiteral("width ") + fits(label->width(), hint.width())));
 }
 
 // Controls whose size hint is exactly what their text needs.
@@ -71,10 +74,12 @@ void checkSizeHint(const QWidget* widget, const QString& text, bool width, QStri
 {
     const QSize hint = widget->minimumSizeHint().expandedTo(widget->sizeHint());
     if (width && widget->width() < hint.width())
-        found.append(describe(widget, text, QStringLiteral("width ") + fits(widget->width(), hint.width())));
+        found.append(
+            describe(widget, text, QStringLiteral("width ") + fits(widget->width(), hint.width())));
     const int height = widget->minimumSizeHint().height();
     if (widget->height() < height)
-        found.append(describe(widget, text, QStringLiteral("height ") + fits(widget->height(), height)));
+        found.append(
+            describe(widget, text, QStringLiteral("height ") + fits(widget->height(), height)));
 }
 
 void checkTabs(const QTabBar* tabs, QStringList& found)
@@ -84,7 +89,8 @@ void checkTabs(const QTabBar* tabs, QStringList& found)
         const QString text = LayoutChecks::ShownText(tabs->tabText(i));
         const int width = metrics.horizontalAdvance(text);
         if (tabs->tabRect(i).width() < width)
-            found.append(describe(tabs, text, QStringLiteral("tab width ") + fits(tabs->tabRect(i).width(), width)));
+            found.append(describe(
+                tabs, text, QStringLiteral("tab width ") + fits(tabs->tabRect(i).width(), width)));
     }
 }
 
@@ -98,7 +104,9 @@ void checkHeader(const QHeaderView* header, QStringList& found)
         const QString text = header->model()->headerData(i, Qt::Horizontal).toString();
         const int width = header->sectionSizeHint(i);
         if (header->sectionSize(i) < width)
-            found.append(describe(header, text, QStringLiteral("section width ") + fits(header->sectionSize(i), width)));
+            found.append(
+                describe(header, text,
+                         QStringLiteral("section width ") + fits(header->sectionSize(i), width)));
     }
 }
 
