@@ -34,12 +34,21 @@ QColor CatalogLinkMarks::DeadColor(const QPalette& palette)
 
 void CatalogLinkMarks::applyAll()
 {
+    markItems(Items::MaybeMarked);
+}
+
+void CatalogLinkMarks::markItems(Items items)
+{
     if (!m_view)
         return;
     for (QTreeWidgetItemIterator it(m_view); *it; ++it) {
         const QString url = m_view->urlOf(*it);
-        if (!url.isEmpty())
-            applyTo(*it, m_lookup(url));
+        if (url.isEmpty())
+            continue;
+        const LinkResult* result = m_lookup(url);
+        // An unmarked item without a finding has nothing to change.
+        if (result || items == Items::MaybeMarked)
+            applyTo(*it, result);
     }
 }
 
@@ -50,13 +59,7 @@ void CatalogLinkMarks::onTreeRebuilt()
     // repaints once.
     {
         const QSignalBlocker quiet(m_view->model());
-        for (QTreeWidgetItemIterator it(m_view); *it; ++it) {
-            const QString url = m_view->urlOf(*it);
-            if (url.isEmpty())
-                continue;
-            if (const LinkResult* result = m_lookup(url))
-                applyTo(*it, result);
-        }
+        markItems(Items::Unmarked);
     }
     m_view->viewport()->update();
 }

@@ -35,6 +35,12 @@ public:
     void apply(const QString& url);
 
 private:
+    enum class Items
+    {
+        Unmarked,
+        MaybeMarked
+    };
+    void markItems(Items items);
     void onTreeRebuilt();
     void applyTo(QTreeWidgetItem* item, const LinkResult* result);
 

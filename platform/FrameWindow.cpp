@@ -2,6 +2,7 @@
 
 #include "Document.h"
 #include "EditCommand.h"
+#include "FirstFrameWatch.h"
 #include "StatusBar.h"
 #include "View.h"
 #include "res/Resource.h"
@@ -15,8 +16,6 @@
 #include <QScreen>
 #include <QShortcut>
 #include <QStatusTipEvent>
-#include <QTimer>
-#include <QWindow>
 
 #include <algorithm>
 
@@ -33,6 +32,8 @@ FrameWindow::FrameWindow(CommandTarget* appTarget, QWidget* parent)
     m_commandMap.on(ID_PREV_PANE, [this] { OnNextPane(-1); });
     connect(qApp, &QApplication::focusChanged, this,
             [this](QWidget*, QWidget* now) { OnFocusChanged(now); });
+    connect(new FirstFrameWatch(this), &FirstFrameWatch::shown, this,
+            &FrameWindow::firstFrameShown);
 }
 
 FrameWindow::~FrameWindow()
@@ -194,17 +195,6 @@ bool FrameWindow::event(QEvent* event)
         return true;
     }
     return QMainWindow::event(event);
-}
-
-void FrameWindow::paintEvent(QPaintEvent* event)
-{
-    QMainWindow::paintEvent(event);
-    const QWindow* handle = windowHandle();
-    if (m_firstFramePainted || !handle || !handle->isExposed())
-        return;
-    m_firstFramePainted = true;
-    // Told once this frame has been flushed, which ends the current paint.
-    QTimer::singleShot(0, this, [this] { emit firstFrameShown(); });
 }
 
 void FrameWindow::resizeEvent(QResizeEvent* event)

@@ -81,7 +81,6 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
     void changeEvent(QEvent* event) override;
-    void paintEvent(QPaintEvent* event) override;
 
     void OnViewStatusBar();
 
@@ -99,5 +98,4 @@ private:
     QHash<int, QAction*> m_actions;
     QString m_titleSuffix;
     bool m_shown = false;
-    bool m_firstFramePainted = false;
 };

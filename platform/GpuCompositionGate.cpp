@@ -1,5 +1,6 @@
 #include "GpuCompositionGate.h"
 
+#include "FirstFrameWatch.h"
 #include "GpuSurfaceRequest.h"
 
 #include <QBackingStore>
@@ -8,7 +9,6 @@
 #include <QGuiApplication>
 #include <QOpenGLContext>
 #include <QPlatformSurfaceEvent>
-#include <QTimer>
 #include <QWidget>
 #include <QWindow>
 
@@ -36,7 +36,7 @@ GpuCompositionGate::GpuCompositionGate(QWidget* pane) : QObject(pane), m_pane(pa
         if (QGuiApplication::platformName() == QLatin1String("xcb"))
             QCoreApplication::instance()->installEventFilter(this);
     }
-    pane->installEventFilter(this);
+    connect(new FirstFrameWatch(pane), &FirstFrameWatch::shown, this, &GpuCompositionGate::Open);
 }
 
 bool GpuCompositionGate::eventFilter(QObject* watched, QEvent* event)
@@ -45,13 +45,6 @@ bool GpuCompositionGate::eventFilter(QObject* watched, QEvent* event)
         static_cast<QPlatformSurfaceEvent*>(event)->surfaceEventType() ==
             QPlatformSurfaceEvent::SurfaceCreated) {
         OnSurfaceCreated();
-    } else if (watched == m_pane && event->type() == QEvent::Paint && !m_open && !m_opening) {
-        const QWindow* handle = m_pane->window()->windowHandle();
-        if (handle && handle->isExposed()) {
-            // Opened once this frame has been flushed, which ends the current paint.
-            m_opening = true;
-            QTimer::singleShot(0, this, [this] { Open(); });
-        }
     }
     return QObject::eventFilter(watched, event);
 }
@@ -59,7 +52,7 @@ bool GpuCompositionGate::eventFilter(QObject* watched, QEvent* event)
 void GpuCompositionGate::OnSurfaceCreated()
 {
     QCoreApplication::instance()->removeEventFilter(this);
-    if (m_open || !m_request)
+    if (!m_request)
         return;
     // The native window is GPU-capable now. Right after this, Qt asks the widgets again
     // whether to compose through the GPU, and makes the graphics context if so: withdrawn,
@@ -82,6 +75,5 @@ void GpuCompositionGate::Open()
                 QWidgetPrivate::get(window)->usesRhiFlush = true;
         }
     }
-    m_open = true;
     emit opened();
 }

@@ -22,12 +22,6 @@ public:
     // pane: the widget that will hold the GPU-drawn child; its window is the one handled.
     explicit GpuCompositionGate(QWidget* pane);
 
-    // Whether the window's first frame has been drawn (and composition is open).
-    [[nodiscard]] bool isOpen() const { return m_open; }
-    // Whether the window's first frame was drawn without the GPU, to be composed through it
-    // from the next frame on.
-    [[nodiscard]] bool deferredComposition() const { return m_deferred; }
-
 signals:
     // The window's first frame has reached the screen: GPU-drawn children may come now.
     void opened();
@@ -42,6 +36,4 @@ private:
     QWidget* m_pane;
     GpuSurfaceRequest* m_request = nullptr;
     bool m_deferred = false;
-    bool m_opening = false;
-    bool m_open = false;
 };

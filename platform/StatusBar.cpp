@@ -46,9 +46,8 @@ bool StatusBar::SetIndicators(std::span<const int> ids)
 
 void StatusBar::CreatePanes()
 {
-    if (m_panesCreated)
+    if (m_message || !m_indicators.isEmpty())
         return;
-    m_panesCreated = true;
     for (const int id : std::as_const(m_ids)) {
         auto* label = new QLabel(this);
         if (id == ID_SEPARATOR) {
@@ -75,7 +74,6 @@ void StatusBar::RemovePanes()
     m_indicators.clear();
     delete m_message;
     m_message = nullptr;
-    m_panesCreated = false;
 }
 
 void StatusBar::setVisible(bool visible)

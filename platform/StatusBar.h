@@ -39,7 +39,6 @@ private:
 
     QList<int> m_ids;
     QString m_messageText;
-    bool m_panesCreated = false;
     QLabel* m_message = nullptr;
     QList<QPair<int, QLabel*>> m_indicators;
 };
