@@ -14,6 +14,7 @@
 #include "app/CKestrinNewsReaderDoc.h"
 #include "app/Globals.h"
 #include "catalog/CLeftView.h"
+#include "favorites/CFavoritesStore.h"
 #include "catalog/CatalogLinkMarks.h"
 #include "favorites/CXmlDocument.h"
 #include "linkcheck/LinkCheckController.h"
@@ -23,6 +24,7 @@
 #include "support/ScriptedHttpServer.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QNetworkProxy>
 #include <QRandomGenerator>
@@ -83,7 +85,8 @@ int main(int argc, char* argv[])
 
     // The program's tree, marked as results come in.
     CKestrinNewsReaderDoc doc;
-    CLeftView tree(profile);
+    CFavoritesStore favorites(QDir(g_strAppDir).filePath(QStringLiteral("Favorites.xml")));
+    CLeftView tree(profile, favorites);
     tree.AttachDocument(&doc);
     tree.OnInitialUpdate();
     LinkCheckController controller(dir.filePath(QStringLiteral("linkcheck.json")));

@@ -4,6 +4,7 @@
 #include "app/CKestrinNewsReaderDoc.h"
 #include "app/Globals.h"
 #include "catalog/CLeftView.h"
+#include "favorites/CFavoritesStore.h"
 #include "catalog/CatalogData.h"
 #include "catalog/CatalogLinkMarks.h"
 #include "favorites/CXmlDocument.h"
@@ -12,6 +13,7 @@
 #include "platform/Profile.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
@@ -122,7 +124,8 @@ void benchLinkMarks(const QTemporaryDir& dir, Profile& profile)
                 static_cast<long long>(store.results().size()), median(loads), kRuns);
 
     CKestrinNewsReaderDoc doc;
-    CLeftView view(profile);
+    CFavoritesStore favorites(QDir(g_strAppDir).filePath(QStringLiteral("Favorites.xml")));
+    CLeftView view(profile, favorites);
     view.AttachDocument(&doc);
     CatalogLinkMarks marks(&view, [&store](const QString& url) { return store.find(url); });
     view.OnInitialUpdate();
@@ -144,7 +147,8 @@ int main(int argc, char* argv[])
     for (const int favorites : {0, 1395, 10000}) {
         writeFavorites(dir.filePath(QStringLiteral("Favorites.xml")), favorites);
         CKestrinNewsReaderDoc doc;
-        CLeftView view(profile);
+        CFavoritesStore store(QDir(g_strAppDir).filePath(QStringLiteral("Favorites.xml")));
+        CLeftView view(profile, store);
         view.AttachDocument(&doc);
         view.OnInitialUpdate();
         std::printf("RebuildTree with %5d favorites: %.2f ms (median of %d)\n", favorites,

@@ -6,6 +6,7 @@
 #include "app/Globals.h"
 #include "app/SettingsKeys.h"
 #include "favorites/CFavoritesStore.h"
+#include "favorites/ui/FavoritesMessages.h"
 #include "platform/WaitCursor.h"
 #include "res/Resource.h"
 #include "res/StringTable.h"
@@ -24,7 +25,8 @@ const QString kRootText = QStringLiteral("Kestrin News Reader");
 const QString kFavoritesText = QStringLiteral("My Favorites");
 } // namespace
 
-CLeftView::CLeftView(Profile& profile, QWidget* parent) : QTreeWidget(parent), m_profile(profile)
+CLeftView::CLeftView(Profile& profile, CFavoritesStore& favorites, QWidget* parent)
+    : QTreeWidget(parent), m_profile(profile), m_favorites(favorites)
 {
     setObjectName(QStringLiteral("CLeftView"));
     setHeaderHidden(true);
@@ -94,7 +96,7 @@ void CLeftView::RebuildTree(int mode)
     QTreeWidgetItem* favorites = AppendNode(root, kFavoritesText);
 
     QList<FavoriteRecord> records;
-    CFavoritesStore::ReadAll(records);
+    FavoritesMessages::Tell(m_favorites.ReadAll(records));
     for (const FavoriteRecord& record : std::as_const(records))
         AddSite(favorites, record.title, record.url);
 

@@ -9,6 +9,7 @@
 
 #include <vector>
 
+class CFavoritesStore;
 class CKestrinNewsReaderDoc;
 class QFontMetrics;
 class Profile;
@@ -24,10 +25,12 @@ public:
     // The item data role holding the URL-table index (0: no URL).
     static constexpr int kIndexRole = Qt::UserRole;
 
-    explicit CLeftView(Profile& profile, QWidget* parent = nullptr);
+    // Shows the favorites of the store.
+    CLeftView(Profile& profile, CFavoritesStore& favorites, QWidget* parent = nullptr);
 
     QWidget* widget() override { return this; }
     [[nodiscard]] CKestrinNewsReaderDoc* GetDocument() const;
+    [[nodiscard]] CFavoritesStore& favorites() const { return m_favorites; }
 
     void OnInitialUpdate() override;
     // Deletes every item and builds the whole tree again: mode 2 by kind of outlet, any
@@ -84,6 +87,7 @@ private:
     [[nodiscard]] int TextAdvance(const QString& text, const QFontMetrics& metrics) const;
 
     Profile& m_profile;
+    CFavoritesStore& m_favorites;
     // Grows with the favorites, so every one of them gets a slot; slot 0 is never used.
     std::vector<QString> m_strURLTable;
     int m_nNextIndex = 0;

@@ -13,15 +13,16 @@ void FavoriteMenuEntries::AddTo(QMenu& menu, const CLeftView& view, const QTreeW
         return;
     const QString name = item->text(0);
     const QString url = view.urlAt(index);
+    CFavoritesStore& store = view.favorites();
     // Entries act once the menu has closed, on what it was opened for.
     if (view.catalogEntryAt(index)) {
         menu.addAction(QStringLiteral("Add to My &Favorites"), &menu,
-                       [name, url] { CFavoriteCommands::Add(name, url); });
+                       [&store, name, url] { CFavoriteCommands::Add(store, name, url); });
         return;
     }
     // Favorites come first in the tree's table, in file order.
     const FavoriteRef ref{index - 1, {name, url}};
-    menu.addAction(QStringLiteral("&Edit\u2026"), &menu, [ref] { CFavoriteCommands::Edit(ref); });
+    menu.addAction(QStringLiteral("&Edit\u2026"), &menu, [&store, ref] { CFavoriteCommands::Edit(store, ref); });
     menu.addAction(QStringLiteral("&Delete\u2026"), &menu,
-                   [ref] { CFavoriteCommands::Delete({ref}); });
+                   [&store, ref] { CFavoriteCommands::Delete(store, {ref}); });
 }

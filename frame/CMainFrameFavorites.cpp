@@ -26,13 +26,13 @@ QString StartFolder()
 
 void CMainFrame::OnFavoritesModify()
 {
-    CEditMyFavoriteDlg dialog;
+    CEditMyFavoriteDlg dialog(m_favorites);
     dialog.DoModal();
 }
 
 void CMainFrame::OnFavoritesBackup()
 {
-    CFavoritesStore::Backup();
+    CFavoriteCommands::Backup(m_favorites);
 }
 
 void CMainFrame::OnFavoritesAddCurrent()
@@ -46,7 +46,7 @@ void CMainFrame::OnFavoritesAddCurrent()
                          MB_OK | MB_ICONINFORMATION);
         return;
     }
-    CFavoriteCommands::Add(page->title, page->url);
+    CFavoriteCommands::Add(m_favorites, page->title, page->url);
 }
 
 void CMainFrame::OnFavoritesImport()
@@ -54,7 +54,7 @@ void CMainFrame::OnFavoritesImport()
     const QString path = FileDialog::GetOpenFileName(QStringLiteral("Import Bookmarks"),
                                                      StartFolder(), kBookmarkFilter);
     if (!path.isEmpty())
-        CBookmarksTransfer::Import(path);
+        CBookmarksTransfer::Import(m_favorites, path);
 }
 
 void CMainFrame::OnFavoritesExport()
@@ -64,10 +64,10 @@ void CMainFrame::OnFavoritesExport()
     const QString path =
         FileDialog::GetSaveFileName(QStringLiteral("Export Bookmarks"), suggested, kBookmarkFilter);
     if (!path.isEmpty())
-        CBookmarksTransfer::Export(path);
+        CBookmarksTransfer::Export(m_favorites, path);
 }
 
 void CMainFrame::OnFavoritesRestore()
 {
-    CRestoreFavoritesDlg::Run();
+    CRestoreFavoritesDlg::Run(m_favorites);
 }

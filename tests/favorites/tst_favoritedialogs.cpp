@@ -1,4 +1,4 @@
-#include "app/Globals.h"
+#include "FavoritesTestCase.h"
 #include "favorites/ui/CAddModifyFavoriteDlg.h"
 #include "favorites/ui/CEditMyFavoriteDlg.h"
 #include "platform/DialogUnits.h"
@@ -14,7 +14,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
-#include <QTemporaryDir>
 
 namespace {
 QStringList column(QTableWidget* list, int column)
@@ -32,14 +31,11 @@ void doubleClickRow(QTableWidget* list, int row)
 }
 } // namespace
 
-class FavoriteDialogsTest : public QObject
+class FavoriteDialogsTest : public FavoritesTestCase
 {
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
-
     void editorListsRecordsAndDeletesThroughADoubleClick();
     void newSavesARecordAsTheLastRow();
     void blankNameIsRefusedSilentlyAndCancelDoesNotRefill();
@@ -50,34 +46,8 @@ private slots:
     void templatesLayOutTheirControlsInDialogUnits();
 
 private:
-    void writeFavorites(const TestFiles::Records& records);
-    [[nodiscard]] QByteArray fileBytes() const;
-    [[nodiscard]] QString path() const { return m_dir->filePath(QStringLiteral("Favorites.xml")); }
-
-    std::unique_ptr<QTemporaryDir> m_dir;
+    [[nodiscard]] QByteArray fileBytes() const { return TestFiles::Read(favoritesPath()); }
 };
-
-void FavoriteDialogsTest::init()
-{
-    m_dir = std::make_unique<QTemporaryDir>();
-    g_strAppDir = m_dir->path();
-}
-
-void FavoriteDialogsTest::cleanup()
-{
-    g_strAppDir.clear();
-    m_dir.reset();
-}
-
-void FavoriteDialogsTest::writeFavorites(const TestFiles::Records& records)
-{
-    QVERIFY(TestFiles::Write(path(), TestFiles::FavoritesXml(records)));
-}
-
-QByteArray FavoriteDialogsTest::fileBytes() const
-{
-    return TestFiles::Read(path());
-}
 
 void FavoriteDialogsTest::editorListsRecordsAndDeletesThroughADoubleClick()
 {
@@ -86,7 +56,7 @@ void FavoriteDialogsTest::editorListsRecordsAndDeletesThroughADoubleClick()
                     {QStringLiteral("Third Paper"), QStringLiteral("https://third.example/")}});
     MessageCapture messages;
     ModalDriver driver;
-    CEditMyFavoriteDlg editor;
+    CEditMyFavoriteDlg editor(store());
     QTableWidget* list = editor.list();
     bool checkedDeleteDialog = false;
 
@@ -132,7 +102,7 @@ void FavoriteDialogsTest::newSavesARecordAsTheLastRow()
     writeFavorites({{QStringLiteral("Old Paper"), QStringLiteral("https://old.example/")}});
     MessageCapture messages;
     ModalDriver driver;
-    CEditMyFavoriteDlg editor;
+    CEditMyFavoriteDlg editor(store());
     QTableWidget* list = editor.list();
 
     driver.next<CEditMyFavoriteDlg>(
@@ -175,7 +145,7 @@ void FavoriteDialogsTest::blankNameIsRefusedSilentlyAndCancelDoesNotRefill()
     writeFavorites({{QStringLiteral("Kept Paper"), QStringLiteral("https://kept.example/")}});
     MessageCapture messages;
     ModalDriver driver;
-    CEditMyFavoriteDlg editor;
+    CEditMyFavoriteDlg editor(store());
     QTableWidget* list = editor.list();
 
     driver.next<CEditMyFavoriteDlg>(
@@ -191,7 +161,7 @@ void FavoriteDialogsTest::blankNameIsRefusedSilentlyAndCancelDoesNotRefill()
         DialogControls::Button(dialog, IDOK)->click();
         QVERIFY(dialog->isVisible());
         // Changed behind the editor's back: a refill would show it.
-        QFile::remove(path());
+        QFile::remove(favoritesPath());
         DialogControls::Button(dialog, IDCANCEL)->click();
     });
     driver.next<CEditMyFavoriteDlg>([&](CEditMyFavoriteDlg* dialog) {
@@ -209,7 +179,7 @@ void FavoriteDialogsTest::duplicateShowsOnlyTheStoresMessage()
     const QByteArray before = fileBytes();
     MessageCapture messages;
     ModalDriver driver;
-    CAddModifyFavoriteDlg dialog;
+    CAddModifyFavoriteDlg dialog(store());
     driver.next<CAddModifyFavoriteDlg>([&](CAddModifyFavoriteDlg* shown) {
         DialogControls::Edit(shown, IDC_FAVORITE_NAME)->setText(QStringLiteral("Same Paper "));
         DialogControls::Edit(shown, IDC_FAVORITE_URL)
@@ -233,7 +203,7 @@ void FavoriteDialogsTest::existingRecordModeDeletesOnlyAfterYes()
     messages.answer(IDNO);
     messages.answer(IDYES);
     ModalDriver driver;
-    CAddModifyFavoriteDlg dialog;
+    CAddModifyFavoriteDlg dialog(store());
     dialog.m_bExisting = true;
     dialog.m_strName = QStringLiteral("Doomed Paper");
     dialog.m_strURL = QStringLiteral("https://doomed.example/");
@@ -253,14 +223,14 @@ void FavoriteDialogsTest::existingRecordModeDeletesOnlyAfterYes()
 void FavoriteDialogsTest::recordWithoutAddressCannotBeDeleted()
 {
     {
-        QFile file(path());
+        QFile file(favoritesPath());
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write("<Favorites><Favorite><title>No Address</title></Favorite></Favorites>");
     }
     const QByteArray before = fileBytes();
     MessageCapture messages;
     ModalDriver driver;
-    CEditMyFavoriteDlg editor;
+    CEditMyFavoriteDlg editor(store());
     QTableWidget* list = editor.list();
     driver.next<CEditMyFavoriteDlg>([&](CEditMyFavoriteDlg*) {
         QCOMPARE(column(list, 2), QStringList{QString()});
@@ -286,7 +256,7 @@ void FavoriteDialogsTest::emptySpaceAndHeaderClicksChangeNothing()
     writeFavorites({{QStringLiteral("Beta Paper"), QStringLiteral("https://beta.example/")},
                     {QStringLiteral("Alpha Paper"), QStringLiteral("https://alpha.example/")}});
     ModalDriver driver;
-    CEditMyFavoriteDlg editor;
+    CEditMyFavoriteDlg editor(store());
     QTableWidget* list = editor.list();
     bool openedSomething = false;
     driver.next<CEditMyFavoriteDlg>([&](CEditMyFavoriteDlg* dialog) {
@@ -316,7 +286,7 @@ void FavoriteDialogsTest::emptySpaceAndHeaderClicksChangeNothing()
 
 void FavoriteDialogsTest::templatesLayOutTheirControlsInDialogUnits()
 {
-    CAddModifyFavoriteDlg dialog;
+    CAddModifyFavoriteDlg dialog(store());
     const DialogUnits units(dialog.font());
     QVERIFY(units.baseX() > 2 && units.baseY() > 6);
     QCOMPARE(dialog.size(), QSize(units.x(241), units.y(77)));
@@ -333,7 +303,7 @@ void FavoriteDialogsTest::templatesLayOutTheirControlsInDialogUnits()
     QCOMPARE(DialogControls::Button(&dialog, IDC_DELETE)->nextInFocusChain(),
              DialogControls::Edit(&dialog, IDC_FAVORITE_NAME));
 
-    CEditMyFavoriteDlg editor;
+    CEditMyFavoriteDlg editor(store());
     QCOMPARE(editor.size(), QSize(units.x(357), units.y(257)));
     QCOMPARE(editor.list()->geometry(), units.rect(7, 7, 289, 230));
 }

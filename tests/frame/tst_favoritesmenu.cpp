@@ -3,7 +3,6 @@
 #include "catalog/CLeftView.h"
 #include "catalog/CatalogContextMenu.h"
 #include "favorites/CFavoritesStore.h"
-#include "favorites/FavoritesFolder.h"
 #include "favorites/ui/CAddModifyFavoriteDlg.h"
 #include "favorites/ui/CRestoreFavoritesDlg.h"
 #include "frame/CMainFrame.h"
@@ -88,7 +87,7 @@ private slots:
         CMainFrame* frame = m_fixture->frame();
         QTRY_COMPARE_WITH_TIMEOUT(frame->windowTitle(),
                                   QStringLiteral("Local Test Page - Kestrin News Reader"), 15000);
-        const QStringList before = FavoritesFolder::readRows();
+        const QStringList before = m_fixture->favoriteRows();
 
         MessageCapture messages;
         ModalDriver driver;
@@ -110,7 +109,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(driver.done(), 20000);
         QVERIFY(!driver.timedOut());
         QCOMPARE(messages.texts(), QStringList{QStringLiteral("Successfully!")});
-        QCOMPARE(FavoritesFolder::readRows(),
+        QCOMPARE(m_fixture->favoriteRows(),
                  before + QStringList{QStringLiteral("Local Test Page|") +
                                       TestFiles::PageUrl("titled.html")});
 
@@ -135,7 +134,7 @@ private slots:
         CMainFrame* frame = m_fixture->frame();
         CKestrinNewsReaderView* browser = m_fixture->browser();
         browser->EnsureEngine();
-        const QByteArray favorites = TestFiles::Read(CFavoritesStore::GetFavoritesPath());
+        const QByteArray favorites = TestFiles::Read(m_fixture->favorites().GetFavoritesPath());
         MessageCapture messages;
 
         // The blank pane.
@@ -159,7 +158,7 @@ private slots:
         frame->SendCommand(ID_FAVORITES_ADD_CURRENT);
 
         QCOMPARE(messages.texts(), QStringList(4, kNothingOnShow));
-        QCOMPARE(TestFiles::Read(CFavoritesStore::GetFavoritesPath()), favorites);
+        QCOMPARE(TestFiles::Read(m_fixture->favorites().GetFavoritesPath()), favorites);
     }
 
     void exportAndImportGoThroughTheChosenFile()
@@ -167,11 +166,11 @@ private slots:
         QVERIFY(start(1));
         CMainFrame* frame = m_fixture->frame();
         QVERIFY(TestFiles::Write(
-            CFavoritesStore::GetFavoritesPath(),
+            m_fixture->favorites().GetFavoritesPath(),
             TestFiles::FavoritesXml(
                 {{QStringLiteral("Daily & Co"), QStringLiteral("https://daily.example/?a=1&b=2")},
                  {QStringLiteral("Ça"), QStringLiteral("http://ca.example/")}})));
-        const QStringList rows = FavoritesFolder::readRows();
+        const QStringList rows = m_fixture->favoriteRows();
         const QString exported = QDir(g_strAppDir).filePath(QStringLiteral("exported.html"));
         MessageCapture messages;
         {
@@ -182,7 +181,7 @@ private slots:
         QCOMPARE(messages.texts().size(), 1);
         QVERIFY(TestFiles::Read(exported).startsWith("<!DOCTYPE NETSCAPE-Bookmark-file-1>"));
 
-        QVERIFY(TestFiles::Write(CFavoritesStore::GetFavoritesPath(), TestFiles::FavoritesXml({})));
+        QVERIFY(TestFiles::Write(m_fixture->favorites().GetFavoritesPath(), TestFiles::FavoritesXml({})));
         {
             // Cancel in the chooser: nothing happens.
             ChooserAnswer chooser{QString()};
@@ -197,7 +196,7 @@ private slots:
         QCOMPARE(messages.texts().size(), 2);
         QVERIFY(messages.texts().last().endsWith(
             QStringLiteral("2 added, 0 already in My Favorites, 0 skipped: not web addresses.")));
-        QCOMPARE(FavoritesFolder::readRows(), rows);
+        QCOMPARE(m_fixture->favoriteRows(), rows);
     }
 
     void treeMenuOfTheProgramOffersTheFavoritesEntries()
@@ -223,7 +222,7 @@ private slots:
     {
         QVERIFY(start(1));
         MessageCapture messages;
-        QVERIFY(CFavoritesStore::Update(CFavoritesStore::Add, QStringLiteral("Added"),
+        QVERIFY(m_fixture->favorites().Update(CFavoritesStore::Add, QStringLiteral("Added"),
                                         QStringLiteral("http://added.example/")));
         ModalDriver driver;
         int listed = -1;
