@@ -2,6 +2,7 @@
 #include "CMainFrame.h"
 
 #include "browser/CurrentPage.h"
+#include "catalog/CLeftView.h"
 #include "favorites/CFavoritesStore.h"
 #include "favorites/ui/CBookmarksTransfer.h"
 #include "favorites/ui/CEditMyFavoriteDlg.h"
@@ -46,7 +47,9 @@ void CMainFrame::OnFavoritesAddCurrent()
                          MB_OK | MB_ICONINFORMATION);
         return;
     }
-    CFavoriteCommands::Add(m_favorites, page->title, page->url);
+    FavoriteRecord added;
+    if (CFavoriteCommands::Add(m_favorites, page->title, page->url, &added) && m_pTreeView)
+        m_pTreeView->RevealFavorite(added);
 }
 
 void CMainFrame::OnFavoritesImport()

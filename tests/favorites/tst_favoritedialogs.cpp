@@ -1,6 +1,7 @@
 #include "FavoritesTestCase.h"
 #include "favorites/ui/CAddModifyFavoriteDlg.h"
 #include "favorites/ui/CEditMyFavoriteDlg.h"
+#include "favorites/ui/FavoritesMessages.h"
 #include "platform/DialogUnits.h"
 #include "platform/MessageBox.h"
 #include "res/Resource.h"
@@ -44,6 +45,9 @@ private slots:
     void recordWithoutAddressCannotBeDeleted();
     void emptySpaceAndHeaderClicksChangeNothing();
     void templatesLayOutTheirControlsInDialogUnits();
+    void deleteOfARecordGoneMeanwhileSaysSoAndShowsTheFile();
+    void resultsAreToldInTheirOwnWords_data();
+    void resultsAreToldInTheirOwnWords();
 
 private:
     [[nodiscard]] QByteArray fileBytes() const { return TestFiles::Read(favoritesPath()); }
@@ -306,6 +310,70 @@ void FavoriteDialogsTest::templatesLayOutTheirControlsInDialogUnits()
     CEditMyFavoriteDlg editor(store());
     QCOMPARE(editor.size(), QSize(units.x(357), units.y(257)));
     QCOMPARE(editor.list()->geometry(), units.rect(7, 7, 289, 230));
+}
+
+void FavoriteDialogsTest::deleteOfARecordGoneMeanwhileSaysSoAndShowsTheFile()
+{
+    writeFavorites({{QStringLiteral("First Paper"), QStringLiteral("https://first.example/")},
+                    {QStringLiteral("Second Paper"), QStringLiteral("https://second.example/")}});
+    MessageCapture messages;
+    ModalDriver driver;
+    CEditMyFavoriteDlg editor(store());
+    QTableWidget* list = editor.list();
+    driver.next<CEditMyFavoriteDlg>([&](CEditMyFavoriteDlg*) {
+        // Another copy deleted it a moment ago.
+        writeFavorites({{QStringLiteral("First Paper"), QStringLiteral("https://first.example/")}});
+        doubleClickRow(list, 1);
+    });
+    driver.next<CAddModifyFavoriteDlg>([&](CAddModifyFavoriteDlg* dialog) {
+        DialogControls::Button(dialog, IDC_DELETE)->click();
+    });
+    driver.next<CEditMyFavoriteDlg>([&](CEditMyFavoriteDlg* dialog) {
+        QCOMPARE(column(list, 1), QStringList{"First Paper"});
+        dialog->reject();
+    });
+    editor.DoModal();
+    QVERIFY(driver.done());
+    QCOMPARE(messages.texts(),
+             (QStringList{"Determined to delete?",
+                          "This favorite is no longer in My Favorites as shown: it was changed or "
+                          "deleted since. Nothing was changed."}));
+}
+
+void FavoriteDialogsTest::resultsAreToldInTheirOwnWords_data()
+{
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("text");
+    using Code = FavoritesResult::Code;
+    QTest::newRow("added") << int(Code::Done) << QString();
+    QTest::newRow("blank") << int(Code::Blank) << QString();
+    QTest::newRow("duplicate") << int(Code::Duplicate)
+                               << QStringLiteral("The same content already exist, delete it "
+                                                 "then add new!");
+    QTest::newRow("no parser") << int(Code::NoParser)
+                               << QStringLiteral("Unable to create DOMDocument object. Please "
+                                                 "check the installation of the MS XML Parser!");
+    QTest::newRow("node") << int(Code::NodeFailure) << QStringLiteral("Access node failure!");
+    QTest::newRow("file") << int(Code::Failed)
+                          << QStringLiteral("Unable to change the favorites file /f.xml.\nwhy");
+    QTest::newRow("no source") << int(Code::SourceUnreadable)
+                               << QStringLiteral("读取配置文件 Favorites.xml 失败！");
+    QTest::newRow("backup") << int(Code::BackupUnwritable)
+                            << QStringLiteral(
+                                   "创建配置文件 Favorites.xml.bk 失败！\nwhy\n原有的备份"
+                                   "未改动。");
+}
+
+void FavoriteDialogsTest::resultsAreToldInTheirOwnWords()
+{
+    QFETCH(int, code);
+    QFETCH(QString, text);
+    const auto result = FavoritesResult::Of(FavoritesResult::Code(code), QStringLiteral("/f.xml"),
+                                            QStringLiteral("why"));
+    QCOMPARE(FavoritesMessages::Text(result), text);
+    MessageCapture messages;
+    QCOMPARE(FavoritesMessages::Tell(result), result.succeeded());
+    QCOMPARE(messages.texts(), text.isEmpty() ? QStringList() : QStringList{text});
 }
 
 KESTRIN_TEST_MAIN(FavoriteDialogsTest)

@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QTableWidget>
 
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -70,15 +71,14 @@ private slots:
             "<Favorite><title>B</title><url>http://b/</url></Favorite>"
             "<Favorite><title>C</title><url>http://c/</url></Favorite></Favorites>"));
         QVERIFY(store().Edit(ref(1, "B", "http://b/"), QStringLiteral("  B two\t"),
-                                      QStringLiteral(" https://b2/ ")));
-        QCOMPARE(readRows(),
-                 (QStringList{"A|http://a/", "B two|https://b2/", "C|http://c/"}));
+                             QStringLiteral(" https://b2/ ")));
+        QCOMPARE(readRows(), (QStringList{"A|http://a/", "B two|https://b2/", "C|http://c/"}));
         const QByteArray saved = TestFiles::Read(favoritesPath());
         QVERIFY(saved.indexOf("<Note>") < saved.indexOf("B two"));
 
         // Empty after trimming: refused without a word, as Save in the dialog is.
         QVERIFY(!store().Edit(ref(1, "B two", "https://b2/"), QStringLiteral(" "),
-                                       QStringLiteral("https://b3/")));
+                              QStringLiteral("https://b3/")));
         QCOMPARE(TestFiles::Read(favoritesPath()), saved);
     }
 
@@ -87,21 +87,21 @@ private slots:
         writeFavorites({{QStringLiteral("A"), QStringLiteral("http://a/")},
                         {QStringLiteral("B"), QStringLiteral("http://b/")}});
         const QByteArray before = TestFiles::Read(favoritesPath());
-        const FavoritesResult taken =
-            store().Edit(ref(1, "B", "http://b/"), QStringLiteral("A"), QStringLiteral("http://a/"));
-        const FavoritesResult gone = store().Edit(ref(1, "Gone", "http://gone/"),
-                                                  QStringLiteral("New"), QStringLiteral("http://new/"));
+        const FavoritesResult taken = store().Edit(ref(1, "B", "http://b/"), QStringLiteral("A"),
+                                                   QStringLiteral("http://a/"));
+        const FavoritesResult gone = store().Edit(
+            ref(1, "Gone", "http://gone/"), QStringLiteral("New"), QStringLiteral("http://new/"));
         QCOMPARE(taken.code, Code::Taken);
         QCOMPARE(gone.code, Code::Gone);
         QCOMPARE(FavoritesMessages::Text(taken), kTaken);
         QCOMPARE(FavoritesMessages::Text(gone), kNotThere);
 
         // Saving the values it holds already is no change: nothing is written.
-        QCOMPARE(store()
-                     .Edit(ref(0, "A", "http://a/"), QStringLiteral("A "),
-                           QStringLiteral("http://a/"))
-                     .code,
-                 Code::Unchanged);
+        QCOMPARE(
+            store()
+                .Edit(ref(0, "A", "http://a/"), QStringLiteral("A "), QStringLiteral("http://a/"))
+                .code,
+            Code::Unchanged);
         QCOMPARE(TestFiles::Read(favoritesPath()), before);
         QCOMPARE(leftovers(), QStringList{QStringLiteral("Favorites.xml")});
     }
@@ -112,12 +112,12 @@ private slots:
                         {QStringLiteral("Other"), QStringLiteral("http://other/")},
                         {QStringLiteral("Twin"), QStringLiteral("http://twin/")}});
         QVERIFY(store().Edit(ref(2, "Twin", "http://twin/"), QStringLiteral("Second"),
-                                      QStringLiteral("http://twin/")));
+                             QStringLiteral("http://twin/")));
         QCOMPARE(readRows(),
                  (QStringList{"Twin|http://twin/", "Other|http://other/", "Second|http://twin/"}));
         // The list was older than the file: the record is found where it is now.
         QVERIFY(store().Edit(ref(2, "Other", "http://other/"), QStringLiteral("Moved"),
-                                      QStringLiteral("http://other/")));
+                             QStringLiteral("http://other/")));
         QCOMPARE(readRows(),
                  (QStringList{"Twin|http://twin/", "Moved|http://other/", "Second|http://twin/"}));
     }
@@ -141,8 +141,8 @@ private slots:
         // With room again the same edit goes through, after a backup of the old list.
         CXmlTestSeam::SetFailures({});
         QVERIFY(store().Edit(ref(0, "Short", "http://short/"),
-                                      QStringLiteral("A much longer name than before"),
-                                      QStringLiteral("http://short/")));
+                             QStringLiteral("A much longer name than before"),
+                             QStringLiteral("http://short/")));
         const QStringList backups = QDir(path(QStringLiteral("backups"))).entryList(QDir::Files);
         QCOMPARE(backups.size(), 1);
         QCOMPARE(TestFiles::Read(path(QStringLiteral("backups/")) + backups.first()), before);
@@ -153,14 +153,12 @@ private slots:
         writeFiveFavorites();
         // All or nothing: a save that fails leaves every one of them.
         CXmlTestSeam::SetFailures({xml::S_OK, {}, -1, 20});
-        QVERIFY(
-            !store().DeleteRecords({ref(1, "B", "http://b/"), ref(3, "D", "http://d/")}));
+        QVERIFY(!store().DeleteRecords({ref(1, "B", "http://b/"), ref(3, "D", "http://d/")}));
         QCOMPARE(readRows().size(), 5);
         CXmlTestSeam::SetFailures({});
         QVERIFY(store().DeleteRecords(
             {ref(1, "B", "http://b/"), ref(7, "Gone", "http://gone/"), ref(3, "D", "http://d/")}));
-        QCOMPARE(readRows(),
-                 (QStringList{"A|http://a/", "C|http://c/", "E|http://e/"}));
+        QCOMPARE(readRows(), (QStringList{"A|http://a/", "C|http://c/", "E|http://e/"}));
         // None of them there any more: said so, and nothing is written.
         const QByteArray after = TestFiles::Read(favoritesPath());
         QCOMPARE(store().DeleteRecords({ref(1, "B", "http://b/")}).code, Code::Gone);
@@ -254,9 +252,40 @@ private slots:
         QVERIFY(driver.done());
         QCOMPARE(messages.texts(),
                  (QStringList{"Delete these 3 favorites?", "Delete these 3 favorites?",
-                              "Successfully!", "Delete the favorite “A”?",
-                              "Successfully!"}));
+                              "Successfully!", "Delete the favorite “A”?", "Successfully!"}));
         QCOMPARE(readRows(), QStringList{"C|http://c/"});
+    }
+
+    void openEditorFollowsAnotherCopyKeepingTheSelection()
+    {
+        writeFiveFavorites();
+        store().Watch();
+        ModalDriver driver;
+        CEditMyFavoriteDlg editor(store());
+        QTableWidget* list = editor.list();
+        driver.next<CEditMyFavoriteDlg>([&](CEditMyFavoriteDlg*) {
+            clickRow(list, 2);
+            clickRow(list, 3, Qt::ControlModifier);
+            // Another copy of the program deletes A and adds F.
+            CFavoritesStore other(favoritesPath());
+            QVERIFY(other.Update(CFavoritesStore::Delete, QStringLiteral("A"),
+                                 QStringLiteral("http://a/")));
+            QVERIFY(other.Update(CFavoritesStore::Add, QStringLiteral("F"),
+                                 QStringLiteral("http://f/")));
+            QTRY_COMPARE_WITH_TIMEOUT(list->rowCount(), 5, 30000);
+            QTRY_COMPARE_WITH_TIMEOUT(names(list).last(), QStringLiteral("000005 F"), 30000);
+            QCOMPARE(names(list).first(), QStringLiteral("000001 B"));
+            QList<int> selected;
+            for (const QModelIndex& index : list->selectionModel()->selectedRows())
+                selected.append(index.row());
+            std::sort(selected.begin(), selected.end());
+            QCOMPARE(selected, (QList<int>{1, 2}));
+            QCOMPARE(list->item(list->currentRow(), 1)->text(), QStringLiteral("D"));
+            editor.close();
+        });
+        QCOMPARE(editor.DoModal(), int(IDCANCEL));
+        QVERIFY(!driver.timedOut());
+        QVERIFY(driver.done());
     }
 };
 

@@ -2,6 +2,8 @@
 #include "browser/CKestrinNewsReaderView.h"
 #include "catalog/CLeftView.h"
 #include "catalog/CatalogContextMenu.h"
+#include "catalog/CatalogFilterEdit.h"
+#include "catalog/CatalogPane.h"
 #include "favorites/CFavoritesStore.h"
 #include "favorites/ui/CAddModifyFavoriteDlg.h"
 #include "favorites/ui/CRestoreFavoritesDlg.h"
@@ -112,6 +114,26 @@ private slots:
         QCOMPARE(m_fixture->favoriteRows(),
                  before + QStringList{QStringLiteral("Local Test Page|") +
                                       TestFiles::PageUrl("titled.html")});
+        // The tree shows it at once, chosen, without opening the page again.
+        CLeftView* tree = m_fixture->tree();
+        QTreeWidgetItem* added = tree->currentItem();
+        QVERIFY(added && added->isSelected());
+        QCOMPARE(added->text(0), QStringLiteral("Local Test Page"));
+        QCOMPARE(added->parent()->text(0), QStringLiteral("My Favorites"));
+        QCOMPARE(tree->urlOf(added), TestFiles::PageUrl("titled.html"));
+        // And the filter box finds it by its name.
+        frame->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(frame));
+        tree->setFocus();
+        QTest::keyClick(tree, Qt::Key_K, Qt::ControlModifier);
+        QTRY_VERIFY(qobject_cast<CatalogFilterEdit*>(QApplication::focusWidget()));
+        auto* filter = qobject_cast<CatalogFilterEdit*>(QApplication::focusWidget());
+        QTest::keyClicks(filter, QStringLiteral("local test"));
+        CatalogPane* pane = frame->findChild<CatalogPane*>();
+        QVERIFY(pane);
+        QCOMPARE(pane->filter().firstMatch(), added);
+        QCOMPARE(pane->filter().matchCount(), 1);
+        filter->clear();
 
         // A page without a title is named after its file.
         QSignalSpy loads(m_fixture->browser(), &HtmlView::loadFinished);
@@ -181,7 +203,8 @@ private slots:
         QCOMPARE(messages.texts().size(), 1);
         QVERIFY(TestFiles::Read(exported).startsWith("<!DOCTYPE NETSCAPE-Bookmark-file-1>"));
 
-        QVERIFY(TestFiles::Write(m_fixture->favorites().GetFavoritesPath(), TestFiles::FavoritesXml({})));
+        QVERIFY(TestFiles::Write(m_fixture->favorites().GetFavoritesPath(),
+                                 TestFiles::FavoritesXml({})));
         {
             // Cancel in the chooser: nothing happens.
             ChooserAnswer chooser{QString()};
@@ -223,7 +246,7 @@ private slots:
         QVERIFY(start(1));
         MessageCapture messages;
         QVERIFY(m_fixture->favorites().Update(CFavoritesStore::Add, QStringLiteral("Added"),
-                                        QStringLiteral("http://added.example/")));
+                                              QStringLiteral("http://added.example/")));
         ModalDriver driver;
         int listed = -1;
         driver.next<CRestoreFavoritesDlg>([&](CRestoreFavoritesDlg* dialog) {
