@@ -1,8 +1,9 @@
 #include "catalog/CatalogData.h"
-#include "linkcheck/HostScope.h"
 #include "linkcheck/LinkFinding.h"
 #include "linkcheck/LinkTargets.h"
 #include "linkcheck/LinkVerdict.h"
+#include "platform/network/HostScope.h"
+#include "platform/network/NetworkFailure.h"
 #include "support/TestMain.h"
 
 #include <QLocale>
@@ -81,11 +82,11 @@ void LinkRulesTest::statusCodesMapToVerdicts()
              LinkResult::Status::Unsure);
     QCOMPARE(LinkVerdict::ForNetworkError(QNetworkReply::TimeoutError), LinkResult::Status::Unsure);
     // Only failures that show a server was there prove the network works.
-    QVERIFY(LinkVerdict::ReachedServer(QNetworkReply::SslHandshakeFailedError));
-    QVERIFY(LinkVerdict::ReachedServer(QNetworkReply::RemoteHostClosedError));
-    QVERIFY(!LinkVerdict::ReachedServer(QNetworkReply::HostNotFoundError));
-    QVERIFY(!LinkVerdict::ReachedServer(QNetworkReply::ConnectionRefusedError));
-    QVERIFY(!LinkVerdict::ReachedServer(QNetworkReply::TimeoutError));
+    QVERIFY(NetworkFailure::ReachedServer(QNetworkReply::SslHandshakeFailedError));
+    QVERIFY(NetworkFailure::ReachedServer(QNetworkReply::RemoteHostClosedError));
+    QVERIFY(!NetworkFailure::ReachedServer(QNetworkReply::HostNotFoundError));
+    QVERIFY(!NetworkFailure::ReachedServer(QNetworkReply::ConnectionRefusedError));
+    QVERIFY(!NetworkFailure::ReachedServer(QNetworkReply::TimeoutError));
 }
 
 void LinkRulesTest::localAddressesAndNames_data()

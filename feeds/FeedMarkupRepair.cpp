@@ -1,0 +1,89 @@
+#include "FeedMarkupRepair.h"
+
+#include "FeedText.h"
+
+#include <QString>
+
+namespace {
+bool isNameStart(char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_';
+}
+
+bool isNameChar(char c)
+{
+    return isNameStart(c) || (c >= '0' && c <= '9') || c == '.' || c == '-';
+}
+
+bool isDigit(char c, bool hex)
+{
+    return (c >= '0' && c <= '9') || (hex && ((c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F')));
+}
+
+constexpr qsizetype kLongestName = 32;
+} // namespace
+
+QByteArray FeedMarkupRepair::Apply(const QByteArray& document)
+{
+    const char* data = document.constData();
+    const qsizetype size = document.size();
+    QByteArray out;
+    qsizetype copied = 0; // bytes of document already in out
+    auto replace = [&](qsizetype from, qsizetype to, const QByteArray& with) {
+        if (out.isEmpty())
+            out.reserve(size + size / 16);
+        out.append(data + copied, from - copied);
+        out.append(with);
+        copied = to;
+    };
+
+    qsizetype i = 0;
+    while (i < size) {
+        const char c = data[i];
+        if (c == '<' && i + 8 < size && qstrncmp(data + i, "<![CDATA[", 9) == 0) {
+            const qsizetype end = document.indexOf("]]>", i + 9);
+            i = end < 0 ? size : end + 3;
+            continue;
+        }
+        if (c != '&') {
+            ++i;
+            continue;
+        }
+        qsizetype j = i + 1;
+        if (j < size && data[j] == '#') {
+            ++j;
+            const bool hex = j < size && (data[j] == 'x' || data[j] == 'X');
+            if (hex)
+                ++j;
+            const qsizetype digits = j;
+            while (j < size && isDigit(data[j], hex) && j - digits < 8)
+                ++j;
+            if (j > digits && j < size && data[j] == ';') {
+                i = j + 1;
+                continue;
+            }
+            replace(i, i + 1, "&amp;");
+            i += 1;
+            continue;
+        }
+        if (j < size && isNameStart(data[j])) {
+            while (j < size && isNameChar(data[j]) && j - i <= kLongestName)
+                ++j;
+            if (j < size && data[j] == ';') {
+                const QString name = QString::fromLatin1(data + i + 1, j - i - 1);
+                const char32_t code = FeedText::NamedCharacter(name);
+                if (code != 0)
+                    replace(i, j + 1, "&#" + QByteArray::number(uint(code)) + ';');
+                // A name neither knows is left to the document's own declarations.
+                i = j + 1;
+                continue;
+            }
+        }
+        replace(i, i + 1, "&amp;");
+        i += 1;
+    }
+    if (out.isEmpty())
+        return document;
+    out.append(data + copied, size - copied);
+    return out;
+}

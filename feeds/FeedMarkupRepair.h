@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QByteArray>
+
+// Feeds are often written by hand or by templates: a bare "&" in a title or an address, or
+// an HTML name such as "&nbsp;" that XML does not know. Before parsing, every named
+// reference HTML or XML knows becomes a numeric one and every bare "&" becomes "&amp;",
+// outside CDATA sections. Without this the parser drops the names it does not know, and
+// after its first error it drops every named reference, "&amp;" included.
+class FeedMarkupRepair
+{
+public:
+    // For documents in an encoding where ASCII bytes stand for themselves (not UTF-16 or
+    // UTF-32); the bytes come back unchanged when nothing needed mending.
+    [[nodiscard]] static QByteArray Apply(const QByteArray& document);
+};
