@@ -23,8 +23,47 @@ bool isDigit(char c, bool hex)
 constexpr qsizetype kLongestName = 32;
 } // namespace
 
-QByteArray FeedMarkupRepair::Apply(const QByteArray& document)
+QPair<qsizetype, qsizetype> FeedMarkupRepair::DoctypeSpan(const QByteArray& document)
 {
+    const qsizetype start = document.indexOf("<!DOCTYPE");
+    if (start < 0)
+        return {-1, -1};
+    // Only in the prolog: before any element.
+    for (qsizetype i = document.indexOf('<'); i >= 0 && i < start;
+         i = document.indexOf('<', i + 1)) {
+        if (i + 1 < document.size() && isNameStart(document[i + 1]))
+            return {-1, -1};
+    }
+    char quote = 0;
+    bool subset = false;
+    for (qsizetype i = start + 9; i < document.size(); ++i) {
+        const char c = document[i];
+        if (quote) {
+            if (c == quote)
+                quote = 0;
+        } else if (c == '"' || c == '\'') {
+            quote = c;
+        } else if (subset && c == '<' && document.mid(i, 4) == "<!--") {
+            const qsizetype end = document.indexOf("-->", i + 4);
+            if (end < 0)
+                break;
+            i = end + 2;
+        } else if (c == '[') {
+            subset = true;
+        } else if (c == ']') {
+            subset = false;
+        } else if (c == '>' && !subset) {
+            return {start, i + 1};
+        }
+    }
+    return {-1, -1};
+}
+
+QByteArray FeedMarkupRepair::Apply(const QByteArray& original)
+{
+    const auto [doctype, doctypeEnd] = DoctypeSpan(original);
+    const QByteArray document =
+        doctype < 0 ? original : original.left(doctype) + original.mid(doctypeEnd);
     const char* data = document.constData();
     const qsizetype size = document.size();
     QByteArray out;
@@ -83,7 +122,7 @@ QByteArray FeedMarkupRepair::Apply(const QByteArray& document)
         i += 1;
     }
     if (out.isEmpty())
-        return document;
+        return document; // unchanged, or only without its document type
     out.append(data + copied, size - copied);
     return out;
 }

@@ -1,16 +1,24 @@
 #pragma once
 
 #include <QByteArray>
+#include <QPair>
 
 // Feeds are often written by hand or by templates: a bare "&" in a title or an address, or
 // an HTML name such as "&nbsp;" that XML does not know. Before parsing, every named
 // reference HTML or XML knows becomes a numeric one and every bare "&" becomes "&amp;",
 // outside CDATA sections. Without this the parser drops the names it does not know, and
 // after its first error it drops every named reference, "&amp;" included.
+//
+// The document type declaration goes too: a feed needs none, and the entities one declares
+// are either remote, local files, or, nested, a way to stop the parser half-way.
 class FeedMarkupRepair
 {
 public:
     // For documents in an encoding where ASCII bytes stand for themselves (not UTF-16 or
     // UTF-32); the bytes come back unchanged when nothing needed mending.
     [[nodiscard]] static QByteArray Apply(const QByteArray& document);
+
+private:
+    // Where the prolog's <!DOCTYPE ...> starts and ends; {-1, -1} when there is none.
+    [[nodiscard]] static QPair<qsizetype, qsizetype> DoctypeSpan(const QByteArray& document);
 };

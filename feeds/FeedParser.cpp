@@ -146,12 +146,12 @@ void FeedParser::Finish(ParsedFeed& feed)
     QList<FeedItem> kept;
     kept.reserve(feed.items.size());
     for (FeedItem& item : feed.items) {
-        if (item.id.isEmpty())
-            item.id = item.link;
         // Only web pages are opened from a feed: javascript:, file:, data: and the like
         // keep their item but lose the link.
         if (!WebAddress::IsWeb(QUrl(item.link)))
             item.link.clear();
+        if (item.id.isEmpty())
+            item.id = item.link;
         item.summary = FeedText::Shorten(item.summary);
         if (item.title.isEmpty() && item.link.isEmpty() && item.summary.isEmpty())
             continue;

@@ -21,6 +21,12 @@ QDateTime timeOf(const QVariant& value)
                           : QDateTime::fromMSecsSinceEpoch(value.toLongLong(), Qt::UTC);
 }
 
+// Qt binds a null string as NULL; the text columns hold empty strings instead.
+QString text(const QString& value)
+{
+    return value.isNull() ? QString(QLatin1String("")) : value;
+}
+
 // What an item is sorted and kept by: when it was published, else updated, else first seen.
 qint64 sortTime(const FeedItem& item, qint64 seenAt)
 {
@@ -173,7 +179,7 @@ bool FeedStore::setSiteNone(const QString& site, const QString& reason, const QD
         "looked_up_at = excluded.looked_up_at, reason = excluded.reason"));
     query.addBindValue(Key(site));
     query.addBindValue(now.toMSecsSinceEpoch());
-    query.addBindValue(reason);
+    query.addBindValue(text(reason));
     return query.exec() || fail(query);
 }
 
@@ -307,10 +313,10 @@ FeedStore::Stored FeedStore::storeFetched(qint64 feedId, const ParsedFeed& parse
         if (sortAt < cutoff && sortAt < newestKept)
             continue;
         query.addBindValue(feedId);
-        query.addBindValue(item->id);
-        query.addBindValue(item->title);
-        query.addBindValue(item->link);
-        query.addBindValue(item->summary);
+        query.addBindValue(text(item->id));
+        query.addBindValue(text(item->title));
+        query.addBindValue(text(item->link));
+        query.addBindValue(text(item->summary));
         query.addBindValue(msecsOf(item->published));
         query.addBindValue(msecsOf(item->updated));
         query.addBindValue(nowMs);
@@ -326,9 +332,9 @@ FeedStore::Stored FeedStore::storeFetched(qint64 feedId, const ParsedFeed& parse
         query.prepare(QStringLiteral("UPDATE items SET title = ?, link = ?, summary = ?, "
                                      "published = ?, updated = ?, sort_at = ? WHERE id = ?"));
         for (const auto& [row, item] : std::as_const(changed)) {
-            query.addBindValue(item->title);
-            query.addBindValue(item->link);
-            query.addBindValue(item->summary);
+            query.addBindValue(text(item->title));
+            query.addBindValue(text(item->link));
+            query.addBindValue(text(item->summary));
             query.addBindValue(msecsOf(item->published));
             query.addBindValue(msecsOf(item->updated));
             query.addBindValue(sortTime(*item, row->seenAt));
@@ -353,10 +359,10 @@ FeedStore::Stored FeedStore::storeFetched(qint64 feedId, const ParsedFeed& parse
             "UPDATE feeds SET format = ?, title = ?, link = ?, etag = ?, last_modified = ?, "
             "fetched_at = ?, error = '', error_at = NULL WHERE id = ?"));
         query.addBindValue(FeedFormatName(parsed.format));
-        query.addBindValue(parsed.title);
-        query.addBindValue(parsed.link);
-        query.addBindValue(QString::fromLatin1(etag));
-        query.addBindValue(QString::fromLatin1(lastModified));
+        query.addBindValue(text(parsed.title));
+        query.addBindValue(text(parsed.link));
+        query.addBindValue(text(QString::fromLatin1(etag)));
+        query.addBindValue(text(QString::fromLatin1(lastModified)));
         query.addBindValue(nowMs);
         query.addBindValue(feedId);
         ok = query.exec() || fail(query);
@@ -387,7 +393,7 @@ bool FeedStore::recordError(qint64 feedId, const QString& error, const QDateTime
     query.prepare(
         QStringLiteral("UPDATE feeds SET fetched_at = ?, error = ?, error_at = ? WHERE id = ?"));
     query.addBindValue(now.toMSecsSinceEpoch());
-    query.addBindValue(error);
+    query.addBindValue(text(error));
     query.addBindValue(now.toMSecsSinceEpoch());
     query.addBindValue(feedId);
     return query.exec() || fail(query);
