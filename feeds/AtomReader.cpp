@@ -7,7 +7,7 @@
 namespace {
 // A text construct: type "text", "html" or "xhtml" in Atom 1.0; a media type and a mode
 // ("xml", "escaped", "base64") in Atom 0.3.
-QString readText(const xmlNode* node)
+QString readText(const xmlNode* node, qsizetype limit = -1)
 {
     if (!node)
         return {};
@@ -18,9 +18,9 @@ QString readText(const xmlNode* node)
     const QString text = FeedXml::Text(node);
     if (type == QLatin1String("html") || type == QLatin1String("text/html") ||
         mode == QLatin1String("escaped"))
-        return FeedText::FromHtml(text);
+        return FeedText::FromHtml(text, limit);
     // XHTML arrives as elements: their text is already free of markup.
-    return FeedText::Collapse(text);
+    return FeedText::Collapse(text, limit);
 }
 
 QString alternateLink(const xmlNode* parent, const FeedXml::Namespaces& own)
@@ -78,9 +78,10 @@ ParsedFeed AtomReader::Read(const xmlNode* root, int maxItems)
         item.id = FeedXml::ChildText(node, "id", own);
         item.published = firstDate(node, own, {"published", "issued", "created"});
         item.updated = firstDate(node, own, {"updated", "modified"});
-        item.summary = readText(FeedXml::Child(node, "summary", own));
+        item.summary = readText(FeedXml::Child(node, "summary", own), FeedText::kSummaryReadLength);
         if (item.summary.isEmpty())
-            item.summary = readText(FeedXml::Child(node, "content", own));
+            item.summary =
+                readText(FeedXml::Child(node, "content", own), FeedText::kSummaryReadLength);
         feed.items.append(std::move(item));
     }
     return feed;

@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <cstring>
+
 namespace {
 bool isNameStart(char c)
 {
@@ -21,6 +23,29 @@ bool isDigit(char c, bool hex)
 }
 
 constexpr qsizetype kLongestName = 32;
+
+bool isXmlName(QLatin1StringView name)
+{
+    return name == QLatin1String("amp") || name == QLatin1String("lt") ||
+           name == QLatin1String("gt") || name == QLatin1String("quot") ||
+           name == QLatin1String("apos");
+}
+
+// "&#233;" for 233, without the cost of a formatted print.
+QByteArrayView numericReference(char32_t code)
+{
+    thread_local char buffer[16];
+    char* end = buffer + sizeof buffer;
+    char* p = end;
+    *--p = ';';
+    do {
+        *--p = char('0' + code % 10);
+        code /= 10;
+    } while (code != 0);
+    *--p = '#';
+    *--p = '&';
+    return QByteArrayView(p, end - p);
+}
 } // namespace
 
 QPair<qsizetype, qsizetype> FeedMarkupRepair::DoctypeSpan(const QByteArray& document)
@@ -59,7 +84,7 @@ QPair<qsizetype, qsizetype> FeedMarkupRepair::DoctypeSpan(const QByteArray& docu
     return {-1, -1};
 }
 
-QByteArray FeedMarkupRepair::Apply(const QByteArray& original)
+QByteArray FeedMarkupRepair::Apply(const QByteArray& original, Names names)
 {
     const auto [doctype, doctypeEnd] = DoctypeSpan(original);
     const QByteArray document =
@@ -68,7 +93,7 @@ QByteArray FeedMarkupRepair::Apply(const QByteArray& original)
     const qsizetype size = document.size();
     QByteArray out;
     qsizetype copied = 0; // bytes of document already in out
-    auto replace = [&](qsizetype from, qsizetype to, const QByteArray& with) {
+    auto replace = [&](qsizetype from, qsizetype to, QByteArrayView with) {
         if (out.isEmpty())
             out.reserve(size + size / 16);
         out.append(data + copied, from - copied);
@@ -76,18 +101,21 @@ QByteArray FeedMarkupRepair::Apply(const QByteArray& original)
         copied = to;
     };
 
+    qsizetype cdata = document.indexOf("<![CDATA[");
     qsizetype i = 0;
     while (i < size) {
-        const char c = data[i];
-        if (c == '<' && i + 8 < size && qstrncmp(data + i, "<![CDATA[", 9) == 0) {
-            const qsizetype end = document.indexOf("]]>", i + 9);
+        const void* found = std::memchr(data + i, '&', size_t(size - i));
+        const qsizetype amp = found ? static_cast<const char*>(found) - data : size;
+        if (cdata >= 0 && cdata < amp) {
+            // CDATA is text as written: its "&" stays.
+            const qsizetype end = document.indexOf("]]>", cdata + 9);
             i = end < 0 ? size : end + 3;
+            cdata = document.indexOf("<![CDATA[", i);
             continue;
         }
-        if (c != '&') {
-            ++i;
-            continue;
-        }
+        if (amp >= size)
+            break;
+        i = amp;
         qsizetype j = i + 1;
         if (j < size && data[j] == '#') {
             ++j;
@@ -109,10 +137,10 @@ QByteArray FeedMarkupRepair::Apply(const QByteArray& original)
             while (j < size && isNameChar(data[j]) && j - i <= kLongestName)
                 ++j;
             if (j < size && data[j] == ';') {
-                const QString name = QString::fromLatin1(data + i + 1, j - i - 1);
+                const QLatin1StringView name(data + i + 1, j - i - 1);
                 const char32_t code = FeedText::NamedCharacter(name);
-                if (code != 0)
-                    replace(i, j + 1, "&#" + QByteArray::number(uint(code)) + ';');
+                if (code != 0 && (names == Names::All || !isXmlName(name)))
+                    replace(i, j + 1, numericReference(code));
                 // A name neither knows is left to the document's own declarations.
                 i = j + 1;
                 continue;

@@ -43,7 +43,7 @@ using Document = std::unique_ptr<xmlDoc, decltype(&xmlFreeDoc)>;
 using Context = std::unique_ptr<xmlParserCtxt, decltype(&xmlFreeParserCtxt)>;
 
 Document read(const QByteArray& bytes, const QByteArray& url, const QByteArray& encoding,
-              int* errorCode, QString* message)
+              int* errorCode, QString* message, bool* wellFormed = nullptr)
 {
     Context context(xmlNewParserCtxt(), &xmlFreeParserCtxt);
     if (!context)
@@ -54,6 +54,8 @@ Document read(const QByteArray& bytes, const QByteArray& url, const QByteArray& 
                                    kParseOptions),
                  &xmlFreeDoc);
     *errorCode = context->errNo;
+    if (wellFormed)
+        *wellFormed = context->wellFormed != 0;
     if (const xmlError* error = xmlCtxtGetLastError(context.get()); error && error->message)
         *message = QString::fromUtf8(error->message).trimmed();
     return doc;
@@ -109,7 +111,13 @@ ParsedFeed FeedParser::ParseXml(const QByteArray& document, const QUrl& address,
 
     int errorCode = 0;
     QString message;
-    Document doc = read(bytes, url, encoding, &errorCode, &message);
+    bool wellFormed = true;
+    Document doc = read(bytes, url, encoding, &errorCode, &message, &wellFormed);
+    if (ascii && !wellFormed && errorCode != XML_ERR_UNSUPPORTED_ENCODING) {
+        // Past its first error the parser drops named references: none are left this time.
+        doc = read(FeedMarkupRepair::Apply(document, FeedMarkupRepair::Names::All), url, encoding,
+                   &errorCode, &message);
+    }
     if ((!doc || !xmlDocGetRootElement(doc.get())) && errorCode == XML_ERR_UNSUPPORTED_ENCODING) {
         // An encoding libxml2 cannot convert may still be one Qt can.
         bool known = false;

@@ -2,6 +2,8 @@
 
 #include <QByteArray>
 
+#include <cstring>
+
 #include <libxml/HTMLparser.h>
 
 namespace {
@@ -26,23 +28,64 @@ bool breaksText(QStringView name)
     return false;
 }
 
-void appendCharacter(QString& out, char32_t code)
+bool isBlank(QChar c)
 {
-    // NUL, surrogates and anything past Unicode stand for nothing readable.
-    if (code == 0 || (code >= 0xD800 && code <= 0xDFFF) || code > 0x10FFFF) {
-        out += QChar(0xFFFD);
-        return;
-    }
-    if (code < 0x20 || (code >= 0x7F && code < 0xA0)) {
-        out += QLatin1Char(' ');
-        return;
-    }
-    out += QString::fromUcs4(&code, 1);
+    const char16_t u = c.unicode();
+    return u < 0x20 || u == 0x20 || (u >= 0x7F && u <= 0xA0) || (u > 0xFF && c.isSpace());
 }
+
+// Writes text with its white space collapsed as it comes, into room that is never
+// outgrown: nothing here makes text longer than what it was made from.
+class Collapsed
+{
+public:
+    Collapsed(qsizetype room, qsizetype limit)
+        : m_text(room + 2, Qt::Uninitialized), m_data(m_text.data()), m_limit(limit)
+    {}
+
+    [[nodiscard]] bool full() const { return m_limit >= 0 && m_size >= m_limit; }
+    void blank() { m_space = m_size > 0; }
+    void put(QChar c)
+    {
+        if (isBlank(c)) {
+            blank();
+            return;
+        }
+        if (m_space) {
+            m_data[m_size++] = QLatin1Char(' ');
+            m_space = false;
+        }
+        m_data[m_size++] = c;
+    }
+    void put(char32_t code)
+    {
+        // NUL, surrogates and anything past Unicode stand for nothing readable.
+        if (code == 0 || (code >= 0xD800 && code <= 0xDFFF) || code > 0x10FFFF) {
+            put(QChar(0xFFFD));
+        } else if (QChar::requiresSurrogates(code)) {
+            put(QChar(QChar::highSurrogate(code)));
+            m_data[m_size++] = QChar(QChar::lowSurrogate(code));
+        } else {
+            put(QChar(char16_t(code)));
+        }
+    }
+    [[nodiscard]] QString take()
+    {
+        m_text.truncate(m_limit >= 0 ? std::min(m_size, m_limit) : m_size);
+        return std::move(m_text);
+    }
+
+private:
+    QString m_text;
+    QChar* m_data;
+    qsizetype m_size = 0;
+    qsizetype m_limit;
+    bool m_space = false;
+};
 
 // A character reference at text[at] ("&amp;", "&#233;", "&#xE9;"): appended, and the
 // length it took returned; 0 when it is no reference.
-qsizetype decodeReference(QStringView text, qsizetype at, QString& out)
+qsizetype decodeReference(QStringView text, qsizetype at, Collapsed& out)
 {
     const qsizetype semicolon = text.indexOf(QLatin1Char(';'), at + 1);
     if (semicolon < 0 || semicolon - at > 40)
@@ -60,13 +103,13 @@ qsizetype decodeReference(QStringView text, qsizetype at, QString& out)
         const uint code = digits.toUInt(&ok, hex ? 16 : 10);
         if (!ok)
             return 0;
-        appendCharacter(out, code);
+        out.put(char32_t(code));
         return semicolon - at + 1;
     }
     const char32_t code = FeedText::NamedCharacter(body);
     if (code == 0)
         return 0;
-    appendCharacter(out, code);
+    out.put(code);
     return semicolon - at + 1;
 }
 
@@ -94,20 +137,44 @@ char32_t FeedText::NamedCharacter(QStringView name)
 {
     if (name.size() > 32)
         return 0;
+    char latin[33];
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        if (name[i].unicode() > 0x7F)
+            return 0;
+        latin[i] = char(name[i].unicode());
+    }
+    return NamedCharacter(QLatin1StringView(latin, name.size()));
+}
+
+char32_t FeedText::NamedCharacter(QLatin1StringView name)
+{
+    // The names that come by the thousand, before the table's slow search.
+    if (name == QLatin1String("amp"))
+        return U'&';
+    if (name == QLatin1String("lt"))
+        return U'<';
+    if (name == QLatin1String("gt"))
+        return U'>';
+    if (name == QLatin1String("quot"))
+        return U'"';
     if (name == QLatin1String("apos"))
         return U'\'';
-    const QByteArray latin = name.toLatin1();
-    const htmlEntityDesc* entity =
-        htmlEntityLookup(reinterpret_cast<const xmlChar*>(latin.constData()));
+    if (name == QLatin1String("nbsp"))
+        return 0xA0;
+    if (name.size() > 32)
+        return 0;
+    char key[33];
+    std::memcpy(key, name.data(), size_t(name.size()));
+    key[name.size()] = 0;
+    const htmlEntityDesc* entity = htmlEntityLookup(reinterpret_cast<const xmlChar*>(key));
     return entity ? entity->value : 0;
 }
 
-QString FeedText::FromHtml(QStringView html)
+QString FeedText::FromHtml(QStringView html, qsizetype limit)
 {
-    QString out;
-    out.reserve(html.size());
+    Collapsed out(html.size(), limit);
     qsizetype i = 0;
-    while (i < html.size()) {
+    while (i < html.size() && !out.full()) {
         const QChar c = html[i];
         if (c == QLatin1Char('&')) {
             const qsizetype used = decodeReference(html, i, out);
@@ -115,12 +182,12 @@ QString FeedText::FromHtml(QStringView html)
                 i += used;
                 continue;
             }
-            out += c;
+            out.put(c);
             ++i;
             continue;
         }
         if (c != QLatin1Char('<') || i + 1 >= html.size()) {
-            out += c;
+            out.put(c);
             ++i;
             continue;
         }
@@ -137,7 +204,7 @@ QString FeedText::FromHtml(QStringView html)
         const qsizetype end = opens ? tagEnd(html, i) : -1;
         if (end < 0) {
             // "a < b", or a tag that never closes: text as written.
-            out += c;
+            out.put(c);
             ++i;
             continue;
         }
@@ -162,30 +229,17 @@ QString FeedText::FromHtml(QStringView html)
             continue;
         }
         if (breaksText(name))
-            out += QLatin1Char(' ');
+            out.blank();
     }
-    return Collapse(out);
+    return out.take();
 }
 
-QString FeedText::Collapse(QStringView text)
+QString FeedText::Collapse(QStringView text, qsizetype limit)
 {
-    QString out;
-    out.reserve(text.size());
-    bool space = false;
-    for (const QChar c : text) {
-        const char16_t u = c.unicode();
-        const bool blank = c.isSpace() || u < 0x20 || (u >= 0x7F && u < 0xA0);
-        if (blank) {
-            space = !out.isEmpty();
-            continue;
-        }
-        if (space) {
-            out += QLatin1Char(' ');
-            space = false;
-        }
-        out += c;
-    }
-    return out;
+    Collapsed out(text.size(), limit);
+    for (qsizetype i = 0; i < text.size() && !out.full(); ++i)
+        out.put(text[i]);
+    return out.take();
 }
 
 QString FeedText::Shorten(const QString& text, int length)

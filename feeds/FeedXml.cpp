@@ -92,7 +92,7 @@ bool FeedXml::Is(const xmlNode* node, const char* localName, const Namespaces& n
     const char* href =
         node->ns && node->ns->href ? reinterpret_cast<const char*>(node->ns->href) : "";
     for (const QByteArray& ns : namespaces) {
-        if (ns == href)
+        if (qstrcmp(ns.constData(), href) == 0)
             return true;
     }
     return false;

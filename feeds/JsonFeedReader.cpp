@@ -54,11 +54,12 @@ ParsedFeed JsonFeedReader::Read(const QString& text, const QUrl& address, int ma
         item.id = id.isDouble() ? QString::number(id.toDouble(), 'g', 17) : id.toString().trimmed();
         item.published = FeedDate::Parse(stringOf(object, "date_published"));
         item.updated = FeedDate::Parse(stringOf(object, "date_modified"));
-        item.summary = FeedText::Collapse(stringOf(object, "summary"));
+        constexpr qsizetype kRead = FeedText::kSummaryReadLength;
+        item.summary = FeedText::Collapse(stringOf(object, "summary"), kRead);
         if (item.summary.isEmpty())
-            item.summary = FeedText::Collapse(stringOf(object, "content_text"));
+            item.summary = FeedText::Collapse(stringOf(object, "content_text"), kRead);
         if (item.summary.isEmpty())
-            item.summary = FeedText::FromHtml(stringOf(object, "content_html"));
+            item.summary = FeedText::FromHtml(stringOf(object, "content_html"), kRead);
         feed.items.append(std::move(item));
     }
     return feed;

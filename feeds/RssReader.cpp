@@ -61,7 +61,7 @@ FeedItem readItem(const xmlNode* node, const FeedXml::Namespaces& own)
         summary = FeedXml::ChildText(node, "encoded", {FeedXml::kContent});
     if (summary.isEmpty())
         summary = FeedXml::ChildText(node, "description", {FeedXml::kDublinCore});
-    item.summary = FeedText::FromHtml(summary);
+    item.summary = FeedText::FromHtml(summary, FeedText::kSummaryReadLength);
 
     item.published = firstDate(
         node,
