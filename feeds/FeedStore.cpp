@@ -75,18 +75,42 @@ bool FeedStore::fail(const QSqlQuery& query)
     return false;
 }
 
+QSqlQuery& FeedStore::prepared(Statement which)
+{
+    std::optional<QSqlQuery>& slot = m_prepared[size_t(which)];
+    if (slot)
+        return *slot;
+    static const char* const kSql[] = {
+        // Taking the write lock first means a second copy waits for it (up to the busy
+        // time-out) instead of failing half-way through.
+        "BEGIN IMMEDIATE", "COMMIT", "ROLLBACK",
+        "SELECT id, guid, title, link, summary, published, updated, seen_at, sort_at "
+        "FROM items WHERE feed_id = ?",
+        "INSERT INTO items (feed_id, guid, title, link, summary, published, updated, seen_at, "
+        "sort_at) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)",
+        // The read mark stays as it is: a corrected title is not news.
+        "UPDATE items SET title = ?, link = ?, summary = ?, published = ?, updated = ?, "
+        "sort_at = ? WHERE id = ?",
+        "DELETE FROM items WHERE feed_id = :feed AND sort_at < :cutoff AND id NOT IN "
+        "(SELECT id FROM items WHERE feed_id = :feed ORDER BY sort_at DESC LIMIT :kept)",
+        "UPDATE feeds SET format = ?, title = ?, link = ?, etag = ?, last_modified = ?, "
+        "fetched_at = ?, error = '', error_at = NULL WHERE id = ?"};
+    slot.emplace(m_db.connection());
+    slot->setForwardOnly(true);
+    slot->prepare(QString::fromLatin1(kSql[size_t(which)]));
+    return *slot;
+}
+
 bool FeedStore::begin()
 {
-    // Taking the write lock first means a second copy waits for it (up to the busy
-    // time-out) instead of failing half-way through.
-    QSqlQuery query(m_db.connection());
-    return query.exec(QStringLiteral("BEGIN IMMEDIATE")) || fail(query);
+    QSqlQuery& query = prepared(Statement::Begin);
+    return query.exec() || fail(query);
 }
 
 bool FeedStore::commit()
 {
-    QSqlQuery query(m_db.connection());
-    if (query.exec(QStringLiteral("COMMIT")))
+    QSqlQuery& query = prepared(Statement::Commit);
+    if (query.exec())
         return true;
     fail(query);
     rollback();
@@ -95,8 +119,7 @@ bool FeedStore::commit()
 
 void FeedStore::rollback()
 {
-    QSqlQuery query(m_db.connection());
-    query.exec(QStringLiteral("ROLLBACK"));
+    prepared(Statement::Rollback).exec();
 }
 
 SiteFeed FeedStore::siteFeed(const QString& site)
@@ -251,12 +274,8 @@ FeedStore::Stored FeedStore::storeFetched(qint64 feedId, const ParsedFeed& parse
         return stored;
     const qint64 nowMs = now.toMSecsSinceEpoch();
     const qint64 cutoff = now.addDays(-kRetentionDays).toMSecsSinceEpoch();
-    QSqlQuery query(m_db.connection());
-
     QHash<QString, Existing> existing;
-    query.setForwardOnly(true);
-    query.prepare(QStringLiteral("SELECT id, guid, title, link, summary, published, updated, "
-                                 "seen_at, sort_at FROM items WHERE feed_id = ?"));
+    QSqlQuery& query = prepared(Statement::SelectItems);
     query.addBindValue(feedId);
     if (!query.exec()) {
         fail(query);
@@ -275,6 +294,7 @@ FeedStore::Stored FeedStore::storeFetched(qint64 feedId, const ParsedFeed& parse
         row.sortAt = query.value(8).toLongLong();
         existing.insert(query.value(1).toString(), row);
     }
+    query.finish();
 
     QList<const FeedItem*> fresh;
     QList<QPair<const Existing*, const FeedItem*>> changed;
@@ -305,67 +325,59 @@ FeedStore::Stored FeedStore::storeFetched(qint64 feedId, const ParsedFeed& parse
     }
 
     bool ok = true;
-    query.prepare(QStringLiteral(
-        "INSERT INTO items (feed_id, guid, title, link, summary, published, updated, seen_at, "
-        "sort_at) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+    QSqlQuery& insert = prepared(Statement::InsertItem);
     for (const FeedItem* item : std::as_const(fresh)) {
         const qint64 sortAt = sortTime(*item, nowMs);
         if (sortAt < cutoff && sortAt < newestKept)
             continue;
-        query.addBindValue(feedId);
-        query.addBindValue(text(item->id));
-        query.addBindValue(text(item->title));
-        query.addBindValue(text(item->link));
-        query.addBindValue(text(item->summary));
-        query.addBindValue(msecsOf(item->published));
-        query.addBindValue(msecsOf(item->updated));
-        query.addBindValue(nowMs);
-        query.addBindValue(sortAt);
-        if (!query.exec()) {
-            ok = fail(query);
+        insert.addBindValue(feedId);
+        insert.addBindValue(text(item->id));
+        insert.addBindValue(text(item->title));
+        insert.addBindValue(text(item->link));
+        insert.addBindValue(text(item->summary));
+        insert.addBindValue(msecsOf(item->published));
+        insert.addBindValue(msecsOf(item->updated));
+        insert.addBindValue(nowMs);
+        insert.addBindValue(sortAt);
+        if (!insert.exec()) {
+            ok = fail(insert);
             break;
         }
         ++stored.added;
     }
     if (ok && !changed.isEmpty()) {
-        // The read mark stays as it is: a corrected title is not news.
-        query.prepare(QStringLiteral("UPDATE items SET title = ?, link = ?, summary = ?, "
-                                     "published = ?, updated = ?, sort_at = ? WHERE id = ?"));
+        QSqlQuery& update = prepared(Statement::UpdateItem);
         for (const auto& [row, item] : std::as_const(changed)) {
-            query.addBindValue(text(item->title));
-            query.addBindValue(text(item->link));
-            query.addBindValue(text(item->summary));
-            query.addBindValue(msecsOf(item->published));
-            query.addBindValue(msecsOf(item->updated));
-            query.addBindValue(sortTime(*item, row->seenAt));
-            query.addBindValue(row->rowId);
-            if (!query.exec()) {
-                ok = fail(query);
+            update.addBindValue(text(item->title));
+            update.addBindValue(text(item->link));
+            update.addBindValue(text(item->summary));
+            update.addBindValue(msecsOf(item->published));
+            update.addBindValue(msecsOf(item->updated));
+            update.addBindValue(sortTime(*item, row->seenAt));
+            update.addBindValue(row->rowId);
+            if (!update.exec()) {
+                ok = fail(update);
                 break;
             }
         }
     }
     if (ok) {
-        query.prepare(QStringLiteral(
-            "DELETE FROM items WHERE feed_id = :feed AND sort_at < :cutoff AND id NOT IN "
-            "(SELECT id FROM items WHERE feed_id = :feed ORDER BY sort_at DESC LIMIT :kept)"));
-        query.bindValue(QStringLiteral(":feed"), feedId);
-        query.bindValue(QStringLiteral(":cutoff"), cutoff);
-        query.bindValue(QStringLiteral(":kept"), kKeptPerFeed);
-        ok = query.exec() || fail(query);
+        QSqlQuery& prune = prepared(Statement::PruneItems);
+        prune.bindValue(QStringLiteral(":feed"), feedId);
+        prune.bindValue(QStringLiteral(":cutoff"), cutoff);
+        prune.bindValue(QStringLiteral(":kept"), kKeptPerFeed);
+        ok = prune.exec() || fail(prune);
     }
     if (ok) {
-        query.prepare(QStringLiteral(
-            "UPDATE feeds SET format = ?, title = ?, link = ?, etag = ?, last_modified = ?, "
-            "fetched_at = ?, error = '', error_at = NULL WHERE id = ?"));
-        query.addBindValue(FeedFormatName(parsed.format));
-        query.addBindValue(text(parsed.title));
-        query.addBindValue(text(parsed.link));
-        query.addBindValue(text(QString::fromLatin1(etag)));
-        query.addBindValue(text(QString::fromLatin1(lastModified)));
-        query.addBindValue(nowMs);
-        query.addBindValue(feedId);
-        ok = query.exec() || fail(query);
+        QSqlQuery& feed = prepared(Statement::UpdateFeed);
+        feed.addBindValue(FeedFormatName(parsed.format));
+        feed.addBindValue(text(parsed.title));
+        feed.addBindValue(text(parsed.link));
+        feed.addBindValue(text(QString::fromLatin1(etag)));
+        feed.addBindValue(text(QString::fromLatin1(lastModified)));
+        feed.addBindValue(nowMs);
+        feed.addBindValue(feedId);
+        ok = feed.exec() || fail(feed);
     }
     if (!ok) {
         rollback();

@@ -13,6 +13,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <array>
 #include <optional>
 
 // The downloaded news: each site's feed (or why it has none), each feed's items with their
@@ -71,6 +72,21 @@ public:
     int markAllRead(const QStringList& sites);
 
 private:
+    // The statements every fetch runs, prepared once for the store's life.
+    enum class Statement
+    {
+        Begin,
+        Commit,
+        Rollback,
+        SelectItems,
+        InsertItem,
+        UpdateItem,
+        PruneItems,
+        UpdateFeed,
+        Count
+    };
+    [[nodiscard]] QSqlQuery& prepared(Statement which);
+
     // Each site given that has a feed, with it.
     [[nodiscard]] QList<QPair<QString, qint64>> siteFeeds(const QStringList& sites);
     // Each feed of these sites, under the first site listed that has it.
@@ -82,5 +98,6 @@ private:
     bool fail(const QSqlQuery& query);
 
     FeedDatabase m_db;
+    std::array<std::optional<QSqlQuery>, size_t(Statement::Count)> m_prepared;
     QString m_lastError;
 };

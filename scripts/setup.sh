@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
     build-essential cmake ninja-build pkg-config
     qt6-base-dev qt6-base-private-dev qt6-webengine-dev libqt6webenginecore6-bin libqt6svg6 libgl-dev
+    libqt6sql6-sqlite
     libxml2-dev libx11-dev
     xvfb xauth fonts-dejavu-core
     xdg-utils

@@ -17,10 +17,11 @@ deb="$out/kestrin-news-reader_${version}_$(dpkg --print-architecture).deb"
 [ "$(dpkg-deb -f "$deb" Version)" = "$version" ] || fail "package version"
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"
-# Found from the program's libraries, and the three it cannot show: the engine's helper
-# process, the opener of the user's browser and the SVG plugin the skins draw with.
+# Found from the program's libraries, and the four it cannot show: the engine's helper
+# process, the opener of the user's browser, the SVG plugin the skins draw with and the
+# SQLite driver the headlines are kept with.
 for package in libc6 libstdc++6 libqt6core6 libqt6widgets6 libqt6webenginewidgets6 libxml2 \
-    libqt6webenginecore6-bin xdg-utils libqt6svg6; do
+    libqt6webenginecore6-bin xdg-utils libqt6svg6 libqt6sql6-sqlite; do
     tr ',' '\n' <<<"$depends" | awk '{print $1}' | grep -Fqx "$package" || fail "Depends lacks $package"
 done
 
