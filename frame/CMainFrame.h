@@ -35,7 +35,7 @@ public:
     [[nodiscard]] CatalogContextMenu* treeMenu() const { return m_treeMenu; }
     [[nodiscard]] LinkCheckCommands* linkChecks() const { return m_linkChecks.get(); }
 
-    // The skin file of a SkinStyle value (1 XP, 2 Mini, 3 Soft); nullptr for any other.
+    // The skin file of a SkinStyle value (1 XP, 2 Mini, 3 Soft, 4 Night); nullptr for any other.
     [[nodiscard]] static const char* SkinFile(int style);
 
     // The skin engine's splitter callback.

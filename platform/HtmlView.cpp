@@ -3,6 +3,7 @@
 #include "BrowserPopupWindow.h"
 #include "GpuCompositionGate.h"
 #include "NoticePage.h"
+#include "PageSkin.h"
 #include "PrintDialog.h"
 #include "SilentWebPage.h"
 #include "WebEngineProfile.h"
@@ -50,6 +51,11 @@ HtmlView::HtmlView(QWidget* parent)
     setFocusPolicy(Qt::StrongFocus);
     // The window's first frame is on screen: now the engine may take its time to start.
     connect(m_gate, &GpuCompositionGate::opened, this, &HtmlView::EnsureEngine);
+    // Pages loaded later take the skin as they start; the ones on show change now.
+    connect(&PageSkin::Instance(), &PageSkin::changed, this, [this] {
+        PageSkin::Instance().ApplyTo(m_page);
+        PageSkin::Instance().ApplyTo(m_noticePage);
+    });
 }
 
 HtmlView::~HtmlView()

@@ -1,5 +1,7 @@
 #include "WebEngineProfile.h"
 
+#include "PageSkin.h"
+
 #include <QCoreApplication>
 #include <QWebEngineProfile>
 
@@ -10,6 +12,7 @@ QWebEngineProfile* WebEngineProfile::Shared()
         auto* value = new QWebEngineProfile(QStringLiteral("KestrinNewsReader"), qApp);
         value->setPersistentCookiesPolicy(QWebEngineProfile::AllowPersistentCookies);
         value->setHttpCacheType(QWebEngineProfile::DiskHttpCache);
+        PageSkin::Instance().Install(value);
         return value;
     }();
     return profile;
