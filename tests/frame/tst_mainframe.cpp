@@ -5,6 +5,7 @@
 #include "platform/FileDialog.h"
 #include "platform/PrintDialog.h"
 #include "platform/SkinEngine.h"
+#include "res/MenuTable.h"
 #include "res/Resource.h"
 #include "res/StringTable.h"
 #include "support/AppFixture.h"
@@ -192,6 +193,15 @@ void MainFrameTest::menuEntriesAreEnabledAndCarryNoShortcuts()
         }
     }
     QCOMPARE(entries, 30);
+    // Each entry has a command of its own: entries sharing a number would run each other's.
+    QSet<int> ids;
+    for (const MenuDefinition& menu : MenuTable::MainMenu()) {
+        for (const MenuEntry& entry : menu.entries) {
+            if (entry.text)
+                ids.insert(entry.id);
+        }
+    }
+    QCOMPARE(ids.size(), entries);
     QCOMPARE(frame->menuAction(ID_BROWSE_HOME)->text(), QStringLiteral("&Home\tCtrl+H"));
     // New entries come after the old ones of their menu.
     const QList<QAction*> browse =
