@@ -7,8 +7,8 @@
 #include "browser/CKestrinNewsReaderView.h"
 #include "catalog/CLeftView.h"
 #include "catalog/CatalogPane.h"
-#include "favorites/CEditMyFavoriteDlg.h"
 #include "favorites/CFavoritesStore.h"
+#include "favorites/ui/CEditMyFavoriteDlg.h"
 #include "frame/LinkCheckCommands.h"
 #include "platform/ExternalBrowser.h"
 #include "res/Resource.h"
@@ -81,39 +81,33 @@ void CMainFrame::BindCommands()
     m_commandMap.on(ID_FAVORITES_RESTORE, [this] { OnFavoritesRestore(); });
 }
 
-CKestrinNewsReaderView* CMainFrame::BrowserView() const
-{
-    const CKestrinNewsReaderDoc* doc = document();
-    return doc ? doc->m_pBrowserView : nullptr;
-}
-
 void CMainFrame::OnBrowseHome()
 {
-    if (CKestrinNewsReaderView* browser = BrowserView())
+    if (CKestrinNewsReaderView* browser = m_pBrowserView)
         browser->NavigateTo(kDefaultHomePageUrl);
 }
 
 void CMainFrame::OnBrowseBack()
 {
-    if (CKestrinNewsReaderView* browser = BrowserView())
+    if (CKestrinNewsReaderView* browser = m_pBrowserView)
         browser->GoBack();
 }
 
 void CMainFrame::OnBrowseForword()
 {
-    if (CKestrinNewsReaderView* browser = BrowserView())
+    if (CKestrinNewsReaderView* browser = m_pBrowserView)
         browser->GoForward();
 }
 
 void CMainFrame::OnBrowseOpenExternal()
 {
-    if (CKestrinNewsReaderView* browser = BrowserView())
+    if (CKestrinNewsReaderView* browser = m_pBrowserView)
         browser->OpenInYourBrowser();
 }
 
 void CMainFrame::OnBrowseReload()
 {
-    if (CKestrinNewsReaderView* browser = BrowserView())
+    if (CKestrinNewsReaderView* browser = m_pBrowserView)
         browser->Refresh();
 }
 
@@ -121,8 +115,8 @@ void CMainFrame::OnCatalog(int mode)
 {
     if (m_nCataView == mode)
         return;
-    if (CKestrinNewsReaderDoc* doc = document(); doc && doc->m_pTreeView)
-        doc->m_pTreeView->RebuildTree(mode);
+    if (m_pTreeView)
+        m_pTreeView->RebuildTree(mode);
     m_nCataView = mode;
     m_profile.Write(kSettingsSection, SettingsKeys::CataView, mode);
 }
@@ -135,7 +129,7 @@ void CMainFrame::OnCatalogFind()
 
 void CMainFrame::OnHomePageGoto()
 {
-    CKestrinNewsReaderView* browser = BrowserView();
+    CKestrinNewsReaderView* browser = m_pBrowserView;
     if (!browser)
         return;
     switch (m_nIndexPage) {
@@ -171,7 +165,7 @@ void CMainFrame::OnHomePageCurrent()
 
 void CMainFrame::OnHelpContent()
 {
-    CKestrinNewsReaderView* browser = BrowserView();
+    CKestrinNewsReaderView* browser = m_pBrowserView;
     if (!browser)
         return;
     // A real file URL, so directories with spaces, '#' or '%' still open.

@@ -184,7 +184,7 @@ void FrameWindow::InstallAccelerators(std::span<const Accelerator> accelerators)
         connect(shortcut, &QShortcut::activated, this, [this, id] {
             // A key whose command nothing handles still edits the focused page or edit.
             if (!OnCmdMsg(id))
-                EditCommand::Apply(QApplication::focusWidget(), id);
+                EditCommand::Apply(QApplication::focusWidget(), id, m_editHandlers);
         });
     }
 }

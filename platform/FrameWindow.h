@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CommandTarget.h"
+#include "EditCommand.h"
 #include "res/AcceleratorTable.h"
 #include "res/MenuTable.h"
 
@@ -61,6 +62,9 @@ public:
     void SetTitleSuffix(const QString& suffix) { m_titleSuffix = suffix; }
     void OnUpdateFrameTitle();
 
+    // Lets the edit keys reach one more kind of editor (a web page), before the text widgets.
+    void AddEditHandler(EditCommand::Handler handler) { m_editHandlers.append(std::move(handler)); }
+
 signals:
     // The window's first frame has reached the screen. Start-up work that the user cannot
     // see waits for it, so that the window comes up first.
@@ -102,4 +106,5 @@ private:
     QHash<int, QAction*> m_actions;
     QString m_titleSuffix;
     bool m_shown = false;
+    QList<EditCommand::Handler> m_editHandlers;
 };

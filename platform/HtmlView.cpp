@@ -14,6 +14,7 @@
 #include <QStackedLayout>
 #include <QWebEngineHistory>
 #include <QWebEngineLoadingInfo>
+#include <QWebEngineScript>
 #include <QWebEngineView>
 
 #include <algorithm>
@@ -53,8 +54,12 @@ HtmlView::HtmlView(QWidget* parent)
     connect(m_gate, &GpuCompositionGate::opened, this, &HtmlView::EnsureEngine);
     // Pages loaded later take the skin as they start; the ones on show change now.
     connect(&PageSkin::Instance(), &PageSkin::changed, this, [this] {
-        PageSkin::Instance().ApplyTo(m_page);
-        PageSkin::Instance().ApplyTo(m_noticePage);
+        for (QWebEnginePage* page :
+             {static_cast<QWebEnginePage*>(m_page), static_cast<QWebEnginePage*>(m_noticePage)}) {
+            if (page)
+                page->runJavaScript(PageSkin::Instance().script(),
+                                    QWebEngineScript::ApplicationWorld);
+        }
     });
 }
 

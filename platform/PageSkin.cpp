@@ -1,13 +1,6 @@
 #include "PageSkin.h"
 
-#include <QWebEnginePage>
-#include <QWebEngineProfile>
-#include <QWebEngineScript>
-#include <QWebEngineScriptCollection>
-
 namespace {
-const QString kScriptName = QStringLiteral("kestrin-page-skin");
-
 // Our pages are the ones built in (qrc:) and the help page beside the program; the help
 // page's address may end in "\readme.htm", which the engine may keep escaped.
 constexpr char kScriptTemplate[] = R"((function (skin) {
@@ -57,35 +50,5 @@ void PageSkin::SetName(const QString& name)
     if (name == m_name)
         return;
     m_name = name;
-    UpdateProfileScript();
     emit changed();
-}
-
-void PageSkin::Install(QWebEngineProfile* profile)
-{
-    m_profile = profile;
-    UpdateProfileScript();
-}
-
-void PageSkin::ApplyTo(QWebEnginePage* page) const
-{
-    if (page)
-        page->runJavaScript(Script(m_name), QWebEngineScript::ApplicationWorld);
-}
-
-void PageSkin::UpdateProfileScript()
-{
-    if (!m_profile)
-        return;
-    QWebEngineScriptCollection* scripts = m_profile->scripts();
-    for (const QWebEngineScript& old : scripts->find(kScriptName))
-        scripts->remove(old);
-    QWebEngineScript script;
-    script.setName(kScriptName);
-    script.setSourceCode(Script(m_name));
-    // Before the page's own style sheet is read, so it is never drawn in the wrong colours.
-    script.setInjectionPoint(QWebEngineScript::DocumentCreation);
-    script.setWorldId(QWebEngineScript::ApplicationWorld);
-    script.setRunsOnSubFrames(false);
-    scripts->insert(script);
 }

@@ -3,12 +3,10 @@
 #include <QObject>
 #include <QString>
 
-class QWebEnginePage;
-class QWebEngineProfile;
-
 // The program's own pages (the start page, the notices, the help page) dress with the skin:
 // their root element carries the skin's name in a data-skin attribute, which their style
-// sheets key on. Pages from anywhere else are left alone.
+// sheets key on. This keeps the name and the script that sets it; the browser side runs the
+// script in its pages. Pages from anywhere else are left alone.
 class PageSkin : public QObject
 {
     Q_OBJECT
@@ -20,12 +18,9 @@ public:
     [[nodiscard]] QString name() const { return m_name; }
     void SetName(const QString& name);
 
-    // Every page of the profile loaded from now on gets the name as it starts.
-    void Install(QWebEngineProfile* profile);
-    // Renames the skin in a page already on show.
-    void ApplyTo(QWebEnginePage* page) const;
-
-    // The script that sets the attribute, for the skin of this name.
+    // The script that names the skin in a page of ours, to run as the page starts and again
+    // when the skin changes.
+    [[nodiscard]] QString script() const { return Script(m_name); }
     [[nodiscard]] static QString Script(const QString& name);
 
 signals:
@@ -33,8 +28,6 @@ signals:
 
 private:
     PageSkin() = default;
-    void UpdateProfileScript();
 
-    QWebEngineProfile* m_profile = nullptr;
     QString m_name;
 };

@@ -1,7 +1,7 @@
 #include "CFavoriteCommands.h"
 
 #include "CAddModifyFavoriteDlg.h"
-#include "CFavoritesStore.h"
+#include "favorites/CFavoritesStore.h"
 #include "platform/MessageBox.h"
 
 bool CFavoriteCommands::Add(const QString& name, const QString& url)

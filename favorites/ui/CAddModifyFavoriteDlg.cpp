@@ -1,6 +1,6 @@
 #include "CAddModifyFavoriteDlg.h"
 
-#include "CFavoritesStore.h"
+#include "favorites/CFavoritesStore.h"
 #include "platform/MessageBox.h"
 #include "res/Resource.h"
 

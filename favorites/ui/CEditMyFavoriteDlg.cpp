@@ -2,7 +2,7 @@
 
 #include "CAddModifyFavoriteDlg.h"
 #include "CFavoriteCommands.h"
-#include "CFavoritesStore.h"
+#include "favorites/CFavoritesStore.h"
 #include "platform/MessageBox.h"
 #include "res/Resource.h"
 

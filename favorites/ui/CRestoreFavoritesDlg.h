@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CFavoritesBackups.h"
+#include "favorites/CFavoritesBackups.h"
 
 #include <QDialog>
 #include <QList>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CFavoritesStore.h"
+#include "favorites/CFavoritesStore.h"
 
 #include <QString>
 

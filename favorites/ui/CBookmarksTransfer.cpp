@@ -1,8 +1,8 @@
 #include "CBookmarksTransfer.h"
 
-#include "CBookmarksReader.h"
-#include "CBookmarksWriter.h"
-#include "ComError.h"
+#include "favorites/CBookmarksReader.h"
+#include "favorites/CBookmarksWriter.h"
+#include "favorites/ComError.h"
 #include "platform/MessageBox.h"
 #include "platform/WaitCursor.h"
 #include "res/Resource.h"

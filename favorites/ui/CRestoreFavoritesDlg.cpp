@@ -1,6 +1,6 @@
 #include "CRestoreFavoritesDlg.h"
 
-#include "CFavoritesStore.h"
+#include "favorites/CFavoritesStore.h"
 #include "platform/MessageBox.h"
 #include "platform/WaitCursor.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "FavoriteRef.h"
+#include "favorites/FavoriteRef.h"
 
 #include <QList>
 #include <QString>
