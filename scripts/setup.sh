@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages the build and the tests need; installs nothing
-# when all are present.
+# when all are present. With --tests, also the tools only the test suite uses.
 set -euo pipefail
 
 packages=(
@@ -12,7 +12,13 @@ packages=(
     xdg-utils
     desktop-file-utils appstream dpkg-dev file
     libxdamage-dev x11-utils bc
+    qt6-wayland
 )
+# A Wayland compositor to start the program on, and Debian's package checker.
+test_packages=(weston lintian)
+if [ "${1:-}" = --tests ]; then
+    packages+=("${test_packages[@]}")
+fi
 
 missing=()
 for p in "${packages[@]}"; do

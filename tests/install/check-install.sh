@@ -56,7 +56,7 @@ start() {
 start
 cmp "$folder/Favorites.xml" "$share/kestrin-news-reader/Favorites.xml" || fail "no empty favorites file"
 cmp "$folder/readme.htm" "$share/kestrin-news-reader/readme.htm" || fail "no help page"
-for skin in Minimized SoftCrystal XPCorona; do
+for skin in Minimized Night SoftCrystal XPCorona; do
     cmp "$folder/Skin/$skin.ssk" "$share/kestrin-news-reader/Skin/$skin.ssk" || fail "no $skin skin"
 done
 [ -w "$folder/Favorites.xml" ] || fail "the favorites file cannot be changed"
