@@ -41,7 +41,7 @@ public:
     [[nodiscard]] CLeftView* treeView() const { return m_pTreeView; }
     [[nodiscard]] CKestrinNewsReaderView* browserView() const { return m_pBrowserView; }
 
-    // The skin file of a SkinStyle value (1 XP, 2 Mini, 3 Soft); nullptr for any other.
+    // The skin file of a SkinStyle value (1 XP, 2 Mini, 3 Soft, 4 Night); nullptr for any other.
     [[nodiscard]] static const char* SkinFile(int style);
 
     // The skin engine's splitter callback.

@@ -31,9 +31,11 @@ void CMainFrame::BindCommands()
     m_commandMap.on(ID_SKIN_XP, [this] { OnSkin(1); });
     m_commandMap.on(ID_SKIN_MINI, [this] { OnSkin(2); });
     m_commandMap.on(ID_SKIN_SOFT, [this] { OnSkin(3); });
+    m_commandMap.on(ID_SKIN_NIGHT, [this] { OnSkin(4); });
     m_commandMap.onUpdate(ID_SKIN_XP, [this](CommandUi& ui) { OnUpdateSkin(ui, 1); });
     m_commandMap.onUpdate(ID_SKIN_MINI, [this](CommandUi& ui) { OnUpdateSkin(ui, 2); });
     m_commandMap.onUpdate(ID_SKIN_SOFT, [this](CommandUi& ui) { OnUpdateSkin(ui, 3); });
+    m_commandMap.onUpdate(ID_SKIN_NIGHT, [this](CommandUi& ui) { OnUpdateSkin(ui, 4); });
 
     m_commandMap.on(ID_BROWSE_HOME, [this] { OnBrowseHome(); });
     m_commandMap.on(ID_BROWSE_BACK, [this] { OnBrowseBack(); });

@@ -10,6 +10,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QGuiApplication>
 #include <QIcon>
 #include <QMenu>
 #include <QMenuBar>
@@ -269,4 +270,11 @@ void FrameWindow::SetMessageText(const QString& text)
 {
     if (auto* bar = qobject_cast<StatusBar*>(findChild<QStatusBar*>()))
         bar->SetMessage(text);
+}
+
+bool FrameWindow::CanPlaceWindows()
+{
+    const QString platform = QGuiApplication::platformName();
+    return !platform.startsWith(QLatin1String("wayland")) && platform != QLatin1String("eglfs") &&
+           platform != QLatin1String("linuxfb");
 }

@@ -54,6 +54,10 @@ public:
     // Runs the update handlers of one menu, as before it shows.
     void UpdateMenu(QMenu* menu);
 
+    // Whether a program may place its top-level windows here. Wayland places them itself and
+    // reports no place back; on a framebuffer every window fills the screen.
+    [[nodiscard]] static bool CanPlaceWindows();
+
     // The title part after the document name: the template's window title.
     void SetTitleSuffix(const QString& suffix) { m_titleSuffix = suffix; }
     void OnUpdateFrameTitle();

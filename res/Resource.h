@@ -48,6 +48,8 @@ inline constexpr int ID_BROWSE_RELOAD = 32797;
 inline constexpr int ID_BROWSE_ZOOM_IN = 32798;
 inline constexpr int ID_BROWSE_ZOOM_OUT = 32799;
 inline constexpr int ID_BROWSE_ZOOM_RESET = 32800;
+// Kept apart from the numbers the other menus' new entries take.
+inline constexpr int ID_SKIN_NIGHT = 32820;
 
 // Framework commands
 inline constexpr int ID_SEPARATOR = 0;

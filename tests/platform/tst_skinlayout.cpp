@@ -58,6 +58,7 @@ void addSkinRows(bool withPlainLook)
     QTest::newRow("XP") << QStringLiteral("XPCorona.ssk");
     QTest::newRow("Mini") << QStringLiteral("Minimized.ssk");
     QTest::newRow("Soft") << QStringLiteral("SoftCrystal.ssk");
+    QTest::newRow("Night") << QStringLiteral("Night.ssk");
 }
 
 int difference(const QColor& a, const QColor& b)
