@@ -1,18 +1,15 @@
 #include "UserDataFolder.h"
 
+#include "platform/files/RegularFile.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <QTemporaryFile>
 
 #include <sys/stat.h>
 #include <unistd.h>
-
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 
 namespace {
 const QString kFavorites = QStringLiteral("Favorites.xml");
@@ -128,23 +125,11 @@ void UserDataFolder::Refresh(const QString& name)
     const std::optional<QByteArray> bytes = ReadShipped(name);
     if (!bytes)
         return;
-    // The new file is finished aside, with the shipped file's time so that the next start
-    // sees it up to date, and renamed over whatever has the name: a link is replaced, never
-    // followed, and its target is never opened.
-    QTemporaryFile file(own + QStringLiteral(".XXXXXX"));
-    if (!file.open() || file.write(*bytes) != bytes->size() || !file.flush() ||
-        !file.setPermissions(kUserFile) ||
-        !file.setFileTime(shipped.lastModified(), QFileDevice::FileModificationTime)) {
-        Problem(QStringLiteral("%1 cannot be written: %2").arg(own, file.errorString()));
-        return;
-    }
-    if (::rename(QFile::encodeName(file.fileName()).constData(),
-                 QFile::encodeName(own).constData()) != 0) {
-        Problem(QStringLiteral("%1 was left as it is: %2")
-                    .arg(own, QString::fromLocal8Bit(std::strerror(errno))));
-        return;
-    }
-    file.setAutoRemove(false);
+    // The copy takes the shipped file's time, so the next start sees it up to date. It is
+    // renamed over whatever has the name: a link is replaced, and its target never opened.
+    const QString failure = RegularFile::Replace(own, *bytes, kUserFile, shipped.lastModified());
+    if (!failure.isEmpty())
+        Problem(QStringLiteral("%1 was left as it is: %2").arg(own, failure));
 }
 
 bool UserDataFolder::IsOwnFolder(const QString& path, Links links)
