@@ -122,28 +122,58 @@ void FeedStore::rollback()
     prepared(Statement::Rollback).exec();
 }
 
-SiteFeed FeedStore::siteFeed(const QString& site)
+namespace {
+constexpr char kSiteFeedColumns[] =
+    "SELECT s.address, s.looked_up_at, s.reason, f.id, f.address, f.format, f.fetched_at, "
+    "f.error, f.etag, f.last_modified FROM sites s LEFT JOIN feeds f ON f.id = s.feed_id";
+
+SiteFeed siteFeedOf(const QSqlQuery& query)
 {
     SiteFeed result;
+    result.lookedUp = timeOf(query.value(1));
+    result.reason = query.value(2).toString();
+    result.feedId = query.value(3).toLongLong();
+    result.state = result.feedId > 0 ? SiteFeed::State::Found : SiteFeed::State::None;
+    result.feedAddress = query.value(4).toString();
+    result.format = query.value(5).toString();
+    result.fetched = timeOf(query.value(6));
+    result.error = query.value(7).toString();
+    result.etag = query.value(8).toString().toLatin1();
+    result.lastModified = query.value(9).toString().toLatin1();
+    return result;
+}
+} // namespace
+
+SiteFeed FeedStore::siteFeed(const QString& site)
+{
     QSqlQuery query(m_db.connection());
-    query.prepare(QStringLiteral(
-        "SELECT s.looked_up_at, s.reason, f.id, f.address, f.format, f.fetched_at, f.error "
-        "FROM sites s LEFT JOIN feeds f ON f.id = s.feed_id WHERE s.address = ?"));
+    query.prepare(QLatin1String(kSiteFeedColumns) + QLatin1String(" WHERE s.address = ?"));
     query.addBindValue(Key(site));
     if (!query.exec()) {
         fail(query);
-        return result;
+        return {};
     }
-    if (!query.next())
-        return result;
-    result.lookedUp = timeOf(query.value(0));
-    result.reason = query.value(1).toString();
-    result.feedId = query.value(2).toLongLong();
-    result.state = result.feedId > 0 ? SiteFeed::State::Found : SiteFeed::State::None;
-    result.feedAddress = query.value(3).toString();
-    result.format = query.value(4).toString();
-    result.fetched = timeOf(query.value(5));
-    result.error = query.value(6).toString();
+    return query.next() ? siteFeedOf(query) : SiteFeed();
+}
+
+QHash<QString, SiteFeed> FeedStore::siteFeeds(const QStringList& sites)
+{
+    QSet<QString> wanted;
+    for (const QString& site : sites)
+        wanted.insert(Key(site));
+    // One pass over every site known: cheaper than a statement per site.
+    QSqlQuery query(m_db.connection());
+    query.setForwardOnly(true);
+    if (!query.exec(QLatin1String(kSiteFeedColumns))) {
+        fail(query);
+        return {};
+    }
+    QHash<QString, SiteFeed> result;
+    while (query.next()) {
+        const QString key = query.value(0).toString();
+        if (wanted.contains(key))
+            result.insert(key, siteFeedOf(query));
+    }
     return result;
 }
 

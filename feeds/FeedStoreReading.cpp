@@ -21,7 +21,7 @@ QString idList(const QList<qint64>& ids)
 }
 } // namespace
 
-QList<QPair<QString, qint64>> FeedStore::siteFeeds(const QStringList& sites)
+QList<QPair<QString, qint64>> FeedStore::feedIdsOfSites(const QStringList& sites)
 {
     QHash<QString, qint64> feedOfKey;
     QSqlQuery query(m_db.connection());
@@ -44,7 +44,7 @@ QList<QPair<QString, qint64>> FeedStore::siteFeeds(const QStringList& sites)
 QHash<qint64, QString> FeedStore::feedsOfSites(const QStringList& sites)
 {
     QHash<qint64, QString> result;
-    for (const auto& [site, feedId] : siteFeeds(sites)) {
+    for (const auto& [site, feedId] : feedIdsOfSites(sites)) {
         if (!result.contains(feedId))
             result.insert(feedId, site);
     }
@@ -104,7 +104,7 @@ QHash<QString, int> FeedStore::unreadCounts(const QStringList& sites)
         perFeed.insert(query.value(0).toLongLong(), query.value(1).toInt());
     // Every site with the feed shows its count, not only the first.
     QHash<QString, int> result;
-    for (const auto& [site, feedId] : siteFeeds(sites)) {
+    for (const auto& [site, feedId] : feedIdsOfSites(sites)) {
         if (const int count = perFeed.value(feedId); count > 0)
             result.insert(site, count);
     }
