@@ -73,6 +73,7 @@ private slots:
     void untrustedCertificateIsUnsure();
     void silentServerTimesOutAsUnsure();
     void closedPortIsDead();
+    void bodiesAreCutOffCookiesNeverSentRedirectsStayOnTheWeb();
     void neverMoreThanTwoAtOnceToOneHost();
     void cancelStopsEveryRequest();
     void offlineChecksOnlyLocalAddresses();
@@ -311,6 +312,41 @@ void LinkCheckerTest::closedPortIsDead()
     QVERIFY(run.waitForEnd());
     QCOMPARE(run.results.value(url).status, LinkResult::Status::Dead);
     QCOMPARE(run.results.value(url).error, QStringLiteral("connection refused"));
+}
+
+void LinkCheckerTest::bodiesAreCutOffCookiesNeverSentRedirectsStayOnTheWeb()
+{
+    ScriptedHttpServer server;
+    QVERIFY(server.start());
+    server.setHandler([](const ScriptedHttpServer::Request& request) {
+        if (request.path == "/script")
+            return ScriptedHttpServer::Redirect(301, "javascript:alert(1)");
+        // An error page whose body never ends, with a cookie.
+        Response response;
+        response.status = 404;
+        response.endless = true;
+        response.headers.append({QByteArray("Set-Cookie"), QByteArray("seen=1")});
+        return response;
+    });
+    LinkChecker checker;
+    Run run(checker);
+    const QString endless = server.url(QStringLiteral("/endless"));
+    const QString again = server.url(QStringLiteral("/again"));
+    const QString script = server.url(QStringLiteral("/script"));
+    QVERIFY(checker.start({endless, again, script}));
+    QVERIFY(run.waitForEnd());
+    QCOMPARE(run.results.value(endless).status, LinkResult::Status::Dead);
+    QCOMPARE(run.results.value(endless).httpStatus, 404);
+    // The rest of the body was never read: the server could not send much of it.
+    QVERIFY2(server.streamedBytes() < 16 * 1024 * 1024,
+             qPrintable(QString::number(server.streamedBytes())));
+    for (const ScriptedHttpServer::Request& request : server.requests())
+        QVERIFY(request.header("cookie").isEmpty());
+    // Only a web address can be a paper's new home.
+    QCOMPARE(run.results.value(script).status, LinkResult::Status::Unsure);
+    QVERIFY(run.results.value(script).newUrl.isEmpty());
+    QCOMPARE(run.results.value(script).error,
+             QStringLiteral("redirected to an address that is not on the web"));
 }
 
 void LinkCheckerTest::neverMoreThanTwoAtOnceToOneHost()
