@@ -26,6 +26,8 @@ inline constexpr IntSetting WindowWidth{"WindowWidth", 0};
 inline constexpr IntSetting WindowHeight{"WindowHeight", 0};
 // The catalog pane's width in pixels.
 inline constexpr IntSetting TreeWidth{"TreeWidth", 250};
+// The folders of My Favorites the user left expanded: a JSON array of their paths.
+inline constexpr StringSetting ExpandedFavoriteFolders{"ExpandedFavoriteFolders", "[]"};
 } // namespace SettingsKeys
 
 // The browser pane's zoom per site: one value a site, keyed by its host, in percent.

@@ -13,6 +13,8 @@
 
 #include <QFontMetrics>
 #include <QHeaderView>
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -46,8 +48,31 @@ CLeftView::CLeftView(Profile& profile, CFavoritesStore& favorites, QWidget* pare
     m_fitTimer.setSingleShot(true);
     m_fitTimer.setInterval(0);
     connect(&m_fitTimer, &QTimer::timeout, this, [this] { FitColumn(); });
-    connect(this, &QTreeWidget::itemExpanded, this, [this] { ScheduleColumnFit(); });
-    connect(this, &QTreeWidget::itemCollapsed, this, [this] { ScheduleColumnFit(); });
+    connect(this, &QTreeWidget::itemExpanded, this, [this](QTreeWidgetItem* item) {
+        RememberExpansion(item, true);
+        ScheduleColumnFit();
+    });
+    connect(this, &QTreeWidget::itemCollapsed, this, [this](QTreeWidgetItem* item) {
+        RememberExpansion(item, false);
+        ScheduleColumnFit();
+    });
+    const QJsonArray expanded =
+        QJsonDocument::fromJson(
+            m_profile.GetString(kSettingsSection, SettingsKeys::ExpandedFavoriteFolders).toUtf8())
+            .array();
+    for (const QJsonValue& path : expanded) {
+        QStringList folder;
+        for (const QJsonValue& title : path.toArray())
+            folder.append(title.toString());
+        if (!folder.isEmpty())
+            m_expandedFolders.insert(folder);
+    }
+    // Favorites and folders are dragged within My Favorites; the file changes, the tree
+    // follows it.
+    setDragEnabled(true);
+    setAcceptDrops(true);
+    setDropIndicatorShown(true);
+    setDragDropMode(QAbstractItemView::DragDrop);
     // An item shown differently (new text, a mark) is measured again.
     connect(model(), &QAbstractItemModel::dataChanged, this,
             [this](const QModelIndex& first, const QModelIndex& last) {
@@ -64,8 +89,9 @@ CLeftView::CLeftView(Profile& profile, CFavoritesStore& favorites, QWidget* pare
                 if (current)
                     OnSelchanged(current);
             });
-    connect(&favorites, &CFavoritesStore::favoritesChanged, this,
-            [this](const FavoritesUpdate& update) { UpdateFavorites(update.records); });
+    connect(
+        &favorites, &CFavoritesStore::favoritesChanged, this,
+        [this](const FavoritesUpdate& update) { UpdateFavorites(update.records, update.folders); });
     m_commandMap.on(ID_FILE_PRINT, [this] { OnFilePrint(); });
     m_commandMap.on(ID_FILE_PRINT_DIRECT, [this] { OnFilePrint(); });
 }
@@ -92,6 +118,7 @@ void CLeftView::RebuildTree(int mode)
     m_nNextIndex = 1;
     m_expandAfterBuild.clear();
     m_favoriteItems.clear();
+    m_folderItems.clear();
 
     // Built detached and attached once: the view then lays out the whole tree one time.
     auto* root = new QTreeWidgetItem(QStringList{kRootText});
@@ -100,10 +127,14 @@ void CLeftView::RebuildTree(int mode)
     m_pFavoritesNode = favorites;
 
     QList<FavoriteRecord> records;
-    FavoritesMessages::Tell(m_favorites.ReadAll(records));
+    QList<QStringList> folders;
+    FavoritesMessages::Tell(m_favorites.ReadAll(records, folders));
     m_favoriteItems.reserve(records.size());
+    for (const QStringList& folder : std::as_const(folders))
+        (void)EnsureFolder(folder);
     for (const FavoriteRecord& record : std::as_const(records))
-        m_favoriteItems.append(AddSite(favorites, record.title, record.url));
+        m_favoriteItems.append(AddSite(EnsureFolder(record.folder), record.title, record.url));
+    PlaceFolders();
 
     if (mode == kCatalogByContent) {
         AddContentCatalog(root);
@@ -120,6 +151,7 @@ void CLeftView::RebuildTree(int mode)
     for (QTreeWidgetItem* node : std::as_const(m_expandAfterBuild))
         node->setExpanded(true);
     m_expandAfterBuild.clear();
+    RestoreExpansion();
     setCurrentItem(nullptr);
     clearSelection();
     m_rowWidths.assign(static_cast<std::size_t>(m_nNextIndex), -1);
@@ -407,7 +439,7 @@ void CLeftView::OnSelchanged(QTreeWidgetItem* item)
     if (m_bQuietSelection)
         return;
     const WaitCursor wait;
-    if (item->childCount() > 0)
+    if (item->childCount() > 0 || IsFolder(item))
         return;
     window()->setWindowTitle(item->text(0) + QStringLiteral(" - ") +
                              StringTable::Load(IDS_DISPLAY_NAME));

@@ -1,10 +1,13 @@
 #pragma once
 
 #include "favorites/FavoriteRecord.h"
+#include "favorites/FavoriteRef.h"
 #include "platform/View.h"
 
 #include <QCollator>
 #include <QHash>
+#include <QSet>
+#include <QStringList>
 #include <QTimer>
 #include <QTreeWidget>
 
@@ -30,6 +33,8 @@ class CLeftView : public QTreeWidget, public View
 public:
     // The item data role holding the URL-table index (0: no URL).
     static constexpr int kIndexRole = Qt::UserRole;
+    // On a folder of My Favorites: its path of titles.
+    static constexpr int kFolderRole = Qt::UserRole + 41;
 
     // Shows the favorites of the store.
     CLeftView(Profile& profile, CFavoritesStore& favorites, QWidget* parent = nullptr);
@@ -72,8 +77,27 @@ public:
     void RevealFavorite(const FavoriteRecord& record);
     // A favorite's place in the file as the tree knows it; -1 for any other item.
     [[nodiscard]] int FavoriteOrdinal(const QTreeWidgetItem* item) const;
-    // Makes My Favorites show these records, in file order.
-    void UpdateFavorites(const QList<FavoriteRecord>& records);
+    // Makes My Favorites show these records, in file order, and these folders.
+    void UpdateFavorites(const QList<FavoriteRecord>& records,
+                         const QList<QStringList>& folders = {});
+
+    // Folders of My Favorites. My Favorites itself is the folder with the empty path.
+    [[nodiscard]] bool IsFolder(const QTreeWidgetItem* item) const;
+    [[nodiscard]] bool IsFavoritesNode(const QTreeWidgetItem* item) const
+    {
+        return item && item == m_pFavoritesNode;
+    }
+    [[nodiscard]] QStringList FolderPath(const QTreeWidgetItem* item) const;
+    [[nodiscard]] QTreeWidgetItem* FolderItem(const QStringList& path) const;
+    // Every folder's path, as the tree shows them.
+    [[nodiscard]] QList<QStringList> FolderPaths() const;
+    // The favorites in a folder and the folders it holds, in file order.
+    [[nodiscard]] QList<FavoriteRef> FavoritesUnder(const QTreeWidgetItem* folder) const;
+    // A favorite of My Favorites (not a site of the catalog).
+    [[nodiscard]] bool IsFavorite(const QTreeWidgetItem* item) const;
+    // Moves what was dragged into the folder of target (a folder, My Favorites, or a
+    // favorite's folder); false when it cannot go there.
+    bool DropOn(QTreeWidgetItem* dragged, QTreeWidgetItem* target);
 
     // Widest visible row, indentation included: the column's width.
     [[nodiscard]] int sizeHintForColumn(int column) const override;
@@ -96,9 +120,25 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void startDrag(Qt::DropActions supportedActions) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     QTreeWidgetItem* AppendNode(QTreeWidgetItem* parent, const QString& text);
+    // The folder items for these paths (and those holding them) under My Favorites, made
+    // detached where missing; they are put in place by PlaceFolders.
+    QTreeWidgetItem* EnsureFolder(const QStringList& path);
+    // Every folder item under its parent, before the favorites, by name.
+    void PlaceFolders();
+    // Lays out My Favorites anew: every folder and favorite under its folder, in order.
+    void ArrangeInFolders(const QList<QTreeWidgetItem*>& items,
+                          const QList<FavoriteRecord>& records, const QList<QStringList>& folders);
+    void RestoreExpansion();
+    void RememberExpansion(QTreeWidgetItem* item, bool expanded);
+    [[nodiscard]] bool CanDropOn(const QTreeWidgetItem* dragged,
+                                 const QTreeWidgetItem* target) const;
     // Files the URL in the next free slot; returns the slot.
     int TakeSlot(const QString& url);
     [[nodiscard]] QList<FavoriteRecord> ShownFavorites() const;
@@ -133,4 +173,10 @@ private:
     QList<QTreeWidgetItem*> m_favoriteItems;
     // Set while the tree itself moves the selection: nothing opens then.
     bool m_bQuietSelection = false;
+    // The folders of My Favorites by path, and those the user keeps expanded.
+    QHash<QStringList, QTreeWidgetItem*> m_folderItems;
+    QSet<QStringList> m_expandedFolders;
+    // Set while the tree lays out folders: expansion that changes then is not the user's.
+    bool m_bArranging = false;
+    QTreeWidgetItem* m_pDragged = nullptr;
 };

@@ -45,7 +45,7 @@ QList<FavoriteRecord> CLeftView::ShownFavorites() const
     QList<FavoriteRecord> records;
     records.reserve(m_favoriteItems.size());
     for (const QTreeWidgetItem* item : m_favoriteItems)
-        records.append({item->text(0), urlOf(item)});
+        records.append({item->text(0), urlOf(item), FolderPath(item->parent())});
     return records;
 }
 
@@ -61,7 +61,8 @@ QTreeWidgetItem* CLeftView::CatalogRowAtTop() const
     return top;
 }
 
-void CLeftView::UpdateFavorites(const QList<FavoriteRecord>& records)
+void CLeftView::UpdateFavorites(const QList<FavoriteRecord>& records,
+                                const QList<QStringList>& folders)
 {
     if (!m_pFavoritesNode)
         return;
@@ -116,7 +117,20 @@ void CLeftView::UpdateFavorites(const QList<FavoriteRecord>& records)
     for (QTreeWidgetItem* item : std::as_const(changed))
         m_rowWidths[std::size_t(item->data(0, kIndexRole).toInt())] = -1;
 
-    ArrangeFavorites(items, changed);
+    // Folders now or before: the branch is laid out anew, else only what changed moves.
+    const bool inFolders = !folders.isEmpty() || !m_folderItems.isEmpty() ||
+                           std::any_of(records.cbegin(), records.cend(),
+                                       [](const FavoriteRecord& r) { return !r.folder.isEmpty(); });
+    if (inFolders) {
+        if (current && IsFolder(current))
+            current = nullptr;
+        const QStringList currentFolder = FolderPath(currentItem());
+        ArrangeInFolders(items, records, folders);
+        if (!currentFolder.isEmpty())
+            current = FolderItem(currentFolder);
+    } else {
+        ArrangeFavorites(items, changed);
+    }
     m_favoriteItems = items;
 
     if (current) {

@@ -9,10 +9,6 @@
 #include <QMenu>
 #include <QMouseEvent>
 
-namespace {
-const QString kFavoritesNode = QStringLiteral("My Favorites");
-} // namespace
-
 CatalogContextMenu::CatalogContextMenu(CLeftView* view) : QObject(view), m_view(view)
 {
     view->installEventFilter(this);
@@ -39,9 +35,8 @@ CatalogMenuContext CatalogContextMenu::contextFor(QTreeWidgetItem* item) const
     context.item = item;
     context.name = item->text(0);
     context.url = m_view->urlOf(item);
-    const QTreeWidgetItem* parent = item->parent();
-    context.favorite = parent && parent->parent() && !parent->parent()->parent() &&
-                       parent->text(0) == kFavoritesNode;
+    context.favorite = m_view->IsFavorite(item);
+    context.folder = m_view->IsFolder(item) || m_view->IsFavoritesNode(item);
     return context;
 }
 
@@ -70,7 +65,7 @@ void CatalogContextMenu::popup(QTreeWidgetItem* item, const QPoint& globalPos)
 
 void CatalogContextMenu::addOwnEntries(QMenu& menu, const CatalogMenuContext& context)
 {
-    if (context.item->childCount() > 0)
+    if (context.item->childCount() > 0 || context.folder)
         return;
     const bool hasUrl = !context.url.isEmpty();
     QPointer<CLeftView> view = m_view;

@@ -20,6 +20,8 @@ struct CatalogMenuContext
     // Empty for nodes and for favorites without an address.
     QString url;
     bool favorite = false;
+    // A folder of My Favorites, or My Favorites itself.
+    bool folder = false;
 };
 
 // The tree's right-click menu, also opened with the Menu key and Shift+F10 for the current

@@ -101,7 +101,11 @@ void CatalogTreeFilter::Index()
             continue;
         }
         m_entries.push_back(item);
-        const QString group = item->parent() ? item->parent()->text(0) : QString();
+        // A favorite in folders is found by any folder on its path.
+        const QStringList path = m_tree->FolderPath(item->parent());
+        const QString group = !path.isEmpty() ? path.join(u' ')
+                              : item->parent() ? item->parent()->text(0)
+                                               : QString();
         const QString host = QUrl(m_tree->urlAt(index)).host();
         if (const CatalogEntry* entry = m_tree->catalogEntryAt(index)) {
             m_search.Add({item->text(0), group, host, QString::fromUtf8(entry->place),

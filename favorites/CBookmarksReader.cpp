@@ -11,6 +11,8 @@
 #include <climits>
 #include <memory>
 #include <new>
+#include <optional>
+#include <vector>
 
 namespace {
 // Browsers' files with tens of thousands of bookmarks stay far below this.
@@ -55,6 +57,41 @@ struct Reading
     bool inLink = false;
     QString address;
     QByteArray text;
+    // A heading being read, and the name the next list takes from the last one.
+    bool inHeading = false;
+    QByteArray heading;
+    std::optional<QString> pendingFolder;
+    // One entry per open list: the folder it is, or none.
+    std::vector<std::optional<QString>> lists;
+    QStringList folder;
+
+    void OpenList()
+    {
+        lists.push_back(pendingFolder);
+        if (pendingFolder) {
+            folder.append(*pendingFolder);
+            result->folders.append(folder);
+        }
+        pendingFolder.reset();
+    }
+    void CloseList()
+    {
+        if (lists.empty())
+            return;
+        if (lists.back())
+            folder.removeLast();
+        lists.pop_back();
+    }
+    void EndHeading(bool topHeading)
+    {
+        if (!inHeading)
+            return;
+        inHeading = false;
+        const QString name = QString::fromUtf8(heading).simplified();
+        if (!topHeading ||
+            (!name.isEmpty() && name.compare(QLatin1String("Bookmarks"), Qt::CaseInsensitive) != 0))
+            pendingFolder = name;
+    }
 
     void EndLink()
     {
@@ -63,7 +100,7 @@ struct Reading
         inLink = false;
         listedLink = listedLink || (openLists > 0 && openEntries > 0);
         if (IsWebAddress(address))
-            result->links.append({QString::fromUtf8(text), address});
+            result->links.append({QString::fromUtf8(text), address, folder});
         else
             ++result->notWeb;
     }
@@ -85,10 +122,17 @@ void OnStart(void* context, const xmlChar* name, const xmlChar** attributes)
     state.sawElement = true;
     if (Is(name, "dl")) {
         ++state.openLists;
+        state.OpenList();
+    } else if (Is(name, "h3") || Is(name, "h1")) {
+        state.EndLink();
+        state.inHeading = true;
+        state.heading.clear();
+        state.pendingFolder.reset();
     } else if (Is(name, "dt")) {
         ++state.openEntries;
     } else if (Is(name, "a")) {
         state.EndLink();
+        state.pendingFolder.reset();
         for (const xmlChar** attribute = attributes; attribute && attribute[0]; attribute += 2) {
             if (!Is(attribute[0], "href"))
                 continue;
@@ -103,8 +147,11 @@ void OnStart(void* context, const xmlChar* name, const xmlChar** attributes)
 void OnEnd(void* context, const xmlChar* name)
 {
     Reading& state = StateOf(context);
-    if (Is(name, "dl"))
+    if (Is(name, "dl")) {
         --state.openLists;
+        state.CloseList();
+    } else if (Is(name, "h3") || Is(name, "h1"))
+        state.EndHeading(Is(name, "h1"));
     else if (Is(name, "dt"))
         --state.openEntries;
     else if (Is(name, "a"))
@@ -116,6 +163,8 @@ void OnText(void* context, const xmlChar* text, int length)
     Reading& state = StateOf(context);
     if (state.inLink)
         state.text.append(reinterpret_cast<const char*>(text), length);
+    else if (state.inHeading)
+        state.heading.append(reinterpret_cast<const char*>(text), length);
 }
 } // namespace
 

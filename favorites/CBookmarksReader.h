@@ -8,15 +8,19 @@
 
 // Reads the bookmark HTML files that web browsers export (Firefox, Chromium, Edge, Safari
 // and their elders): nested <DL>/<DT> folders, <H3> folder names, <A HREF> links with any
-// other attributes, separators, in whatever charset the file declares. Folders are not
-// kept; links come out in file order.
+// other attributes, separators, in whatever charset the file declares. Links come out in
+// file order, each with the path of the folders holding it.
 class CBookmarksReader
 {
 public:
     struct Result
     {
-        // The http and https links: the text of the link as title, HREF as address.
+        // The http and https links: the text of the link as title, HREF as address, the
+        // folders' names (<H3>) as folder; a list under a heading other than the generic
+        // "Bookmarks" (Firefox's "Bookmarks Menu") is a folder too.
         QList<FavoriteRecord> links;
+        // Every folder, empty ones too, as its path, in file order.
+        QList<QStringList> folders;
         // Links to anything else (javascript:, place:, file:, ftp: ...).
         int notWeb = 0;
     };

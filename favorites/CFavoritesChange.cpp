@@ -4,8 +4,39 @@
 #include <QSet>
 
 #include <algorithm>
-#include <functional>
 #include <utility>
+
+namespace {
+const QString kFolder = QStringLiteral("Folder");
+const QString kTitle = QStringLiteral("title");
+
+// Walks the elements below container in document order. Text, comments, processing
+// instructions and the white space between elements are not positions, nor is a folder's
+// own title.
+template <typename Visit>
+void Walk(const CXmlNode& container, const QStringList& path, const Visit& visit)
+{
+    const bool inFolder = !path.isEmpty();
+    const CXmlNodeList children = container.GetChildNodes();
+    for (long i = 0; i < children.GetLength(); ++i) {
+        const CXmlNode child = children.GetItem(i);
+        if (!child.IsElement())
+            continue;
+        const QString name = child.GetNodeName().ToQString();
+        if (inFolder && name == kTitle)
+            continue;
+        const bool folder = name == kFolder;
+        if (folder && path.size() >= CFavoritesChange::kMaxFolderDepth)
+            continue;
+        FavoriteRecord record = CFavoritesChange::ReadRecord(child);
+        record.folder = path;
+        const QStringList inner = folder ? path + QStringList{record.title} : QStringList();
+        visit(child, container, name, std::move(record));
+        if (folder)
+            Walk(child, inner, visit);
+    }
+}
+} // namespace
 
 CFavoritesChange::CFavoritesChange(CXmlDocument document, CXmlNode root)
     : m_document(std::move(document)), m_root(std::move(root))
@@ -18,7 +49,7 @@ FavoriteRecord CFavoritesChange::ReadRecord(const CXmlNode& node)
     for (long i = 0; i < children.GetLength(); ++i) {
         const CXmlNode child = children.GetItem(i);
         const QString name = child.GetNodeName().ToQString();
-        if (name == QLatin1String("title"))
+        if (name == kTitle)
             record.title = child.GetText().ToQString();
         else if (name == QLatin1String("url"))
             record.url = child.GetText().ToQString();
@@ -26,21 +57,24 @@ FavoriteRecord CFavoritesChange::ReadRecord(const CXmlNode& node)
     return record;
 }
 
-namespace {
-// The children that can hold a record: text, comments, processing instructions and the
-// white space between elements are not positions.
-QList<CXmlNode> EntriesOf(const CXmlNode& root)
+void CFavoritesChange::ReadFolder(const CXmlNode& folder, const QStringList& path,
+                                  QList<Child>& children)
 {
-    QList<CXmlNode> entries;
-    const CXmlNodeList children = root.GetChildNodes();
-    for (long i = 0; i < children.GetLength(); ++i) {
-        CXmlNode child = children.GetItem(i);
-        if (child.IsElement())
-            entries.append(std::move(child));
-    }
+    Walk(folder, path,
+         [&](const CXmlNode&, const CXmlNode&, const QString& name, FavoriteRecord record) {
+             children.append({name, std::move(record)});
+         });
+}
+
+QList<CFavoritesChange::Entry> CFavoritesChange::Entries() const
+{
+    QList<Entry> entries;
+    Walk(m_root, {},
+         [&](const CXmlNode& node, const CXmlNode& parent, const QString&, const FavoriteRecord&) {
+             entries.append({node, parent});
+         });
     return entries;
 }
-} // namespace
 
 CXmlNode CFavoritesChange::FindRoot(const CXmlDocument& document)
 {
@@ -51,26 +85,63 @@ QList<CFavoritesChange::Child> CFavoritesChange::ChildrenOf(const CXmlDocument& 
 {
     QList<Child> result;
     const CXmlNode root = FindRoot(document);
-    if (root.IsNull())
-        return result;
-    for (const CXmlNode& entry : EntriesOf(root))
-        result.append({entry.GetNodeName().ToQString(), ReadRecord(entry)});
+    if (!root.IsNull())
+        ReadFolder(root, {}, result);
     return result;
+}
+
+QList<FavoriteRecord> CFavoritesChange::RecordsOf(const QList<Child>& children)
+{
+    QList<FavoriteRecord> records;
+    records.reserve(children.size());
+    for (const Child& child : children) {
+        if (child.isFavorite())
+            records.append(child.record);
+    }
+    return records;
+}
+
+QList<QStringList> CFavoritesChange::FoldersOf(const QList<Child>& children)
+{
+    QList<QStringList> folders;
+    for (const Child& child : children) {
+        if (child.isFolder())
+            folders.append(child.path());
+    }
+    return folders;
 }
 
 QList<CFavoritesChange::Child> CFavoritesChange::Children() const
 {
-    if (!m_children)
-        m_children = ChildrenOf(m_document);
+    if (!m_children) {
+        QList<Child> children;
+        ReadFolder(m_root, {}, children);
+        m_children = std::move(children);
+    }
     return *m_children;
 }
 
 long CFavoritesChange::Find(const QString& title, const QString& url) const
 {
-    const QList<CXmlNode> entries = EntriesOf(m_root);
-    for (qsizetype i = 0; i < entries.size(); ++i) {
-        const FavoriteRecord record = ReadRecord(entries.at(i));
-        if (record.title == title && record.url == url)
+    const QList<Child> children = Children();
+    for (qsizetype i = 0; i < children.size(); ++i) {
+        const Child& child = children.at(i);
+        if (!child.isFolder() && child.record.title == title && child.record.url == url)
+            return long(i);
+    }
+    return -1;
+}
+
+long CFavoritesChange::FindFolder(const QStringList& path) const
+{
+    if (path.isEmpty())
+        return -1;
+    const QList<Child> children = Children();
+    for (qsizetype i = 0; i < children.size(); ++i) {
+        const Child& child = children.at(i);
+        if (child.isFolder() && child.record.folder.size() + 1 == path.size() &&
+            child.record.title == path.constLast() &&
+            child.record.folder == path.first(path.size() - 1))
             return long(i);
     }
     return -1;
@@ -83,7 +154,9 @@ QList<long> CFavoritesChange::LocateAll(const QList<FavoriteRef>& refs) const
     QHash<QPair<QString, QString>, QList<long>> positionsOfPair;
     for (qsizetype i = 0; i < children.size(); ++i) {
         const Child& child = children.at(i);
-        if (child.name == QLatin1String("Favorite"))
+        if (child.isFolder())
+            continue;
+        if (child.isFavorite())
             recordPositions.append(long(i));
         positionsOfPair[{child.record.title, child.record.url}].append(long(i));
     }
@@ -94,7 +167,9 @@ QList<long> CFavoritesChange::LocateAll(const QList<FavoriteRef>& refs) const
         long found = -1;
         if (ref.ordinal >= 0 && ref.ordinal < recordPositions.size()) {
             const long own = recordPositions.at(ref.ordinal);
-            if (children.at(own).record == ref.record && !taken.contains(own))
+            const FavoriteRecord& there = children.at(own).record;
+            if (there.title == ref.record.title && there.url == ref.record.url &&
+                !taken.contains(own))
                 found = own;
         }
         if (found < 0) {
@@ -115,7 +190,7 @@ QList<long> CFavoritesChange::LocateAll(const QList<FavoriteRef>& refs) const
 CXmlNode CFavoritesChange::NewFavorite(const QString& title, const QString& url)
 {
     CXmlNode favorite = m_document.CreateElement(CXmlString(QStringLiteral("Favorite")));
-    CXmlNode titleNode = m_document.CreateElement(CXmlString(QStringLiteral("title")));
+    CXmlNode titleNode = m_document.CreateElement(CXmlString(kTitle));
     CXmlNode urlNode = m_document.CreateElement(CXmlString(QStringLiteral("url")));
     titleNode.SetText(CXmlString(title));
     urlNode.SetText(CXmlString(url));
@@ -124,29 +199,59 @@ CXmlNode CFavoritesChange::NewFavorite(const QString& title, const QString& url)
     return favorite;
 }
 
-CXmlNode CFavoritesChange::ChildAt(long position) const
+CFavoritesChange::Entry CFavoritesChange::EntryAt(long position) const
 {
-    const QList<CXmlNode> entries = EntriesOf(m_root);
+    const QList<Entry> entries = Entries();
     if (position < 0 || position >= entries.size())
         throw xml::_com_error(xml::E_INVALIDARG,
                               QStringLiteral("There is no record at position %1").arg(position));
     return entries.at(position);
 }
 
+CXmlNode CFavoritesChange::FolderNode(const QStringList& path) const
+{
+    if (path.isEmpty())
+        return m_root;
+    const long position = FindFolder(path);
+    if (position < 0)
+        throw xml::_com_error(xml::E_INVALIDARG,
+                              QStringLiteral("There is no folder %1").arg(path.join(u'/')));
+    return EntryAt(position).node;
+}
+
 void CFavoritesChange::Append(const QString& title, const QString& url)
 {
     m_root.AddChild(NewFavorite(title, url));
     if (m_children)
-        m_children->append({QStringLiteral("Favorite"), {title, url}});
+        m_children->append({QStringLiteral("Favorite"), {title, url, {}}});
 }
 
-void CFavoritesChange::Replace(long position, const QString& title, const QString& url)
+void CFavoritesChange::AppendTo(const QStringList& folder, const QString& title, const QString& url)
 {
-    const CXmlNode old = ChildAt(position);
-    const CXmlNode favorite = NewFavorite(title, url);
+    if (folder.isEmpty()) {
+        Append(title, url);
+        return;
+    }
+    FolderNode(folder).AddChild(NewFavorite(title, url));
+    m_children.reset();
+}
+
+void CFavoritesChange::AddFolder(const QStringList& parent, const QString& title)
+{
+    CXmlNode container = FolderNode(parent);
+    CXmlNode folder = m_document.CreateElement(CXmlString(kFolder));
+    CXmlNode titleNode = m_document.CreateElement(CXmlString(kTitle));
+    titleNode.SetText(CXmlString(title));
+    folder.AddChild(titleNode);
+    container.AddChild(folder);
+    m_children.reset();
+}
+
+void CFavoritesChange::PutInPlaceOf(const Entry& old, const CXmlNode& node)
+{
     // Appending and then moving every later child behind it keeps the order without an
     // insert operation in the wrapper.
-    const CXmlNodeList children = m_root.GetChildNodes();
+    const CXmlNodeList children = old.parent.GetChildNodes();
     QList<CXmlNode> later;
     bool seen = false;
     for (long i = 0; i < children.GetLength(); ++i) {
@@ -154,27 +259,47 @@ void CFavoritesChange::Replace(long position, const QString& title, const QStrin
         if (seen)
             later.append(child);
         else
-            seen = child.IsSameNode(old);
+            seen = child.IsSameNode(old.node);
     }
-    m_root.RemoveChild(old);
-    m_root.AddChild(favorite);
+    CXmlNode parent = old.parent;
+    parent.RemoveChild(old.node);
+    parent.AddChild(node);
     for (const CXmlNode& child : std::as_const(later))
-        m_root.AddChild(child);
-    if (m_children)
-        (*m_children)[position] = {QStringLiteral("Favorite"), {title, url}};
+        parent.AddChild(child);
 }
 
-void CFavoritesChange::Remove(long position)
+void CFavoritesChange::Replace(long position, const QString& title, const QString& url)
 {
-    m_root.RemoveChild(ChildAt(position));
-    if (m_children)
-        m_children->removeAt(position);
+    const Entry old = EntryAt(position);
+    PutInPlaceOf(old, NewFavorite(title, url));
+    if (m_children) {
+        Child& child = (*m_children)[position];
+        child = {QStringLiteral("Favorite"), {title, url, child.record.folder}};
+    }
 }
 
-void CFavoritesChange::RemoveAll(const QList<long>& positions)
+void CFavoritesChange::RenameFolder(long position, const QString& title)
 {
-    // The children are gathered once: positions refer to the list before any removal.
-    const QList<CXmlNode> entries = EntriesOf(m_root);
+    CXmlNode folder = EntryAt(position).node;
+    CXmlNode last;
+    const CXmlNodeList children = folder.GetChildNodes();
+    for (long i = 0; i < children.GetLength(); ++i) {
+        CXmlNode child = children.GetItem(i);
+        if (child.IsElement() && child.GetNodeName().ToQString() == kTitle)
+            last = child;
+    }
+    if (last.IsNull()) {
+        last = m_document.CreateElement(CXmlString(kTitle));
+        folder.AddChild(last);
+    }
+    last.SetText(CXmlString(title));
+    m_children.reset();
+}
+
+void CFavoritesChange::MoveAll(const QList<long>& positions, const QStringList& folder)
+{
+    const QList<Entry> entries = Entries();
+    CXmlNode target = FolderNode(folder);
     for (const long position : positions) {
         if (position < 0 || position >= entries.size())
             throw xml::_com_error(
@@ -182,11 +307,113 @@ void CFavoritesChange::RemoveAll(const QList<long>& positions)
                 QStringLiteral("There is no record at position %1").arg(position));
     }
     for (const long position : positions)
-        m_root.RemoveChild(entries.at(position));
-    if (m_children) {
-        QList<long> descending = positions;
-        std::sort(descending.begin(), descending.end(), std::greater<>());
-        for (const long position : std::as_const(descending))
-            m_children->removeAt(position);
+        target.AddChild(entries.at(position).node);
+    m_children.reset();
+}
+
+void CFavoritesChange::AppendAll(const QList<FavoriteRecord>& records,
+                                 const QList<QStringList>& folders)
+{
+    // Each folder is looked up once, however many records go into it.
+    QHash<QStringList, CXmlNode> nodes;
+    nodes.insert({}, m_root);
+    const QList<Child> children = Children();
+    const QList<Entry> entries = Entries();
+    for (qsizetype i = 0; i < children.size(); ++i) {
+        if (children.at(i).isFolder() && !nodes.contains(children.at(i).path()))
+            nodes.insert(children.at(i).path(), entries.at(i).node);
     }
+    const std::function<CXmlNode(const QStringList&)> folderOf = [&](const QStringList& path) {
+        if (const auto found = nodes.constFind(path); found != nodes.cend())
+            return *found;
+        CXmlNode parent = folderOf(path.first(path.size() - 1));
+        CXmlNode folder = m_document.CreateElement(CXmlString(kFolder));
+        CXmlNode titleNode = m_document.CreateElement(CXmlString(kTitle));
+        titleNode.SetText(CXmlString(path.constLast()));
+        folder.AddChild(titleNode);
+        parent.AddChild(folder);
+        nodes.insert(path, folder);
+        return folder;
+    };
+    const auto cut = [](const QStringList& path) {
+        return path.first(std::min<qsizetype>(path.size(), kMaxFolderDepth));
+    };
+    for (const FavoriteRecord& record : records)
+        folderOf(cut(record.folder)).AddChild(NewFavorite(record.title, record.url));
+    for (const QStringList& folder : folders)
+        (void)folderOf(cut(folder));
+    m_children.reset();
+}
+
+bool CFavoritesChange::SortFolder(const QStringList& path,
+                                  const std::function<bool(const Child&, const Child&)>& less)
+{
+    const CXmlNode container = FolderNode(path);
+    QList<QPair<CXmlNode, Child>> items;
+    const CXmlNodeList children = container.GetChildNodes();
+    for (long i = 0; i < children.GetLength(); ++i) {
+        CXmlNode child = children.GetItem(i);
+        if (!child.IsElement())
+            continue;
+        const QString name = child.GetNodeName().ToQString();
+        if (!path.isEmpty() && name == kTitle)
+            continue;
+        items.append({child, {name, ReadRecord(child)}});
+    }
+    const auto byChild = [&](const QPair<CXmlNode, Child>& a, const QPair<CXmlNode, Child>& b) {
+        return less(a.second, b.second);
+    };
+    if (std::is_sorted(items.cbegin(), items.cend(), byChild))
+        return false;
+    std::stable_sort(items.begin(), items.end(), byChild);
+    CXmlNode parent = container;
+    for (const auto& item : std::as_const(items))
+        parent.AddChild(item.first);
+    m_children.reset();
+    return true;
+}
+
+void CFavoritesChange::Remove(long position)
+{
+    const Entry entry = EntryAt(position);
+    CXmlNode parent = entry.parent;
+    parent.RemoveChild(entry.node);
+    m_children.reset();
+}
+
+void CFavoritesChange::RemoveAll(const QList<long>& positions)
+{
+    // The elements are gathered once: positions refer to the list before any removal.
+    const QList<Entry> entries = Entries();
+    for (const long position : positions) {
+        if (position < 0 || position >= entries.size())
+            throw xml::_com_error(
+                xml::E_INVALIDARG,
+                QStringLiteral("There is no record at position %1").arg(position));
+    }
+    // What a folder that goes holds goes with it, and is not taken out of it first.
+    QList<long> ordered = positions;
+    std::sort(ordered.begin(), ordered.end());
+    ordered.erase(std::unique(ordered.begin(), ordered.end()), ordered.end());
+    QList<CXmlNode> gone;
+    const auto inside = [&](const CXmlNode& node) {
+        return std::any_of(gone.cbegin(), gone.cend(),
+                           [&](const CXmlNode& folder) { return folder.IsSameNode(node); });
+    };
+    for (qsizetype i = 0, next = 0; i < entries.size() && next < ordered.size(); ++i) {
+        const Entry& entry = entries.at(i);
+        const bool listed = ordered.at(next) == i;
+        if (listed)
+            ++next;
+        if (inside(entry.parent)) {
+            gone.append(entry.node);
+            continue;
+        }
+        if (!listed)
+            continue;
+        CXmlNode parent = entry.parent;
+        parent.RemoveChild(entry.node);
+        gone.append(entry.node);
+    }
+    m_children.reset();
 }

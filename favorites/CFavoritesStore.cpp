@@ -14,17 +14,8 @@
 namespace {
 using Code = FavoritesResult::Code;
 
-// The Favorite records among the children of the root.
-QList<FavoriteRecord> RecordsOf(const QList<CFavoritesChange::Child>& children)
-{
-    QList<FavoriteRecord> records;
-    records.reserve(children.size());
-    for (const CFavoritesChange::Child& child : children) {
-        if (child.name == QLatin1String("Favorite"))
-            records.append(child.record);
-    }
-    return records;
-}
+// The favorites and folders at the top of My Favorites, in file order.
+const QString kTopLevel = QStringLiteral("Favorites/Favorite|Favorites/Folder");
 
 // A backup before a change, or the reason why none could be made.
 QString MakeBackup(CFavoritesBackups& backups)
@@ -97,7 +88,15 @@ CFavoritesStore::~CFavoritesStore() = default;
 
 FavoritesResult CFavoritesStore::ReadAll(QList<FavoriteRecord>& records) const
 {
+    QList<QStringList> folders;
+    return ReadAll(records, folders);
+}
+
+FavoritesResult CFavoritesStore::ReadAll(QList<FavoriteRecord>& records,
+                                         QList<QStringList>& folders) const
+{
     records.clear();
+    folders.clear();
     CXmlDocument doc;
     if (xml::Failed(doc.CreateInstance()))
         return FavoritesResult::Of(Code::NoParser, m_strPath);
@@ -107,22 +106,31 @@ FavoritesResult CFavoritesStore::ReadAll(QList<FavoriteRecord>& records) const
     try {
         // A file that cannot be read or parsed leaves an empty document: no records.
         doc.Load(m_strPath);
-        const CXmlNodeList favorites =
-            doc.SelectNodes(CXmlString(QStringLiteral("Favorites/Favorite")));
+        const CXmlNodeList favorites = doc.SelectNodes(CXmlString(kTopLevel));
         for (long i = 0; i < favorites.GetLength(); ++i) {
             CXmlNode favorite;
             if (xml::Failed(favorites.GetItem(i, favorite))) {
                 result = FavoritesResult::Of(Code::NodeFailure, m_strPath);
                 break;
             }
-            records.append(CFavoritesChange::ReadRecord(favorite));
+            FavoriteRecord record = CFavoritesChange::ReadRecord(favorite);
+            if (favorite.GetNodeName().ToQString() == QLatin1String("Favorite")) {
+                records.append(std::move(record));
+                continue;
+            }
+            QList<CFavoritesChange::Child> inside;
+            const QStringList path{record.title};
+            CFavoritesChange::ReadFolder(favorite, path, inside);
+            folders.append(path);
+            folders.append(CFavoritesChange::FoldersOf(inside));
+            records.append(CFavoritesChange::RecordsOf(inside));
         }
     } catch (const xml::_com_error&) {
         // The records read before the failure are kept.
     }
     // The first read is what the listeners start from.
     if (!m_known) {
-        m_known = records;
+        m_known = FavoritesUpdate{FavoritesUpdate::Origin::ThisCopy, records, folders};
         m_knownIdentity = identity;
     }
     return result;
@@ -142,7 +150,7 @@ FavoritesResult CFavoritesStore::Modify(const ChangeFunction& change, BackupFirs
     CXmlDocument doc;
     if (xml::Failed(doc.CreateInstance()))
         return FavoritesResult::Of(Code::NoParser, path);
-    std::optional<QList<FavoriteRecord>> found;
+    std::optional<QList<CFavoritesChange::Child>> found;
     FavoritesResult result;
     try {
         if (!doc.Load(path))
@@ -151,7 +159,7 @@ FavoritesResult CFavoritesStore::Modify(const ChangeFunction& change, BackupFirs
         if (root.IsNull())
             throw xml::_com_error(xml::E_FAIL, QStringLiteral("It has no Favorites root element"));
         CFavoritesChange edit(doc, root);
-        found = RecordsOf(edit.Children());
+        found = edit.Children();
         result.code = change(edit);
         result.path = path;
         if (result.code != Code::Done) {
@@ -185,7 +193,7 @@ FavoritesResult CFavoritesStore::Modify(const ChangeFunction& change, BackupFirs
         }
         m_knownIdentity = FavoritesWatch::IdentityOf(path);
         lock.Release();
-        ChangedHere(RecordsOf(intended));
+        ChangedHere(intended);
     } catch (const xml::_com_error& error) {
         lock.Release();
         if (found)
@@ -268,9 +276,12 @@ void CFavoritesStore::RemoveLeftovers()
     CXmlAtomicFile::RemoveLeftovers(BackupPath(), CXmlAtomicFile::Links::Replace);
 }
 
-FavoritesResult CFavoritesStore::ReadChecked(QList<FavoriteRecord>& records) const
+FavoritesResult CFavoritesStore::ReadChecked(QList<FavoriteRecord>& records,
+                                             QList<CFavoritesChange::Child>* children) const
 {
     records.clear();
+    if (children)
+        children->clear();
     CXmlDocument doc;
     if (xml::Failed(doc.CreateInstance()))
         return FavoritesResult::Of(Code::NoParser, m_strPath);
@@ -280,7 +291,10 @@ FavoritesResult CFavoritesStore::ReadChecked(QList<FavoriteRecord>& records) con
         if (CFavoritesChange::FindRoot(doc).IsNull())
             return FavoritesResult::Of(Code::Failed, m_strPath,
                                        QStringLiteral("It has no Favorites root element"));
-        records = RecordsOf(CFavoritesChange::ChildrenOf(doc));
+        const QList<CFavoritesChange::Child> all = CFavoritesChange::ChildrenOf(doc);
+        records = CFavoritesChange::RecordsOf(all);
+        if (children)
+            *children = all;
     } catch (const xml::_com_error& failure) {
         records.clear();
         return FavoritesResult::Of(Code::Failed, m_strPath, failure.ErrorMessage());
@@ -298,7 +312,7 @@ FavoritesResult CFavoritesStore::Restore(const QString& backupPath)
 
     CFavoritesBackups backups(path);
     QString made;
-    QList<FavoriteRecord> restored;
+    QList<CFavoritesChange::Child> restored;
     try {
         // Read once: what was checked is exactly what is written.
         QByteArray bytes;
@@ -317,7 +331,7 @@ FavoritesResult CFavoritesStore::Restore(const QString& backupPath)
             throw xml::_com_error(
                 xml::E_FAIL,
                 QStringLiteral("The backup %1 holds no Favorites list").arg(backupPath));
-        restored = RecordsOf(CFavoritesChange::ChildrenOf(doc));
+        restored = CFavoritesChange::ChildrenOf(doc);
         if (QFileInfo::exists(path))
             made = MakeBackup(backups);
         CXmlAtomicFile::Write(path, bytes.constData(), bytes.size());
@@ -339,19 +353,24 @@ void CFavoritesStore::Watch()
     m_watch.start();
 }
 
-void CFavoritesStore::Announce(FavoritesUpdate::Origin origin, QList<FavoriteRecord> records)
+void CFavoritesStore::Announce(FavoritesUpdate::Origin origin,
+                               const QList<CFavoritesChange::Child>& children)
 {
-    if (m_known && *m_known == records)
+    FavoritesUpdate update{origin, CFavoritesChange::RecordsOf(children),
+                           CFavoritesChange::FoldersOf(children)};
+    if (m_known && m_known->records == update.records && m_known->folders == update.folders)
         return;
-    m_known = records;
-    emit favoritesChanged({origin, std::move(records)});
+    m_known = update;
+    emit favoritesChanged(update);
 }
 
-void CFavoritesStore::ChangedHere(const QList<FavoriteRecord>& records)
+void CFavoritesStore::ChangedHere(const QList<CFavoritesChange::Child>& children)
 {
     // Told even when the list looks the same (a delete of one of two twins): it changed.
-    m_known = records;
-    emit favoritesChanged({FavoritesUpdate::Origin::ThisCopy, records});
+    m_known =
+        FavoritesUpdate{FavoritesUpdate::Origin::ThisCopy, CFavoritesChange::RecordsOf(children),
+                        CFavoritesChange::FoldersOf(children)};
+    emit favoritesChanged(*m_known);
 }
 
 void CFavoritesStore::OnFileSettled()
@@ -359,7 +378,7 @@ void CFavoritesStore::OnFileSettled()
     const FavoritesWatch::Identity before = FavoritesWatch::IdentityOf(m_strPath);
     if (m_knownIdentity && before == *m_knownIdentity)
         return;
-    QList<FavoriteRecord> records;
+    QList<CFavoritesChange::Child> children;
     {
         // Read whole, between two changes of another copy; never waited for here.
         CFavoritesLock lock(m_strPath);
@@ -368,18 +387,18 @@ void CFavoritesStore::OnFileSettled()
             return;
         }
         m_knownIdentity = FavoritesWatch::IdentityOf(m_strPath);
-        QList<FavoriteRecord> read;
+        QList<CFavoritesChange::Child> read;
         CXmlDocument doc;
         if (!xml::Failed(doc.CreateInstance())) {
             try {
                 // A file that is gone or cannot be parsed holds no favorites, as ReadAll says.
                 if (doc.Load(m_strPath))
-                    read = RecordsOf(CFavoritesChange::ChildrenOf(doc));
+                    read = CFavoritesChange::ChildrenOf(doc);
             } catch (const xml::_com_error&) {
                 read.clear();
             }
         }
-        records = std::move(read);
+        children = std::move(read);
     }
-    Announce(FavoritesUpdate::Origin::Elsewhere, std::move(records));
+    Announce(FavoritesUpdate::Origin::Elsewhere, children);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CFavoritesChange.h"
 #include "FavoriteRecord.h"
 #include "FavoriteRef.h"
 #include "FavoritesResult.h"
@@ -12,8 +13,6 @@
 
 #include <functional>
 #include <optional>
-
-class CFavoritesChange;
 
 // The only code that touches Favorites.xml, given the file's path. Every operation loads
 // the whole file afresh, every change runs under a lock that other copies of the program
@@ -65,6 +64,8 @@ public:
     // created, NodeFailure (with the records before it) when a record could not be fetched;
     // a missing or unreadable file is Done with no records.
     FavoritesResult ReadAll(QList<FavoriteRecord>& records) const;
+    // The same, with every folder's path in file order.
+    FavoritesResult ReadAll(QList<FavoriteRecord>& records, QList<QStringList>& folders) const;
     // Adds (1) or deletes (3) the trimmed pair. Blank when a value is empty after trimming,
     // Duplicate for an add of a stored pair, Gone for a delete of a pair no longer stored.
     FavoritesResult Update(int nOperation, const QString& title, const QString& url);
@@ -82,15 +83,44 @@ public:
     // Points the favorite with this name and address at a new address, in its place: Gone
     // when it is no longer there, Taken when one with the name already has the new address.
     FavoritesResult ChangeAddress(const QString& title, const QString& url, const QString& newUrl);
-    // Appends, in order, every link whose address no favorite has; links that are not web
-    // addresses are counted only. Unchanged when nothing was new.
-    FavoritesResult Import(const QList<FavoriteRecord>& links, int notWeb, ImportSummary& summary);
+    // Appends, in order, every link whose address no favorite has, each into the folder of
+    // its path (made when there is none of that path yet); links that are not web
+    // addresses are counted only; the folders listed are made too, when not there.
+    // Unchanged when nothing was new.
+    FavoritesResult Import(const QList<FavoriteRecord>& links, int notWeb, ImportSummary& summary,
+                           const QList<QStringList>& folders = {});
     // Replaces Favorites.xml with the bytes of a backup that holds a favorites list, after
     // backing up the current file. The backup may stand in for a missing Favorites.xml.
     FavoritesResult Restore(const QString& backupPath);
     // The records in file order, or Failed (NoParser) with the reason when the file cannot be
     // read or holds no favorites list.
-    FavoritesResult ReadChecked(QList<FavoriteRecord>& records) const;
+    // children, when given, receives every element (folders among them) in file order.
+    FavoritesResult ReadChecked(QList<FavoriteRecord>& records,
+                                QList<CFavoritesChange::Child>* children = nullptr) const;
+
+    // Folders. A path names a folder by the titles from the top of My Favorites down; the
+    // empty path is My Favorites itself. Two folders side by side never share a title.
+    // Each change reports Gone when a folder it names is no longer there.
+
+    // Adds the trimmed pair as the last favorite of the folder: Blank and Duplicate as
+    // Update, the same pair anywhere in the file being a duplicate.
+    FavoritesResult AddTo(const QStringList& folder, const QString& title, const QString& url);
+    // The folder AddTo last added a favorite to in this run; empty before the first.
+    [[nodiscard]] QStringList LastFolderAddedTo() const { return m_lastFolder; }
+    // A new, empty folder as the last child of parent: Blank for an empty title,
+    // FolderTaken when parent holds one of that title, TooDeep beyond the deepest nesting.
+    FavoritesResult CreateFolder(const QStringList& parent, const QString& title);
+    FavoritesResult RenameFolder(const QStringList& path, const QString& title);
+    // Deletes the folder with everything it holds.
+    FavoritesResult DeleteFolder(const QStringList& path);
+    // Moves the favorites to the end of the folder, in one change: Gone when none of them
+    // is there any more, Unchanged when all of them were there already.
+    FavoritesResult MoveRecords(const QList<FavoriteRef>& refs, const QStringList& folder);
+    // Moves the folder with what it holds to the end of parent: IntoItself for a parent
+    // inside it, FolderTaken, TooDeep.
+    FavoritesResult MoveFolder(const QStringList& path, const QStringList& parent);
+    // Orders what the folder holds by name, folders first, in the file.
+    FavoritesResult SortFolder(const QStringList& path);
 
     // The folder of the automatic backups and the copy Favorites > Backup makes.
     [[nodiscard]] QString AutomaticBackupFolder() const;
@@ -116,16 +146,17 @@ signals:
 
 private:
     // Tells the listeners, when the records differ from those they were told of last.
-    void Announce(FavoritesUpdate::Origin origin, QList<FavoriteRecord> records);
+    void Announce(FavoritesUpdate::Origin origin, const QList<CFavoritesChange::Child>& children);
     // The list a change left, and the file it wrote, are what the listeners know now.
-    void ChangedHere(const QList<FavoriteRecord>& records);
+    void ChangedHere(const QList<CFavoritesChange::Child>& children);
     void OnFileSettled();
     [[nodiscard]] QString BackupPath() const;
 
     QString m_strPath;
     bool m_bBackedUpThisRun = false;
+    QStringList m_lastFolder;
     // What the listeners were told of last, and the file it was read from.
-    mutable std::optional<QList<FavoriteRecord>> m_known;
+    mutable std::optional<FavoritesUpdate> m_known;
     mutable std::optional<FavoritesWatch::Identity> m_knownIdentity;
     FavoritesWatch m_watch;
 };

@@ -56,17 +56,32 @@ FavoritesResult CFavoritesStore::ChangeAddress(const QString& title, const QStri
     });
 }
 
+namespace {
+// The folder path as it is stored: trimmed names, none empty.
+QStringList StoredPath(const QStringList& names)
+{
+    QStringList folder;
+    for (const QString& name : names) {
+        // A folder without a name is known by where it is.
+        const QString strName = CFavoritesStore::TrimBlanks(name);
+        folder.append(strName.isEmpty() ? QStringLiteral("Unnamed") : strName);
+    }
+    return folder;
+}
+} // namespace
+
 FavoritesResult CFavoritesStore::Import(const QList<FavoriteRecord>& links, int notWeb,
-                                        ImportSummary& summary)
+                                        ImportSummary& summary, const QList<QStringList>& folders)
 {
     summary = {0, 0, notWeb};
     const FavoritesResult result = Modify(
         [&](CFavoritesChange& change) {
             QSet<QString> known;
             for (const CFavoritesChange::Child& child : change.Children()) {
-                if (child.name == QLatin1String("Favorite"))
+                if (child.isFavorite())
                     known.insert(child.record.url);
             }
+            QList<FavoriteRecord> added;
             for (const FavoriteRecord& link : links) {
                 const QString strURL = TrimBlanks(link.url);
                 const QString strTitle = TrimBlanks(link.title);
@@ -80,10 +95,17 @@ FavoritesResult CFavoritesStore::Import(const QList<FavoriteRecord>& links, int 
                 }
                 known.insert(strURL);
                 // A bookmark without a name is known by its address.
-                change.Append(strTitle.isEmpty() ? strURL : strTitle, strURL);
+                added.append(
+                    {strTitle.isEmpty() ? strURL : strTitle, strURL, StoredPath(link.folder)});
                 ++summary.added;
             }
-            return summary.added == 0 ? Code::Unchanged : Code::Done;
+            QList<QStringList> made;
+            for (const QStringList& folder : folders) {
+                if (change.FindFolder(StoredPath(folder)) < 0)
+                    made.append(StoredPath(folder));
+            }
+            change.AppendAll(added, made);
+            return summary.added == 0 && made.isEmpty() ? Code::Unchanged : Code::Done;
         },
         BackupFirst::Always);
     if (!result.succeeded())

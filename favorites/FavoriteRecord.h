@@ -1,12 +1,17 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
-// One favorite as the store hands it out: the texts exactly as the file holds them.
+// One favorite as the store hands it out: the texts exactly as the file holds them, and the
+// folders it sits in.
 struct FavoriteRecord
 {
     QString title;
     QString url;
+    // The titles of the folders holding it, outermost first; empty at the top of My
+    // Favorites.
+    QStringList folder = {};
 
     bool operator==(const FavoriteRecord&) const = default;
 };

@@ -20,6 +20,12 @@ struct FavoritesResult
         Taken,
         // Edit, delete: the favorite is no longer in the file as the caller saw it.
         Gone,
+        // A folder of that title is there already, beside where one was to go.
+        FolderTaken,
+        // A folder would sit deeper than folders nest.
+        TooDeep,
+        // A folder cannot move into itself or a folder it holds.
+        IntoItself,
         // No XML document could be created.
         NoParser,
         // Read: a record could not be fetched; the records before it were read.

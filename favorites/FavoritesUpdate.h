@@ -3,6 +3,7 @@
 #include "FavoriteRecord.h"
 
 #include <QList>
+#include <QStringList>
 
 // What the favorites file holds after it changed: everything a list that shows the
 // favorites needs to follow, so that none of them reads the file again.
@@ -19,4 +20,6 @@ struct FavoritesUpdate
     Origin origin = Origin::ThisCopy;
     // Every favorite, in file order.
     QList<FavoriteRecord> records;
+    // Every folder as its path of titles, in file order (empty ones too).
+    QList<QStringList> folders;
 };

@@ -39,7 +39,17 @@ LinkCheckCommands::LinkCheckCommands(QWidget* window, CLeftView* tree, CatalogCo
     m_reportRefresh.setInterval(300);
     connect(&m_reportRefresh, &QTimer::timeout, this, &LinkCheckCommands::refreshReport);
 
-    treeMenu.addSection([this](QMenu& menu, const CatalogMenuContext& context) {
+    treeMenu.addSection([this, tree](QMenu& menu, const CatalogMenuContext& context) {
+        if (context.folder) {
+            // A folder is checked as a group: every favorite it holds, however deep.
+            QStringList addresses;
+            for (const FavoriteRef& ref : tree->FavoritesUnder(context.item))
+                addresses.append(ref.record.url);
+            menu.addAction(QStringLiteral("Check &These Links"), this,
+                           [this, addresses] { CheckThese(addresses); })
+                ->setEnabled(!addresses.isEmpty());
+            return;
+        }
         const QString name = context.name;
         const QString url = context.url;
         menu.addAction(QStringLiteral("C&heck This Link"), this,
@@ -70,6 +80,11 @@ void LinkCheckCommands::useResultsFile(const QString& path)
 
 void LinkCheckCommands::OnCheckLinks()
 {
+    CheckThese(LinkTargets::Addresses(currentTargets()));
+}
+
+void LinkCheckCommands::CheckThese(const QStringList& addresses)
+{
     if (m_controller.isRunning() && !m_controller.isFullRun())
         m_controller.cancel();
     if (!m_window) {
@@ -79,7 +94,7 @@ void LinkCheckCommands::OnCheckLinks()
     }
     if (!m_controller.isRunning()) {
         m_window->begin();
-        m_controller.checkAll(LinkTargets::Addresses(currentTargets()));
+        m_controller.checkAll(addresses);
     }
     // Finished at once (nothing to check): the window has nothing more to show.
     if (m_controller.isRunning() || m_controller.checker().isOffline()) {

@@ -42,6 +42,8 @@ public:
     void OnCheckLinks();
     void OnLinkReport();
     void CheckThisLink(const QString& name, const QString& url);
+    // The links of a group (a folder of My Favorites), in the check window as a full check.
+    void CheckThese(const QStringList& addresses);
     // Points a favorite at its new address, in one locked change of Favorites.xml; false
     // (after telling why) when the favorite is gone or already has that address.
     bool UseNewAddress(const LinkTarget& favorite, const QString& newUrl);

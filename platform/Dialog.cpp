@@ -5,6 +5,7 @@
 #include "res/DialogTemplates.h"
 
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
@@ -67,6 +68,12 @@ void Dialog::Build(const DialogTemplate& dialogTemplate)
             label->setPixmap(QPixmap(text).scaled(units.x(control.cx), units.y(control.cy),
                                                   Qt::KeepAspectRatio, Qt::SmoothTransformation));
             widget = label;
+            break;
+        }
+        case Kind::ComboBox: {
+            auto* combo = new QComboBox(this);
+            combo->setEditable(false);
+            widget = combo;
             break;
         }
         case Kind::ListView: {

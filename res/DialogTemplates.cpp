@@ -32,12 +32,15 @@ constexpr DialogControl kAddModifyFavorite[] = {
     {IDC_FAVORITE_URL, K::Edit, "", 7, 51, 167, 14, S::TabStop | S::Border | S::AutoHScroll},
     {-1, K::Static, "Newspapers, magazines Name", 7, 7, 126, 10, S::None},
     {-1, K::Static, "Newspapers, magazines URL", 7, 40, 126, 10, S::None},
+    // Added since: after the original controls, so their order stays.
+    {-1, K::Static, "Folder", 7, 69, 126, 10, S::None},
+    {IDC_FAVORITE_FOLDER, K::ComboBox, "", 7, 80, 167, 14, S::TabStop},
 };
 
 constexpr DialogTemplate kTemplates[] = {
     {IDD_ABOUTBOX, "About KestrinNewsReader", 235, 53, "MS Sans Serif", 8, kAbout},
     {IDD_EDIT_MY_FAVORITE, "Edit My Favorite", 357, 257, "MS Sans Serif", 8, kEditMyFavorite},
-    {IDD_ADD_MODIFY_FAVORITE, "Add/Modify My Favorite", 241, 77, "MS Sans Serif", 8,
+    {IDD_ADD_MODIFY_FAVORITE, "Add/Modify My Favorite", 241, 101, "MS Sans Serif", 8,
      kAddModifyFavorite},
 };
 } // namespace

@@ -12,7 +12,8 @@ struct DialogControl
         Edit,
         Static,
         Icon,
-        ListView
+        ListView,
+        ComboBox
     };
     enum Style : unsigned
     {

@@ -15,6 +15,7 @@ inline constexpr int IDC_FAVORITE_LIST = 1003;
 inline constexpr int IDC_FAVORITE_NAME = 1004;
 inline constexpr int IDC_FAVORITE_URL = 1005;
 inline constexpr int IDC_EDIT_FAVORITE = 1006;
+inline constexpr int IDC_FAVORITE_FOLDER = 1007;
 
 // Commands of this program
 inline constexpr int ID_FILE_MINIMIZE = 32771;

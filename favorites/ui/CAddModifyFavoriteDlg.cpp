@@ -1,10 +1,12 @@
 #include "CAddModifyFavoriteDlg.h"
 
 #include "FavoritesMessages.h"
+#include "FolderChoice.h"
 #include "favorites/CFavoritesStore.h"
 #include "platform/MessageBox.h"
 #include "res/Resource.h"
 
+#include <QComboBox>
 #include <QLineEdit>
 
 CAddModifyFavoriteDlg::CAddModifyFavoriteDlg(CFavoritesStore& store, QWidget* parent)
@@ -19,6 +21,7 @@ void CAddModifyFavoriteDlg::EditRecord(const FavoriteRef& ref)
     m_bEditing = true;
     m_bSelectName = true;
     m_original = ref;
+    m_folder = ref.record.folder;
     m_strName = ref.record.title;
     m_strURL = ref.record.url;
 }
@@ -44,6 +47,16 @@ bool CAddModifyFavoriteDlg::OnInitDialog()
         GetDlgItem(IDC_DELETE)->setEnabled(false);
     }
     UpdateData(false);
+    auto* folder = qobject_cast<QComboBox*>(GetDlgItem(IDC_FAVORITE_FOLDER));
+    folder->setAccessibleName(QStringLiteral("Folder"));
+    QList<FavoriteRecord> records;
+    QList<QStringList> folders;
+    (void)m_store.ReadAll(records, folders);
+    const bool adding = !m_bExisting && !m_bEditing;
+    FolderChoice::Fill(folder, folders,
+                       adding && m_folder.isEmpty() ? m_store.LastFolderAddedTo() : m_folder);
+    // A favorite changes its folder by Move to Folder; here only a new one chooses.
+    folder->setEnabled(adding);
     if (m_bExisting || !m_bSelectName)
         return true;
     auto* name = qobject_cast<QLineEdit*>(GetDlgItem(IDC_FAVORITE_NAME));
@@ -67,12 +80,53 @@ void CAddModifyFavoriteDlg::OnDelete()
     Apply(CFavoritesStore::Delete);
 }
 
+QString CAddModifyFavoriteDlg::SameAddressQuestion(const QList<FavoriteRecord>& records,
+                                                   const QString& title, const QString& url)
+{
+    const QString strTitle = CFavoritesStore::TrimBlanks(title);
+    const QString strURL = CFavoritesStore::TrimBlanks(url);
+    if (strTitle.isEmpty() || strURL.isEmpty())
+        return {};
+    const FavoriteRecord* holder = nullptr;
+    for (const FavoriteRecord& record : records) {
+        // The same name and address is the duplicate the store refuses.
+        if (record.url == strURL && record.title == strTitle)
+            return {};
+        if (record.url == strURL && !holder)
+            holder = &record;
+    }
+    if (!holder)
+        return {};
+    const QString where =
+        holder->folder.isEmpty()
+            ? QString()
+            : QStringLiteral(" in \u201c%1\u201d").arg(FolderChoice::Shown(holder->folder));
+    return QStringLiteral("This address is already in My Favorites as \u201c%1\u201d%2. Add it "
+                          "again?")
+        .arg(holder->title, where);
+}
+
+bool CAddModifyFavoriteDlg::ConfirmAddress() const
+{
+    QList<FavoriteRecord> records;
+    (void)m_store.ReadAll(records);
+    const QString question = SameAddressQuestion(records, m_strName, m_strURL);
+    return question.isEmpty() || MessageBox::Show(question, MB_YESNO) == IDYES;
+}
+
 void CAddModifyFavoriteDlg::Apply(int operation)
 {
     UpdateData(true);
-    const FavoritesResult result = m_bEditing && operation == CFavoritesStore::Add
-                                       ? m_store.Edit(m_original, m_strName, m_strURL)
-                                       : m_store.Update(operation, m_strName, m_strURL);
+    const bool adding = operation == CFavoritesStore::Add && !m_bEditing;
+    if (adding && !ConfirmAddress())
+        return;
+    const FavoritesResult result =
+        m_bEditing && operation == CFavoritesStore::Add
+            ? m_store.Edit(m_original, m_strName, m_strURL)
+        : adding ? m_store.AddTo(FolderChoice::Selected(
+                                     qobject_cast<QComboBox*>(GetDlgItem(IDC_FAVORITE_FOLDER))),
+                                 m_strName, m_strURL)
+                 : m_store.Update(operation, m_strName, m_strURL);
     // A refusal is told and the dialog stays open, so the entry can be changed or cancelled;
     // a favorite to delete that is gone leaves nothing to do here.
     if (!FavoritesMessages::Tell(result)) {

@@ -25,6 +25,14 @@ public:
     QString m_strURL;
     // In new-record and edit mode: the dialog opens with the name selected for typing over.
     bool m_bSelectName = false;
+    // The folder shown in the Folder list; in new-record mode, when empty, the folder last
+    // added to is chosen.
+    QStringList m_folder;
+
+    // Asked before a new favorite whose address is a favorite already under another name:
+    // empty when it is not.
+    [[nodiscard]] static QString SameAddressQuestion(const QList<FavoriteRecord>& records,
+                                                     const QString& title, const QString& url);
 
 protected:
     void DoDataExchange(bool saveAndValidate) override;
@@ -35,6 +43,9 @@ private:
     void OnDelete();
     // Hands the pair to the store; closes with IDOK once the store reports the change.
     void Apply(int operation);
+
+    // False when the user would rather not add an address that is there already.
+    [[nodiscard]] bool ConfirmAddress() const;
 
     CFavoritesStore& m_store;
     bool m_bEditing = false;

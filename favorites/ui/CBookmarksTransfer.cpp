@@ -36,7 +36,8 @@ bool CBookmarksTransfer::Import(CFavoritesStore& store, const QString& path)
         return false;
     }
     CFavoritesStore::ImportSummary summary;
-    if (!FavoritesMessages::Tell(store.Import(bookmarks.links, bookmarks.notWeb, summary)))
+    if (!FavoritesMessages::Tell(
+            store.Import(bookmarks.links, bookmarks.notWeb, summary, bookmarks.folders)))
         return false;
     MessageBox::Show(
         QStringLiteral("Bookmarks imported from %1.\n%2.").arg(shown, Summary(summary)),
@@ -48,14 +49,14 @@ bool CBookmarksTransfer::Export(const CFavoritesStore& store, const QString& pat
 {
     const QString shown = QDir::toNativeSeparators(path);
     QList<FavoriteRecord> records;
-    if (const FavoritesResult read = store.ReadChecked(records); !read.succeeded()) {
+    QList<CFavoritesChange::Child> children;
+    if (const FavoritesResult read = store.ReadChecked(records, &children); !read.succeeded()) {
         const QString error =
             read.is(FavoritesResult::Code::NoParser) ? FavoritesMessages::Text(read) : read.reason;
-        MessageBox::Show(
-            QStringLiteral("The favorites file %1 cannot be read: %2.\nNothing was "
-                           "exported.")
-                .arg(QDir::toNativeSeparators(store.GetFavoritesPath()), error),
-            MB_OK | MB_ICONWARNING);
+        MessageBox::Show(QStringLiteral("The favorites file %1 cannot be read: %2.\nNothing was "
+                                        "exported.")
+                             .arg(QDir::toNativeSeparators(store.GetFavoritesPath()), error),
+                         MB_OK | MB_ICONWARNING);
         return false;
     }
     if (records.isEmpty()) {
@@ -64,7 +65,7 @@ bool CBookmarksTransfer::Export(const CFavoritesStore& store, const QString& pat
         return false;
     }
     try {
-        CBookmarksWriter::Write(path, records, StringTable::Load(IDS_DISPLAY_NAME));
+        CBookmarksWriter::Write(path, children, StringTable::Load(IDS_DISPLAY_NAME));
     } catch (const xml::_com_error& failure) {
         MessageBox::Show(QStringLiteral("My Favorites could not be exported to %1.\n%2")
                              .arg(shown, failure.ErrorMessage()),

@@ -1,5 +1,6 @@
 #include "FavoritesMessages.h"
 
+#include "favorites/CFavoritesChange.h"
 #include "platform/MessageBox.h"
 
 using Code = FavoritesResult::Code;
@@ -22,6 +23,14 @@ QString FavoritesMessages::Text(const FavoritesResult& result, qsizetype count)
                           : QStringLiteral("These favorites are no longer in My Favorites as "
                                            "shown: they were changed or deleted since. Nothing "
                                            "was changed.");
+    case Code::FolderTaken:
+        return QStringLiteral("There is a folder of this name there already. Nothing was changed.");
+    case Code::TooDeep:
+        return QStringLiteral("Folders can hold folders %1 deep at most. Nothing was changed.")
+            .arg(CFavoritesChange::kMaxFolderDepth);
+    case Code::IntoItself:
+        return QStringLiteral("A folder cannot be moved into itself or into a folder it holds. "
+                              "Nothing was changed.");
     case Code::NoParser:
         return QStringLiteral("Unable to create DOMDocument object. Please check the installation "
                               "of the MS XML Parser!");
@@ -33,7 +42,8 @@ QString FavoritesMessages::Text(const FavoritesResult& result, qsizetype count)
     case Code::SourceUnreadable:
         return QStringLiteral("读取配置文件 Favorites.xml 失败！");
     case Code::SourceReadError:
-        return QStringLiteral("读取配置文件 Favorites.xml 时出错：%1。备份未完成，原有的备份未改动！")
+        return QStringLiteral(
+                   "读取配置文件 Favorites.xml 时出错：%1。备份未完成，原有的备份未改动！")
             .arg(result.reason);
     case Code::BackupLocked:
         return QStringLiteral("创建配置文件 Favorites.xml.bk 失败！\n%1").arg(result.reason);

@@ -293,7 +293,7 @@ void FavoriteDialogsTest::templatesLayOutTheirControlsInDialogUnits()
     CAddModifyFavoriteDlg dialog(store());
     const DialogUnits units(dialog.font());
     QVERIFY(units.baseX() > 2 && units.baseY() > 6);
-    QCOMPARE(dialog.size(), QSize(units.x(241), units.y(77)));
+    QCOMPARE(dialog.size(), QSize(units.x(241), units.y(101)));
     QCOMPARE(DialogControls::Button(&dialog, IDOK)->geometry(), units.rect(184, 7, 50, 14));
     QCOMPARE(DialogControls::Button(&dialog, IDC_DELETE)->geometry(), units.rect(184, 31, 50, 14));
     QCOMPARE(DialogControls::Edit(&dialog, IDC_FAVORITE_URL)->geometry(),

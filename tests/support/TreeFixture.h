@@ -31,6 +31,7 @@ public:
     [[nodiscard]] FavoritesFolder& folder() { return m_folder; }
     [[nodiscard]] CFavoritesStore& store() const { return m_folder.store(); }
     [[nodiscard]] CLeftView* tree() const { return m_tree; }
+    [[nodiscard]] Profile& profile() const { return *m_profile; }
     // Every address the tree asked the browser pane to show.
     [[nodiscard]] QSignalSpy* navigations() const { return m_navigations.get(); }
 
