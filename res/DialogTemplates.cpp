@@ -17,10 +17,14 @@ constexpr DialogControl kAbout[] = {
 constexpr DialogControl kEditMyFavorite[] = {
     {1, K::DefPushButton, "New", 300, 7, 50, 14, S::TabStop},
     {2, K::PushButton, "Close", 300, 29, 50, 14, S::TabStop},
-    {IDC_FAVORITE_LIST, K::ListView, "", 7, 7, 289, 230, S::TabStop | S::Border | S::ReportView},
-    {-1, K::Static, "Double-click to edit or delete the record", 7, 239, 294, 11, S::None},
+    // The list and its hint sit lower than they first did, below the search field.
+    {IDC_FAVORITE_LIST, K::ListView, "", 7, 25, 289, 230, S::TabStop | S::Border | S::ReportView},
+    {-1, K::Static, "Double-click to edit or delete the record", 7, 257, 294, 11, S::None},
     // Added since: after the original controls, so their order stays.
     {IDC_EDIT_FAVORITE, K::PushButton, "Edit", 300, 51, 50, 14, S::TabStop},
+    {IDC_FAVORITE_SEARCH, K::Edit, "", 7, 7, 289, 14, S::TabStop | S::Border | S::AutoHScroll},
+    {IDC_NEW_FOLDER, K::PushButton, "New Folder", 300, 73, 50, 14, S::TabStop},
+    {IDC_MOVE_FAVORITES, K::PushButton, "Move\u2026", 300, 95, 50, 14, S::TabStop},
 };
 
 // Save and Delete both carry the default-button style.
@@ -39,7 +43,7 @@ constexpr DialogControl kAddModifyFavorite[] = {
 
 constexpr DialogTemplate kTemplates[] = {
     {IDD_ABOUTBOX, "About KestrinNewsReader", 235, 53, "MS Sans Serif", 8, kAbout},
-    {IDD_EDIT_MY_FAVORITE, "Edit My Favorite", 357, 257, "MS Sans Serif", 8, kEditMyFavorite},
+    {IDD_EDIT_MY_FAVORITE, "Edit My Favorite", 357, 275, "MS Sans Serif", 8, kEditMyFavorite},
     {IDD_ADD_MODIFY_FAVORITE, "Add/Modify My Favorite", 241, 101, "MS Sans Serif", 8,
      kAddModifyFavorite},
 };

@@ -16,6 +16,9 @@ inline constexpr int IDC_FAVORITE_NAME = 1004;
 inline constexpr int IDC_FAVORITE_URL = 1005;
 inline constexpr int IDC_EDIT_FAVORITE = 1006;
 inline constexpr int IDC_FAVORITE_FOLDER = 1007;
+inline constexpr int IDC_FAVORITE_SEARCH = 1008;
+inline constexpr int IDC_NEW_FOLDER = 1009;
+inline constexpr int IDC_MOVE_FAVORITES = 1010;
 
 // Commands of this program
 inline constexpr int ID_FILE_MINIMIZE = 32771;

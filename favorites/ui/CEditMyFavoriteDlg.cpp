@@ -2,6 +2,8 @@
 
 #include "CAddModifyFavoriteDlg.h"
 #include "CFavoriteCommands.h"
+#include "CFolderCommands.h"
+#include "FolderChoice.h"
 #include "FavoritesMessages.h"
 #include "favorites/CFavoritesStore.h"
 #include "platform/MessageBox.h"
@@ -9,6 +11,7 @@
 
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QTableWidget>
 
@@ -25,8 +28,10 @@ constexpr Column kColumns[] = {
     {"No.", 50},
     {"Newspaper's Name", 200},
     {"Newspaper's URL", 200},
+    {"Folder", 150},
 };
 constexpr int kRowIndexRole = Qt::UserRole;
+constexpr int kFolderRole = Qt::UserRole + 1;
 } // namespace
 
 CEditMyFavoriteDlg::CEditMyFavoriteDlg(CFavoritesStore& store, QWidget* parent)
@@ -38,6 +43,13 @@ CEditMyFavoriteDlg::CEditMyFavoriteDlg(CFavoritesStore& store, QWidget* parent)
     m_listFavorites->viewport()->installEventFilter(this);
     m_listFavorites->installEventFilter(this);
     OnCommand(IDC_EDIT_FAVORITE, [this] { OnEditRecord(); });
+    OnCommand(IDC_NEW_FOLDER, [this] { OnNewFolder(); });
+    OnCommand(IDC_MOVE_FAVORITES, [this] { OnMoveRecords(); });
+    m_search = qobject_cast<QLineEdit*>(GetDlgItem(IDC_FAVORITE_SEARCH));
+    m_search->setPlaceholderText(QStringLiteral("Search by name or address"));
+    m_search->setAccessibleName(QStringLiteral("Search favorites"));
+    m_search->setClearButtonEnabled(true);
+    connect(m_search, &QLineEdit::textChanged, this, [this] { ApplySearch(); });
     connect(m_listFavorites, &QTableWidget::itemSelectionChanged, this,
             [this] { UpdateEditButton(); });
 }
@@ -58,8 +70,12 @@ bool CEditMyFavoriteDlg::OnInitDialog()
         m_listFavorites->setColumnWidth(column, definition.width);
         ++column;
     }
-    // A header click neither sorts nor selects anything.
-    m_listFavorites->horizontalHeader()->setSectionsClickable(false);
+    // A header click orders the view only, and selects nothing; the file keeps its order,
+    // which "No." gives back.
+    QHeaderView* header = m_listFavorites->horizontalHeader();
+    header->setSectionsClickable(true);
+    header->setHighlightSections(false);
+    header->setSortIndicator(0, Qt::AscendingOrder);
     FillFavoritesList();
     return true;
 }
@@ -87,6 +103,7 @@ void CEditMyFavoriteDlg::ShowRecords(const QList<FavoriteRecord>& records)
             ? std::optional(RefAt(currentRow).record)
             : std::nullopt;
 
+    m_listFavorites->setSortingEnabled(false);
     m_listFavorites->clearSelection();
     m_listFavorites->setRowCount(0);
     m_listFavorites->setRowCount(static_cast<int>(records.size()));
@@ -95,9 +112,11 @@ void CEditMyFavoriteDlg::ShowRecords(const QList<FavoriteRecord>& records)
         const FavoriteRecord& record = records.at(i);
         auto* number = new QTableWidgetItem(QString::asprintf("%06d", i + 1));
         number->setData(kRowIndexRole, i);
+        number->setData(kFolderRole, record.folder);
         m_listFavorites->setItem(i, 0, number);
         m_listFavorites->setItem(i, 1, new QTableWidgetItem(record.title));
         m_listFavorites->setItem(i, 2, new QTableWidgetItem(record.url));
+        m_listFavorites->setItem(i, 3, new QTableWidgetItem(FolderChoice::Shown(record.folder)));
         if (current && newCurrent < 0 && record == *current)
             newCurrent = i;
     }
@@ -111,14 +130,49 @@ void CEditMyFavoriteDlg::ShowRecords(const QList<FavoriteRecord>& records)
                 QItemSelectionModel::Select | QItemSelectionModel::Rows);
         }
     }
+    // Sorted as the user last chose; rows keep their selection.
+    m_listFavorites->setSortingEnabled(true);
+    ApplySearch();
     UpdateEditButton();
+}
+
+void CEditMyFavoriteDlg::ApplySearch()
+{
+    const QString text = m_search ? m_search->text().trimmed() : QString();
+    const auto holds = [&](int row, int column) {
+        const QTableWidgetItem* item = m_listFavorites->item(row, column);
+        return item && item->text().contains(text, Qt::CaseInsensitive);
+    };
+    for (int row = 0; row < m_listFavorites->rowCount(); ++row) {
+        const bool shown = text.isEmpty() || holds(row, 1) || holds(row, 2) || holds(row, 3);
+        if (m_listFavorites->isRowHidden(row) == shown)
+            m_listFavorites->setRowHidden(row, !shown);
+    }
+}
+
+void CEditMyFavoriteDlg::OnNewFolder()
+{
+    // Beside the favorite in focus, or at the top of My Favorites.
+    const int row = m_listFavorites->currentRow();
+    const QStringList parent =
+        row >= 0 && m_listFavorites->item(row, 0) ? RefAt(row).record.folder : QStringList();
+    CFolderCommands::NewFolder(m_store, parent, this);
+}
+
+void CEditMyFavoriteDlg::OnMoveRecords()
+{
+    QList<FavoriteRef> refs;
+    for (const int row : SelectedRows())
+        refs.append(RefAt(row));
+    CFolderCommands::MoveTo(m_store, refs, this);
 }
 
 FavoriteRef CEditMyFavoriteDlg::RefAt(int row) const
 {
-    const int index = m_listFavorites->item(row, 0)->data(kRowIndexRole).toInt();
-    return {index,
-            {m_listFavorites->item(index, 1)->text(), m_listFavorites->item(index, 2)->text()}};
+    const QTableWidgetItem* number = m_listFavorites->item(row, 0);
+    return {number->data(kRowIndexRole).toInt(),
+            {m_listFavorites->item(row, 1)->text(), m_listFavorites->item(row, 2)->text(),
+             number->data(kFolderRole).toStringList()}};
 }
 
 QList<int> CEditMyFavoriteDlg::SelectedRows() const
@@ -173,11 +227,11 @@ void CEditMyFavoriteDlg::OnDblclkFavoriteList(int row)
     QTableWidgetItem* number = m_listFavorites->item(row, 0);
     if (!number)
         return;
-    const int index = number->data(kRowIndexRole).toInt();
     CAddModifyFavoriteDlg dialog(m_store);
     dialog.m_bExisting = true;
-    dialog.m_strName = m_listFavorites->item(index, 1)->text();
-    dialog.m_strURL = m_listFavorites->item(index, 2)->text();
+    dialog.m_strName = m_listFavorites->item(row, 1)->text();
+    dialog.m_strURL = m_listFavorites->item(row, 2)->text();
+    dialog.m_folder = number->data(kFolderRole).toStringList();
     if (dialog.DoModal() == IDOK)
         FillFavoritesList();
 }

@@ -4,12 +4,14 @@
 #include "platform/Dialog.h"
 
 class CFavoritesStore;
+class QLineEdit;
 class QTableWidget;
 
-// Lists every favorite, numbered in file order; the door to adding, editing and deleting
-// them. Edit (and F2) changes the row in focus; the Delete key deletes every selected row.
-// The list follows every change of the file while the editor is open, keeping the
-// selection by name and address.
+// Lists every favorite, numbered in file order, with its folder; the door to adding,
+// editing, deleting and moving them. A search field shows only the favorites whose name,
+// address or folder holds its text, as it is typed; a header click orders the view. Edit (and F2)
+// changes the row in focus; the Delete key deletes every selected row. The list follows every
+// change of the file while the editor is open, keeping the selection by name and address.
 class CEditMyFavoriteDlg : public Dialog
 {
     Q_OBJECT
@@ -43,7 +45,13 @@ private:
     // The selected rows, top to bottom.
     [[nodiscard]] QList<int> SelectedRows() const;
     void UpdateEditButton();
+    // Hides the rows the search text is not in.
+    void ApplySearch();
+    void OnNewFolder();
+    // Moves the selected favorites to a folder the user chooses.
+    void OnMoveRecords();
 
     CFavoritesStore& m_store;
     QTableWidget* m_listFavorites;
+    QLineEdit* m_search = nullptr;
 };

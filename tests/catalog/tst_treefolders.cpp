@@ -103,7 +103,8 @@ private slots:
 
         CLeftView again(m_fixture->profile(), m_fixture->store());
         again.OnInitialUpdate();
-        QTreeWidgetItem* favoritesAgain = TreeFixture::childNamed(again.topLevelItem(0), "My Favorites");
+        QTreeWidgetItem* favoritesAgain =
+            TreeFixture::childNamed(again.topLevelItem(0), "My Favorites");
         QTreeWidgetItem* statesAgain = TreeFixture::childNamed(favoritesAgain, "States");
         QVERIFY(statesAgain->isExpanded());
         QVERIFY(!statesAgain->child(0)->isExpanded());
@@ -164,7 +165,8 @@ private slots:
         rightClick(TreeFixture::childNamed(node("My Favorites"), "States"));
         Entry(m_menu->menu(), "&Delete\u2026")->trigger();
         QVERIFY(!TreeFixture::childNamed(node("My Favorites"), "States"));
-        QCOMPARE(m_fixture->folder().readRows(), (QStringList{"Zeta|http://zeta/", "Beta|http://beta/"}));
+        QCOMPARE(m_fixture->folder().readRows(),
+                 (QStringList{"Zeta|http://zeta/", "Beta|http://beta/"}));
 
         // My Favorites offers only a new folder; a favorite offers a move.
         rightClick(node("My Favorites"));
@@ -179,7 +181,8 @@ private slots:
         });
         Entry(m_menu->menu(), "&Move to Folder\u2026")->trigger();
         QVERIFY(mover.done());
-        QCOMPARE(Texts(TreeFixture::childNamed(node("My Favorites"), "Alpha")), QStringList{"Beta"});
+        QCOMPARE(Texts(TreeFixture::childNamed(node("My Favorites"), "Alpha")),
+                 QStringList{"Beta"});
     }
 
     void filterFindsFavoritesInFoldersAndFoldersByName()

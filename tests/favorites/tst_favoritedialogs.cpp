@@ -43,7 +43,7 @@ private slots:
     void duplicateShowsOnlyTheStoresMessage();
     void existingRecordModeDeletesOnlyAfterYes();
     void recordWithoutAddressCannotBeDeleted();
-    void emptySpaceAndHeaderClicksChangeNothing();
+    void emptySpaceChangesNothingAndHeaderClicksSortOnlyTheView();
     void templatesLayOutTheirControlsInDialogUnits();
     void deleteOfARecordGoneMeanwhileSaysSoAndShowsTheFile();
     void resultsAreToldInTheirOwnWords_data();
@@ -255,7 +255,7 @@ void FavoriteDialogsTest::recordWithoutAddressCannotBeDeleted()
     QCOMPARE(fileBytes(), before);
 }
 
-void FavoriteDialogsTest::emptySpaceAndHeaderClicksChangeNothing()
+void FavoriteDialogsTest::emptySpaceChangesNothingAndHeaderClicksSortOnlyTheView()
 {
     writeFavorites({{QStringLiteral("Beta Paper"), QStringLiteral("https://beta.example/")},
                     {QStringLiteral("Alpha Paper"), QStringLiteral("https://alpha.example/")}});
@@ -271,9 +271,11 @@ void FavoriteDialogsTest::emptySpaceAndHeaderClicksChangeNothing()
         QHeaderView* header = list->horizontalHeader();
         QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
                           QPoint(header->sectionViewportPosition(1) + 10, header->height() / 2));
-        QCOMPARE(column(list, 1), (QStringList{"Beta Paper", "Alpha Paper"}));
+        // By name now, each row keeping its number in the file, which stays as it was.
+        QCOMPARE(column(list, 1), (QStringList{"Alpha Paper", "Beta Paper"}));
+        QCOMPARE(column(list, 0), (QStringList{"000002", "000001"}));
         QVERIFY(list->selectedItems().isEmpty());
-        QVERIFY(!list->isSortingEnabled());
+        QCOMPARE(readRows().first(), QStringLiteral("Beta Paper|https://beta.example/"));
         // Several rows can be selected at once, a whole row at a time.
         list->selectAll();
         QCOMPARE(list->selectionModel()->selectedRows().size(), 2);
@@ -308,8 +310,8 @@ void FavoriteDialogsTest::templatesLayOutTheirControlsInDialogUnits()
              DialogControls::Edit(&dialog, IDC_FAVORITE_NAME));
 
     CEditMyFavoriteDlg editor(store());
-    QCOMPARE(editor.size(), QSize(units.x(357), units.y(257)));
-    QCOMPARE(editor.list()->geometry(), units.rect(7, 7, 289, 230));
+    QCOMPARE(editor.size(), QSize(units.x(357), units.y(275)));
+    QCOMPARE(editor.list()->geometry(), units.rect(7, 25, 289, 230));
 }
 
 void FavoriteDialogsTest::deleteOfARecordGoneMeanwhileSaysSoAndShowsTheFile()
