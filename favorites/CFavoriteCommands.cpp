@@ -29,7 +29,7 @@ bool CFavoriteCommands::Delete(const QList<FavoriteRef>& refs)
         refs.size() == 1
             ? QStringLiteral("Determined to delete?")
             : QStringLiteral("Determined to delete these %1 favorites?").arg(refs.size());
-    if (MessageBox::Show(question, MB_YESNO) == IDNO)
+    if (MessageBox::Show(question, MB_YESNO | MB_ICONQUESTION) == IDNO)
         return false;
     if (!CFavoritesStore::DeleteRecords(refs))
         return false;

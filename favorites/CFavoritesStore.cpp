@@ -26,7 +26,8 @@ QString CreateFailedMessage()
 void ShowChangeFailure(const QString& path, const QString& reason)
 {
     MessageBox::Show(
-        QStringLiteral("Unable to change the favorites file %1.\n%2").arg(path, reason), MB_OK);
+        QStringLiteral("Unable to change the favorites file %1.\n%2").arg(path, reason),
+        MB_OK | MB_ICONWARNING);
 }
 
 // The files (by absolute path) this run has backed up before changing them.
@@ -84,7 +85,8 @@ bool ReadSource(QByteArray& content)
 {
     QFile source(kSourceName);
     if (!source.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
-        MessageBox::Show(QStringLiteral("读取配置文件 Favorites.xml 失败！"), MB_OK);
+        MessageBox::Show(QStringLiteral("读取配置文件 Favorites.xml 失败！"),
+                         MB_OK | MB_ICONWARNING);
         return false;
     }
     char buffer[64 * 1024];
@@ -96,7 +98,7 @@ bool ReadSource(QByteArray& content)
             MessageBox::Show(QStringLiteral("读取配置文件 Favorites.xml 时出错：%1。备份未完成，"
                                             "原有的备份未改动！")
                                  .arg(source.errorString()),
-                             MB_OK);
+                             MB_OK | MB_ICONWARNING);
             return false;
         }
         content.append(buffer, count);
@@ -114,7 +116,7 @@ bool CFavoritesStore::ReadAll(QList<FavoriteRecord>& records)
     records.clear();
     CXmlDocument doc;
     if (xml::Failed(doc.CreateInstance())) {
-        MessageBox::Show(CreateFailedMessage(), MB_OK);
+        MessageBox::Show(CreateFailedMessage(), MB_OK | MB_ICONWARNING);
         return false;
     }
     try {
@@ -125,7 +127,7 @@ bool CFavoritesStore::ReadAll(QList<FavoriteRecord>& records)
         for (long i = 0; i < favorites.GetLength(); ++i) {
             CXmlNode favorite;
             if (xml::Failed(favorites.GetItem(i, favorite))) {
-                MessageBox::Show(QStringLiteral("Access node failure!"), MB_OK);
+                MessageBox::Show(QStringLiteral("Access node failure!"), MB_OK | MB_ICONWARNING);
                 break;
             }
             records.append(CFavoritesChange::ReadRecord(favorite));
@@ -153,7 +155,7 @@ bool CFavoritesStore::Modify(const ChangeFunction& change, BackupFirst backup)
 
     CXmlDocument doc;
     if (xml::Failed(doc.CreateInstance())) {
-        MessageBox::Show(CreateFailedMessage(), MB_OK);
+        MessageBox::Show(CreateFailedMessage(), MB_OK | MB_ICONWARNING);
         return false;
     }
     try {
@@ -211,7 +213,7 @@ bool CFavoritesStore::Update(int nOperation, const QString& title, const QString
             if (match >= 0) {
                 MessageBox::Show(
                     QStringLiteral("The same content already exist, delete it then add new!"),
-                    MB_OK);
+                    MB_OK | MB_ICONWARNING);
                 return Decision::Discard;
             }
             change.Append(strTitle, strURL);
@@ -230,7 +232,7 @@ void CFavoritesStore::Backup()
     if (!lock.Acquire()) {
         MessageBox::Show(
             QStringLiteral("创建配置文件 Favorites.xml.bk 失败！\n%1").arg(lock.FailureReason()),
-            MB_OK);
+            MB_OK | MB_ICONWARNING);
         return;
     }
     CXmlAtomicFile::RemoveLeftovers(kBackupName, CXmlAtomicFile::Links::Replace);
@@ -245,7 +247,7 @@ void CFavoritesStore::Backup()
         MessageBox::Show(
             QStringLiteral("创建配置文件 Favorites.xml.bk 失败！\n%1\n原有的备份未改动。")
                 .arg(error.ErrorMessage()),
-            MB_OK);
+            MB_OK | MB_ICONWARNING);
         return;
     }
     MessageBox::Show(QStringLiteral("备份成功！"), MB_OK);

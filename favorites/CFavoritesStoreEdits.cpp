@@ -19,7 +19,7 @@ bool CFavoritesStore::Edit(const FavoriteRef& ref, const QString& title, const Q
             MessageBox::Show(QStringLiteral("This favorite is no longer in My Favorites as shown: "
                                             "it was changed or deleted since. Nothing was "
                                             "changed."),
-                             MB_OK);
+                             MB_OK | MB_ICONWARNING);
             return Decision::Discard;
         }
         const long holder = change.Find(strTitle, strURL);
@@ -30,7 +30,7 @@ bool CFavoritesStore::Edit(const FavoriteRef& ref, const QString& title, const Q
         if (holder >= 0) {
             MessageBox::Show(QStringLiteral("Another favorite already has this name and address. "
                                             "Nothing was changed."),
-                             MB_OK);
+                             MB_OK | MB_ICONWARNING);
             return Decision::Discard;
         }
         change.Replace(position, strTitle, strURL);

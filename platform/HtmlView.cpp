@@ -11,8 +11,13 @@
 #include <QPointer>
 #include <QPrinter>
 #include <QStackedLayout>
+#include <QVBoxLayout>
+#include <QWebEngineFindTextResult>
 #include <QWebEngineHistory>
 #include <QWebEngineLoadingInfo>
+#include <QWebEngineNewWindowRequest>
+#include <QWebEngineScript>
+#include <QWebEngineSettings>
 #include <QWebEngineView>
 
 #include <algorithm>
@@ -23,6 +28,12 @@ constexpr qreal kMinimumZoom = 0.25;
 constexpr qreal kMaximumZoom = 5.0;
 // A load that gave way to another one, or was stopped.
 constexpr int kErrorAborted = -3;
+// Whether the page holds nothing a reader could see: no text, no picture, no frame.
+const QString kNothingToShow =
+    QStringLiteral("(function() { const b = document.body; if (!b) return true;"
+                   " if (b.innerText.trim() !== '') return false;"
+                   " return !b.querySelector('img, picture, video, iframe, object, embed, svg, "
+                   "canvas, input'); })()");
 
 QUrl toUrl(const QString& text)
 {
@@ -36,6 +47,14 @@ QUrl toUrl(const QString& text)
 
 // The engine reports the address, or on its error pages the host, in place of a page's
 // missing title.
+// A load that could not reach its page, as opposed to one stopped or replaced by another.
+bool isFailure(const QWebEngineLoadingInfo& info)
+{
+    return info.isErrorPage() || (info.status() == QWebEngineLoadingInfo::LoadFailedStatus &&
+                                  info.errorDomain() != QWebEngineLoadingInfo::NoErrorDomain &&
+                                  info.errorCode() != kErrorAborted);
+}
+
 bool mayBeStandIn(const QString& title, const QUrl& url)
 {
     return title.isEmpty() || url.toString().contains(title) ||
@@ -44,8 +63,13 @@ bool mayBeStandIn(const QString& title, const QUrl& url)
 } // namespace
 
 HtmlView::HtmlView(QWidget* parent)
-    : QWidget(parent), m_gate(new GpuCompositionGate(this)), m_stack(new QStackedLayout(this))
+    : QWidget(parent), m_gate(new GpuCompositionGate(this)), m_pageArea(new QWidget(this)),
+      m_stack(new QStackedLayout(m_pageArea))
 {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(m_pageArea, 1);
     m_stack->setContentsMargins(0, 0, 0, 0);
     setFocusPolicy(Qt::StrongFocus);
     // The window's first frame is on screen: now the engine may take its time to start.
@@ -88,6 +112,34 @@ void HtmlView::Refresh()
         m_page->triggerAction(QWebEnginePage::Reload);
 }
 
+void HtmlView::Stop()
+{
+    if (m_page && m_loading)
+        m_page->triggerAction(QWebEnginePage::Stop);
+}
+
+void HtmlView::FindText(const QString& text, bool backward)
+{
+    QWebEnginePage* page = m_noticeShown ? static_cast<QWebEnginePage*>(m_noticePage) : m_page;
+    if (!page) {
+        emit findFinished(0, 0);
+        return;
+    }
+    page->findText(text, backward ? QWebEnginePage::FindBackward : QWebEnginePage::FindFlags());
+}
+
+void HtmlView::AddBelowPages(QWidget* widget)
+{
+    static_cast<QVBoxLayout*>(layout())->addWidget(widget);
+}
+
+void HtmlView::AddOverPages(QWidget* widget)
+{
+    widget->setParent(m_pageArea);
+    m_overPages.append(widget);
+    widget->raise();
+}
+
 void HtmlView::SetSilent(bool silent)
 {
     m_silent = silent;
@@ -109,15 +161,18 @@ void HtmlView::SetZoomFactor(qreal factor)
 void HtmlView::ShowNotice(const QString& html, const QString& title)
 {
     if (!m_noticeView) {
-        m_noticeView = new QWebEngineView(this);
+        m_noticeView = new QWebEngineView(m_pageArea);
         m_noticePage = new NoticePage(WebEngineProfile::Shared(), this);
         m_noticeView->setPage(m_noticePage);
         m_stack->addWidget(m_noticeView);
         connect(m_noticePage, &NoticePage::linkActivated, this, &HtmlView::OnNoticeLink);
+        connect(m_noticePage, &QWebEnginePage::findTextFinished, this, &HtmlView::OnFindResult);
     }
     const bool hadFocus = hasFocus() || isAncestorOf(QApplication::focusWidget());
+    if (m_page)
+        m_page->findText(QString()); // the search was in the page that goes
     m_noticePage->Show(html);
-    m_stack->setCurrentWidget(m_noticeView);
+    ShowPage(m_noticeView);
     setFocusProxy(m_noticeView);
     if (hadFocus)
         m_noticeView->setFocus(Qt::OtherFocusReason);
@@ -135,7 +190,8 @@ void HtmlView::HideNotice()
     const bool hadFocus =
         m_noticeView->isAncestorOf(QApplication::focusWidget()) || m_noticeView->hasFocus();
     m_noticeShown = false;
-    m_stack->setCurrentWidget(m_view);
+    m_noticePage->findText(QString());
+    ShowPage(m_view);
     setFocusProxy(m_view);
     if (hadFocus)
         m_view->setFocus(Qt::OtherFocusReason);
@@ -163,7 +219,8 @@ void HtmlView::OnNewWindow2(QWebEnginePage** page, bool* cancel)
 {
     if (*cancel || *page)
         return;
-    auto* window = new BrowserPopupWindow(m_silent);
+    auto* window = new BrowserPopupWindow(m_silent, m_popupTitleSuffix, this->window());
+    window->Place(m_popupGeometry);
     window->show();
     *page = window->page();
 }
@@ -199,28 +256,38 @@ void HtmlView::ReportCurrentTitle()
 
 void HtmlView::CreateEngine()
 {
-    m_view = new QWebEngineView(this);
+    m_view = new QWebEngineView(m_pageArea);
     m_page = new SilentWebPage(WebEngineProfile::Shared(), this);
     m_page->setSilent(m_silent);
-    m_page->setNewWindowHandler([this](QWebEnginePage::WebWindowType) -> QWebEnginePage* {
-        QWebEnginePage* page = nullptr;
-        bool cancel = false;
-        OnNewWindow2(&page, &cancel);
-        return cancel ? nullptr : page;
-    });
+    // What the engine would show for a failure names the failure in its own words, with a
+    // Reload button for whatever address it failed on, and it stays on show until the next
+    // page draws: the pane shows a page of its own instead, and an empty one meanwhile.
+    m_page->settings()->setAttribute(QWebEngineSettings::ErrorPageEnabled, false);
     m_view->setPage(m_page);
     m_stack->insertWidget(0, m_view);
-    m_stack->setCurrentWidget(m_view);
+    ShowPage(m_view);
     setFocusProxy(m_view);
     connect(m_page, &QWebEnginePage::titleChanged, this, &HtmlView::OnEngineTitle);
     connect(m_page, &QWebEnginePage::loadingChanged, this, &HtmlView::OnLoadingChanged);
     connect(m_page, &QWebEnginePage::loadFinished, this, &HtmlView::loadFinished);
+    connect(m_page, &QWebEnginePage::loadProgress, this, [this](int percent) {
+        if (m_loading)
+            emit loadProgress(m_loadingUrl, percent, true);
+    });
     connect(m_page, &QWebEnginePage::urlChanged, this, &HtmlView::OnNavigateComplete2);
+    connect(m_page, &QWebEnginePage::urlChanged, this, &HtmlView::addressChanged);
+    connect(m_page, &QWebEnginePage::linkHovered, this, &HtmlView::linkHovered);
+    connect(m_page, &QWebEnginePage::findTextFinished, this, &HtmlView::OnFindResult);
+    // Every request for a new window is answered here; the engine's fallback, createWindow,
+    // then gets none.
+    connect(m_page, &QWebEnginePage::newWindowRequested, this, &HtmlView::OnNewWindowRequested);
+    connect(m_page, &SilentWebPage::externalLinkRequested, this, &HtmlView::externalLinkRequested);
     connect(m_page, &QWebEnginePage::renderProcessTerminated, this,
             [this](QWebEnginePage::RenderProcessTerminationStatus status, int) {
                 if (status == QWebEnginePage::NormalTerminationStatus)
                     return;
-                m_loading = false;
+                if (std::exchange(m_loading, false))
+                    emit loadProgress(m_loadingUrl, 100, false);
                 OnRenderProcessGone(status);
             });
     connect(m_view, &QWebEngineView::printFinished, this, [this](bool success) {
@@ -233,11 +300,63 @@ void HtmlView::CreateEngine()
     }
 }
 
+void HtmlView::OnNewWindowRequested(QWebEngineNewWindowRequest& request)
+{
+    const QUrl target = request.requestedUrl();
+    const bool blank = target.isEmpty() || target == QUrl(QStringLiteral("about:blank"));
+    if (request.destination() == QWebEngineNewWindowRequest::InNewDialog || blank) {
+        // A script's pop-up, sized by it, or a window it means to write into itself.
+        m_popupGeometry = request.requestedGeometry();
+        QWebEnginePage* page = nullptr;
+        bool cancel = false;
+        OnNewWindow2(&page, &cancel);
+        m_popupGeometry = QRect();
+        if (!cancel && page)
+            request.openIn(page);
+        return;
+    }
+    // A link meant for a new tab or window: the pane is the one window for pages, and Back
+    // comes back from it.
+    m_page->load(target);
+}
+
+void HtmlView::OnErrorAnswer(const QWebEngineLoadingInfo& info)
+{
+    // An error with a page of the site's own is a page to show, such as its "not found".
+    // Without one the engine would draw its own page: to the user, the site failed.
+    QPointer<HtmlView> guard(this);
+    const quint64 load = m_loadSequence;
+    m_page->runJavaScript(kNothingToShow, QWebEngineScript::ApplicationWorld,
+                          [guard, load, info](const QVariant& nothing) {
+                              if (!guard || load != guard->m_loadSequence)
+                                  return;
+                              if (nothing.toBool())
+                                  guard->OnNavigateError(info);
+                              else if (!guard->m_noticeShown)
+                                  guard->ReportTitle(guard->m_page->title());
+                          });
+}
+
+void HtmlView::OnFindResult(const QWebEngineFindTextResult& result)
+{
+    emit findFinished(result.activeMatch(), result.numberOfMatches());
+}
+
+void HtmlView::ShowPage(QWidget* page)
+{
+    m_stack->setCurrentWidget(page);
+    for (QWidget* widget : std::as_const(m_overPages))
+        widget->raise();
+}
+
 void HtmlView::OnLoadingChanged(const QWebEngineLoadingInfo& info)
 {
     switch (info.status()) {
     case QWebEngineLoadingInfo::LoadStartedStatus:
+        ++m_loadSequence;
         m_loading = true;
+        m_loadingUrl = info.url();
+        emit loadProgress(m_loadingUrl, 0, true);
         // Trying the same address again keeps the notice until there is something better
         // to show; the engine's own page for the failure must not come back meanwhile.
         if (info.url() != m_noticeUrl)
@@ -245,6 +364,7 @@ void HtmlView::OnLoadingChanged(const QWebEngineLoadingInfo& info)
         break;
     case QWebEngineLoadingInfo::LoadSucceededStatus:
         m_loading = false;
+        emit loadProgress(m_loadingUrl, 100, false);
         HideNotice();
         // Even an unchanged title is reported: whatever set the caption meanwhile gives way.
         ReportTitle(m_page->title());
@@ -252,10 +372,13 @@ void HtmlView::OnLoadingChanged(const QWebEngineLoadingInfo& info)
     case QWebEngineLoadingInfo::LoadStoppedStatus:
     case QWebEngineLoadingInfo::LoadFailedStatus:
         m_loading = false;
-        if (info.isErrorPage())
+        emit loadProgress(m_loadingUrl, 100, false);
+        if (info.errorDomain() == QWebEngineLoadingInfo::HttpStatusCodeDomain)
+            OnErrorAnswer(info);
+        else if (isFailure(info))
             OnNavigateError(info);
         else if (info.errorCode() != kErrorAborted && !m_noticeShown)
-            ReportTitle(m_page->title()); // the site's own page, such as its "not found"
+            ReportTitle(m_page->title()); // stopped: what has come shows, with its title
         break;
     }
 }

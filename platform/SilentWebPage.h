@@ -6,7 +6,8 @@
 
 // A page that, in silent mode, raises none of the engine's own dialogs: script alerts,
 // confirms and prompts are answered quietly, certificate errors and permission requests
-// are refused (the engine's error page shows instead).
+// are refused (the load fails instead). Links meant for another program (mailto:, tel:,
+// sms:) are reported instead of being handed to the desktop behind the program's back.
 class SilentWebPage : public QWebEnginePage
 {
     Q_OBJECT
@@ -24,7 +25,14 @@ public:
     // How many script dialogs were kept from the user.
     [[nodiscard]] int suppressedDialogs() const { return m_suppressed; }
 
+    // Whether an address belongs to another program: an e-mail, a call, a text message.
+    [[nodiscard]] static bool IsExternalLink(const QUrl& url);
+
+signals:
+    void externalLinkRequested(const QUrl& url);
+
 protected:
+    bool acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) override;
     QWebEnginePage* createWindow(WebWindowType type) override;
     void javaScriptAlert(const QUrl& securityOrigin, const QString& msg) override;
     bool javaScriptConfirm(const QUrl& securityOrigin, const QString& msg) override;

@@ -53,6 +53,7 @@ void StatusBar::CreatePanes()
         if (id == ID_SEPARATOR) {
             m_message = label;
             label->setText(m_messageText);
+            label->setToolTip(m_messageToolTip);
             addWidget(label, 1);
             continue;
         }
@@ -95,6 +96,13 @@ void StatusBar::SetMessage(const QString& text)
 QString StatusBar::message() const
 {
     return m_messageText;
+}
+
+void StatusBar::SetMessageToolTip(const QString& text)
+{
+    m_messageToolTip = text;
+    if (m_message)
+        m_message->setToolTip(text);
 }
 
 int StatusBar::paneCount() const

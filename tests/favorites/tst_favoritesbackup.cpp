@@ -69,6 +69,7 @@ private slots:
         MessageCapture messages;
         CFavoritesStore::Backup();
         QCOMPARE(messages.texts(), QStringList{kBackupDone});
+        QCOMPARE(messages.requests().first().type, unsigned(MB_OK)); // no warning icon
         QCOMPARE(TestFiles::Read(path(kBackup)), content);
         QCOMPARE(entries(), (QStringList{kSource, kBackup}));
     }

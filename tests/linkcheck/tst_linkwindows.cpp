@@ -230,10 +230,13 @@ void LinkWindowsTest::useNewAddressOnlyForAMovedFavorite()
     QCOMPARE(asked.last().first.url, QStringLiteral("https://gazette.example/"));
     QVERIFY(asked.last().first.favorite);
     QCOMPARE(asked.last().second, QStringLiteral("https://chain.example/gazette/"));
-    // The favorite's row goes; the catalog entry at the old address stays listed.
+    // The favorite's row goes, and the summary counts one move less; the catalog entry at
+    // the old address stays listed.
     QCOMPARE(list->topLevelItemCount(), 3);
     QVERIFY(column(list, LinkReportDialog::NodeColumn).contains(QStringLiteral("[AK]Alaska")));
     QVERIFY(!column(list, LinkReportDialog::NodeColumn).contains(QStringLiteral("My Favorites")));
+    QCOMPARE(report.findChild<QLabel*>()->text(),
+             QStringLiteral("1 dead, 1 moved and 1 unsure, as last found on 8 Dec 2026."));
 }
 
 void LinkWindowsTest::emptyReportSaysWhy()
