@@ -1,8 +1,8 @@
 // The browser pane after a failure: a site that fails (500 and 404 without a page, an unknown
 // host, a refused connection), then a slow one that answers after two seconds. Samples the pane
 // every 10 ms while the slow site loads and prints, for each kind of failure, how long the
-// engine's own error page for the previous failure stayed on show (the engine's page on top and
-// its document still the failed address with text of its own in it).
+// engine's own error page for the previous failure stayed on show: the engine's page on top
+// (not the pane's own page) while its document is still the one the failure left, with text.
 //
 // Everything is served on 127.0.0.1; the unknown host is made unknown by the engine's resolver
 // rules, so no name is looked up.

@@ -7,6 +7,10 @@
 #include <QLocale>
 #include <QToolButton>
 
+namespace {
+constexpr int kTypingPauseMs = 150;
+} // namespace
+
 FindBar::FindBar(QWidget* parent)
     : QWidget(parent), m_field(new QLineEdit(this)), m_result(new QLabel(this)),
       m_previous(new QToolButton(this)), m_next(new QToolButton(this)),
@@ -44,8 +48,11 @@ FindBar::FindBar(QWidget* parent)
     layout->addWidget(m_close);
     hide();
 
-    // Each key finds again from the top of what was found, as browsers do.
-    connect(m_field, &QLineEdit::textEdited, this, [this] { Find(false); });
+    // The words typed are looked for once the typing pauses.
+    m_typingPause.setSingleShot(true);
+    m_typingPause.setInterval(kTypingPauseMs);
+    connect(&m_typingPause, &QTimer::timeout, this, [this] { Find(false); });
+    connect(m_field, &QLineEdit::textEdited, this, [this] { m_typingPause.start(); });
     connect(m_previous, &QToolButton::clicked, this, [this] { Find(true); });
     connect(m_next, &QToolButton::clicked, this, [this] { Find(false); });
     connect(m_close, &QToolButton::clicked, this, &FindBar::Close);
@@ -65,6 +72,7 @@ void FindBar::Close()
     if (isHidden())
         return;
     hide();
+    m_typingPause.stop();
     m_result->clear();
     emit findRequested(QString(), false);
     emit closed();
@@ -95,6 +103,11 @@ void FindBar::ShowResult(int active, int count)
 
 void FindBar::Find(bool backward)
 {
+    // Words still waiting for the pause are looked for from the start, whatever the key.
+    if (m_typingPause.isActive()) {
+        m_typingPause.stop();
+        backward = false;
+    }
     if (m_field->text().isEmpty())
         m_result->clear();
     emit findRequested(m_field->text(), backward);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QTimer>
 #include <QWidget>
 
 class QLabel;
@@ -43,4 +44,6 @@ private:
     QToolButton* m_previous;
     QToolButton* m_next;
     QToolButton* m_close;
+    // Typing searches once the keys pause, not at every key.
+    QTimer m_typingPause;
 };

@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLocale>
 #include <QPushButton>
+#include <QSet>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -148,12 +149,12 @@ void LinkReportDialog::setEntries(const QList<LinkTarget>& targets,
 void LinkReportDialog::updateSummary()
 {
     // Counted from the rows on show, so that a row that goes (Use New Address) leaves the
-    // count with it.
-    int counts[3] = {0, 0, 0};
+    // count with it; by address, as the check counts, though a site may be listed twice.
+    QSet<QString> counted[3];
     QDateTime latest;
     for (int row = 0; row < m_list->topLevelItemCount(); ++row) {
         const QTreeWidgetItem* item = m_list->topLevelItem(row);
-        ++counts[item->data(FoundColumn, kSortRole).toInt()];
+        counted[item->data(FoundColumn, kSortRole).toInt()].insert(item->text(AddressColumn));
         const QDateTime checked = item->data(CheckedColumn, kSortRole).toDateTime();
         if (!latest.isValid() || checked > latest)
             latest = checked;
@@ -166,9 +167,9 @@ void LinkReportDialog::updateSummary()
         return;
     }
     m_summary->setText(QStringLiteral("%1 dead, %2 moved and %3 unsure, as last found on %4.")
-                           .arg(counts[0])
-                           .arg(counts[1])
-                           .arg(counts[2])
+                           .arg(counted[0].size())
+                           .arg(counted[1].size())
+                           .arg(counted[2].size())
                            .arg(LinkFinding::Date(latest)));
 }
 

@@ -14,10 +14,9 @@
 #include <QVBoxLayout>
 #include <QWebEngineFindTextResult>
 #include <QWebEngineHistory>
+#include <QWebEngineHistoryItem>
 #include <QWebEngineLoadingInfo>
 #include <QWebEngineNewWindowRequest>
-#include <QWebEngineScript>
-#include <QWebEngineSettings>
 #include <QWebEngineView>
 
 #include <algorithm>
@@ -28,12 +27,6 @@ constexpr qreal kMinimumZoom = 0.25;
 constexpr qreal kMaximumZoom = 5.0;
 // A load that gave way to another one, or was stopped.
 constexpr int kErrorAborted = -3;
-// Whether the page holds nothing a reader could see: no text, no picture, no frame.
-const QString kNothingToShow =
-    QStringLiteral("(function() { const b = document.body; if (!b) return true;"
-                   " if (b.innerText.trim() !== '') return false;"
-                   " return !b.querySelector('img, picture, video, iframe, object, embed, svg, "
-                   "canvas, input'); })()");
 
 QUrl toUrl(const QString& text)
 {
@@ -47,14 +40,6 @@ QUrl toUrl(const QString& text)
 
 // The engine reports the address, or on its error pages the host, in place of a page's
 // missing title.
-// A load that could not reach its page, as opposed to one stopped or replaced by another.
-bool isFailure(const QWebEngineLoadingInfo& info)
-{
-    return info.isErrorPage() || (info.status() == QWebEngineLoadingInfo::LoadFailedStatus &&
-                                  info.errorDomain() != QWebEngineLoadingInfo::NoErrorDomain &&
-                                  info.errorCode() != kErrorAborted);
-}
-
 bool mayBeStandIn(const QString& title, const QUrl& url)
 {
     return title.isEmpty() || url.toString().contains(title) ||
@@ -71,6 +56,9 @@ HtmlView::HtmlView(QWidget* parent)
     layout->setSpacing(0);
     layout->addWidget(m_pageArea, 1);
     m_stack->setContentsMargins(0, 0, 0, 0);
+    // Pages under the one on show stay shown: the engine goes on drawing the page behind our
+    // own, so that what it shows when ours goes is the page of now, not a frame of before.
+    m_stack->setStackingMode(QStackedLayout::StackAll);
     setFocusPolicy(Qt::StrongFocus);
     // The window's first frame is on screen: now the engine may take its time to start.
     connect(m_gate, &GpuCompositionGate::opened, this, &HtmlView::EnsureEngine);
@@ -125,6 +113,10 @@ void HtmlView::FindText(const QString& text, bool backward)
         emit findFinished(0, 0);
         return;
     }
+    // Every search is answered once, also one that a newer search replaced before it was
+    // done (as if nothing was found); only the answer to the last one counts. An empty text
+    // ends them all.
+    m_findsPending = text.isEmpty() ? 0 : m_findsPending + 1;
     page->findText(text, backward ? QWebEnginePage::FindBackward : QWebEnginePage::FindFlags());
 }
 
@@ -169,8 +161,6 @@ void HtmlView::ShowNotice(const QString& html, const QString& title)
         connect(m_noticePage, &QWebEnginePage::findTextFinished, this, &HtmlView::OnFindResult);
     }
     const bool hadFocus = hasFocus() || isAncestorOf(QApplication::focusWidget());
-    if (m_page)
-        m_page->findText(QString()); // the search was in the page that goes
     m_noticePage->Show(html);
     ShowPage(m_noticeView);
     setFocusProxy(m_noticeView);
@@ -178,7 +168,7 @@ void HtmlView::ShowNotice(const QString& html, const QString& title)
         m_noticeView->setFocus(Qt::OtherFocusReason);
     m_noticeShown = true;
     m_noticeTitle = title;
-    m_noticeUrl = url();
+    m_noticeEntry = CommittedEntry();
     ++m_titleSequence; // a title still being looked up is no longer the one on show
     Deliver(title);
 }
@@ -190,7 +180,6 @@ void HtmlView::HideNotice()
     const bool hadFocus =
         m_noticeView->isAncestorOf(QApplication::focusWidget()) || m_noticeView->hasFocus();
     m_noticeShown = false;
-    m_noticePage->findText(QString());
     ShowPage(m_view);
     setFocusProxy(m_view);
     if (hadFocus)
@@ -259,10 +248,6 @@ void HtmlView::CreateEngine()
     m_view = new QWebEngineView(m_pageArea);
     m_page = new SilentWebPage(WebEngineProfile::Shared(), this);
     m_page->setSilent(m_silent);
-    // What the engine would show for a failure names the failure in its own words, with a
-    // Reload button for whatever address it failed on, and it stays on show until the next
-    // page draws: the pane shows a page of its own instead, and an empty one meanwhile.
-    m_page->settings()->setAttribute(QWebEngineSettings::ErrorPageEnabled, false);
     m_view->setPage(m_page);
     m_stack->insertWidget(0, m_view);
     ShowPage(m_view);
@@ -320,25 +305,10 @@ void HtmlView::OnNewWindowRequested(QWebEngineNewWindowRequest& request)
     m_page->load(target);
 }
 
-void HtmlView::OnErrorAnswer(const QWebEngineLoadingInfo& info)
-{
-    // An error with a page of the site's own is a page to show, such as its "not found".
-    // Without one the engine would draw its own page: to the user, the site failed.
-    QPointer<HtmlView> guard(this);
-    const quint64 load = m_loadSequence;
-    m_page->runJavaScript(kNothingToShow, QWebEngineScript::ApplicationWorld,
-                          [guard, load, info](const QVariant& nothing) {
-                              if (!guard || load != guard->m_loadSequence)
-                                  return;
-                              if (nothing.toBool())
-                                  guard->OnNavigateError(info);
-                              else if (!guard->m_noticeShown)
-                                  guard->ReportTitle(guard->m_page->title());
-                          });
-}
-
 void HtmlView::OnFindResult(const QWebEngineFindTextResult& result)
 {
+    if (m_findsPending > 0 && --m_findsPending > 0)
+        return;
     emit findFinished(result.activeMatch(), result.numberOfMatches());
 }
 
@@ -353,14 +323,11 @@ void HtmlView::OnLoadingChanged(const QWebEngineLoadingInfo& info)
 {
     switch (info.status()) {
     case QWebEngineLoadingInfo::LoadStartedStatus:
-        ++m_loadSequence;
         m_loading = true;
         m_loadingUrl = info.url();
         emit loadProgress(m_loadingUrl, 0, true);
-        // Trying the same address again keeps the notice until there is something better
-        // to show; the engine's own page for the failure must not come back meanwhile.
-        if (info.url() != m_noticeUrl)
-            HideNotice();
+        // Our page stays until the next page has come: behind it, the engine holds its own
+        // page for the failure, which must not show meanwhile.
         break;
     case QWebEngineLoadingInfo::LoadSucceededStatus:
         m_loading = false;
@@ -373,14 +340,26 @@ void HtmlView::OnLoadingChanged(const QWebEngineLoadingInfo& info)
     case QWebEngineLoadingInfo::LoadFailedStatus:
         m_loading = false;
         emit loadProgress(m_loadingUrl, 100, false);
-        if (info.errorDomain() == QWebEngineLoadingInfo::HttpStatusCodeDomain)
-            OnErrorAnswer(info);
-        else if (isFailure(info))
+        if (info.isErrorPage()) {
             OnNavigateError(info);
-        else if (info.errorCode() != kErrorAborted && !m_noticeShown)
-            ReportTitle(m_page->title()); // stopped: what has come shows, with its title
+            break;
+        }
+        // Stopped, or the site's own page for an error: what came of it is a page of the
+        // site's, to be shown. A load that never arrived leaves our page on show.
+        if (m_noticeShown && CommittedEntry() != m_noticeEntry)
+            HideNotice();
+        if (info.errorCode() != kErrorAborted && !m_noticeShown)
+            ReportTitle(m_page->title());
         break;
     }
+}
+
+HtmlView::Entry HtmlView::CommittedEntry() const
+{
+    if (!m_page)
+        return {};
+    const QWebEngineHistory* history = m_page->history();
+    return {history->currentItemIndex(), history->currentItem().lastVisited()};
 }
 
 void HtmlView::OnEngineTitle(const QString& engineTitle)

@@ -2,11 +2,13 @@
 
 #include "View.h"
 
+#include <QDateTime>
 #include <QUrl>
 #include <QWebEnginePage>
 #include <QWidget>
 
 #include <memory>
+#include <utility>
 
 class GpuCompositionGate;
 class NoticePage;
@@ -21,9 +23,9 @@ class SilentWebPage;
 // The web-browser view: a pane that hosts the engine and offers the browser control's
 // operations and events. The engine itself is created only once the window's first frame is
 // on screen, so the window shows without waiting for it; requests made before then are kept.
-// In place of the engine's page the pane can show a page of the program's own (a notice);
-// the engine's own error pages are never drawn, so what shows between a failure and the next
-// page is at worst an empty pane.
+// In place of the engine's page the pane can show a page of the program's own (a notice).
+// A notice for a failure stays on show until the next page has come, so the engine's own page
+// for the failure, behind it, never shows.
 class HtmlView : public QWidget, public View
 {
     Q_OBJECT
@@ -56,8 +58,8 @@ public:
     void SetZoomFactor(qreal factor);
 
     // Shows a page of the program's own with this title in place of the page on show, until
-    // a load of another address starts or a load succeeds. The title goes to OnTitleChange
-    // at once.
+    // a load succeeds (or is stopped once it has brought a page). The title goes to
+    // OnTitleChange at once.
     void ShowNotice(const QString& html, const QString& title);
     [[nodiscard]] bool isShowingNotice() const { return m_noticeShown; }
     [[nodiscard]] NoticePage* noticePage() const { return m_noticePage; }
@@ -106,8 +108,7 @@ protected:
     virtual void OnNewWindow2(QWebEnginePage** page, bool* cancel);
     // A page's address is now on show (a load committed or the page moved within itself).
     virtual void OnNavigateComplete2(const QUrl& url);
-    // A main-frame load failed: the page could not be reached, or the site answered with an
-    // error and nothing to show. The engine shows an empty page; the default keeps it.
+    // A main-frame load failed and the engine shows its own error page. The default keeps it.
     virtual void OnNavigateError(const QWebEngineLoadingInfo& info);
     // The process that draws the page ended: the pane shows nothing. The default leaves it so.
     virtual void OnRenderProcessGone(QWebEnginePage::RenderProcessTerminationStatus status);
@@ -119,10 +120,13 @@ protected:
     void ReportCurrentTitle();
 
 private:
+    // A history entry as committed: its place and when it was committed.
+    using Entry = std::pair<int, QDateTime>;
+
+    [[nodiscard]] Entry CommittedEntry() const;
     void CreateEngine();
     void OnNewWindowRequested(QWebEngineNewWindowRequest& request);
     void OnLoadingChanged(const QWebEngineLoadingInfo& info);
-    void OnErrorAnswer(const QWebEngineLoadingInfo& info);
     void OnFindResult(const QWebEngineFindTextResult& result);
     void ShowPage(QWidget* page);
     void OnEngineTitle(const QString& engineTitle);
@@ -142,13 +146,14 @@ private:
     QWebEngineView* m_noticeView = nullptr;
     NoticePage* m_noticePage = nullptr;
     QString m_noticeTitle;
-    QUrl m_noticeUrl;
+    // The engine's history entry behind the notice: one after it means a page came.
+    Entry m_noticeEntry;
     bool m_noticeShown = false;
     bool m_loading = false;
     bool m_silent = false;
     bool m_hasPending = false;
     QString m_pendingUrl;
     quint64 m_titleSequence = 0;
-    quint64 m_loadSequence = 0;
+    int m_findsPending = 0;
     std::unique_ptr<QPrinter> m_printer;
 };
