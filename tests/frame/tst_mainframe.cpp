@@ -257,11 +257,12 @@ void MainFrameTest::unskinnedMenusShowNoEmptyCheckBoxes()
     QVERIFY(catalog);
     catalog->popup(QPoint(40, 40));
     QVERIFY(QTest::qWaitForWindowExposed(catalog));
-    // The strip before the text: an unmarked entry looks as one that is never marked, the
-    // marked one differs.
+    // The strip before the text, inside the menu's frame: an unmarked entry looks as one
+    // that is never marked, the marked one differs.
     const auto strip = [frame, catalog](int id) {
         const QRect entry = catalog->actionGeometry(frame->menuAction(id));
-        return catalog->grab(QRect(entry.topLeft(), QSize(22, entry.height()))).toImage();
+        return catalog->grab(QRect(entry.left() + 3, entry.top() + 3, 18, entry.height() - 6))
+            .toImage();
     };
     QVERIFY(frame->menuAction(ID_CATALOG_AREA)->isChecked());
     QCOMPARE(strip(ID_CATALOG_CONTENT), strip(ID_CATALOG_CHECK_LINKS));
