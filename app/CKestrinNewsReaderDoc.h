@@ -2,17 +2,10 @@
 
 #include "platform/Document.h"
 
-class CKestrinNewsReaderView;
-class CLeftView;
-
-// Holds no data: it is where the frame's commands find the two views.
+// Holds no data. The panes do not reach each other through it: the frame connects them.
 class CKestrinNewsReaderDoc : public Document
 {
 public:
     bool OnNewDocument() override;
     void Serialize(QDataStream& archive, bool storing) override;
-
-    // Set by each view in its initial update; not owned.
-    CKestrinNewsReaderView* m_pBrowserView = nullptr;
-    CLeftView* m_pTreeView = nullptr;
 };

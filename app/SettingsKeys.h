@@ -10,7 +10,7 @@ inline const QString kSettingsSection = QStringLiteral("Settings_en");
 namespace SettingsKeys {
 // Show command at start-up: 3 maximized, 5 shown as created.
 inline constexpr IntSetting WindowSize{"WindowSize", 5};
-// 1 XP, 2 Mini, 3 Soft; anything else: no skin.
+// 1 XP, 2 Mini, 3 Soft, 4 Night; anything else: no skin.
 inline constexpr IntSetting SkinStyle{"SkinStyle", 2};
 // 1 by area, 2 by content.
 inline constexpr IntSetting CataView{"CataView", 1};

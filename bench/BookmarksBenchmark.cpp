@@ -3,9 +3,9 @@
 #include "BenchmarkSupport.h"
 #include "app/Globals.h"
 #include "favorites/CBookmarksReader.h"
-#include "favorites/CBookmarksTransfer.h"
 #include "favorites/CFavoritesStore.h"
 #include "favorites/CXmlDocument.h"
+#include "favorites/ui/CBookmarksTransfer.h"
 #include "platform/MessageBox.h"
 
 #include <QDir>

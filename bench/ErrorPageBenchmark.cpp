@@ -12,6 +12,7 @@
 #include "browser/CKestrinNewsReaderView.h"
 #include "platform/Profile.h"
 #include "platform/WebEngineSandbox.h"
+#include "support/BrowserSteps.h"
 #include "support/ScriptedHttpServer.h"
 
 #include <QApplication>
@@ -40,19 +41,6 @@ bool waitFor(const std::function<bool()>& condition)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
     }
     return true;
-}
-
-// The document text of a page, or "" once the time is up.
-QString pageText(QWebEnginePage* page)
-{
-    QString text;
-    bool done = false;
-    page->toPlainText([&](const QString& result) {
-        text = result;
-        done = true;
-    });
-    waitFor([&] { return done; });
-    return text;
 }
 
 struct Failure
@@ -123,7 +111,7 @@ int main(int argc, char* argv[])
                 return 1;
             }
             // What the engine drew for the failure, behind our page.
-            const bool engineDrewText = !pageText(view.page()).trimmed().isEmpty();
+            const bool engineDrewText = !BrowserSteps::PlainText(view.page()).isEmpty();
             view.NavigateTo(server.url(QStringLiteral("/slow%1").arg(++slowCount)));
             // Each sample asks the engine's document for its text: until the slow site
             // commits, that is still the failure's page.

@@ -144,8 +144,6 @@ void CKestrinNewsReaderView::OnInitialUpdate()
             QTimer::singleShot(0, this, [this] { ReportCurrentTitle(); });
         break;
     }
-    if (CKestrinNewsReaderDoc* doc = GetDocument())
-        doc->m_pBrowserView = this;
 }
 
 void CKestrinNewsReaderView::OnTitleChange(const QString& title)

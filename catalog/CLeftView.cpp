@@ -5,7 +5,6 @@
 #include "app/CKestrinNewsReaderDoc.h"
 #include "app/Globals.h"
 #include "app/SettingsKeys.h"
-#include "browser/CKestrinNewsReaderView.h"
 #include "favorites/CFavoritesStore.h"
 #include "platform/WaitCursor.h"
 #include "res/Resource.h"
@@ -75,8 +74,6 @@ CKestrinNewsReaderDoc* CLeftView::GetDocument() const
 void CLeftView::OnInitialUpdate()
 {
     View::OnInitialUpdate();
-    if (CKestrinNewsReaderDoc* doc = GetDocument())
-        doc->m_pTreeView = this;
     m_nNextIndex = 0;
     m_strURLTable.assign(1, QString());
     m_entries.assign(1, nullptr);
@@ -404,10 +401,8 @@ void CLeftView::OnSelchanged(QTreeWidgetItem* item)
     if (index == 0)
         return;
     const QString url = urlAt(index);
-    if (!url.isEmpty()) {
-        if (CKestrinNewsReaderDoc* doc = GetDocument(); doc && doc->m_pBrowserView)
-            doc->m_pBrowserView->NavigateTo(url);
-    }
+    if (!url.isEmpty())
+        emit openRequested(url);
     g_strCurrentURL = url;
 }
 

@@ -64,6 +64,8 @@ public:
 signals:
     // The tree was built anew: every item is new.
     void treeRebuilt();
+    // The user chose a site or favorite: the browser pane should show its address.
+    void openRequested(const QString& url);
 
 protected:
     void OnSelchanged(QTreeWidgetItem* item);

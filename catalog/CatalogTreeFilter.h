@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CatalogSearch.h"
+#include "catalog/CatalogSearch.h"
 
 #include <QObject>
 #include <QStringList>

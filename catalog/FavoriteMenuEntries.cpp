@@ -1,7 +1,7 @@
 #include "FavoriteMenuEntries.h"
 
 #include "CLeftView.h"
-#include "favorites/CFavoriteCommands.h"
+#include "favorites/ui/CFavoriteCommands.h"
 
 #include <QMenu>
 #include <QTreeWidgetItem>

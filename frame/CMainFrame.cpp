@@ -12,6 +12,7 @@
 #include "catalog/FavoriteMenuEntries.h"
 #include "frame/LinkCheckCommands.h"
 #include "platform/SkinEngine.h"
+#include "platform/WebEditCommand.h"
 #include "res/Resource.h"
 #include "res/StringTable.h"
 
@@ -34,6 +35,8 @@ CMainFrame::CMainFrame(Profile& profile, CommandTarget* appTarget)
     setObjectName(QStringLiteral("CMainFrame"));
     g_strCurrentURL = kDefaultHomePageUrl;
     BindCommands();
+    // The edit keys reach the page in the browser pane too.
+    AddEditHandler(&WebEditCommand::Apply);
     m_layoutSaveTimer.setSingleShot(true);
     m_layoutSaveTimer.setInterval(kLayoutSaveDelayMs);
     connect(&m_layoutSaveTimer, &QTimer::timeout, this, [this] { SaveLayout(); });
@@ -94,6 +97,8 @@ bool CMainFrame::OnCreateClient(Document* document)
         delete browser;
         return false;
     }
+    m_pTreeView = tree;
+    m_pBrowserView = browser;
     m_pCurrentPage = new CurrentPage(browser);
     connect(browser, &CKestrinNewsReaderView::loadingStatusChanged, this,
             &CMainFrame::ShowLoadingStatus);
@@ -101,6 +106,9 @@ bool CMainFrame::OnCreateClient(Document* document)
             [this](const QString& address) { m_wndStatusBar.SetMessageToolTip(address); });
     RegisterView(tree);
     RegisterView(browser);
+    // The panes know nothing of each other: what one asks of the other passes here.
+    connect(tree, &CLeftView::openRequested, browser,
+            [browser](const QString& url) { browser->NavigateTo(url); });
 
     m_treeMenu = new CatalogContextMenu(tree);
     m_treeMenu->addSection([tree](QMenu& menu, const CatalogMenuContext& context) {
@@ -108,13 +116,13 @@ bool CMainFrame::OnCreateClient(Document* document)
     });
     LinkCheckCommands::Hooks hooks;
     hooks.open = [this](const QString& url) {
-        if (CKestrinNewsReaderView* view = BrowserView())
-            view->NavigateTo(url);
+        if (m_pBrowserView)
+            m_pBrowserView->NavigateTo(url);
     };
     hooks.status = [this](const QString& text) { ShowStatus(text); };
     hooks.favoritesChanged = [this] {
-        if (CKestrinNewsReaderDoc* doc = this->document(); doc && doc->m_pTreeView)
-            doc->m_pTreeView->RebuildTree(m_nCataView);
+        if (m_pTreeView)
+            m_pTreeView->RebuildTree(m_nCataView);
     };
     m_linkChecks = std::make_unique<LinkCheckCommands>(this, tree, *m_treeMenu, hooks);
     browser->SetErrorNoteProvider(

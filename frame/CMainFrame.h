@@ -13,6 +13,7 @@ class CatalogContextMenu;
 class CatalogPane;
 class CKestrinNewsReaderDoc;
 class CKestrinNewsReaderView;
+class CLeftView;
 class CurrentPage;
 class LinkCheckCommands;
 class Profile;
@@ -34,8 +35,11 @@ public:
     // The tree's right-click menu; each part of the program adds its section.
     [[nodiscard]] CatalogContextMenu* treeMenu() const { return m_treeMenu; }
     [[nodiscard]] LinkCheckCommands* linkChecks() const { return m_linkChecks.get(); }
+    // The panes; owned by the splitter.
+    [[nodiscard]] CLeftView* treeView() const { return m_pTreeView; }
+    [[nodiscard]] CKestrinNewsReaderView* browserView() const { return m_pBrowserView; }
 
-    // The skin file of a SkinStyle value (1 XP, 2 Mini, 3 Soft); nullptr for any other.
+    // The skin file of a SkinStyle value (1 XP, 2 Mini, 3 Soft, 4 Night); nullptr for any other.
     [[nodiscard]] static const char* SkinFile(int style);
 
     // The skin engine's splitter callback.
@@ -49,8 +53,6 @@ protected:
 
 private:
     void BindCommands();
-    // The document's browser view once it has had its initial update, else nullptr.
-    [[nodiscard]] CKestrinNewsReaderView* BrowserView() const;
     void OnFileMinimize();
 
     // Window layout kept between runs
@@ -103,7 +105,9 @@ private:
     QRect m_pendingPlacement;
     int m_savedTreeWidth = 0;
     QTimer m_layoutSaveTimer;
-    // The left pane around the tree; owned by the splitter.
+    // The panes, and the left one around the tree; owned by the splitter.
+    CLeftView* m_pTreeView = nullptr;
+    CKestrinNewsReaderView* m_pBrowserView = nullptr;
     CatalogPane* m_pCatalogPane = nullptr;
     // Follows the browser pane for Add Current Page; owned by the pane.
     CurrentPage* m_pCurrentPage = nullptr;

@@ -7,8 +7,8 @@
 #include "browser/CKestrinNewsReaderView.h"
 #include "catalog/CLeftView.h"
 #include "catalog/CatalogPane.h"
-#include "favorites/CEditMyFavoriteDlg.h"
 #include "favorites/CFavoritesStore.h"
+#include "favorites/ui/CEditMyFavoriteDlg.h"
 #include "frame/LinkCheckCommands.h"
 #include "platform/ExternalBrowser.h"
 #include "res/Resource.h"
@@ -31,9 +31,11 @@ void CMainFrame::BindCommands()
     m_commandMap.on(ID_SKIN_XP, [this] { OnSkin(1); });
     m_commandMap.on(ID_SKIN_MINI, [this] { OnSkin(2); });
     m_commandMap.on(ID_SKIN_SOFT, [this] { OnSkin(3); });
+    m_commandMap.on(ID_SKIN_NIGHT, [this] { OnSkin(4); });
     m_commandMap.onUpdate(ID_SKIN_XP, [this](CommandUi& ui) { OnUpdateSkin(ui, 1); });
     m_commandMap.onUpdate(ID_SKIN_MINI, [this](CommandUi& ui) { OnUpdateSkin(ui, 2); });
     m_commandMap.onUpdate(ID_SKIN_SOFT, [this](CommandUi& ui) { OnUpdateSkin(ui, 3); });
+    m_commandMap.onUpdate(ID_SKIN_NIGHT, [this](CommandUi& ui) { OnUpdateSkin(ui, 4); });
 
     m_commandMap.on(ID_BROWSE_HOME, [this] { OnBrowseHome(); });
     m_commandMap.on(ID_BROWSE_BACK, [this] { OnBrowseBack(); });
@@ -81,51 +83,45 @@ void CMainFrame::BindCommands()
     m_commandMap.on(ID_FAVORITES_RESTORE, [this] { OnFavoritesRestore(); });
 }
 
-CKestrinNewsReaderView* CMainFrame::BrowserView() const
-{
-    const CKestrinNewsReaderDoc* doc = document();
-    return doc ? doc->m_pBrowserView : nullptr;
-}
-
 void CMainFrame::OnBrowseHome()
 {
-    if (CKestrinNewsReaderView* browser = BrowserView())
+    if (CKestrinNewsReaderView* browser = m_pBrowserView)
         browser->NavigateTo(kDefaultHomePageUrl);
 }
 
 void CMainFrame::OnBrowseBack()
 {
-    if (CKestrinNewsReaderView* browser = BrowserView())
+    if (CKestrinNewsReaderView* browser = m_pBrowserView)
         browser->GoBack();
 }
 
 void CMainFrame::OnBrowseForword()
 {
-    if (CKestrinNewsReaderView* browser = BrowserView())
+    if (CKestrinNewsReaderView* browser = m_pBrowserView)
         browser->GoForward();
 }
 
 void CMainFrame::OnBrowseOpenExternal()
 {
-    if (CKestrinNewsReaderView* browser = BrowserView())
+    if (CKestrinNewsReaderView* browser = m_pBrowserView)
         browser->OpenInYourBrowser();
 }
 
 void CMainFrame::OnBrowseReload()
 {
-    if (CKestrinNewsReaderView* browser = BrowserView())
+    if (CKestrinNewsReaderView* browser = m_pBrowserView)
         browser->Refresh();
 }
 
 void CMainFrame::OnBrowseFind()
 {
-    if (CKestrinNewsReaderView* browser = BrowserView())
+    if (CKestrinNewsReaderView* browser = m_pBrowserView)
         browser->ShowFindBar();
 }
 
 void CMainFrame::OnBrowseCopyAddress()
 {
-    if (CKestrinNewsReaderView* browser = BrowserView())
+    if (CKestrinNewsReaderView* browser = m_pBrowserView)
         browser->CopyPageAddress();
 }
 
@@ -133,8 +129,8 @@ void CMainFrame::OnCatalog(int mode)
 {
     if (m_nCataView == mode)
         return;
-    if (CKestrinNewsReaderDoc* doc = document(); doc && doc->m_pTreeView)
-        doc->m_pTreeView->RebuildTree(mode);
+    if (m_pTreeView)
+        m_pTreeView->RebuildTree(mode);
     m_nCataView = mode;
     m_profile.Write(kSettingsSection, SettingsKeys::CataView, mode);
 }
@@ -147,7 +143,7 @@ void CMainFrame::OnCatalogFind()
 
 void CMainFrame::OnHomePageGoto()
 {
-    CKestrinNewsReaderView* browser = BrowserView();
+    CKestrinNewsReaderView* browser = m_pBrowserView;
     if (!browser)
         return;
     switch (m_nIndexPage) {
@@ -183,7 +179,7 @@ void CMainFrame::OnHomePageCurrent()
 
 void CMainFrame::OnHelpContent()
 {
-    CKestrinNewsReaderView* browser = BrowserView();
+    CKestrinNewsReaderView* browser = m_pBrowserView;
     if (!browser)
         return;
     // A real file URL, so directories with spaces, '#' or '%' still open.

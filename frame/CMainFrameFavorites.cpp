@@ -2,11 +2,11 @@
 #include "CMainFrame.h"
 
 #include "browser/CurrentPage.h"
-#include "favorites/CBookmarksTransfer.h"
-#include "favorites/CEditMyFavoriteDlg.h"
-#include "favorites/CFavoriteCommands.h"
 #include "favorites/CFavoritesStore.h"
-#include "favorites/CRestoreFavoritesDlg.h"
+#include "favorites/ui/CBookmarksTransfer.h"
+#include "favorites/ui/CEditMyFavoriteDlg.h"
+#include "favorites/ui/CFavoriteCommands.h"
+#include "favorites/ui/CRestoreFavoritesDlg.h"
 #include "platform/FileDialog.h"
 #include "platform/MessageBox.h"
 

@@ -32,6 +32,11 @@ void CMainFrame::RestoreWindowPlacement()
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         size = size.boundedTo(screen->availableGeometry().size());
     resize(size);
+    // Where windows cannot be placed, the place kept from another session stays kept for it.
+    if (!CanPlaceWindows()) {
+        m_savedPlacement = QRect(QPoint(), QSize(width, height));
+        return;
+    }
     const QPoint position(m_profile.GetInt(kSettingsSection, SettingsKeys::WindowLeft),
                           m_profile.GetInt(kSettingsSection, SettingsKeys::WindowTop));
     // A place off every screen (one that was unplugged, say) keeps the default place.
@@ -46,7 +51,7 @@ void CMainFrame::OnLayoutChanged()
     // Only the restored place and size are kept; WindowSize tells a maximized start.
     if (isVisible() &&
         !(windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen)))
-        m_pendingPlacement = QRect(pos(), size());
+        m_pendingPlacement = QRect(CanPlaceWindows() ? pos() : QPoint(), size());
     // A drag moves the window or the bar many times a second: what it ends with is stored.
     m_layoutSaveTimer.start();
 }
@@ -57,8 +62,10 @@ void CMainFrame::SaveLayout()
     Profile::Batch batch(m_profile);
     if (m_pendingPlacement.isValid() && m_pendingPlacement != m_savedPlacement) {
         m_savedPlacement = m_pendingPlacement;
-        m_profile.Write(kSettingsSection, SettingsKeys::WindowLeft, m_savedPlacement.x());
-        m_profile.Write(kSettingsSection, SettingsKeys::WindowTop, m_savedPlacement.y());
+        if (CanPlaceWindows()) {
+            m_profile.Write(kSettingsSection, SettingsKeys::WindowLeft, m_savedPlacement.x());
+            m_profile.Write(kSettingsSection, SettingsKeys::WindowTop, m_savedPlacement.y());
+        }
         m_profile.Write(kSettingsSection, SettingsKeys::WindowWidth, m_savedPlacement.width());
         m_profile.Write(kSettingsSection, SettingsKeys::WindowHeight, m_savedPlacement.height());
     }

@@ -12,6 +12,8 @@ const char* CMainFrame::SkinFile(int style)
         return "Skin\\Minimized.ssk";
     case 3:
         return "Skin\\SoftCrystal.ssk";
+    case 4:
+        return "Skin\\Night.ssk";
     default:
         return nullptr;
     }

@@ -2,6 +2,8 @@
 
 #include "LinkProbe.h"
 #include "LinkVerdict.h"
+#include "platform/network/NetworkFailure.h"
+#include "platform/network/WebAddress.h"
 
 #include <QNetworkProxy>
 #include <QSignalBlocker>
@@ -9,13 +11,6 @@
 #include <algorithm>
 
 namespace {
-bool isWebAddress(const QUrl& url)
-{
-    const QString scheme = url.scheme().toLower();
-    return url.isValid() && !url.host().isEmpty() &&
-           (scheme == QLatin1String("http") || scheme == QLatin1String("https"));
-}
-
 LinkResult resultOf(LinkResult::Status status, const QString& error)
 {
     LinkResult result;
@@ -34,15 +29,15 @@ LinkChecker::~LinkChecker()
     stopAll();
 }
 
-void LinkChecker::setProxy(const QNetworkProxy& proxy)
+void LinkChecker::setLimits(const Limits& limits)
 {
-    m_network.setProxy(proxy);
+    m_limits = limits;
+    m_slots.setLimits(limits);
 }
 
-QByteArray LinkChecker::BrowserUserAgent()
+void LinkChecker::setProxy(const QNetworkProxy& proxy)
 {
-    return QByteArrayLiteral("Mozilla/5.0 (X11; Linux x86_64) AppleWebKit/537.36 (KHTML, like "
-                             "Gecko) Chrome/108.0.0.0 Safari/537.36");
+    m_web.setProxy(proxy);
 }
 
 LinkChecker::Job LinkChecker::MakeJob(const QString& url, bool probe)
@@ -51,7 +46,7 @@ LinkChecker::Job LinkChecker::MakeJob(const QString& url, bool probe)
     job.url = url;
     job.parsed = QUrl(url.trimmed());
     job.host = job.parsed.host().toLower();
-    job.key = LinkVerdict::SiteKey(job.parsed);
+    job.key = WebAddress::SiteKey(job.parsed);
     job.probe = probe;
     return job;
 }
@@ -123,7 +118,7 @@ void LinkChecker::stopAll()
         }
     }
     m_active.clear();
-    m_activePerKey.clear();
+    m_slots.clear();
     m_pending.clear();
     m_held.clear();
     for (Host& host : m_hosts)
@@ -141,8 +136,7 @@ void LinkChecker::schedule()
     m_inSchedule = true;
     do {
         m_scheduleAgain = false;
-        while (m_running && static_cast<int>(m_active.size()) < m_limits.maxInFlight &&
-               dispatchNext()) {
+        while (m_running && !m_slots.isFull() && dispatchNext()) {
         }
     } while (m_scheduleAgain && m_running);
     m_inSchedule = false;
@@ -152,14 +146,14 @@ void LinkChecker::schedule()
 bool LinkChecker::dispatchNext()
 {
     for (auto it = m_pending.begin(); it != m_pending.end(); ++it) {
-        if (m_activePerKey.value(it->key) >= m_limits.maxPerHost)
+        if (!m_slots.canStart(it->key))
             continue;
         const quint64 id = ++m_nextId;
         Active& active = m_active[id];
         active.job = std::move(*it);
         m_pending.erase(it);
-        ++m_activePerKey[active.job.key];
-        if (!isWebAddress(active.job.parsed)) {
+        m_slots.take(active.job.key);
+        if (!WebAddress::IsWeb(active.job.parsed)) {
             conclude(id, resultOf(LinkResult::Status::Unsure, QStringLiteral("not a web address")),
                      false);
             return true;
@@ -219,15 +213,15 @@ void LinkChecker::proceed(quint64 id, HostScope::Kind kind)
     if (kind == HostScope::Kind::NotFound) {
         conclude(id,
                  resultOf(LinkResult::Status::Dead,
-                          LinkVerdict::Describe(QNetworkReply::HostNotFoundError)),
+                          NetworkFailure::Describe(QNetworkReply::HostNotFoundError)),
                  false);
         return;
     }
     LinkProbe::Settings settings;
     settings.timeoutMs = m_limits.timeoutMs;
     settings.retryDelayMs = m_limits.retryDelayMs;
-    settings.userAgent = BrowserUserAgent();
-    active.probe = new LinkProbe(m_network, active.job.parsed, settings, this);
+    settings.maxRedirects = m_limits.maxRedirects;
+    active.probe = new LinkProbe(m_web, active.job.parsed, settings, this);
     connect(active.probe, &LinkProbe::finished, this,
             [this, id](const LinkResult& result, bool reached) { conclude(id, result, reached); });
     active.probe->start();
@@ -240,8 +234,7 @@ void LinkChecker::conclude(quint64 id, const LinkResult& result, bool reached, b
         return;
     const Active active = std::move(it->second);
     m_active.erase(it);
-    if (--m_activePerKey[active.job.key] <= 0)
-        m_activePerKey.remove(active.job.key);
+    m_slots.give(active.job.key);
     if (active.probe)
         active.probe->deleteLater();
 

@@ -1,10 +1,12 @@
 #pragma once
 
-#include "HostScope.h"
 #include "LinkResult.h"
+#include "platform/network/HostScope.h"
+#include "platform/network/HostSlots.h"
+#include "platform/network/NetworkLimits.h"
+#include "platform/network/WebAccess.h"
 
 #include <QHash>
-#include <QNetworkAccessManager>
 #include <QObject>
 #include <QSet>
 #include <QStringList>
@@ -24,11 +26,8 @@ class LinkChecker : public QObject
     Q_OBJECT
 
 public:
-    struct Limits
+    struct Limits : NetworkLimits
     {
-        int maxInFlight = 8;
-        int maxPerHost = 2;
-        int timeoutMs = 15000;
         int retryDelayMs = 1000;
         // Public hosts tried before a run that reached none of them calls itself offline.
         int offlineSample = 50;
@@ -56,7 +55,7 @@ public:
     explicit LinkChecker(QObject* parent = nullptr);
     ~LinkChecker() override;
 
-    void setLimits(const Limits& limits) { m_limits = limits; }
+    void setLimits(const Limits& limits);
     [[nodiscard]] const Limits& limits() const { return m_limits; }
     void setClassifier(HostScope::Classifier classifier) { m_classifier = std::move(classifier); }
     void setProxy(const QNetworkProxy& proxy);
@@ -78,9 +77,6 @@ public:
     [[nodiscard]] const Progress& progress() const { return m_progress; }
     // The addresses of the current (or last) run, in order.
     [[nodiscard]] const QStringList& addresses() const { return m_addresses; }
-
-    // Sites that turn robots away still answer a browser.
-    [[nodiscard]] static QByteArray BrowserUserAgent();
 
 signals:
     void resultReady(const QString& url, const LinkResult& result);
@@ -128,15 +124,15 @@ private:
     void maybeFinish();
     void stopAll();
 
-    QNetworkAccessManager m_network;
+    WebAccess m_web;
     Limits m_limits;
+    HostSlots m_slots;
     HostScope::Classifier m_classifier;
     QStringList m_reachabilityProbes;
 
     QStringList m_addresses;
     std::list<Job> m_pending;
     std::map<quint64, Active> m_active;
-    QHash<QString, int> m_activePerKey;
     QHash<QString, Host> m_hosts;
     quint64 m_nextId = 0;
     Progress m_progress;

@@ -1,21 +1,17 @@
 #include "LinkProbe.h"
 
 #include "LinkVerdict.h"
+#include "platform/network/WebAddress.h"
 
-#include <QNetworkAccessManager>
-#include <QNetworkRequest>
+#include <QTimer>
 
-LinkProbe::LinkProbe(QNetworkAccessManager& network, const QUrl& url, const Settings& settings,
-                     QObject* parent)
-    : QObject(parent), m_network(network), m_original(url), m_current(url), m_settings(settings)
-{
-    m_timeout.setSingleShot(true);
-    connect(&m_timeout, &QTimer::timeout, this, &LinkProbe::onTimeout);
-}
+LinkProbe::LinkProbe(WebAccess& web, const QUrl& url, const Settings& settings, QObject* parent)
+    : QObject(parent), m_web(web), m_original(url), m_current(url), m_settings(settings)
+{}
 
 LinkProbe::~LinkProbe()
 {
-    dropReply();
+    dropFetch();
 }
 
 void LinkProbe::start()
@@ -26,63 +22,62 @@ void LinkProbe::start()
 void LinkProbe::abort()
 {
     m_done = true;
-    m_timeout.stop();
-    dropReply();
+    dropFetch();
 }
 
 void LinkProbe::send(Method method)
 {
     m_method = method;
-    QNetworkRequest request(m_current);
+    HttpFetch::Options options;
+    options.method = method;
     // Redirects are judged one by one: where they lead decides between alive and moved.
-    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
-                         QNetworkRequest::ManualRedirectPolicy);
-    request.setAttribute(QNetworkRequest::CacheLoadControlAttribute,
-                         QNetworkRequest::AlwaysNetwork);
-    request.setHeader(QNetworkRequest::UserAgentHeader, m_settings.userAgent);
-    request.setRawHeader("Accept",
-                         "text/html,application/xhtml+xml,application/xml;q=0.9,*/*;q=0.8");
-    request.setRawHeader("Accept-Language", "en-US,en;q=0.9");
+    options.redirects = HttpFetch::Redirects::Report;
+    // A page's body is not worth downloading: a good answer is cut off at its status line,
+    // an error's body read only so far.
+    options.body = HttpFetch::Body::Discard;
+    options.maxBytes = kMaxBodyBytes;
+    options.timeoutMs = m_settings.timeoutMs;
+    options.accept = "text/html,application/xhtml+xml,application/xml;q=0.9,*/*;q=0.8";
     // Thousands of sites are asked once or twice each: idle connections kept open for
     // them would only hold memory.
-    request.setRawHeader("Connection", "close");
-    m_reply = method == Method::Head ? m_network.head(request) : m_network.get(request);
-    connect(m_reply, &QNetworkReply::metaDataChanged, this, &LinkProbe::onHeaders);
-    connect(m_reply, &QNetworkReply::finished, this, &LinkProbe::onFinished);
-    m_timeout.start(m_settings.timeoutMs);
+    options.closeConnection = true;
+    m_fetch = new HttpFetch(m_web, m_current, options, this);
+    connect(m_fetch, &HttpFetch::finished, this, &LinkProbe::onFetched);
+    m_fetch->start();
 }
 
-void LinkProbe::dropReply()
+void LinkProbe::dropFetch()
 {
-    if (!m_reply)
+    if (!m_fetch)
         return;
-    QNetworkReply* reply = m_reply;
-    m_reply = nullptr;
-    disconnect(reply, nullptr, this, nullptr);
-    if (!reply->isFinished())
-        reply->abort();
-    reply->deleteLater();
+    HttpFetch* fetch = m_fetch;
+    m_fetch = nullptr;
+    disconnect(fetch, nullptr, this, nullptr);
+    fetch->abort();
+    fetch->deleteLater();
 }
 
-void LinkProbe::onHeaders()
+void LinkProbe::onFetched(const HttpFetch::Result& result)
 {
-    // A page's body is not worth downloading: a GET that answered well is cut off at its
-    // status line. HEAD and error answers end by themselves (cutting those short makes
-    // the network layer report a second error).
-    const QVariant status = m_reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
-    if (!status.isValid() || m_method == Method::Head || status.toInt() >= 400)
+    dropFetch();
+    m_reached = m_reached || result.reachedServer;
+    if (result.status > 0 && result.errorText.isEmpty()) {
+        onStatus(result.status, result.location);
         return;
-    onStatus(status.toInt());
+    }
+    onNetworkError(result.error, result.errorText);
 }
 
-void LinkProbe::onStatus(int code)
+void LinkProbe::onStatus(int code, const QByteArray& location)
 {
-    m_reached = true;
-    const QByteArray location = m_reply->rawHeader("Location");
-    const QUrl base = m_current;
-    dropReply();
     if (LinkVerdict::IsRedirect(code) && !location.isEmpty()) {
-        const QUrl target = base.resolved(QUrl::fromEncoded(location.trimmed()));
+        const QUrl target = m_current.resolved(QUrl::fromEncoded(location));
+        if (!WebAddress::IsWeb(target)) {
+            // Only a web address can be a paper's new home.
+            finish(LinkResult::Status::Unsure, code,
+                   QStringLiteral("redirected to an address that is not on the web"));
+            return;
+        }
         if (!LinkVerdict::SameSite(m_original, target)) {
             finish(LinkResult::Status::Moved, code, {}, target.toString());
             return;
@@ -96,28 +91,6 @@ void LinkProbe::onStatus(int code)
         return;
     }
     onAnswer(code);
-}
-
-void LinkProbe::onFinished()
-{
-    if (!m_reply)
-        return;
-    // A reply that ends without headers we saw (an error, or headers only now).
-    const QVariant status = m_reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
-    if (status.isValid()) {
-        onStatus(status.toInt());
-        return;
-    }
-    const QNetworkReply::NetworkError error = m_reply->error();
-    m_timeout.stop();
-    dropReply();
-    onNetworkError(error);
-}
-
-void LinkProbe::onTimeout()
-{
-    dropReply();
-    onNetworkError(QNetworkReply::TimeoutError);
 }
 
 void LinkProbe::onAnswer(int status)
@@ -154,20 +127,17 @@ void LinkProbe::onAnswer(int status)
     send(Method::Get);
 }
 
-void LinkProbe::onNetworkError(QNetworkReply::NetworkError error)
+void LinkProbe::onNetworkError(QNetworkReply::NetworkError error, const QString& text)
 {
     if (error == QNetworkReply::TimeoutError) {
-        finish(
-            LinkResult::Status::Unsure, 0,
-            QStringLiteral("no answer within %1 seconds").arg((m_settings.timeoutMs + 999) / 1000));
+        finish(LinkResult::Status::Unsure, 0, text);
         return;
     }
-    m_reached = m_reached || LinkVerdict::ReachedServer(error);
     if (m_method == Method::Head && LinkVerdict::WorthRetryingWithGet(error)) {
         send(Method::Get);
         return;
     }
-    finish(LinkVerdict::ForNetworkError(error), 0, LinkVerdict::Describe(error));
+    finish(LinkVerdict::ForNetworkError(error), 0, text);
 }
 
 void LinkProbe::finish(LinkResult::Status status, int httpStatus, const QString& error,
@@ -176,7 +146,6 @@ void LinkProbe::finish(LinkResult::Status status, int httpStatus, const QString&
     if (m_done)
         return;
     m_done = true;
-    m_timeout.stop();
     LinkResult result;
     result.status = status;
     result.httpStatus = httpStatus;

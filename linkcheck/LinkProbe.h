@@ -1,14 +1,13 @@
 #pragma once
 
 #include "LinkResult.h"
+#include "platform/network/HttpFetch.h"
 
-#include <QNetworkReply>
 #include <QObject>
 #include <QPointer>
-#include <QTimer>
 #include <QUrl>
 
-class QNetworkAccessManager;
+class WebAccess;
 
 // Checks one address: HEAD first, GET when HEAD is refused or fails, redirects followed
 // while they stay on the site, a server error asked once more. Finishes exactly once,
@@ -18,16 +17,17 @@ class LinkProbe : public QObject
     Q_OBJECT
 
 public:
+    // Of any body, only this much is read: the status is what counts.
+    static constexpr qint64 kMaxBodyBytes = 64 * 1024;
+
     struct Settings
     {
         int timeoutMs = 15000;
         int retryDelayMs = 1000;
         int maxRedirects = 10;
-        QByteArray userAgent;
     };
 
-    LinkProbe(QNetworkAccessManager& network, const QUrl& url, const Settings& settings,
-              QObject* parent = nullptr);
+    LinkProbe(WebAccess& web, const QUrl& url, const Settings& settings, QObject* parent = nullptr);
     ~LinkProbe() override;
 
     void start();
@@ -40,30 +40,23 @@ signals:
     void finished(const LinkResult& result, bool reachedServer);
 
 private:
-    enum class Method
-    {
-        Head,
-        Get
-    };
+    using Method = HttpFetch::Method;
 
     void send(Method method);
-    void onHeaders();
-    void onStatus(int code);
-    void onFinished();
-    void onTimeout();
+    void onFetched(const HttpFetch::Result& result);
+    void onStatus(int code, const QByteArray& location);
     void onAnswer(int status);
-    void onNetworkError(QNetworkReply::NetworkError error);
-    void dropReply();
+    void onNetworkError(QNetworkReply::NetworkError error, const QString& text);
+    void dropFetch();
     void finish(LinkResult::Status status, int httpStatus, const QString& error,
                 const QString& newUrl = {});
 
-    QNetworkAccessManager& m_network;
+    WebAccess& m_web;
     const QUrl m_original;
     QUrl m_current;
     Settings m_settings;
     Method m_method = Method::Head;
-    QPointer<QNetworkReply> m_reply;
-    QTimer m_timeout;
+    QPointer<HttpFetch> m_fetch;
     int m_redirects = 0;
     bool m_retriedServerError = false;
     bool m_reached = false;

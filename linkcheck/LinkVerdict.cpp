@@ -1,5 +1,7 @@
 #include "LinkVerdict.h"
 
+#include "platform/network/WebAddress.h"
+
 namespace {
 bool isWebScheme(const QUrl& url)
 {
@@ -9,21 +11,14 @@ bool isWebScheme(const QUrl& url)
 
 } // namespace
 
-QString LinkVerdict::SiteKey(const QUrl& url)
-{
-    QString host = url.host().toLower();
-    if (host.startsWith(QLatin1String("www.")) && host.size() > 4)
-        host.remove(0, 4);
-    return host;
-}
-
 bool LinkVerdict::SameSite(const QUrl& from, const QUrl& to)
 {
     if (!isWebScheme(from) || !isWebScheme(to))
         return false;
     // Ports are not compared: a site that moves its pages to another port of the same
     // host has not moved away.
-    return !SiteKey(from).isEmpty() && SiteKey(from) == SiteKey(to);
+    return !WebAddress::SiteKey(from).isEmpty() &&
+           WebAddress::SiteKey(from) == WebAddress::SiteKey(to);
 }
 
 LinkVerdict::Answer LinkVerdict::ForHttpStatus(int status)
@@ -53,27 +48,6 @@ LinkResult::Status LinkVerdict::ForNetworkError(QNetworkReply::NetworkError erro
     }
 }
 
-bool LinkVerdict::ReachedServer(QNetworkReply::NetworkError error)
-{
-    switch (error) {
-    case QNetworkReply::HostNotFoundError:
-    case QNetworkReply::ConnectionRefusedError:
-    case QNetworkReply::TimeoutError:
-    case QNetworkReply::OperationCanceledError:
-    case QNetworkReply::TemporaryNetworkFailureError:
-    case QNetworkReply::NetworkSessionFailedError:
-    case QNetworkReply::UnknownNetworkError:
-    case QNetworkReply::ProxyConnectionRefusedError:
-    case QNetworkReply::ProxyConnectionClosedError:
-    case QNetworkReply::ProxyNotFoundError:
-    case QNetworkReply::ProxyTimeoutError:
-    case QNetworkReply::UnknownProxyError:
-        return false;
-    default:
-        return true;
-    }
-}
-
 bool LinkVerdict::WorthRetryingWithGet(QNetworkReply::NetworkError error)
 {
     switch (error) {
@@ -86,28 +60,4 @@ bool LinkVerdict::WorthRetryingWithGet(QNetworkReply::NetworkError error)
     default:
         return true;
     }
-}
-
-QString LinkVerdict::Describe(QNetworkReply::NetworkError error)
-{
-    switch (error) {
-    case QNetworkReply::HostNotFoundError:
-        return QStringLiteral("host name does not exist");
-    case QNetworkReply::ConnectionRefusedError:
-        return QStringLiteral("connection refused");
-    case QNetworkReply::TimeoutError:
-    case QNetworkReply::OperationCanceledError:
-        return QStringLiteral("no answer in time");
-    case QNetworkReply::SslHandshakeFailedError:
-        return QStringLiteral("secure connection failed");
-    case QNetworkReply::RemoteHostClosedError:
-        return QStringLiteral("connection closed by the server");
-    case QNetworkReply::TooManyRedirectsError:
-        return QStringLiteral("too many redirects");
-    case QNetworkReply::ProtocolUnknownError:
-        return QStringLiteral("not a web address");
-    default:
-        break;
-    }
-    return QStringLiteral("network error %1").arg(static_cast<int>(error));
 }

@@ -11,10 +11,6 @@
 class LinkVerdict
 {
 public:
-    // The site an address belongs to: its host in lower case without a leading "www.".
-    // Also the key the per-host limit counts by, so a site's http, https and www forms
-    // share one budget.
-    [[nodiscard]] static QString SiteKey(const QUrl& url);
     // A redirect that stays on the site: same site key, http or https on both ends.
     [[nodiscard]] static bool SameSite(const QUrl& from, const QUrl& to);
 
@@ -32,11 +28,6 @@ public:
     // A failure before any HTTP answer: dead for a missing host or a refused connection,
     // unsure for the rest (time-outs, TLS errors, broken connections).
     [[nodiscard]] static LinkResult::Status ForNetworkError(QNetworkReply::NetworkError error);
-    // Whether the failure proves the server was reached at all (a TLS error or a dropped
-    // connection does; a missing host, a refusal or silence does not).
-    [[nodiscard]] static bool ReachedServer(QNetworkReply::NetworkError error);
     // Whether it is worth asking again with GET after HEAD failed this way.
     [[nodiscard]] static bool WorthRetryingWithGet(QNetworkReply::NetworkError error);
-    // Words for a network failure, as stored in the results.
-    [[nodiscard]] static QString Describe(QNetworkReply::NetworkError error);
 };

@@ -7,50 +7,9 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTextEdit>
-#include <QWebEngineView>
 
 namespace {
-enum class Edit
-{
-    None,
-    Undo,
-    Cut,
-    Copy,
-    Paste
-};
-
-Edit editFor(int id)
-{
-    switch (id) {
-    case ID_EDIT_UNDO:
-        return Edit::Undo;
-    case ID_EDIT_CUT:
-        return Edit::Cut;
-    case ID_EDIT_COPY:
-        return Edit::Copy;
-    case ID_EDIT_PASTE:
-        return Edit::Paste;
-    default:
-        return Edit::None;
-    }
-}
-
-QWebEnginePage::WebAction webActionFor(Edit edit)
-{
-    switch (edit) {
-    case Edit::Undo:
-        return QWebEnginePage::Undo;
-    case Edit::Cut:
-        return QWebEnginePage::Cut;
-    case Edit::Copy:
-        return QWebEnginePage::Copy;
-    case Edit::Paste:
-        return QWebEnginePage::Paste;
-    case Edit::None:
-        break;
-    }
-    return QWebEnginePage::NoWebAction;
-}
+using Edit = EditCommand::Edit;
 
 // Edits and text views share these operations under the same names; a read-only one copies.
 template <class TextWidget> bool applyTo(TextWidget* widget, Edit edit)
@@ -76,18 +35,6 @@ template <class TextWidget> bool applyTo(TextWidget* widget, Edit edit)
     return true;
 }
 
-QWebEngineView* webViewOf(QWidget* widget)
-{
-    // The engine's view draws through a child widget, which is what has the focus.
-    for (QWidget* w = widget; w; w = w->parentWidget()) {
-        if (auto* view = qobject_cast<QWebEngineView*>(w))
-            return view;
-        if (w->isWindow())
-            break;
-    }
-    return nullptr;
-}
-
 QLineEdit* lineEditOf(QWidget* widget)
 {
     if (auto* edit = qobject_cast<QLineEdit*>(widget))
@@ -100,14 +47,30 @@ QLineEdit* lineEditOf(QWidget* widget)
 }
 } // namespace
 
-bool EditCommand::Apply(QWidget* focus, int id)
+EditCommand::Edit EditCommand::EditFor(int id)
 {
-    const Edit edit = editFor(id);
+    switch (id) {
+    case ID_EDIT_UNDO:
+        return Edit::Undo;
+    case ID_EDIT_CUT:
+        return Edit::Cut;
+    case ID_EDIT_COPY:
+        return Edit::Copy;
+    case ID_EDIT_PASTE:
+        return Edit::Paste;
+    default:
+        return Edit::None;
+    }
+}
+
+bool EditCommand::Apply(QWidget* focus, int id, const QList<Handler>& handlers)
+{
+    const Edit edit = EditFor(id);
     if (!focus || edit == Edit::None)
         return false;
-    if (QWebEngineView* view = webViewOf(focus)) {
-        view->page()->triggerAction(webActionFor(edit));
-        return true;
+    for (const Handler& handler : handlers) {
+        if (handler(focus, edit))
+            return true;
     }
     if (QLineEdit* line = lineEditOf(focus))
         return applyTo(line, edit);

@@ -10,6 +10,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QGuiApplication>
 #include <QIcon>
 #include <QMenu>
 #include <QMenuBar>
@@ -184,7 +185,7 @@ void FrameWindow::InstallAccelerators(std::span<const Accelerator> accelerators)
         connect(shortcut, &QShortcut::activated, this, [this, id] {
             // A key whose command nothing handles still edits the focused page or edit.
             if (!OnCmdMsg(id))
-                EditCommand::Apply(QApplication::focusWidget(), id);
+                EditCommand::Apply(QApplication::focusWidget(), id, m_editHandlers);
         });
     }
 }
@@ -270,4 +271,11 @@ void FrameWindow::SetMessageText(const QString& text)
 {
     if (auto* bar = qobject_cast<StatusBar*>(findChild<QStatusBar*>()))
         bar->SetMessage(text);
+}
+
+bool FrameWindow::CanPlaceWindows()
+{
+    const QString platform = QGuiApplication::platformName();
+    return !platform.startsWith(QLatin1String("wayland")) && platform != QLatin1String("eglfs") &&
+           platform != QLatin1String("linuxfb");
 }

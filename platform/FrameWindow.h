@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CommandTarget.h"
+#include "EditCommand.h"
 #include "res/AcceleratorTable.h"
 #include "res/MenuTable.h"
 
@@ -53,9 +54,16 @@ public:
     // Runs the update handlers of one menu, as before it shows.
     void UpdateMenu(QMenu* menu);
 
+    // Whether a program may place its top-level windows here. Wayland places them itself and
+    // reports no place back; on a framebuffer every window fills the screen.
+    [[nodiscard]] static bool CanPlaceWindows();
+
     // The title part after the document name: the template's window title.
     void SetTitleSuffix(const QString& suffix) { m_titleSuffix = suffix; }
     void OnUpdateFrameTitle();
+
+    // Lets the edit keys reach one more kind of editor (a web page), before the text widgets.
+    void AddEditHandler(EditCommand::Handler handler) { m_editHandlers.append(std::move(handler)); }
 
 signals:
     // The window's first frame has reached the screen. Start-up work that the user cannot
@@ -98,4 +106,5 @@ private:
     QHash<int, QAction*> m_actions;
     QString m_titleSuffix;
     bool m_shown = false;
+    QList<EditCommand::Handler> m_editHandlers;
 };

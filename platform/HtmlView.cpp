@@ -3,6 +3,7 @@
 #include "BrowserPopupWindow.h"
 #include "GpuCompositionGate.h"
 #include "NoticePage.h"
+#include "PageSkin.h"
 #include "PrintDialog.h"
 #include "SilentWebPage.h"
 #include "WebEngineProfile.h"
@@ -17,6 +18,7 @@
 #include <QWebEngineHistoryItem>
 #include <QWebEngineLoadingInfo>
 #include <QWebEngineNewWindowRequest>
+#include <QWebEngineScript>
 #include <QWebEngineView>
 
 #include <algorithm>
@@ -62,6 +64,15 @@ HtmlView::HtmlView(QWidget* parent)
     setFocusPolicy(Qt::StrongFocus);
     // The window's first frame is on screen: now the engine may take its time to start.
     connect(m_gate, &GpuCompositionGate::opened, this, &HtmlView::EnsureEngine);
+    // Pages loaded later take the skin as they start; the ones on show change now.
+    connect(&PageSkin::Instance(), &PageSkin::changed, this, [this] {
+        for (QWebEnginePage* page :
+             {static_cast<QWebEnginePage*>(m_page), static_cast<QWebEnginePage*>(m_noticePage)}) {
+            if (page)
+                page->runJavaScript(PageSkin::Instance().script(),
+                                    QWebEngineScript::ApplicationWorld);
+        }
+    });
 }
 
 HtmlView::~HtmlView()

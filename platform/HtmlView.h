@@ -1,6 +1,6 @@
 #pragma once
 
-#include "View.h"
+#include "platform/View.h"
 
 #include <QDateTime>
 #include <QUrl>

@@ -33,11 +33,6 @@ bool SilentWebPage::acceptNavigationRequest(const QUrl& url, NavigationType type
     return QWebEnginePage::acceptNavigationRequest(url, type, isMainFrame);
 }
 
-QWebEnginePage* SilentWebPage::createWindow(WebWindowType type)
-{
-    return m_newWindow ? m_newWindow(type) : nullptr;
-}
-
 void SilentWebPage::javaScriptAlert(const QUrl& securityOrigin, const QString& msg)
 {
     if (m_silent) {

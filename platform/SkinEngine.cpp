@@ -1,8 +1,11 @@
 #include "SkinEngine.h"
 
+#include "PageSkin.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTimer>
 
 namespace {
@@ -58,6 +61,8 @@ int SkinEngine::Apply(const char* path, When when)
         return 0;
     state().skinSheet = QString::fromUtf8(bytes);
     state().path = file.fileName();
+    // The program's own pages go with the windows: named after the file, "night" for Night.ssk.
+    PageSkin::Instance().SetName(QFileInfo(state().path).baseName().toLower());
     // A sheet applied before the frame's splitter rules are known would be parsed, and
     // every widget made meanwhile styled, twice. With no window yet, it waits for the
     // frame; a program that has no such frame gets it as soon as events run, before any
@@ -101,6 +106,7 @@ int SkinEngine::ExitSkin()
     state().skinSheet.clear();
     state().applied.clear();
     state().path.clear();
+    PageSkin::Instance().SetName(QString());
     if (qApp)
         qApp->setStyleSheet(QString());
     return 1;

@@ -40,6 +40,7 @@ constexpr MenuEntry kSkin[] = {
     {"&XP\tCtrl+X", ID_SKIN_XP},
     {"&Mini\tCtrl+M", ID_SKIN_MINI},
     {"&Soft\tCtrl+S", ID_SKIN_SOFT},
+    {"&Night", ID_SKIN_NIGHT},
 };
 constexpr MenuEntry kView[] = {
     {"Status", ID_VIEW_STATUS_BAR},

@@ -35,6 +35,7 @@ const QHash<int, QString>& table()
         {ID_SKIN_XP, QStringLiteral("Set skin as XP style")},
         {ID_SKIN_MINI, QStringLiteral("Set skin as mini style")},
         {ID_SKIN_SOFT, QStringLiteral("Set skin as soft style")},
+        {ID_SKIN_NIGHT, QStringLiteral("Set skin as night style")},
         {ID_VIEW_STATUS_BAR, QStringLiteral("Show or hide status bar")},
         {ID_VIEW_TOOLBAR, QStringLiteral("Show or hide toolbar")},
         {ID_CATALOG_CONTENT, QStringLiteral("Catalog by content")},

@@ -2,7 +2,7 @@
 # Sets up what is missing, builds everything and runs the whole test suite headless.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
-"$root/scripts/setup.sh"
+"$root/scripts/setup.sh" --tests
 cmake -S "$root" -B "$root/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$root/build"
 cd "$root/build"

@@ -8,7 +8,7 @@
 #include <QTemporaryDir>
 
 namespace {
-const QStringList kSkins = {QStringLiteral("Skin/Minimized.ssk"),
+const QStringList kSkins = {QStringLiteral("Skin/Minimized.ssk"), QStringLiteral("Skin/Night.ssk"),
                             QStringLiteral("Skin/SoftCrystal.ssk"),
                             QStringLiteral("Skin/XPCorona.ssk")};
 

@@ -24,19 +24,6 @@ namespace {
 const QString kSuffix = QStringLiteral(" - Kestrin News Reader");
 constexpr int kLoadTimeout = 20000;
 
-// The text of the document the engine holds, whatever kind of page it is.
-QString pageText(QWebEnginePage* page)
-{
-    QString text;
-    bool done = false;
-    page->toPlainText([&](const QString& result) {
-        text = result;
-        done = true;
-    });
-    return QTest::qWaitFor([&] { return done; }, kLoadTimeout) ? text.trimmed()
-                                                               : QStringLiteral("(no answer)");
-}
-
 QByteArray page(const QByteArray& title, const QByteArray& body)
 {
     return "<html><head><meta charset=\"utf-8\"><title>" + title + "</title></head><body>" + body +
@@ -166,7 +153,7 @@ void PaneBehaviourTest::engineErrorPageNeverShowsWhileTheNextSiteLoads()
         browser()->NavigateTo(failure);
         QTRY_VERIFY2_WITH_TIMEOUT(browser()->isShowingNotice(), qPrintable(failure), kLoadTimeout);
         // Behind our page the engine holds its own page for the failure.
-        QVERIFY(!pageText(browser()->page()).isEmpty());
+        QVERIFY(!BrowserSteps::PlainText(browser()->page()).isEmpty());
 
         // A site that takes its time: until it has come, our page stays, also once the
         // load is given up.

@@ -1,6 +1,5 @@
 #include "app/CKestrinNewsReaderDoc.h"
 #include "app/Globals.h"
-#include "browser/CKestrinNewsReaderView.h"
 #include "catalog/CLeftView.h"
 #include "catalog/CatalogData.h"
 #include "catalog/CatalogFilterEdit.h"
@@ -79,8 +78,7 @@ int catalogSize()
 }
 } // namespace
 
-// The filter box over a tree whose browser view is never shown, so navigation shows up
-// as requests.
+// The filter box over a tree without a browser pane: what it opens shows up as requests.
 class CatalogFilterTest : public QObject
 {
     Q_OBJECT

@@ -1,12 +1,11 @@
 #include "FavoritesTestCase.h"
 #include "app/Globals.h"
 #include "favorites/CBookmarksReader.h"
-#include "favorites/CBookmarksTransfer.h"
 #include "favorites/CBookmarksWriter.h"
 #include "favorites/CFavoritesStore.h"
 #include "favorites/CXmlDocument.h"
 #include "favorites/CXmlTestSeam.h"
-#include "support/AppFixture.h"
+#include "favorites/ui/CBookmarksTransfer.h"
 #include "support/MessageCapture.h"
 #include "support/TestFiles.h"
 #include "support/TestMain.h"
@@ -18,7 +17,7 @@
 namespace {
 QString fixture(const char* name)
 {
-    return QDir(AppFixture::testDataDir())
+    return QDir(TestFiles::TestDataDir())
         .filePath(QStringLiteral("bookmarks/") + QLatin1String(name));
 }
 

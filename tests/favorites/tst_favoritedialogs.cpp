@@ -1,6 +1,6 @@
 #include "app/Globals.h"
-#include "favorites/CAddModifyFavoriteDlg.h"
-#include "favorites/CEditMyFavoriteDlg.h"
+#include "favorites/ui/CAddModifyFavoriteDlg.h"
+#include "favorites/ui/CEditMyFavoriteDlg.h"
 #include "platform/DialogUnits.h"
 #include "platform/MessageBox.h"
 #include "res/Resource.h"

@@ -1,6 +1,6 @@
 #include "browser/CKestrinNewsReaderView.h"
 #include "catalog/CLeftView.h"
-#include "favorites/CAddModifyFavoriteDlg.h"
+#include "favorites/ui/CAddModifyFavoriteDlg.h"
 #include "frame/CMainFrame.h"
 #include "res/Resource.h"
 #include "support/AppFixture.h"

@@ -3,7 +3,7 @@
 #include "app/ProductAddresses.h"
 #include "browser/CKestrinNewsReaderView.h"
 #include "catalog/CLeftView.h"
-#include "favorites/CEditMyFavoriteDlg.h"
+#include "favorites/ui/CEditMyFavoriteDlg.h"
 #include "frame/CMainFrame.h"
 #include "platform/ExternalBrowser.h"
 #include "res/Resource.h"

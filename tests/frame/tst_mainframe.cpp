@@ -5,6 +5,7 @@
 #include "platform/FileDialog.h"
 #include "platform/PrintDialog.h"
 #include "platform/SkinEngine.h"
+#include "res/MenuTable.h"
 #include "res/Resource.h"
 #include "res/StringTable.h"
 #include "support/AppFixture.h"
@@ -41,6 +42,7 @@ private slots:
     void menuEntriesAreEnabledAndCarryNoShortcuts();
     void choosingTheCurrentSkinDoesNothing();
     void missingSkinFileStillMovesTheChoice();
+    void nightComesAfterTheThreeSkinsAndIsKept();
     void skinEngineKeepsTheSplitterBarWidth();
     void unskinnedMenusShowNoEmptyCheckBoxes();
     void menuKeyHintsRunNothing();
@@ -191,7 +193,16 @@ void MainFrameTest::menuEntriesAreEnabledAndCarryNoShortcuts()
             QVERIFY2(action->shortcut().isEmpty(), qPrintable(action->text()));
         }
     }
-    QCOMPARE(entries, 31);
+    QCOMPARE(entries, 32);
+    // Each entry has a command of its own: entries sharing a number would run each other's.
+    QSet<int> ids;
+    for (const MenuDefinition& menu : MenuTable::MainMenu()) {
+        for (const MenuEntry& entry : menu.entries) {
+            if (entry.text)
+                ids.insert(entry.id);
+        }
+    }
+    QCOMPARE(ids.size(), entries);
     QCOMPARE(frame->menuAction(ID_BROWSE_HOME)->text(), QStringLiteral("&Home\tCtrl+H"));
     // New entries come after the old ones of their menu.
     const QList<QAction*> browse =
@@ -237,6 +248,33 @@ void MainFrameTest::missingSkinFileStillMovesTheChoice()
     // The look the user had stays; the program goes on.
     QCOMPARE(qApp->styleSheet(), before);
     QVERIFY(frame->isVisible());
+}
+
+void MainFrameTest::nightComesAfterTheThreeSkinsAndIsKept()
+{
+    CMainFrame* frame = m_fixture->frame();
+    const QList<QAction*> skins =
+        qobject_cast<QWidget*>(frame->menuAction(ID_SKIN_XP)->parent())->actions();
+    QCOMPARE(skins,
+             (QList<QAction*>{frame->menuAction(ID_SKIN_XP), frame->menuAction(ID_SKIN_MINI),
+                              frame->menuAction(ID_SKIN_SOFT), frame->menuAction(ID_SKIN_NIGHT)}));
+    QCOMPARE(frame->menuAction(ID_SKIN_SOFT)->text(), QStringLiteral("&Soft\tCtrl+S"));
+    QCOMPARE(frame->menuAction(ID_SKIN_NIGHT)->text(), QStringLiteral("&Night"));
+    QVERIFY(frame->menuAction(ID_SKIN_NIGHT)->shortcut().isEmpty());
+
+    frame->SendCommand(ID_SKIN_NIGHT);
+    QCOMPARE(m_fixture->intValue("SkinStyle"), 4);
+    QVERIFY(qApp->styleSheet().startsWith(
+        readFile(QDir(m_fixture->workDir()).filePath(QStringLiteral("Skin/Night.ssk")))));
+    m_fixture->updateMenus();
+    QVERIFY(m_fixture->isChecked(ID_SKIN_NIGHT));
+    QVERIFY(!m_fixture->isChecked(ID_SKIN_MINI));
+
+    // The next start comes back dark.
+    QVERIFY(m_fixture->restart());
+    QVERIFY(SkinEngine::CurrentSkinPath().endsWith(QStringLiteral("Skin/Night.ssk")));
+    m_fixture->updateMenus();
+    QVERIFY(m_fixture->isChecked(ID_SKIN_NIGHT));
 }
 
 void MainFrameTest::skinEngineKeepsTheSplitterBarWidth()

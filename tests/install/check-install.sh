@@ -18,6 +18,11 @@ diff -u <(sed 's|^|usr/|' "$expected") <(cd "$root" && find . -type f -o -type l
     fail "the installed files differ from $expected"
 [ -z "$(cd "$root" && find . -mindepth 1 -maxdepth 1 ! -name usr)" ] || fail "files outside the prefix"
 [ -x "$root/usr/bin/kestrin-news-reader" ] || fail "the program is not executable"
+# The feed checker reads a feed as installed, without the build folder.
+printf '<rss version="2.0"><channel><title>Installed</title><item><title>It reads</title></item></channel></rss>' \
+    >"$stage/feed.xml"
+env -i PATH=/usr/bin:/bin "$root/usr/bin/kestrin-feed-dump" "$stage/feed.xml" | grep -q '"title": "It reads"' ||
+    fail "the installed kestrin-feed-dump does not read a feed"
 [ "$(stat -c %a "$root/usr/share/kestrin-news-reader/Favorites.xml")" = 644 ] ||
     fail "the favorites template is not readable by every user"
 
@@ -51,7 +56,7 @@ start() {
 start
 cmp "$folder/Favorites.xml" "$share/kestrin-news-reader/Favorites.xml" || fail "no empty favorites file"
 cmp "$folder/readme.htm" "$share/kestrin-news-reader/readme.htm" || fail "no help page"
-for skin in Minimized SoftCrystal XPCorona; do
+for skin in Minimized Night SoftCrystal XPCorona; do
     cmp "$folder/Skin/$skin.ssk" "$share/kestrin-news-reader/Skin/$skin.ssk" || fail "no $skin skin"
 done
 [ -w "$folder/Favorites.xml" ] || fail "the favorites file cannot be changed"

@@ -1,5 +1,4 @@
 #include "catalog/CatalogData.h"
-#include "linkcheck/HostScope.h"
 #include "linkcheck/LinkFinding.h"
 #include "linkcheck/LinkTargets.h"
 #include "linkcheck/LinkVerdict.h"
@@ -17,8 +16,6 @@ private slots:
     void sameSiteAllowsSchemeAndWwwChangesOnly_data();
     void sameSiteAllowsSchemeAndWwwChangesOnly();
     void statusCodesMapToVerdicts();
-    void localAddressesAndNames_data();
-    void localAddressesAndNames();
     void tooltipsSayWhatWasFoundAndWhen();
     void resultsFileNamesRoundTrip();
     void targetsCoverFavoritesAndEveryCatalogSiteOnce();
@@ -80,45 +77,6 @@ void LinkRulesTest::statusCodesMapToVerdicts()
     QCOMPARE(LinkVerdict::ForNetworkError(QNetworkReply::SslHandshakeFailedError),
              LinkResult::Status::Unsure);
     QCOMPARE(LinkVerdict::ForNetworkError(QNetworkReply::TimeoutError), LinkResult::Status::Unsure);
-    // Only failures that show a server was there prove the network works.
-    QVERIFY(LinkVerdict::ReachedServer(QNetworkReply::SslHandshakeFailedError));
-    QVERIFY(LinkVerdict::ReachedServer(QNetworkReply::RemoteHostClosedError));
-    QVERIFY(!LinkVerdict::ReachedServer(QNetworkReply::HostNotFoundError));
-    QVERIFY(!LinkVerdict::ReachedServer(QNetworkReply::ConnectionRefusedError));
-    QVERIFY(!LinkVerdict::ReachedServer(QNetworkReply::TimeoutError));
-}
-
-void LinkRulesTest::localAddressesAndNames_data()
-{
-    QTest::addColumn<QString>("host");
-    QTest::addColumn<bool>("local");
-    QTest::newRow("loopback") << "127.0.0.1" << true;
-    QTest::newRow("loopback range") << "127.8.9.10" << true;
-    QTest::newRow("IPv6 loopback") << "::1" << true;
-    QTest::newRow("10/8") << "10.1.2.3" << true;
-    QTest::newRow("172.16/12 low") << "172.16.0.1" << true;
-    QTest::newRow("172.16/12 high") << "172.31.255.254" << true;
-    QTest::newRow("just past 172.16/12") << "172.32.0.1" << false;
-    QTest::newRow("192.168/16") << "192.168.1.1" << true;
-    QTest::newRow("link-local") << "169.254.10.10" << true;
-    QTest::newRow("IPv6 unique local") << "fd12:3456::1" << true;
-    QTest::newRow("IPv6 link-local") << "fe80::1" << true;
-    QTest::newRow("mapped private") << "::ffff:192.168.0.1" << true;
-    QTest::newRow("public IPv4") << "8.8.8.8" << false;
-    QTest::newRow("public IPv6") << "2001:4860::8888" << false;
-    QTest::newRow("localhost") << "localhost" << true;
-    QTest::newRow("single label") << "intranet" << true;
-    QTest::newRow(".local") << "printer.local" << true;
-    QTest::newRow(".home.arpa") << "nas.home.arpa" << true;
-    QTest::newRow("public name") << "www.paper.com" << false;
-    QTest::newRow("local as a word") << "local.paper.com" << false;
-}
-
-void LinkRulesTest::localAddressesAndNames()
-{
-    QFETCH(QString, host);
-    QFETCH(bool, local);
-    QCOMPARE(HostScope::IsLocalName(host), local);
 }
 
 void LinkRulesTest::tooltipsSayWhatWasFoundAndWhen()

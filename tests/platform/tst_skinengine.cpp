@@ -1,5 +1,5 @@
 #include "platform/SkinEngine.h"
-#include "support/AppFixture.h"
+#include "support/TestFiles.h"
 #include "support/TestMain.h"
 
 #include <QApplication>
@@ -17,7 +17,7 @@ int reportBars(SplitInfo& info)
 
 QByteArray skinPath()
 {
-    return QDir(AppFixture::sourceDataDir())
+    return QDir(TestFiles::SourceDataDir())
         .filePath(QStringLiteral("Skin/Minimized.ssk"))
         .toLocal8Bit();
 }

@@ -1,7 +1,7 @@
 #include "app/CAboutDlg.h"
 #include "app/Globals.h"
-#include "favorites/CAddModifyFavoriteDlg.h"
-#include "favorites/CEditMyFavoriteDlg.h"
+#include "favorites/ui/CAddModifyFavoriteDlg.h"
+#include "favorites/ui/CEditMyFavoriteDlg.h"
 #include "platform/FileDialog.h"
 #include "platform/MessageBox.h"
 #include "platform/SkinEngine.h"
@@ -57,6 +57,7 @@ void addSkinRows(bool withPlainLook)
     QTest::newRow("XP") << QStringLiteral("XPCorona.ssk");
     QTest::newRow("Mini") << QStringLiteral("Minimized.ssk");
     QTest::newRow("Soft") << QStringLiteral("SoftCrystal.ssk");
+    QTest::newRow("Night") << QStringLiteral("Night.ssk");
 }
 
 int difference(const QColor& a, const QColor& b)

@@ -1,5 +1,6 @@
 #include "AppFixture.h"
 
+#include "TestFiles.h"
 #include "app/CKestrinNewsReaderApp.h"
 #include "app/CKestrinNewsReaderDoc.h"
 #include "app/Globals.h"
@@ -126,12 +127,12 @@ CKestrinNewsReaderDoc* AppFixture::document() const
 
 CKestrinNewsReaderView* AppFixture::browser() const
 {
-    return document() ? document()->m_pBrowserView : nullptr;
+    return frame() ? frame()->browserView() : nullptr;
 }
 
 CLeftView* AppFixture::tree() const
 {
-    return document() ? document()->m_pTreeView : nullptr;
+    return frame() ? frame()->treeView() : nullptr;
 }
 
 void AppFixture::updateMenus() const
@@ -148,10 +149,10 @@ bool AppFixture::isChecked(int id) const
 
 QString AppFixture::sourceDataDir()
 {
-    return QDir(qEnvironmentVariable("KESTRIN_SOURCE_DIR")).filePath(QStringLiteral("data"));
+    return TestFiles::SourceDataDir();
 }
 
 QString AppFixture::testDataDir()
 {
-    return qEnvironmentVariable("KESTRIN_TEST_DATA");
+    return TestFiles::TestDataDir();
 }

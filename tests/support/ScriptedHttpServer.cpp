@@ -5,6 +5,8 @@
 #include <QTimer>
 #include <QUrl>
 
+#include <algorithm>
+
 ScriptedHttpServer::ScriptedHttpServer(QObject* parent) : QTcpServer(parent)
 {
     m_handler = [](const Request&) { return Status(200); };
@@ -105,6 +107,8 @@ void ScriptedHttpServer::onReadyRead(QTcpSocket* socket)
     for (const QByteArray& line : lines.mid(1)) {
         const qsizetype colon = line.indexOf(':');
         const QByteArray name = line.left(colon).trimmed().toLower();
+        if (colon > 0)
+            request.headers.append({name, line.mid(colon + 1).trimmed()});
         if (colon > 0 && name == "host")
             request.host = line.mid(colon + 1).trimmed();
         if (colon > 0 && name == "user-agent")
@@ -161,13 +165,25 @@ void ScriptedHttpServer::answer(QTcpSocket* socket, const Request& request,
 {
     m_servedDelayMs += std::max(0, response.delayMs);
     QByteArray head = "HTTP/1.1 " + QByteArray::number(response.status) + " Answer\r\n";
-    head += request.close ? "Content-Type: text/html\r\nConnection: close\r\n"
-                          : "Content-Type: text/html\r\n";
-    head += "Content-Length: " + QByteArray::number(response.body.size()) + "\r\n";
+    const bool typed = std::any_of(response.headers.cbegin(), response.headers.cend(),
+                                   [](const QPair<QByteArray, QByteArray>& header) {
+                                       return header.first.toLower() == "content-type";
+                                   });
+    if (!typed)
+        head += "Content-Type: text/html\r\n";
+    if (request.close || response.endless)
+        head += "Connection: close\r\n";
+    if (!response.endless)
+        head += "Content-Length: " + QByteArray::number(response.body.size()) + "\r\n";
     for (const auto& [name, value] : response.headers)
         head += name + ": " + value + "\r\n";
     head += "\r\n";
     socket->write(head);
+    if (response.endless && request.method != "HEAD") {
+        closeRequest(socket);
+        stream(socket, response.body.isEmpty() ? QByteArray(64 * 1024, 'x') : response.body);
+        return;
+    }
     if (request.method != "HEAD")
         socket->write(response.body);
     closeRequest(socket);
@@ -178,6 +194,30 @@ void ScriptedHttpServer::answer(QTcpSocket* socket, const Request& request,
     // Kept alive, as most servers do: a request already waiting is taken up now.
     if (m_buffers.value(socket).contains("\r\n\r\n"))
         QTimer::singleShot(0, socket, [this, socket] { onReadyRead(socket); });
+}
+
+void ScriptedHttpServer::stream(QTcpSocket* socket, const QByteArray& chunk)
+{
+    // Another chunk each time the last has gone out, so the sender's memory stays flat.
+    QPointer<QTcpSocket> guard(socket);
+    auto more = [this, guard, chunk] {
+        if (!guard || guard->state() != QAbstractSocket::ConnectedState ||
+            guard->bytesToWrite() > 4 * chunk.size())
+            return;
+        m_streamed += guard->write(chunk);
+    };
+    connect(socket, &QTcpSocket::bytesWritten, this, more);
+    more();
+    more();
+}
+
+QByteArray ScriptedHttpServer::Request::header(const QByteArray& name) const
+{
+    for (const auto& [key, value] : headers) {
+        if (key == name.toLower())
+            return value;
+    }
+    return {};
 }
 
 void ScriptedHttpServer::closeRequest(QTcpSocket* socket)

@@ -32,6 +32,10 @@ public:
         QByteArray userAgent;
         // The client asked to close the connection after the answer.
         bool close = false;
+        // Every header line, names in lower case.
+        QList<QPair<QByteArray, QByteArray>> headers;
+
+        [[nodiscard]] QByteArray header(const QByteArray& name) const;
     };
     struct Response
     {
@@ -41,6 +45,8 @@ public:
         int delayMs = 0;
         // Keep the connection open and say nothing.
         bool never = false;
+        // After the headers, send the body over and over until the client goes away.
+        bool endless = false;
     };
     using Handler = std::function<Response(const Request& request)>;
 
@@ -65,6 +71,8 @@ public:
     [[nodiscard]] int openConnections() const { return m_connections; }
     // Sum of the waits of every answer given.
     [[nodiscard]] qint64 servedDelayMs() const { return m_servedDelayMs; }
+    // Bytes of endless bodies written so far.
+    [[nodiscard]] qint64 streamedBytes() const { return m_streamed; }
 
     // A port on 127.0.0.1 that nothing listens on: a connection there is refused.
     [[nodiscard]] static quint16 UnusedPort();
@@ -79,6 +87,7 @@ private:
     void onReadyRead(QTcpSocket* socket);
     void answer(QTcpSocket* socket, const Request& request, const Response& response);
     void closeRequest(QTcpSocket* socket);
+    void stream(QTcpSocket* socket, const QByteArray& chunk);
 
     Handler m_handler;
     QSslCertificate m_certificate;
@@ -92,4 +101,5 @@ private:
     int m_peakOpenPerSite = 0;
     int m_connections = 0;
     qint64 m_servedDelayMs = 0;
+    qint64 m_streamed = 0;
 };

@@ -1,7 +1,5 @@
 #include "TestFiles.h"
 
-#include "AppFixture.h"
-
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
@@ -33,8 +31,8 @@ bool TestFiles::Write(const QString& path, const QByteArray& bytes)
 
 QString TestFiles::PageUrl(const char* name)
 {
-    return QUrl::fromLocalFile(QDir(AppFixture::testDataDir())
-                                   .filePath(QStringLiteral("pages/") + QLatin1String(name)))
+    return QUrl::fromLocalFile(
+               QDir(TestDataDir()).filePath(QStringLiteral("pages/") + QLatin1String(name)))
         .toString();
 }
 
@@ -50,4 +48,14 @@ QString TestFiles::StartPageTitle()
 {
     return HtmlTitle(QDir(qEnvironmentVariable("KESTRIN_SOURCE_DIR"))
                          .filePath(QStringLiteral("res/start/start.html")));
+}
+
+QString TestFiles::TestDataDir()
+{
+    return qEnvironmentVariable("KESTRIN_TEST_DATA");
+}
+
+QString TestFiles::SourceDataDir()
+{
+    return QDir(qEnvironmentVariable("KESTRIN_SOURCE_DIR")).filePath(QStringLiteral("data"));
 }

@@ -16,6 +16,10 @@ public:
     [[nodiscard]] static QByteArray Read(const QString& path);
     static bool Write(const QString& path, const QByteArray& bytes);
 
+    // The tests' fixtures (tests/data) and the program's data files in the source tree.
+    [[nodiscard]] static QString TestDataDir();
+    [[nodiscard]] static QString SourceDataDir();
+
     // The file: address of a page in tests/data/pages.
     [[nodiscard]] static QString PageUrl(const char* name);
     // The text of an HTML file's <title>, entities decoded.

@@ -3,20 +3,16 @@
 #include "TestFiles.h"
 #include "app/CKestrinNewsReaderDoc.h"
 #include "app/Globals.h"
-#include "browser/CKestrinNewsReaderView.h"
 #include "catalog/CLeftView.h"
 
 TreeFixture::TreeFixture()
     : m_profile(m_profileFile.open()), m_doc(std::make_unique<CKestrinNewsReaderDoc>()),
-      m_browser(std::make_unique<CKestrinNewsReaderView>(*m_profile)),
       m_tree(new CLeftView(*m_profile))
 {
     g_strAppDir = m_dir.path();
     g_strCurrentURL = QStringLiteral("https://start.example.org/");
-    m_browser->AttachDocument(m_doc.get());
-    m_doc->m_pBrowserView = m_browser.get();
     m_tree->AttachDocument(m_doc.get());
-    m_navigations = std::make_unique<QSignalSpy>(m_browser.get(), &HtmlView::navigateRequested);
+    m_navigations = std::make_unique<QSignalSpy>(m_tree.data(), &CLeftView::openRequested);
 }
 
 TreeFixture::~TreeFixture()
@@ -25,7 +21,6 @@ TreeFixture::~TreeFixture()
     // A tree that a pane took in went with the pane.
     if (m_tree && !m_tree->parent())
         delete m_tree;
-    m_browser.reset();
     m_doc.reset();
     g_strAppDir.clear();
     g_strCurrentURL.clear();

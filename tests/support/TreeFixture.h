@@ -9,12 +9,11 @@
 #include <memory>
 
 class CKestrinNewsReaderDoc;
-class CKestrinNewsReaderView;
 class CLeftView;
 class QTreeWidgetItem;
 
-// A catalog tree with its document and a browser view that is never shown, so no engine
-// starts: navigation shows up as requests. The working directory is a temporary one.
+// A catalog tree with its document and no browser pane: what it asks the pane to show is
+// recorded. The working directory is a temporary one.
 class TreeFixture
 {
 public:
@@ -29,7 +28,7 @@ public:
 
     [[nodiscard]] CKestrinNewsReaderDoc* document() const { return m_doc.get(); }
     [[nodiscard]] CLeftView* tree() const { return m_tree; }
-    // Every address handed to the browser view.
+    // Every address the tree asked the browser pane to show.
     [[nodiscard]] QSignalSpy* navigations() const { return m_navigations.get(); }
 
     // The first child of parent with the text; nullptr when there is none.
@@ -40,7 +39,6 @@ private:
     TestProfile m_profileFile;
     std::unique_ptr<Profile> m_profile;
     std::unique_ptr<CKestrinNewsReaderDoc> m_doc;
-    std::unique_ptr<CKestrinNewsReaderView> m_browser;
     // Owned here until a pane takes it in.
     QPointer<CLeftView> m_tree;
     std::unique_ptr<QSignalSpy> m_navigations;

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "favorites/FavoriteRef.h"
+#include "platform/Dialog.h"
+
+#include <QString>
+
+// Adds one favorite (new-record mode) or deletes the one it was opened on (existing-record
+// mode); opened with EditRecord, it changes one in place. It ends with IDOK only when the
+// store reported that the file changed.
+class CAddModifyFavoriteDlg : public Dialog
+{
+    Q_OBJECT
+
+public:
+    explicit CAddModifyFavoriteDlg(QWidget* parent = nullptr);
+
+    // Edit mode: the record's name and address are editable and Save replaces it in place.
+    void EditRecord(const FavoriteRef& ref);
+
+    bool m_bExisting = false;
+    QString m_strName;
+    QString m_strURL;
+    // In new-record and edit mode: the dialog opens with the name selected for typing over.
+    bool m_bSelectName = false;
+
+protected:
+    void DoDataExchange(bool saveAndValidate) override;
+    bool OnInitDialog() override;
+    void OnOK() override;
+
+private:
+    void OnDelete();
+    // Hands the pair to the store; closes with IDOK once the store reports the change.
+    void Apply(int operation);
+
+    bool m_bEditing = false;
+    FavoriteRef m_original;
+};

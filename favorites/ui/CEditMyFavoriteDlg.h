@@ -1,0 +1,42 @@
+#pragma once
+
+#include "favorites/FavoriteRef.h"
+#include "platform/Dialog.h"
+
+class QTableWidget;
+
+// Lists every favorite, numbered in file order; the door to adding, editing and deleting
+// them. Edit (and F2) changes the row in focus; the Delete key deletes every selected row.
+class CEditMyFavoriteDlg : public Dialog
+{
+    Q_OBJECT
+
+public:
+    explicit CEditMyFavoriteDlg(QWidget* parent = nullptr);
+
+    [[nodiscard]] QTableWidget* list() const { return m_listFavorites; }
+
+    // Empties the list and fills it again from the file.
+    void FillFavoritesList();
+
+protected:
+    bool OnInitDialog() override;
+    // The New button and the Enter key: never closes the editor.
+    void OnOK() override;
+    // A double-click on the list; row -1 is empty space.
+    void OnDblclkFavoriteList(int row);
+    // The Edit button and F2.
+    void OnEditRecord();
+    // The Delete key.
+    void OnDeleteRecords();
+
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    [[nodiscard]] FavoriteRef RefAt(int row) const;
+    // The selected rows, top to bottom.
+    [[nodiscard]] QList<int> SelectedRows() const;
+    void UpdateEditButton();
+
+    QTableWidget* m_listFavorites;
+};

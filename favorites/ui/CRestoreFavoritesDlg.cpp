@@ -1,0 +1,150 @@
+#include "CRestoreFavoritesDlg.h"
+
+#include "favorites/CFavoritesStore.h"
+#include "platform/MessageBox.h"
+#include "platform/WaitCursor.h"
+
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace {
+constexpr int kEntryRole = Qt::UserRole;
+
+QString CountText(const CFavoritesBackups::Entry& entry)
+{
+    if (!entry.readable)
+        return QStringLiteral("Cannot be read: %1").arg(entry.problem);
+    return entry.count == 1 ? QStringLiteral("1 favorite")
+                            : QStringLiteral("%1 favorites").arg(entry.count);
+}
+} // namespace
+
+CRestoreFavoritesDlg::CRestoreFavoritesDlg(QWidget* parent)
+    : QDialog(parent), m_list(new QTreeWidget(this)),
+      m_restore(new QPushButton(QStringLiteral("&Restore"), this))
+{
+    setWindowTitle(QStringLiteral("Restore My Favorites"));
+    auto* layout = new QVBoxLayout(this);
+    auto* intro = new QLabel(
+        QStringLiteral("Choose the state of My Favorites to bring back. The list as it is now "
+                       "is backed up first, so a restore can itself be undone here."),
+        this);
+    intro->setWordWrap(true);
+    layout->addWidget(intro);
+
+    m_list->setColumnCount(3);
+    m_list->setHeaderLabels(
+        {QStringLiteral("Made"), QStringLiteral("Favorites"), QStringLiteral("Backup")});
+    m_list->setRootIsDecorated(false);
+    m_list->setUniformRowHeights(true);
+    m_list->setAllColumnsShowFocus(true);
+    m_list->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_list->header()->setStretchLastSection(true);
+    layout->addWidget(m_list);
+
+    auto* buttons = new QDialogButtonBox(this);
+    buttons->addButton(m_restore, QDialogButtonBox::AcceptRole);
+    buttons->addButton(QDialogButtonBox::Close);
+    m_restore->setDefault(true);
+    layout->addWidget(buttons);
+
+    connect(m_restore, &QPushButton::clicked, this, [this] { OnRestore(); });
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    connect(m_list, &QTreeWidget::itemSelectionChanged, this, [this] { UpdateButtons(); });
+    connect(m_list, &QTreeWidget::itemActivated, this, [this] { OnRestore(); });
+    resize(620, 380);
+    Fill();
+}
+
+bool CRestoreFavoritesDlg::Run()
+{
+    CRestoreFavoritesDlg dialog;
+    if (dialog.IsEmpty()) {
+        MessageBox::Show(QStringLiteral("There is no backup of My Favorites yet. One is made "
+                                        "before the first change of each session and by "
+                                        "Favorites > Backup."),
+                         MB_OK | MB_ICONINFORMATION);
+        return false;
+    }
+    return dialog.exec() == QDialog::Accepted;
+}
+
+QString CRestoreFavoritesDlg::TimeText(const CFavoritesBackups::Entry& entry)
+{
+    return entry.time.toString(QStringLiteral("yyyy-MM-dd  HH:mm:ss"));
+}
+
+void CRestoreFavoritesDlg::Fill()
+{
+    {
+        const WaitCursor wait;
+        m_entries = CFavoritesBackups(CFavoritesStore::GetFavoritesPath())
+                        .List(CFavoritesStore::ManualBackupPath());
+    }
+    m_list->clear();
+    QTreeWidgetItem* first = nullptr;
+    for (qsizetype i = 0; i < m_entries.size(); ++i) {
+        const CFavoritesBackups::Entry& entry = m_entries.at(i);
+        auto* item = new QTreeWidgetItem(
+            {TimeText(entry), CountText(entry),
+             entry.automatic ? QStringLiteral("Automatic")
+                             : QStringLiteral("Favorites > Backup (Favorites.xml.bk)")});
+        item->setData(0, kEntryRole, int(i));
+        for (int column = 0; column < 3; ++column)
+            item->setToolTip(column, QDir::toNativeSeparators(entry.path));
+        if (!entry.readable)
+            item->setFlags(Qt::NoItemFlags);
+        m_list->addTopLevelItem(item);
+        if (!first && entry.readable)
+            first = item;
+    }
+    for (int column = 0; column < 2; ++column)
+        m_list->resizeColumnToContents(column);
+    if (first)
+        m_list->setCurrentItem(first);
+    UpdateButtons();
+}
+
+const CFavoritesBackups::Entry* CRestoreFavoritesDlg::Selected() const
+{
+    const QList<QTreeWidgetItem*> selected = m_list->selectedItems();
+    if (selected.isEmpty())
+        return nullptr;
+    const CFavoritesBackups::Entry& entry =
+        m_entries.at(selected.first()->data(0, kEntryRole).toInt());
+    return entry.readable ? &entry : nullptr;
+}
+
+void CRestoreFavoritesDlg::UpdateButtons()
+{
+    m_restore->setEnabled(Selected() != nullptr);
+}
+
+void CRestoreFavoritesDlg::OnRestore()
+{
+    const CFavoritesBackups::Entry* entry = Selected();
+    if (!entry)
+        return;
+    const CFavoritesBackups::Entry chosen = *entry;
+    const QString question =
+        QStringLiteral("Replace My Favorites with the backup made %1 (%2)?\nThe list as it is "
+                       "now is backed up first.")
+            .arg(TimeText(chosen), CountText(chosen));
+    if (MessageBox::Show(question, MB_YESNO | MB_ICONQUESTION) != IDYES)
+        return;
+    if (!CFavoritesStore::Restore(chosen.path)) {
+        // The store has said why; the list shows what is there now.
+        Fill();
+        return;
+    }
+    MessageBox::Show(QStringLiteral("My Favorites is restored: it holds the %1 of the backup "
+                                    "made %2.\nThe tree shows them the next time it is built.")
+                         .arg(CountText(chosen), TimeText(chosen)),
+                     MB_OK | MB_ICONINFORMATION);
+    accept();
+}

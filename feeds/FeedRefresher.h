@@ -1,0 +1,139 @@
+#pragma once
+
+#include "FeedDiscovery.h"
+#include "FeedStore.h"
+#include "SiteFeed.h"
+#include "platform/network/FetchQueue.h"
+#include "platform/network/NetworkLimits.h"
+#include "platform/network/WebAccess.h"
+
+#include <QHash>
+#include <QObject>
+#include <QSet>
+
+#include <memory>
+
+class FeedWorker;
+class QNetworkProxy;
+
+// Brings the papers' headlines up to date in the background: finds each site's feed when
+// it is not known (or was not found a week ago), fetches the feeds that are due with
+// conditional requests, and stores what is new. Never blocks: the network runs on the
+// event loop, parsing and storing on a worker thread. The frame owns one and connects to
+// its signals; the headline list reads store().
+class FeedRefresher : public QObject
+{
+    Q_OBJECT
+
+public:
+    // A feed is asked again this long after its last fetch at the soonest, unless the
+    // user asks.
+    static constexpr qint64 kMinimumIntervalMs = 30 * 60 * 1000;
+    // A site without a feed, or whose feed keeps failing, is searched again after this.
+    static constexpr int kSearchAgainDays = 7;
+    // Public hosts that failed without any server answering before a run calls itself
+    // offline and stops.
+    static constexpr int kOfflineSample = 8;
+
+    enum class Mode
+    {
+        WhenDue, // feeds fetched within the minimum interval are left alone
+        Now      // the user asked: every feed is fetched
+    };
+
+    struct Summary
+    {
+        int papers = 0;
+        int newItems = 0;
+        int failed = 0; // papers whose feed could not be fetched or read
+        bool offline = false;
+        bool cancelled = false;
+        // One line for the status bar.
+        QString message;
+    };
+
+    explicit FeedRefresher(const QString& databasePath, QObject* parent = nullptr);
+    ~FeedRefresher() override;
+
+    // The store of this thread: items, unread counts, read marks.
+    [[nodiscard]] FeedStore& store() { return *m_store; }
+    // One line for the status bar when the database was damaged or could not be opened.
+    [[nodiscard]] const QString& problem() const { return m_store->problem(); }
+
+    void setProxy(const QNetworkProxy& proxy);
+    void setLimits(const NetworkLimits& limits);
+    void setMinimumInterval(qint64 ms) { m_minimumIntervalMs = ms; }
+
+    // Refreshes these sites' headlines; while a run is going on, they join it.
+    void refresh(const QStringList& sites, Mode mode = Mode::WhenDue);
+    // One site, ahead of every other: its feed found when not known, its items fetched
+    // when due. siteLookedUp tells what is known of its feed.
+    void lookUp(const QString& site);
+    void cancel();
+
+    [[nodiscard]] bool isRunning() const { return m_total > 0; }
+    [[nodiscard]] int done() const { return m_done; }
+    [[nodiscard]] int total() const { return m_total; }
+
+    [[nodiscard]] static QString MessageOf(const Summary& summary);
+
+signals:
+    // "n of m papers".
+    void progressChanged(int done, int total);
+    // After a search for the site's feed, or at once for lookUp when it is known; with the
+    // reason when there is none.
+    void siteLookedUp(const QString& site, const SiteFeed& feed);
+    // A site's refresh ended; newItems may be 0.
+    void siteRefreshed(const QString& site, int newItems);
+    void finished(const FeedRefresher::Summary& summary);
+
+private:
+    struct FeedJob
+    {
+        QString address;
+        QStringList sites;
+        quint64 fetchId = 0;
+    };
+    struct Outcome
+    {
+        bool isFeed = false;
+        int added = 0;
+        QString error;
+    };
+
+    void startSite(const QString& site, Mode mode, FetchQueue::Priority priority, bool tell);
+    void discover(const QString& site, FetchQueue::Priority priority);
+    void onDiscovered(const FeedDiscovery::Result& result);
+    void fetchFeed(qint64 feedId, const QString& site, FetchQueue::Priority priority);
+    void onFetched(qint64 feedId, const HttpFetch::Result& answer);
+    void storeAnswer(qint64 feedId, const QStringList& sites, const HttpFetch::Result& answer);
+    void feedDone(const QStringList& sites, int added, bool failed);
+    void siteDone(const QString& site, int added, bool failed);
+    void noteReach(const QUrl& url, bool reached);
+    void goOffline();
+    void maybeFinish();
+    void finishRun(bool cancelled);
+
+    std::unique_ptr<FeedStore> m_store;
+    std::unique_ptr<FeedWorker> m_worker;
+    WebAccess m_web;
+    FetchQueue m_queue;
+    qint64 m_minimumIntervalMs = kMinimumIntervalMs;
+
+    // The current run.
+    quint64 m_run = 0; // tells late answers of an ended run from this one's
+    QSet<QString> m_sites;
+    QHash<QString, FeedDiscovery*> m_discoveries;
+    QHash<qint64, FeedJob> m_feedJobs;
+    int m_pendingTasks = 0;
+    bool m_starting = false; // sites are being added: the run cannot end yet
+    int m_total = 0;
+    int m_done = 0;
+    int m_newItems = 0;
+    int m_failed = 0;
+    bool m_reachedAny = false;
+    int m_unreachedPublic = 0;
+    bool m_offline = false;
+    // Failures without any answer, kept until the run shows whether the computer is online.
+    QList<QPair<qint64, QString>> m_heldErrors;
+};

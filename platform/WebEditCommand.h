@@ -1,0 +1,11 @@
+#pragma once
+
+#include "platform/EditCommand.h"
+
+// The edit commands for a web page: the page of the web view that holds the focus.
+class WebEditCommand
+{
+public:
+    // An EditCommand handler; false when the focus is in no web view.
+    static bool Apply(QWidget* focus, EditCommand::Edit edit);
+};
