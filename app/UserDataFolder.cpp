@@ -1,11 +1,15 @@
 #include "UserDataFolder.h"
 
+#include "platform/files/RegularFile.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <QTemporaryFile>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 const QString kFavorites = QStringLiteral("Favorites.xml");
@@ -38,26 +42,39 @@ UserDataFolder::UserDataFolder(QString path, QString shippedDataPath)
 bool UserDataFolder::Prepare()
 {
     m_problems.clear();
+    m_usable = false;
     if (!QDir().mkpath(m_path)) {
         Problem(QStringLiteral("The folder %1 cannot be created.").arg(m_path));
         return false;
     }
+    // Another user's folder can be changed under us at any moment: nothing is written there.
+    if (!IsOwnFolder(m_path, Links::Follow))
+        return false;
+    m_usable = true;
     PutTemplate(kFavorites);
     Refresh(kHelp);
     const QDir skins(QDir(m_shippedDataPath).filePath(kSkinDir));
     const QStringList skinFiles = skins.entryList(QDir::Files, QDir::Name);
     if (skinFiles.isEmpty())
         Problem(QStringLiteral("No skins were found in %1.").arg(skins.path()));
-    for (const QString& file : skinFiles)
-        Refresh(kSkinDir + QLatin1Char('/') + file);
+    const QString ownSkins = QDir(m_path).filePath(kSkinDir);
+    if (!skinFiles.isEmpty()) {
+        // Whatever stands at the name, made now or found, is looked at next.
+        QDir().mkpath(ownSkins);
+        if (IsOwnFolder(ownSkins, Links::Refuse)) {
+            for (const QString& file : skinFiles)
+                Refresh(kSkinDir + QLatin1Char('/') + file);
+        }
+    }
     return m_problems.isEmpty();
 }
 
 bool UserDataFolder::Enter()
 {
     const bool prepared = Prepare();
-    // Even half-prepared, the folder keeps whatever favorites the user already has.
-    if (QFileInfo(m_path).isDir() && !QDir::setCurrent(m_path)) {
+    // Even half-prepared, the folder keeps whatever favorites the user already has; another
+    // user's folder is not used at all, since its help page would run as a local page.
+    if (m_usable && !QDir::setCurrent(m_path)) {
         Problem(QStringLiteral("The folder %1 cannot be opened.").arg(m_path));
         return false;
     }
@@ -74,6 +91,7 @@ QString UserDataFolder::report() const
 void UserDataFolder::PutTemplate(const QString& name)
 {
     const QString target = QDir(m_path).filePath(name);
+    // Whatever stands there, a dangling link included, is the user's favorites.
     if (QFileInfo(target).exists() || QFileInfo(target).isSymLink())
         return;
     const std::optional<QByteArray> bytes = ReadShipped(name);
@@ -96,24 +114,43 @@ void UserDataFolder::PutTemplate(const QString& name)
 void UserDataFolder::Refresh(const QString& name)
 {
     const QFileInfo shipped(QDir(m_shippedDataPath).filePath(name));
-    const QFileInfo own(QDir(m_path).filePath(name));
+    const QString own = QDir(m_path).filePath(name);
     // Newer, not different: a skin the user adjusted stays until a newer one is installed.
-    if (own.exists() && shipped.exists() && own.lastModified() >= shipped.lastModified())
+    // Only a plain file of the user's counts as theirs; a link or anything else is replaced.
+    struct stat status = {};
+    if (::lstat(QFile::encodeName(own).constData(), &status) == 0 && S_ISREG(status.st_mode) &&
+        status.st_uid == ::geteuid() && shipped.exists() &&
+        QFileInfo(own).lastModified() >= shipped.lastModified())
         return;
     const std::optional<QByteArray> bytes = ReadShipped(name);
     if (!bytes)
         return;
-    QDir().mkpath(own.absolutePath());
-    QSaveFile out(own.filePath());
-    if (!out.open(QIODevice::WriteOnly) || out.write(*bytes) != bytes->size() || !out.commit()) {
-        Problem(QStringLiteral("%1 cannot be written: %2").arg(own.filePath(), out.errorString()));
-        return;
+    // The copy takes the shipped file's time, so the next start sees it up to date. It is
+    // renamed over whatever has the name: a link is replaced, and its target never opened.
+    const QString failure = RegularFile::Replace(own, *bytes, kUserFile, shipped.lastModified());
+    if (!failure.isEmpty())
+        Problem(QStringLiteral("%1 was left as it is: %2").arg(own, failure));
+}
+
+bool UserDataFolder::IsOwnFolder(const QString& path, Links links)
+{
+    struct stat status = {};
+    const QByteArray name = QFile::encodeName(path);
+    if ((links == Links::Follow ? ::stat(name.constData(), &status)
+                                : ::lstat(name.constData(), &status)) != 0) {
+        Problem(QStringLiteral("The folder %1 cannot be created.").arg(path));
+        return false;
     }
-    // The copy takes the shipped file's time, so the next start sees it up to date.
-    QFile copy(own.filePath());
-    if (!copy.setPermissions(kUserFile) || !copy.open(QIODevice::ReadWrite) ||
-        !copy.setFileTime(shipped.lastModified(), QFileDevice::FileModificationTime))
-        Problem(QStringLiteral("%1 cannot be updated: %2").arg(own.filePath(), copy.errorString()));
+    if (S_ISLNK(status.st_mode)) {
+        Problem(
+            QStringLiteral("%1 is a link; the files in it were not brought up to date.").arg(path));
+        return false;
+    }
+    if (!S_ISDIR(status.st_mode) || status.st_uid != ::geteuid()) {
+        Problem(QStringLiteral("%1 is not a folder of yours; it was left as it is.").arg(path));
+        return false;
+    }
+    return true;
 }
 
 std::optional<QByteArray> UserDataFolder::ReadShipped(const QString& name)

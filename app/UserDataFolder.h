@@ -24,6 +24,7 @@ public:
 
     // Creates the folder when missing, puts the empty favorites file in only when there is
     // none, and brings help and skins up to date. False when any of it failed (see problems()).
+    // Nothing is written through a link, nor into a folder of another user.
     bool Prepare();
     // Prepare(), then make the folder the working directory.
     bool Enter();
@@ -36,11 +37,21 @@ public:
 
 private:
     void PutTemplate(const QString& name);
+    // Brings a file up to date, renaming a new one over whatever has its name.
     void Refresh(const QString& name);
+    enum class Links
+    {
+        Follow, // the folder the user named may be a link to one of theirs
+        Refuse  // a folder of the program's inside it may not
+    };
+    // A folder the user owns; otherwise says why it is left alone.
+    bool IsOwnFolder(const QString& path, Links links);
     [[nodiscard]] std::optional<QByteArray> ReadShipped(const QString& name);
     void Problem(const QString& text);
 
     QString m_path;
     QString m_shippedDataPath;
     QStringList m_problems;
+    // The folder exists and is the user's own.
+    bool m_usable = false;
 };

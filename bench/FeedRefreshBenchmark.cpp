@@ -6,14 +6,12 @@
 // goal: 1.15 times the ideal or less) and the longest stall of the user-interface thread
 // (goal: none over 50 ms).
 
+#include "ProxyServerThread.h"
 #include "feeds/FeedRefresher.h"
-#include "support/ScriptedHttpServer.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QNetworkProxy>
 #include <QTemporaryDir>
-#include <QThread>
 #include <QTimer>
 
 #include <cstdio>
@@ -46,31 +44,16 @@ int main(int argc, char* argv[])
     QCoreApplication app(argc, argv);
     QTemporaryDir dir;
 
-    QThread serverThread;
-    serverThread.start();
-    auto* server = new ScriptedHttpServer;
-    server->moveToThread(&serverThread);
-    quint16 port = 0;
-    QMetaObject::invokeMethod(
-        server,
-        [server, &port] {
-            server->setHandler([](const ScriptedHttpServer::Request& request) {
-                ScriptedHttpServer::Response response;
-                response.delayMs = kDelayMs;
-                response.body = feedBody(request.host, request.path);
-                response.headers.append(
-                    {QByteArray("Content-Type"), QByteArray("application/rss+xml")});
-                return response;
-            });
-            if (server->start())
-                port = server->port();
-        },
-        Qt::BlockingQueuedConnection);
-    if (port == 0)
-        qFatal("the local server could not listen");
+    ProxyServerThread server([](const ScriptedHttpServer::Request& request) {
+        ScriptedHttpServer::Response response;
+        response.delayMs = kDelayMs;
+        response.body = feedBody(request.host, request.path);
+        response.headers.append({QByteArray("Content-Type"), QByteArray("application/rss+xml")});
+        return response;
+    });
 
     FeedRefresher refresher(dir.filePath(QStringLiteral("headlines.sqlite")));
-    refresher.setProxy(QNetworkProxy(QNetworkProxy::HttpProxy, QStringLiteral("127.0.0.1"), port));
+    refresher.setProxy(server.proxy());
     QStringList sites;
     const QDateTime now = QDateTime::currentDateTimeUtc();
     for (int f = 0; f < kFeeds; ++f) {
@@ -109,28 +92,13 @@ int main(int argc, char* argv[])
     const qint64 wallMs = wall.elapsed();
     ticker.stop();
 
-    qint64 servedDelayMs = 0;
-    int requests = 0;
-    int peakPerSite = 0;
-    int peakOpen = 0;
-    QMetaObject::invokeMethod(
-        server,
-        [&] {
-            servedDelayMs = server->servedDelayMs();
-            requests = server->requestCount();
-            peakPerSite = server->peakOpenRequestsPerSite();
-            peakOpen = server->peakOpenRequests();
-            delete server;
-        },
-        Qt::BlockingQueuedConnection);
-    serverThread.quit();
-    serverThread.wait();
+    const ProxyServerThread::Figures served = server.figures();
 
-    const double idealMs = double(servedDelayMs) / NetworkLimits{}.maxInFlight;
+    const double idealMs = double(served.servedDelayMs) / NetworkLimits{}.maxInFlight;
     std::printf("papers refreshed:          %d, %d new items (%s)\n", summary.papers,
                 summary.newItems, qPrintable(summary.message));
-    std::printf("requests answered:         %d (peak %d at once, %d per site)\n", requests,
-                peakOpen, peakPerSite);
+    std::printf("requests answered:         %d (peak %d at once, %d per site)\n", served.requests,
+                served.peakOpen, served.peakPerSite);
     std::printf("wall time:                 %.2f s\n", wallMs / 1000.0);
     std::printf("ideal (sum of delays / 8): %.2f s\n", idealMs / 1000.0);
     std::printf("wall / ideal:              %.3f (goal 1.15)\n", wallMs / idealMs);

@@ -9,21 +9,11 @@
 #include <QCoreApplication>
 #include <QTemporaryDir>
 
-#include <time.h>
-
 #include <cstdio>
 
 namespace {
 constexpr int kFeeds = 200;
 constexpr int kItems = 100;
-
-// CPU time of this thread: on a busy machine, what the work itself cost.
-double threadCpuMs()
-{
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return now.tv_sec * 1000.0 + now.tv_nsec / 1e6;
-}
 
 QString siteOf(int feed)
 {
@@ -81,12 +71,12 @@ int main(int argc, char* argv[])
                                               FeedFormat::Rss, now));
             QElapsedTimer timer;
             timer.start();
-            const double cpu = threadCpuMs();
+            const double cpu = BenchmarkSupport::ThreadCpuMs();
             added = 0;
             for (int f = 0; f < kFeeds; ++f)
                 added += store.storeFetched(ids.at(f), parsed.at(f), "\"e\"", {}, now).added;
             storing.append(BenchmarkSupport::MillisecondsOf(timer));
-            storingCpu.append(threadCpuMs() - cpu);
+            storingCpu.append(BenchmarkSupport::ThreadCpuMs() - cpu);
         }
         QElapsedTimer timer;
         timer.start();

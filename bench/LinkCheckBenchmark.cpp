@@ -11,6 +11,8 @@
 //
 // Usage: link_check_benchmark [--scale F]   (F shortens every delay, e.g. 0.1 for a quick run)
 
+#include "BenchmarkSupport.h"
+#include "ProxyServerThread.h"
 #include "app/CKestrinNewsReaderDoc.h"
 #include "app/Globals.h"
 #include "catalog/CLeftView.h"
@@ -20,18 +22,14 @@
 #include "linkcheck/LinkCheckWindow.h"
 #include "linkcheck/LinkTargets.h"
 #include "platform/Profile.h"
-#include "support/ScriptedHttpServer.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QNetworkProxy>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
-#include <QThread>
 #include <QTimer>
 
 #include <sys/resource.h>
-#include <time.h>
 
 #include <cstdio>
 
@@ -40,15 +38,6 @@ constexpr int kMinDelayMs = 50;
 constexpr int kMaxDelayMs = 1500;
 constexpr int kDeadPercent = 3;
 constexpr int kTickMs = 5;
-
-// CPU time of the calling thread: a late tick with little of it was the system's doing
-// (another process ran), not work on this thread.
-double threadCpuMs()
-{
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return now.tv_sec * 1000.0 + now.tv_nsec / 1e6;
-}
 
 long peakRssKb()
 {
@@ -101,31 +90,16 @@ int main(int argc, char* argv[])
     while (dead.size() < addresses.size() * kDeadPercent / 100)
         dead.insert(addresses.at(pick.bounded(static_cast<int>(addresses.size()))));
 
-    QThread serverThread;
-    serverThread.start();
-    auto* server = new ScriptedHttpServer;
-    server->moveToThread(&serverThread);
-    quint16 port = 0;
-    QMetaObject::invokeMethod(
-        server,
-        [server, &port, &dead, scale] {
-            auto random = std::make_shared<QRandomGenerator>(2716);
-            server->setHandler([random, &dead, scale](const ScriptedHttpServer::Request& request) {
-                const int delay =
-                    static_cast<int>(random->bounded(kMinDelayMs, kMaxDelayMs + 1) * scale);
-                const QString url = QStringLiteral("http://") + QString::fromUtf8(request.host) +
-                                    QString::fromUtf8(request.path);
-                return ScriptedHttpServer::Status(dead.contains(url) ? 404 : 200, delay);
-            });
-            if (server->start())
-                port = server->port();
-        },
-        Qt::BlockingQueuedConnection);
-    if (port == 0)
-        qFatal("the local server could not listen");
+    auto random = std::make_shared<QRandomGenerator>(2716);
+    ProxyServerThread server([random, &dead, scale](const ScriptedHttpServer::Request& request) {
+        const int delay = static_cast<int>(random->bounded(kMinDelayMs, kMaxDelayMs + 1) * scale);
+        const QString url = QStringLiteral("http://") + QString::fromUtf8(request.host) +
+                            QString::fromUtf8(request.path);
+        return ScriptedHttpServer::Status(dead.contains(url) ? 404 : 200, delay);
+    });
 
     LinkChecker& checker = controller.checker();
-    checker.setProxy(QNetworkProxy(QNetworkProxy::HttpProxy, QStringLiteral("127.0.0.1"), port));
+    checker.setProxy(server.proxy());
     checker.setClassifier(
         [](const QString&, QObject*, HostScope::Done done) { done(HostScope::Kind::Public); });
 
@@ -143,7 +117,7 @@ int main(int argc, char* argv[])
     ticker.setInterval(kTickMs);
     QObject::connect(&ticker, &QTimer::timeout, &ticker, [&] {
         const qint64 stall = sinceTick.restart() - kTickMs;
-        const double cpu = threadCpuMs();
+        const double cpu = BenchmarkSupport::ThreadCpuMs();
         const double busy = cpu - lastCpu;
         lastCpu = cpu;
         if (stall > longestStallMs) {
@@ -159,7 +133,7 @@ int main(int argc, char* argv[])
     QObject::connect(&controller, &LinkCheckController::runFinished, &app, [&] { app.quit(); });
     QTimer::singleShot(0, &app, [&] {
         sinceTick.start();
-        lastCpu = threadCpuMs();
+        lastCpu = BenchmarkSupport::ThreadCpuMs();
         ticker.start();
         wall.start();
         window.begin();
@@ -171,30 +145,15 @@ int main(int argc, char* argv[])
     ticker.stop();
     controller.store().waitForSaved();
 
-    qint64 servedDelayMs = 0;
-    int requests = 0;
-    int peakPerSite = 0;
-    int peakOpen = 0;
-    QMetaObject::invokeMethod(
-        server,
-        [&] {
-            servedDelayMs = server->servedDelayMs();
-            requests = server->requestCount();
-            peakPerSite = server->peakOpenRequestsPerSite();
-            peakOpen = server->peakOpenRequests();
-            delete server;
-        },
-        Qt::BlockingQueuedConnection);
-    serverThread.quit();
-    serverThread.wait();
+    const ProxyServerThread::Figures served = server.figures();
 
     const int inFlight = checker.limits().maxInFlight;
-    const double idealMs = static_cast<double>(servedDelayMs) / inFlight;
+    const double idealMs = static_cast<double>(served.servedDelayMs) / inFlight;
     const LinkChecker::Progress& progress = checker.progress();
     std::printf("addresses checked:        %d (%d alive, %d dead, %d moved, %d unsure)\n",
                 progress.done, progress.alive, progress.dead, progress.moved, progress.unsure);
-    std::printf("requests answered:        %d (peak %d at once, %d per site)\n", requests, peakOpen,
-                peakPerSite);
+    std::printf("requests answered:        %d (peak %d at once, %d per site)\n", served.requests,
+                served.peakOpen, served.peakPerSite);
     std::printf("delay scale:              %.2f\n", scale);
     std::printf("wall time:                %.1f s\n", wallMs / 1000.0);
     std::printf("ideal (sum of delays / %d): %.1f s\n", inFlight, idealMs / 1000.0);

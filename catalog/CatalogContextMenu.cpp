@@ -104,6 +104,17 @@ void CatalogContextMenu::popupForCurrent()
 
 bool CatalogContextMenu::eventFilter(QObject* watched, QEvent* event)
 {
+    // Other events pass untouched, before the tree is looked at: those it gets while it is
+    // being destroyed come when it is no longer a tree.
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::ContextMenu:
+    case QEvent::KeyPress:
+        break;
+    default:
+        return false;
+    }
     if (!m_view)
         return false;
     switch (event->type()) {

@@ -3,6 +3,7 @@
 #include "CLeftView.h"
 #include "LinkMarkDelegate.h"
 #include "linkcheck/LinkFinding.h"
+#include "platform/PlainText.h"
 
 #include <QSignalBlocker>
 #include <QTreeWidgetItemIterator>
@@ -20,6 +21,7 @@ CatalogLinkMarks::CatalogLinkMarks(CLeftView* view, Lookup lookup, QObject* pare
     : QObject(parent), m_view(view), m_lookup(std::move(lookup))
 {
     view->setItemDelegate(new LinkMarkDelegate(view));
+    PlainText::ShowToolTipsAsText(view);
     connect(view, &CLeftView::treeRebuilt, this, &CatalogLinkMarks::onTreeRebuilt);
 }
 

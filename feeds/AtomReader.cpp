@@ -1,6 +1,5 @@
 #include "AtomReader.h"
 
-#include "FeedDate.h"
 #include "FeedText.h"
 #include "FeedXml.h"
 
@@ -49,19 +48,6 @@ QString alternateLink(const xmlNode* parent, const FeedXml::Namespaces& own)
         .toString(QUrl::FullyEncoded);
 }
 
-QDateTime firstDate(const xmlNode* entry, const FeedXml::Namespaces& own,
-                    std::initializer_list<const char*> names)
-{
-    for (const char* name : names) {
-        const QString text = FeedXml::ChildText(entry, name, own);
-        if (text.isEmpty())
-            continue;
-        const QDateTime date = FeedDate::Parse(text);
-        if (date.isValid())
-            return date;
-    }
-    return {};
-}
 } // namespace
 
 ParsedFeed AtomReader::Read(const xmlNode* root, int maxItems)
@@ -76,8 +62,10 @@ ParsedFeed AtomReader::Read(const xmlNode* root, int maxItems)
         item.title = readText(FeedXml::Child(node, "title", own));
         item.link = alternateLink(node, own);
         item.id = FeedXml::ChildText(node, "id", own);
-        item.published = firstDate(node, own, {"published", "issued", "created"});
-        item.updated = firstDate(node, own, {"updated", "modified"});
+        const QByteArray ns = own.first();
+        item.published =
+            FeedXml::ChildDate(node, {{"published", ns}, {"issued", ns}, {"created", ns}});
+        item.updated = FeedXml::ChildDate(node, {{"updated", ns}, {"modified", ns}});
         item.summary = readText(FeedXml::Child(node, "summary", own), FeedText::kSummaryReadLength);
         if (item.summary.isEmpty())
             item.summary =

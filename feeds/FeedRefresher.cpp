@@ -2,7 +2,6 @@
 
 #include "FeedEncoding.h"
 #include "FeedParser.h"
-#include "FeedWorker.h"
 #include "platform/network/HostScope.h"
 
 #include <QNetworkProxy>
@@ -11,6 +10,11 @@ namespace {
 bool isSuccess(int status)
 {
     return status >= 200 && status < 300;
+}
+
+QString tooLarge()
+{
+    return QStringLiteral("larger than %1 MiB").arg(FeedParser::kMaxBytes / (1024 * 1024));
 }
 } // namespace
 
@@ -40,9 +44,11 @@ void FeedRefresher::setLimits(const NetworkLimits& limits)
 
 void FeedRefresher::refresh(const QStringList& sites, Mode mode)
 {
+    const QHash<QString, SiteFeed> known = m_store->siteFeeds(sites);
     m_starting = true;
     for (const QString& site : sites)
-        startSite(site, mode, FetchQueue::Priority::Normal, false);
+        startSite(site, known.value(FeedStore::Key(site)), mode, FetchQueue::Priority::Normal,
+                  false);
     m_starting = false;
     maybeFinish();
 }
@@ -50,13 +56,13 @@ void FeedRefresher::refresh(const QStringList& sites, Mode mode)
 void FeedRefresher::lookUp(const QString& site)
 {
     m_starting = true;
-    startSite(site, Mode::WhenDue, FetchQueue::Priority::First, true);
+    startSite(site, m_store->siteFeed(site), Mode::WhenDue, FetchQueue::Priority::First, true);
     m_starting = false;
     maybeFinish();
 }
 
-void FeedRefresher::startSite(const QString& site, Mode mode, FetchQueue::Priority priority,
-                              bool tell)
+void FeedRefresher::startSite(const QString& site, const SiteFeed& known, Mode mode,
+                              FetchQueue::Priority priority, bool tell)
 {
     const QString key = FeedStore::Key(site);
     if (key.isEmpty() || m_sites.contains(key))
@@ -75,7 +81,6 @@ void FeedRefresher::startSite(const QString& site, Mode mode, FetchQueue::Priori
     }
 
     const QDateTime now = QDateTime::currentDateTimeUtc();
-    const SiteFeed known = m_store->siteFeed(site);
     const bool searchedLongAgo = !known.lookedUp.isValid() ||
                                  known.lookedUp.daysTo(now) >= kSearchAgainDays ||
                                  known.lookedUp > now;
@@ -99,7 +104,19 @@ void FeedRefresher::startSite(const QString& site, Mode mode, FetchQueue::Priori
         siteDone(site, 0, false);
         return;
     }
-    fetchFeed(known.feedId, site, priority);
+    fetchFeed(known, site, priority);
+}
+
+void FeedRefresher::write(std::function<Outcome(FeedStore& store)> task,
+                          std::function<void(const Outcome& outcome)> then)
+{
+    FeedWorker* worker = m_worker.get();
+    m_worker->run([worker, task = std::move(task)] { return task(worker->threadStore()); })
+        .then(this, [this, run = m_run, then = std::move(then)](const Outcome& outcome) {
+            if (run != m_run)
+                return;
+            then(outcome);
+        });
 }
 
 void FeedRefresher::discover(const QString& site, FetchQueue::Priority priority)
@@ -119,75 +136,73 @@ void FeedRefresher::onDiscovered(const FeedDiscovery::Result& result)
     if (FeedDiscovery* discovery = m_discoveries.take(FeedStore::Key(result.site)))
         discovery->deleteLater();
     noteReach(QUrl(result.site), result.reachedSite);
+    const QString site = result.site;
     const QDateTime now = QDateTime::currentDateTimeUtc();
     if (!result.chosen.isEmpty()) {
-        const qint64 feedId =
-            m_store->setSiteFound(result.site, result.chosen, result.feed.format, now);
-        emit siteLookedUp(result.site, m_store->siteFeed(result.site));
-        if (feedId == 0) {
-            siteDone(result.site, 0, true);
-            return;
-        }
-        // The read that verified the feed is its first fetch.
-        const ParsedFeed feed = result.feed;
-        const QByteArray etag = result.etag;
-        const QByteArray lastModified = result.lastModified;
-        FeedWorker* worker = m_worker.get();
-        ++m_pendingTasks;
-        m_worker
-            ->run([worker, feedId, feed, etag, lastModified, now] {
+        write(
+            [result, now](FeedStore& store) {
                 Outcome outcome;
-                outcome.isFeed = true;
-                FeedStore& store = worker->threadStore();
+                const qint64 feedId =
+                    store.setSiteFound(result.site, result.chosen, result.feed.format, now);
+                // The read that verified the feed is its first fetch.
                 const FeedStore::Stored stored =
-                    store.storeFetched(feedId, feed, etag, lastModified, now);
+                    feedId > 0 ? store.storeFetched(feedId, result.feed, result.etag,
+                                                    result.lastModified, now)
+                               : FeedStore::Stored{};
                 outcome.added = stored.added;
-                if (!stored.ok)
-                    outcome.error =
-                        QStringLiteral("could not be stored: %1").arg(store.lastError());
+                outcome.failed = !stored.ok;
+                outcome.site = store.siteFeed(result.site);
                 return outcome;
-            })
-            .then(this, [this, run = m_run, site = result.site](const Outcome& outcome) {
-                if (run != m_run)
-                    return;
-                --m_pendingTasks;
-                feedDone({site}, outcome.added, !outcome.error.isEmpty());
+            },
+            [this, site](const Outcome& outcome) {
+                emit siteLookedUp(site, outcome.site);
+                feedDone({site}, outcome.added, outcome.failed);
             });
         return;
     }
-    SiteFeed none;
-    none.state = SiteFeed::State::None;
-    none.reason = result.reason;
-    // A site that could not be reached is searched again next time, not in a week.
-    if (result.reachedSite && m_store->setSiteNone(result.site, result.reason, now))
-        none = m_store->siteFeed(result.site);
-    emit siteLookedUp(result.site, none);
-    siteDone(result.site, 0, !result.reachedSite);
+    if (!result.reachedSite) {
+        // Not "no feed" for a week: a site that could not be reached is searched again.
+        SiteFeed none;
+        none.state = SiteFeed::State::None;
+        none.reason = result.reason;
+        emit siteLookedUp(site, none);
+        siteDone(site, 0, true);
+        return;
+    }
+    write(
+        [site, reason = result.reason, now](FeedStore& store) {
+            Outcome outcome;
+            store.setSiteNone(site, reason, now);
+            outcome.site = store.siteFeed(site);
+            outcome.site.reason = reason;
+            outcome.site.state = SiteFeed::State::None;
+            return outcome;
+        },
+        [this, site](const Outcome& outcome) {
+            emit siteLookedUp(site, outcome.site);
+            siteDone(site, 0, false);
+        });
 }
 
-void FeedRefresher::fetchFeed(qint64 feedId, const QString& site, FetchQueue::Priority priority)
+void FeedRefresher::fetchFeed(const SiteFeed& known, const QString& site,
+                              FetchQueue::Priority priority)
 {
-    if (const auto it = m_feedJobs.find(feedId); it != m_feedJobs.end()) {
+    if (const auto it = m_feedJobs.find(known.feedId); it != m_feedJobs.end()) {
         // Another paper with the same feed: one fetch serves both.
         it->sites.append(site);
         return;
     }
-    const std::optional<StoredFeed> feed = m_store->feed(feedId);
-    if (!feed) {
-        siteDone(site, 0, true);
-        return;
-    }
     HttpFetch::Options options = FeedDiscovery::FeedFetchOptions();
-    if (!feed->etag.isEmpty())
-        options.headers.append({"If-None-Match", feed->etag});
-    if (!feed->lastModified.isEmpty())
-        options.headers.append({"If-Modified-Since", feed->lastModified});
-    FeedJob& job = m_feedJobs[feedId];
-    job.address = feed->address;
+    if (!known.etag.isEmpty())
+        options.headers.append({"If-None-Match", known.etag});
+    if (!known.lastModified.isEmpty())
+        options.headers.append({"If-Modified-Since", known.lastModified});
+    FeedJob& job = m_feedJobs[known.feedId];
+    job.address = known.feedAddress;
     job.sites = QStringList{site};
     job.fetchId = m_queue.enqueue(
-        QUrl(feed->address), options, this,
-        [this, feedId, run = m_run](const HttpFetch::Result& answer) {
+        QUrl(known.feedAddress), options, this,
+        [this, feedId = known.feedId, run = m_run](const HttpFetch::Result& answer) {
             if (run == m_run)
                 onFetched(feedId, answer);
         },
@@ -203,70 +218,50 @@ void FeedRefresher::onFetched(qint64 feedId, const HttpFetch::Result& answer)
         return;
     }
     const QDateTime now = QDateTime::currentDateTimeUtc();
-    if (!answer.answered()) {
-        if (answer.reachedServer)
-            m_store->recordError(feedId, answer.errorText, now);
-        else
-            m_heldErrors.append({feedId, answer.errorText});
+    if (!answer.answered() && !answer.reachedServer) {
+        // Said only once the run shows the computer is online.
+        m_heldErrors.append({feedId, answer.errorText});
         feedDone(job.sites, 0, true);
         return;
     }
-    if (answer.movedTo.isValid())
-        feedId = m_store->moveFeed(feedId, answer.movedTo.toString(QUrl::FullyEncoded));
-    if (answer.status == 304) {
-        m_store->recordNotModified(feedId, now);
-        feedDone(job.sites, 0, false);
-        return;
-    }
-    if (!isSuccess(answer.status) || answer.truncated) {
-        m_store->recordError(
-            feedId,
-            answer.truncated
-                ? QStringLiteral("larger than %1 MiB").arg(FeedParser::kMaxBytes / (1024 * 1024))
-                : QStringLiteral("the server answered %1").arg(answer.status),
-            now);
-        feedDone(job.sites, 0, true);
-        return;
-    }
-    storeAnswer(feedId, job.sites, answer);
-}
-
-void FeedRefresher::storeAnswer(qint64 feedId, const QStringList& sites,
-                                const HttpFetch::Result& answer)
-{
-    const QDateTime now = QDateTime::currentDateTimeUtc();
-    const QByteArray body = answer.body;
-    const QUrl address = answer.url;
-    const QByteArray charset = FeedEncoding::FromContentType(answer.contentType);
-    const QByteArray etag = answer.etag;
-    const QByteArray lastModified = answer.lastModified;
-    FeedWorker* worker = m_worker.get();
-    ++m_pendingTasks;
-    m_worker
-        ->run([worker, feedId, body, address, charset, etag, lastModified, now] {
+    const QStringList sites = job.sites;
+    write(
+        [feedId, answer, now](FeedStore& store) {
             Outcome outcome;
-            const ParsedFeed parsed = FeedParser::Parse(body, address, charset);
-            if (!parsed.isFeed()) {
-                outcome.error = QStringLiteral("not a feed: %1").arg(parsed.error);
+            outcome.failed = true;
+            if (!answer.answered()) {
+                store.recordError(feedId, answer.errorText, now);
                 return outcome;
             }
-            outcome.isFeed = true;
-            FeedStore& store = worker->threadStore();
+            const qint64 id =
+                answer.movedTo.isValid()
+                    ? store.moveFeed(feedId, answer.movedTo.toString(QUrl::FullyEncoded))
+                    : feedId;
+            if (answer.status == 304) {
+                outcome.failed = !store.recordNotModified(id, now);
+                return outcome;
+            }
+            if (!isSuccess(answer.status) || answer.truncated) {
+                store.recordError(id,
+                                  answer.truncated
+                                      ? tooLarge()
+                                      : QStringLiteral("the server answered %1").arg(answer.status),
+                                  now);
+                return outcome;
+            }
+            const ParsedFeed parsed = FeedParser::Parse(
+                answer.body, answer.url, FeedEncoding::FromContentType(answer.contentType));
+            if (!parsed.isFeed()) {
+                store.recordError(id, QStringLiteral("not a feed: %1").arg(parsed.error), now);
+                return outcome;
+            }
             const FeedStore::Stored stored =
-                store.storeFetched(feedId, parsed, etag, lastModified, now);
+                store.storeFetched(id, parsed, answer.etag, answer.lastModified, now);
             outcome.added = stored.added;
-            if (!stored.ok)
-                outcome.error = QStringLiteral("could not be stored: %1").arg(store.lastError());
+            outcome.failed = !stored.ok;
             return outcome;
-        })
-        .then(this, [this, run = m_run, feedId, sites, now](const Outcome& outcome) {
-            if (run != m_run)
-                return;
-            --m_pendingTasks;
-            if (!outcome.isFeed)
-                m_store->recordError(feedId, outcome.error, now);
-            feedDone(sites, outcome.added, !outcome.error.isEmpty());
-        });
+        },
+        [this, sites](const Outcome& outcome) { feedDone(sites, outcome.added, outcome.failed); });
 }
 
 void FeedRefresher::feedDone(const QStringList& sites, int added, bool failed)
@@ -305,15 +300,13 @@ void FeedRefresher::goOffline()
     m_offline = true;
     m_heldErrors.clear();
     // What is still waiting would only fail the same way.
-    const auto discoveries = std::exchange(m_discoveries, {});
     QStringList sites;
-    for (FeedDiscovery* discovery : discoveries) {
+    for (FeedDiscovery* discovery : std::exchange(m_discoveries, {})) {
         sites.append(discovery->site());
         discovery->cancel();
         discovery->deleteLater();
     }
-    const auto jobs = std::exchange(m_feedJobs, {});
-    for (const FeedJob& job : jobs) {
+    for (const FeedJob& job : std::exchange(m_feedJobs, {})) {
         m_queue.cancel(job.fetchId);
         sites.append(job.sites);
     }
@@ -351,19 +344,27 @@ void FeedRefresher::finishRun(bool cancelled)
     summary.failed = m_failed;
     summary.cancelled = cancelled;
     summary.offline = m_offline || (!m_reachedAny && m_unreachedPublic > 0);
-    if (!summary.offline && !cancelled) {
-        const QDateTime now = QDateTime::currentDateTimeUtc();
-        for (const auto& [feedId, error] : std::as_const(m_heldErrors))
-            m_store->recordError(feedId, error, now);
-    }
     summary.message = MessageOf(summary);
+    const QList<QPair<qint64, QString>> held = std::exchange(m_heldErrors, {});
     ++m_run;
-    m_heldErrors.clear();
     m_sites.clear();
     m_feedJobs.clear();
-    m_pendingTasks = 0;
     m_total = m_done = 0;
-    emit finished(summary);
+    if (summary.offline || cancelled || held.isEmpty()) {
+        emit finished(summary);
+        return;
+    }
+    // The run was online: what failed without an answer is kept with its feed, and the
+    // run ends once that is written.
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    FeedWorker* worker = m_worker.get();
+    m_worker
+        ->run([worker, held, now] {
+            for (const auto& [feedId, error] : held)
+                worker->threadStore().recordError(feedId, error, now);
+            return true;
+        })
+        .then(this, [this, summary](bool) { emit finished(summary); });
 }
 
 QString FeedRefresher::MessageOf(const Summary& summary)

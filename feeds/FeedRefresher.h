@@ -2,6 +2,7 @@
 
 #include "FeedDiscovery.h"
 #include "FeedStore.h"
+#include "FeedWorker.h"
 #include "SiteFeed.h"
 #include "platform/network/FetchQueue.h"
 #include "platform/network/NetworkLimits.h"
@@ -13,14 +14,14 @@
 
 #include <memory>
 
-class FeedWorker;
 class QNetworkProxy;
 
 // Brings the papers' headlines up to date in the background: finds each site's feed when
 // it is not known (or was not found a week ago), fetches the feeds that are due with
 // conditional requests, and stores what is new. Never blocks: the network runs on the
-// event loop, parsing and storing on a worker thread. The frame owns one and connects to
-// its signals; the headline list reads store().
+// event loop; parsing and every write of a refresh run on the worker thread, so this
+// thread only reads, which a writer never holds up. The frame owns one and connects to its
+// signals; the headline list reads store().
 class FeedRefresher : public QObject
 {
     Q_OBJECT
@@ -96,17 +97,20 @@ private:
     };
     struct Outcome
     {
-        bool isFeed = false;
         int added = 0;
-        QString error;
+        bool failed = false;
+        SiteFeed site; // after a search
     };
 
-    void startSite(const QString& site, Mode mode, FetchQueue::Priority priority, bool tell);
+    void startSite(const QString& site, const SiteFeed& known, Mode mode,
+                   FetchQueue::Priority priority, bool tell);
     void discover(const QString& site, FetchQueue::Priority priority);
     void onDiscovered(const FeedDiscovery::Result& result);
-    void fetchFeed(qint64 feedId, const QString& site, FetchQueue::Priority priority);
+    void fetchFeed(const SiteFeed& known, const QString& site, FetchQueue::Priority priority);
     void onFetched(qint64 feedId, const HttpFetch::Result& answer);
-    void storeAnswer(qint64 feedId, const QStringList& sites, const HttpFetch::Result& answer);
+    // Runs a write on the worker thread, then goes on here if the run is still the same.
+    void write(std::function<Outcome(FeedStore& store)> task,
+               std::function<void(const Outcome& outcome)> then);
     void feedDone(const QStringList& sites, int added, bool failed);
     void siteDone(const QString& site, int added, bool failed);
     void noteReach(const QUrl& url, bool reached);
@@ -125,7 +129,6 @@ private:
     QSet<QString> m_sites;
     QHash<QString, FeedDiscovery*> m_discoveries;
     QHash<qint64, FeedJob> m_feedJobs;
-    int m_pendingTasks = 0;
     bool m_starting = false; // sites are being added: the run cannot end yet
     int m_total = 0;
     int m_done = 0;

@@ -39,6 +39,8 @@ public:
 
     // Sites.
     [[nodiscard]] SiteFeed siteFeed(const QString& site);
+    // Many at once, keyed by Key(site); sites never looked for are left out.
+    [[nodiscard]] QHash<QString, SiteFeed> siteFeeds(const QStringList& sites);
     // Returns the feed's id, 0 on failure.
     qint64 setSiteFound(const QString& site, const QString& feedAddress, FeedFormat format,
                         const QDateTime& now);
@@ -88,7 +90,7 @@ private:
     [[nodiscard]] QSqlQuery& prepared(Statement which);
 
     // Each site given that has a feed, with it.
-    [[nodiscard]] QList<QPair<QString, qint64>> siteFeeds(const QStringList& sites);
+    [[nodiscard]] QList<QPair<QString, qint64>> feedIdsOfSites(const QStringList& sites);
     // Each feed of these sites, under the first site listed that has it.
     [[nodiscard]] QHash<qint64, QString> feedsOfSites(const QStringList& sites);
     qint64 ensureFeed(const QString& address);

@@ -3,6 +3,8 @@
 #include <QSqlError>
 #include <QStringList>
 
+#include <algorithm>
+
 namespace {
 QDateTime timeOf(const QVariant& value)
 {
@@ -21,7 +23,7 @@ QString idList(const QList<qint64>& ids)
 }
 } // namespace
 
-QList<QPair<QString, qint64>> FeedStore::siteFeeds(const QStringList& sites)
+QList<QPair<QString, qint64>> FeedStore::feedIdsOfSites(const QStringList& sites)
 {
     QHash<QString, qint64> feedOfKey;
     QSqlQuery query(m_db.connection());
@@ -44,7 +46,7 @@ QList<QPair<QString, qint64>> FeedStore::siteFeeds(const QStringList& sites)
 QHash<qint64, QString> FeedStore::feedsOfSites(const QStringList& sites)
 {
     QHash<qint64, QString> result;
-    for (const auto& [site, feedId] : siteFeeds(sites)) {
+    for (const auto& [site, feedId] : feedIdsOfSites(sites)) {
         if (!result.contains(feedId))
             result.insert(feedId, site);
     }
@@ -57,11 +59,12 @@ QList<StoredItem> FeedStore::items(const QStringList& sites, int limit)
     if (feeds.isEmpty())
         return {};
     QString sql = QStringLiteral("SELECT id, feed_id, title, link, summary, published, updated, "
-                                 "sort_at, read FROM items WHERE feed_id IN (%1) "
-                                 "ORDER BY sort_at DESC, id DESC")
+                                 "sort_at, read FROM items WHERE feed_id IN (%1)")
                       .arg(idList(feeds.keys()));
+    // The database sorts whole rows, summaries and all: for every item it is quicker to sort
+    // them here, by two numbers.
     if (limit > 0)
-        sql += QStringLiteral(" LIMIT %1").arg(limit);
+        sql += QStringLiteral(" ORDER BY sort_at DESC, id DESC LIMIT %1").arg(limit);
     QSqlQuery query(m_db.connection());
     query.setForwardOnly(true);
     if (!query.exec(sql)) {
@@ -82,6 +85,11 @@ QList<StoredItem> FeedStore::items(const QStringList& sites, int limit)
         item.time = timeOf(query.value(7));
         item.read = query.value(8).toBool();
         result.append(std::move(item));
+    }
+    if (limit <= 0) {
+        std::sort(result.begin(), result.end(), [](const StoredItem& a, const StoredItem& b) {
+            return a.time != b.time ? a.time > b.time : a.id > b.id;
+        });
     }
     return result;
 }
@@ -104,7 +112,7 @@ QHash<QString, int> FeedStore::unreadCounts(const QStringList& sites)
         perFeed.insert(query.value(0).toLongLong(), query.value(1).toInt());
     // Every site with the feed shows its count, not only the first.
     QHash<QString, int> result;
-    for (const auto& [site, feedId] : siteFeeds(sites)) {
+    for (const auto& [site, feedId] : feedIdsOfSites(sites)) {
         if (const int count = perFeed.value(feedId); count > 0)
             result.insert(site, count);
     }

@@ -1,5 +1,7 @@
 #include "FeedXml.h"
 
+#include "FeedDate.h"
+
 #include <libxml/parser.h>
 #include <libxml/xmlerror.h>
 
@@ -156,6 +158,20 @@ QString FeedXml::ChildText(const xmlNode* parent, const char* localName,
 {
     const xmlNode* child = Child(parent, localName, namespaces);
     return child ? Text(child).trimmed() : QString();
+}
+
+QDateTime FeedXml::ChildDate(const xmlNode* parent,
+                             std::initializer_list<QPair<const char*, QByteArray>> names)
+{
+    for (const auto& [name, ns] : names) {
+        const QString text = ChildText(parent, name, {ns});
+        if (text.isEmpty())
+            continue;
+        const QDateTime date = FeedDate::Parse(text);
+        if (date.isValid())
+            return date;
+    }
+    return {};
 }
 
 QUrl FeedXml::Resolve(const xmlNode* node, const QString& link)

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QDateTime>
 #include <QList>
+#include <QPair>
 #include <QString>
 #include <QUrl>
 
@@ -49,6 +51,10 @@ public:
     // The text of a child element, trimmed; empty when there is none.
     [[nodiscard]] static QString ChildText(const xmlNode* parent, const char* localName,
                                            const Namespaces& namespaces);
+    // The first child element among these (each name in its namespace) whose text is a
+    // date that can be read.
+    [[nodiscard]] static QDateTime
+    ChildDate(const xmlNode* parent, std::initializer_list<QPair<const char*, QByteArray>> names);
     // A link written in the element resolved against its xml:base, inherited through the
     // elements, and the document's own address.
     [[nodiscard]] static QUrl Resolve(const xmlNode* node, const QString& link);

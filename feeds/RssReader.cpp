@@ -1,6 +1,5 @@
 #include "RssReader.h"
 
-#include "FeedDate.h"
 #include "FeedText.h"
 #include "FeedXml.h"
 
@@ -11,20 +10,6 @@ FeedXml::Namespaces ownNamespaces(const xmlNode* root, bool rdf)
         return {FeedXml::kRss10, FeedXml::kRss090};
     // RSS 2.0 has no namespace, though a few feeds give it one of their own.
     return {FeedXml::NamespaceOf(root)};
-}
-
-QDateTime firstDate(const xmlNode* item,
-                    std::initializer_list<QPair<const char*, QByteArray>> names)
-{
-    for (const auto& [name, ns] : names) {
-        const QString text = FeedXml::ChildText(item, name, {ns});
-        if (text.isEmpty())
-            continue;
-        const QDateTime date = FeedDate::Parse(text);
-        if (date.isValid())
-            return date;
-    }
-    return {};
 }
 
 FeedItem readItem(const xmlNode* node, const FeedXml::Namespaces& own)
@@ -63,11 +48,11 @@ FeedItem readItem(const xmlNode* node, const FeedXml::Namespaces& own)
         summary = FeedXml::ChildText(node, "description", {FeedXml::kDublinCore});
     item.summary = FeedText::FromHtml(summary, FeedText::kSummaryReadLength);
 
-    item.published = firstDate(
+    item.published = FeedXml::ChildDate(
         node,
         {{"pubDate", own.value(0)}, {"date", FeedXml::kDublinCore}, {"issued", FeedXml::kDcTerms}});
     item.updated =
-        firstDate(node, {{"modified", FeedXml::kDcTerms}, {"updated", FeedXml::kAtom10}});
+        FeedXml::ChildDate(node, {{"modified", FeedXml::kDcTerms}, {"updated", FeedXml::kAtom10}});
     return item;
 }
 } // namespace

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QDateTime>
 #include <QString>
 
@@ -22,4 +23,6 @@ struct SiteFeed
     QString format;
     QDateTime fetched; // last asked, answered or not
     QString error;     // the last fetch's failure; empty when it went well
+    QByteArray etag;   // the validators the next fetch sends
+    QByteArray lastModified;
 };

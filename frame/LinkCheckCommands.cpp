@@ -10,6 +10,8 @@
 #include "linkcheck/LinkReportDialog.h"
 #include "linkcheck/LinkTargets.h"
 #include "platform/MessageBox.h"
+#include "platform/PlainText.h"
+#include "platform/network/WebAddress.h"
 
 #include <QMenu>
 #include <QToolTip>
@@ -35,6 +37,11 @@ LinkCheckCommands::LinkCheckCommands(QWidget* window, CLeftView* tree, CatalogCo
             &LinkCheckCommands::onResultChanged);
     connect(&m_controller, &LinkCheckController::runFinished, this,
             &LinkCheckCommands::onRunFinished);
+    connect(&m_controller, &LinkCheckController::keepProblemChanged, this,
+            &LinkCheckCommands::showKeepProblem);
+    // A results file refused at start is told once the window can show it.
+    if (!m_controller.keepProblem().isEmpty())
+        QTimer::singleShot(0, this, &LinkCheckCommands::showKeepProblem);
 
     // Results arrive one by one; the report is rebuilt once they pause.
     m_reportRefresh.setSingleShot(true);
@@ -102,8 +109,19 @@ void LinkCheckCommands::OnLinkReport()
 
 void LinkCheckCommands::refreshReport()
 {
+    if (!m_report)
+        return;
+    m_report->setEntries(currentTargets(), m_controller.store().results());
+    m_report->setKeepProblem(m_controller.keepProblem());
+}
+
+void LinkCheckCommands::showKeepProblem()
+{
+    const QString& problem = m_controller.keepProblem();
+    if (!problem.isEmpty() && m_hooks.status)
+        m_hooks.status(problem);
     if (m_report)
-        m_report->setEntries(currentTargets(), m_controller.store().results());
+        m_report->setKeepProblem(problem);
 }
 
 void LinkCheckCommands::CheckThisLink(const QString& name, const QString& url)
@@ -145,6 +163,9 @@ QString LinkCheckCommands::NoteFor(const QUrl& url) const
 
 bool LinkCheckCommands::UseNewAddress(const LinkTarget& favorite, const QString& newUrl)
 {
+    // Whatever a results file says, a favorite is only ever pointed at a web page.
+    if (!WebAddress::IsWeb(QUrl(newUrl)))
+        return false;
     enum class Refusal
     {
         None,
@@ -237,8 +258,8 @@ void LinkCheckCommands::showSingleResult()
             continue;
         const QRect rect = m_tree->visualItemRect(*it);
         if (!rect.isEmpty())
-            QToolTip::showText(m_tree->viewport()->mapToGlobal(rect.bottomLeft()), text,
-                               m_tree->viewport(), rect, 8000);
+            QToolTip::showText(m_tree->viewport()->mapToGlobal(rect.bottomLeft()),
+                               PlainText::ToolTip(text), m_tree->viewport(), rect, 8000);
         break;
     }
 }

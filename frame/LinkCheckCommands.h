@@ -60,6 +60,7 @@ private:
     void onResultChanged(const QString& url);
     void onRunFinished(LinkChecker::Outcome outcome, bool fullRun);
     void refreshReport();
+    void showKeepProblem();
     void showSingleResult();
 
     QPointer<QWidget> m_windowParent;

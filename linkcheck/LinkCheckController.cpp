@@ -5,9 +5,9 @@
 #include <QSignalBlocker>
 
 LinkCheckController::LinkCheckController(const QString& resultsPath, QObject* parent)
-    : QObject(parent), m_store(std::make_unique<LinkResultStore>(resultsPath))
+    : QObject(parent)
 {
-    m_store->load();
+    openStore(resultsPath);
     m_checker.setReachabilityProbes(LinkTargets::ReachabilityProbes());
     connect(&m_checker, &LinkChecker::resultReady, this,
             [this](const QString& url, const LinkResult& result) {
@@ -31,8 +31,24 @@ void LinkCheckController::setResultsPath(const QString& path)
 {
     cancel();
     m_store->waitForSaved();
+    openStore(path);
+}
+
+void LinkCheckController::openStore(const QString& path)
+{
     m_store = std::make_unique<LinkResultStore>(path);
     m_store->load();
+    connect(m_store.get(), &LinkResultStore::saveFinished, this,
+            &LinkCheckController::setKeepProblem);
+    setKeepProblem(m_store->loadProblem());
+}
+
+void LinkCheckController::setKeepProblem(const QString& problem)
+{
+    if (problem == m_keepProblem)
+        return;
+    m_keepProblem = problem;
+    emit keepProblemChanged();
 }
 
 bool LinkCheckController::checkAll(const QStringList& addresses)

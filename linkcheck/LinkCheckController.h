@@ -39,14 +39,22 @@ public:
     [[nodiscard]] bool isRunning() const { return m_checker.isRunning(); }
     [[nodiscard]] bool isFullRun() const { return m_checker.isRunning() && m_fullRun; }
 
+    // Why the findings on disk were not read or could not be written, as a sentence for the
+    // user; empty once a save has succeeded.
+    [[nodiscard]] const QString& keepProblem() const { return m_keepProblem; }
+
 signals:
     void resultChanged(const QString& url);
     void runFinished(LinkChecker::Outcome outcome, bool fullRun);
+    void keepProblemChanged();
 
 private:
     void onFinished(LinkChecker::Outcome outcome);
+    void openStore(const QString& path);
+    void setKeepProblem(const QString& problem);
 
     std::unique_ptr<LinkResultStore> m_store;
     LinkChecker m_checker;
     bool m_fullRun = false;
+    QString m_keepProblem;
 };

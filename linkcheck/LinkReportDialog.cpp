@@ -2,6 +2,8 @@
 
 #include "LinkFinding.h"
 #include "platform/ExternalBrowser.h"
+#include "platform/PlainText.h"
+#include "platform/network/WebAddress.h"
 
 #include <QClipboard>
 #include <QCollator>
@@ -76,6 +78,14 @@ LinkReportDialog::LinkReportDialog(Actions actions, QWidget* parent)
     setModal(false);
     m_summary->setWordWrap(true);
     m_note->setWordWrap(true);
+    m_keepProblem = new QLabel(this);
+    m_keepProblem->setObjectName(QStringLiteral("keepProblem"));
+    m_keepProblem->setWordWrap(true);
+    m_keepProblem->hide();
+    // Names and addresses come from files and servers: never read as markup.
+    for (QLabel* label : {m_summary, m_note, m_keepProblem})
+        label->setTextFormat(Qt::PlainText);
+    PlainText::ShowToolTipsAsText(m_list);
     m_list->setObjectName(QStringLiteral("links"));
     m_list->setRootIsDecorated(false);
     m_list->setUniformRowHeights(true);
@@ -94,6 +104,7 @@ LinkReportDialog::LinkReportDialog(Actions actions, QWidget* parent)
     buttons->addButton(m_useNew, QDialogButtonBox::ActionRole);
     buttons->addButton(QDialogButtonBox::Close);
     auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_keepProblem);
     layout->addWidget(m_summary);
     layout->addWidget(m_list, 1);
     layout->addWidget(m_note);
@@ -173,6 +184,12 @@ void LinkReportDialog::updateSummary()
                            .arg(LinkFinding::Date(latest)));
 }
 
+void LinkReportDialog::setKeepProblem(const QString& problem)
+{
+    m_keepProblem->setText(problem);
+    m_keepProblem->setVisible(!problem.isEmpty());
+}
+
 QTreeWidgetItem* LinkReportDialog::selected() const
 {
     return m_list->currentItem();
@@ -187,8 +204,10 @@ void LinkReportDialog::updateButtons()
     bool movedFavorite = false;
     if (item) {
         const LinkTarget& target = m_rows.at(item->data(NameColumn, kRowRole).toInt());
-        movedFavorite = target.favorite && item->data(FoundColumn, kSortRole).toInt() ==
-                                               severity(LinkResult::Status::Moved);
+        movedFavorite =
+            target.favorite &&
+            item->data(FoundColumn, kSortRole).toInt() == severity(LinkResult::Status::Moved) &&
+            WebAddress::IsWeb(QUrl(item->data(DetailsColumn, kRowRole).toString()));
     }
     m_useNew->setEnabled(movedFavorite && m_actions.useNewAddress);
 }

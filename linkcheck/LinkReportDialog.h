@@ -44,6 +44,9 @@ public:
     // Lists the entries whose address was last found anything but alive.
     void setEntries(const QList<LinkTarget>& targets, const LinkResultStore::Results& results);
 
+    // A line above the list saying why the findings are not kept on disk; empty hides it.
+    void setKeepProblem(const QString& problem);
+
     [[nodiscard]] QTreeWidget* list() const { return m_list; }
     // The list as tab-separated lines with a header line, in the order shown.
     [[nodiscard]] QString ListText() const;
@@ -68,4 +71,5 @@ private:
     QPushButton* m_copy;
     QPushButton* m_useNew;
     QLabel* m_note;
+    QLabel* m_keepProblem;
 };

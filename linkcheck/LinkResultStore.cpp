@@ -1,13 +1,14 @@
 #include "LinkResultStore.h"
 
 #include "LinkFinding.h"
+#include "platform/files/RegularFile.h"
+#include "platform/network/WebAddress.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 #include <algorithm>
@@ -15,18 +16,25 @@
 namespace {
 constexpr int kFormat = 1;
 
-bool writeFile(const QString& path, const QByteArray& bytes)
+constexpr QFile::Permissions kFileMode =
+    QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther;
+
+QString writeFile(const QString& path, const QByteArray& bytes)
 {
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    file.write(bytes);
-    return file.commit();
+    if (!QDir().mkpath(QFileInfo(path).absolutePath()))
+        return QStringLiteral("The link check's findings could not be kept: the folder %1 "
+                              "cannot be made.")
+            .arg(QFileInfo(path).absolutePath());
+    const QString failure = RegularFile::Replace(path, bytes, kFileMode);
+    if (failure.isEmpty())
+        return {};
+    return QStringLiteral("The link check's findings could not be kept in %1: %2.")
+        .arg(path, failure);
 }
 } // namespace
 
-LinkResultStore::LinkResultStore(QString path) : m_path(std::move(path))
+LinkResultStore::LinkResultStore(QString path, QObject* parent)
+    : QObject(parent), m_path(std::move(path))
 {
     m_writer.setMaxThreadCount(1);
 }
@@ -45,11 +53,16 @@ QString LinkResultStore::DefaultPath()
 bool LinkResultStore::load()
 {
     m_results.clear();
-    QFile file(m_path);
-    if (!file.open(QIODevice::ReadOnly))
+    m_loadProblem.clear();
+    const RegularFile::Contents contents = RegularFile::Read(m_path, kMaxFileBytes);
+    if (!contents.ok()) {
+        if (contents.status != RegularFile::Contents::Status::Missing)
+            m_loadProblem = QStringLiteral("The link check's findings in %1 were not read: %2.")
+                                .arg(m_path, contents.reason);
         return false;
+    }
     Results results;
-    if (!Parse(file.readAll(), results))
+    if (!Parse(contents.bytes, results))
         return false;
     m_results = std::move(results);
     return true;
@@ -60,9 +73,11 @@ void LinkResultStore::save()
     // The hash is shared, not copied, until the next change on this thread.
     const Results snapshot = m_results;
     const QString path = m_path;
-    m_writer.start([snapshot, path] {
-        if (!writeFile(path, Serialize(snapshot)))
-            qWarning("Could not write the link check results to %s", qPrintable(path));
+    // The store outlives its writes: its destructor waits for them.
+    m_writer.start([this, snapshot, path] {
+        const QString failure = writeFile(path, Serialize(snapshot));
+        QMetaObject::invokeMethod(
+            this, [this, failure] { emit saveFinished(failure); }, Qt::QueuedConnection);
     });
 }
 
@@ -129,7 +144,8 @@ bool LinkResultStore::Parse(const QByteArray& bytes, Results& results)
         result.httpStatus = link.value(QStringLiteral("http")).toInt();
         result.error = link.value(QStringLiteral("error")).toString();
         result.newUrl = link.value(QStringLiteral("movedTo")).toString();
-        if (result.status == LinkResult::Status::Moved && result.newUrl.isEmpty())
+        // A move leads to a web page, or the favorite would be pointed at anything.
+        if (result.status == LinkResult::Status::Moved && !WebAddress::IsWeb(QUrl(result.newUrl)))
             continue;
         results.insert(url, result);
     }

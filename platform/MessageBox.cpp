@@ -69,6 +69,8 @@ int MessageBox::Show(const QString& text, unsigned type)
 
     QMessageBox box(iconFor(type), request.caption, text, QMessageBox::NoButton,
                     QApplication::activeWindow());
+    // Messages carry names and addresses from files and servers: never read as markup.
+    box.setTextFormat(Qt::PlainText);
     widenForCaption(box);
     if ((type & kButtonMask) == MB_YESNO) {
         box.addButton(QMessageBox::Yes);

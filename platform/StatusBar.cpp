@@ -52,6 +52,8 @@ void StatusBar::CreatePanes()
         auto* label = new QLabel(this);
         if (id == ID_SEPARATOR) {
             m_message = label;
+            // Lines name sites and favorites: never read as markup.
+            label->setTextFormat(Qt::PlainText);
             label->setText(m_messageText);
             label->setToolTip(m_messageToolTip);
             addWidget(label, 1);

@@ -7,6 +7,9 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
 const QStringList kSkins = {QStringLiteral("Skin/Minimized.ssk"), QStringLiteral("Skin/Night.ssk"),
                             QStringLiteral("Skin/SoftCrystal.ssk"),
@@ -45,6 +48,8 @@ private slots:
     void foldersThatCannotBeMadeAreReported();
     void missingInstalledDataIsReportedButFavoritesStay();
     void developerCanNameAnotherFolder();
+    void linksAndOddFilesAreReplacedNeverWrittenThrough();
+    void linkedSkinFolderAndForeignFolderAreLeftAlone();
 
 private:
     QString own(const QString& name) const { return QDir(m_folder).filePath(name); }
@@ -233,6 +238,89 @@ void UserDataFolderTest::developerCanNameAnotherFolder()
     QCOMPARE(chosen, m_dir->filePath(QStringLiteral("work/favorites")));
     QCOMPARE(QFileInfo(standard).fileName(), QStringLiteral("kestrin-news-reader"));
     QVERIFY(QFileInfo(standard).isAbsolute());
+}
+
+void UserDataFolderTest::linksAndOddFilesAreReplacedNeverWrittenThrough()
+{
+    // A folder made in /tmp by someone else's script, say: its names point at the user's files.
+    QDir().mkpath(own(QStringLiteral("Skin")));
+    const QString letter = m_dir->filePath(QStringLiteral("letter.txt"));
+    const QString notes = m_dir->filePath(QStringLiteral("notes.txt"));
+    QVERIFY(TestFiles::Write(letter, "Dear bank"));
+    QVERIFY(TestFiles::Write(notes, "private"));
+    QVERIFY(QFile::setPermissions(letter, QFile::ReadOwner | QFile::WriteOwner));
+    QVERIFY(QFile::link(letter, own(QStringLiteral("readme.htm"))));
+    QVERIFY(QFile::link(notes, own(QStringLiteral("Skin/Minimized.ssk"))));
+    // A link pointing nowhere, and a pipe that would block whoever opened it.
+    QVERIFY(QFile::link(m_dir->filePath(QStringLiteral("gone")),
+                        own(QStringLiteral("Skin/Night.ssk"))));
+    QCOMPARE(
+        ::mkfifo(QFile::encodeName(own(QStringLiteral("Skin/XPCorona.ssk"))).constData(), 0600), 0);
+    // An old letter would be overwritten as out of date; newer notes must not make a link
+    // count as the user's own, up-to-date skin either.
+    setModified(letter, QDateTime::currentDateTime().addDays(-60));
+    setModified(notes, QDateTime::currentDateTime());
+
+    UserDataFolder folder(m_folder, m_shipped);
+    QVERIFY2(folder.Prepare(), qPrintable(folder.problems().join(QLatin1Char('\n'))));
+    QCOMPARE(TestFiles::Read(letter), QByteArray("Dear bank"));
+    struct stat status = {};
+    QCOMPARE(::stat(QFile::encodeName(letter).constData(), &status), 0);
+    QCOMPARE(status.st_mode & 07777, 0600u);
+    QCOMPARE(TestFiles::Read(notes), QByteArray("private"));
+    QVERIFY(!QFileInfo::exists(m_dir->filePath(QStringLiteral("gone"))));
+    for (const QString& name : QStringList{QStringLiteral("readme.htm")} + kSkins) {
+        const QFileInfo info(own(name));
+        QVERIFY2(!info.isSymLink() && info.isFile(), qPrintable(name));
+        QCOMPARE(TestFiles::Read(own(name)), TestFiles::Read(shipped(name)));
+    }
+
+    // A folder where the help page should be cannot be renamed over: it stays, with a line.
+    QVERIFY(QFile::remove(own(QStringLiteral("readme.htm"))));
+    QVERIFY(QDir().mkpath(own(QStringLiteral("readme.htm/keep"))));
+    QVERIFY(!folder.Prepare());
+    QCOMPARE(folder.problems().size(), 1);
+    QVERIFY(folder.problems().first().contains(own(QStringLiteral("readme.htm"))));
+    QVERIFY(QFileInfo(own(QStringLiteral("readme.htm/keep"))).isDir());
+    // Nothing half-made is left beside it.
+    QCOMPARE(QDir(m_folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System,
+                                      QDir::Name),
+             (QStringList{"Favorites.xml", "Skin", "readme.htm"}));
+}
+
+void UserDataFolderTest::linkedSkinFolderAndForeignFolderAreLeftAlone()
+{
+    const QString elsewhere = m_dir->filePath(QStringLiteral("elsewhere"));
+    QVERIFY(QDir().mkpath(elsewhere));
+    QVERIFY(TestFiles::Write(QDir(elsewhere).filePath(QStringLiteral("Minimized.ssk")), "mine"));
+    QVERIFY(QDir().mkpath(m_folder));
+    QVERIFY(QFile::link(elsewhere, own(QStringLiteral("Skin"))));
+    UserDataFolder folder(m_folder, m_shipped);
+    QVERIFY(!folder.Prepare());
+    QCOMPARE(folder.problems().size(), 1);
+    QVERIFY(folder.problems().first().contains(own(QStringLiteral("Skin"))));
+    QCOMPARE(QDir(elsewhere).entryList(QDir::Files), QStringList{"Minimized.ssk"});
+    QCOMPARE(TestFiles::Read(QDir(elsewhere).filePath(QStringLiteral("Minimized.ssk"))),
+             QByteArray("mine"));
+    // The rest is prepared as usual.
+    QCOMPARE(TestFiles::Read(own(QStringLiteral("readme.htm"))),
+             TestFiles::Read(shipped(QStringLiteral("readme.htm"))));
+
+    // Another user's folder: the root's, or one given away when the tests run as root.
+    QString foreign = QStringLiteral("/");
+    if (::geteuid() == 0) {
+        foreign = m_dir->filePath(QStringLiteral("theirs"));
+        QVERIFY(QDir().mkpath(foreign));
+        QCOMPARE(::chown(QFile::encodeName(foreign).constData(), 65534, 65534), 0);
+    }
+    const QStringList before = QDir(foreign).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+    const QString previous = QDir::currentPath();
+    UserDataFolder theirs(foreign, m_shipped);
+    QVERIFY(!theirs.Enter());
+    QCOMPARE(QDir::currentPath(), previous);
+    QCOMPARE(theirs.problems().size(), 1);
+    QVERIFY(theirs.problems().first().contains(foreign));
+    QCOMPARE(QDir(foreign).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
 }
 
 KESTRIN_TEST_MAIN(UserDataFolderTest)

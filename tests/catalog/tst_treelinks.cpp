@@ -12,6 +12,8 @@
 #include <QContextMenuEvent>
 #include <QLocale>
 #include <QMenu>
+#include <QTextDocument>
+#include <QToolTip>
 
 namespace {
 const QString kShared = QString::fromUtf8(CatalogData::National()[0].url);
@@ -71,6 +73,7 @@ private slots:
     void marksComeBackAfterARebuild();
     void aChangedResultRemarksOnlyItsItems();
     void aDeadSiteStillOpens();
+    void toolTipsShowWhatTheyQuoteAsText();
     void menuOffersTheSiteEntries();
     void nodesOfferNoMenu();
     void rightClickDoesNotOpenTheSite();
@@ -191,6 +194,29 @@ void TreeLinksTest::aChangedResultRemarksOnlyItsItems()
     QVERIFY(
         !itemsWithUrl(*m_tree, kMoved).value(0)->data(0, LinkMarkDelegate::kMovedRole).isValid());
     QVERIFY(itemsWithUrl(*m_tree, kMoved).value(0)->toolTip(0).isEmpty());
+}
+
+void TreeLinksTest::toolTipsShowWhatTheyQuoteAsText()
+{
+    // Where a site said it moved to is quoted in the tooltip, markup and all.
+    m_results.insert(kMoved,
+                     makeResult(LinkResult::Status::Moved, {},
+                                QStringLiteral("https://owner.example/<b>Big</b><img src=x>")));
+    m_tree->OnInitialUpdate();
+    m_tree->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_tree));
+    QTreeWidgetItem* item = itemsWithUrl(*m_tree, kMoved).constFirst();
+    m_tree->scrollToItem(item);
+    QVERIFY(item->toolTip(0).contains(QLatin1String("<b>Big</b>")));
+
+    const QPoint at = m_tree->visualItemRect(item).center();
+    QHelpEvent help(QEvent::ToolTip, at, m_tree->viewport()->mapToGlobal(at));
+    QApplication::sendEvent(m_tree->viewport(), &help);
+    QTRY_VERIFY(QToolTip::isVisible());
+    QTextDocument shown;
+    shown.setHtml(QToolTip::text());
+    QCOMPARE(shown.toPlainText(), item->toolTip(0));
+    QToolTip::hideText();
 }
 
 void TreeLinksTest::aDeadSiteStillOpens()

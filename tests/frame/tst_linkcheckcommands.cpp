@@ -21,6 +21,8 @@
 #include <QNetworkProxy>
 #include <QTreeWidgetItemIterator>
 
+#include <sys/stat.h>
+
 namespace {
 using Kind = HostScope::Kind;
 
@@ -51,6 +53,7 @@ private slots:
     void closingTheProgramCancelsCleanly();
     void failedSitePageSaysWhatTheCheckFound();
     void useNewAddressChangesExactlyThatFavorite();
+    void resultsFileThatIsNoFileIsToldAndReplaced();
 
 private:
     // Starts the program with these favorites and the checks pointed at a results file of
@@ -339,6 +342,43 @@ void LinkCheckCommandsTest::useNewAddressChangesExactlyThatFavorite()
         favoriteUrls.append(tree->urlOf(favorites->child(i)));
     QVERIFY(favoriteUrls.contains(newUrl));
     QVERIFY(!favoriteUrls.contains(oldUrl));
+}
+
+void LinkCheckCommandsTest::resultsFileThatIsNoFileIsToldAndReplaced()
+{
+    const QString site = m_server->url(QStringLiteral("/"));
+    startWith({{QStringLiteral("Local"), site}});
+    const QString pipe = m_data->filePath(QStringLiteral("pipe.json"));
+    QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+
+    // The program goes on, and says which file it did not read.
+    links()->useResultsFile(pipe);
+    QTRY_VERIFY(m_fixture->frame()->statusBarPane().message().contains(pipe));
+    m_fixture->frame()->SendCommand(ID_CATALOG_LINK_REPORT);
+    auto* line = links()->report()->findChild<QLabel*>(QStringLiteral("keepProblem"));
+    QVERIFY(line && line->isVisible());
+    QVERIFY(line->text().contains(pipe));
+
+    // The next findings take its place, and the line goes.
+    links()->CheckThisLink(QStringLiteral("Local"), site);
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(pipe).isFile(), 30000);
+    QTRY_VERIFY(!line->isVisible());
+    QVERIFY(TestFiles::Read(pipe).contains(site.toUtf8()));
+
+    // A results file cannot make a favorite point anywhere but at a web page.
+    const QString favorites = QDir(m_fixture->workDir()).filePath(QStringLiteral("Favorites.xml"));
+    const QByteArray before = TestFiles::Read(favorites);
+    LinkTarget favorite;
+    favorite.name = QStringLiteral("Local");
+    favorite.url = site;
+    favorite.favorite = true;
+    for (const QString& address :
+         {QStringLiteral("javascript:alert(1)"), QStringLiteral("file:///etc/passwd"),
+          QStringLiteral("ftp://a.example/")}) {
+        MessageCapture messages;
+        QVERIFY(!links()->UseNewAddress(favorite, address));
+    }
+    QCOMPARE(TestFiles::Read(favorites), before);
 }
 
 KESTRIN_TEST_MAIN(LinkCheckCommandsTest)

@@ -73,12 +73,17 @@ private slots:
     void untrustedCertificateIsUnsure();
     void silentServerTimesOutAsUnsure();
     void closedPortIsDead();
+    void bodiesAreCutOffCookiesNeverSentRedirectsStayOnTheWeb();
     void neverMoreThanTwoAtOnceToOneHost();
     void cancelStopsEveryRequest();
     void offlineChecksOnlyLocalAddresses();
     void unreachablePublicHostsWaitForProofOfNetwork();
     void reachabilityProbesTellDeadFromOffline();
     void prioritizedAddressGoesNext();
+    void redirectsOffTheWebAreUnsure_data();
+    void redirectsOffTheWebAreUnsure();
+    void endlessBodiesAreCutOff();
+    void cookiesAreNotSentBack();
 
 private:
     static void useProxy(LinkChecker& checker, const ScriptedHttpServer& server)
@@ -309,6 +314,41 @@ void LinkCheckerTest::closedPortIsDead()
     QCOMPARE(run.results.value(url).error, QStringLiteral("connection refused"));
 }
 
+void LinkCheckerTest::bodiesAreCutOffCookiesNeverSentRedirectsStayOnTheWeb()
+{
+    ScriptedHttpServer server;
+    QVERIFY(server.start());
+    server.setHandler([](const ScriptedHttpServer::Request& request) {
+        if (request.path == "/script")
+            return ScriptedHttpServer::Redirect(301, "javascript:alert(1)");
+        // An error page whose body never ends, with a cookie.
+        Response response;
+        response.status = 404;
+        response.endless = true;
+        response.headers.append({QByteArray("Set-Cookie"), QByteArray("seen=1")});
+        return response;
+    });
+    LinkChecker checker;
+    Run run(checker);
+    const QString endless = server.url(QStringLiteral("/endless"));
+    const QString again = server.url(QStringLiteral("/again"));
+    const QString script = server.url(QStringLiteral("/script"));
+    QVERIFY(checker.start({endless, again, script}));
+    QVERIFY(run.waitForEnd());
+    QCOMPARE(run.results.value(endless).status, LinkResult::Status::Dead);
+    QCOMPARE(run.results.value(endless).httpStatus, 404);
+    // The rest of the body was never read: the server could not send much of it.
+    QVERIFY2(server.streamedBytes() < 16 * 1024 * 1024,
+             qPrintable(QString::number(server.streamedBytes())));
+    for (const ScriptedHttpServer::Request& request : server.requests())
+        QVERIFY(request.header("cookie").isEmpty());
+    // Only a web address can be a paper's new home.
+    QCOMPARE(run.results.value(script).status, LinkResult::Status::Unsure);
+    QVERIFY(run.results.value(script).newUrl.isEmpty());
+    QCOMPARE(run.results.value(script).error,
+             QStringLiteral("redirected to an address that is not on the web"));
+}
+
 void LinkCheckerTest::neverMoreThanTwoAtOnceToOneHost()
 {
     ScriptedHttpServer proxy;
@@ -489,6 +529,83 @@ void LinkCheckerTest::prioritizedAddressGoesNext()
                      [](const ScriptedHttpServer::Request& r) { return r.path == "/paper9"; }) -
         server.requests().begin();
     QVERIFY2(position <= 2, qPrintable(QString::number(position)));
+}
+
+void LinkCheckerTest::redirectsOffTheWebAreUnsure_data()
+{
+    QTest::addColumn<QByteArray>("location");
+    QTest::newRow("javascript:") << QByteArray("javascript:alert(document.cookie)");
+    QTest::newRow("data:") << QByteArray("data:text/html,<script>alert(1)</script>");
+    QTest::newRow("file:") << QByteArray("file:///etc/passwd");
+    QTest::newRow("ftp:") << QByteArray("ftp://files.example/paper/");
+}
+
+void LinkCheckerTest::redirectsOffTheWebAreUnsure()
+{
+    QFETCH(QByteArray, location);
+    ScriptedHttpServer server;
+    QVERIFY(server.start());
+    server.setHandler([location](const ScriptedHttpServer::Request&) {
+        return ScriptedHttpServer::Redirect(301, location);
+    });
+    LinkChecker checker;
+    Run run(checker);
+    QVERIFY(checker.start({server.url()}));
+    QVERIFY(run.waitForEnd());
+    const LinkResult result = run.results.value(server.url());
+    // Not a move: Use New Address would store that as the favorite's address.
+    QCOMPARE(result.status, LinkResult::Status::Unsure);
+    QVERIFY(result.newUrl.isEmpty());
+    QVERIFY2(result.error.contains(QStringLiteral("not on the web")), qPrintable(result.error));
+}
+
+void LinkCheckerTest::endlessBodiesAreCutOff()
+{
+    // Error pages that never end: each is read only as far as the verdict needs.
+    ScriptedHttpServer server;
+    QVERIFY(server.start());
+    server.setHandler([](const ScriptedHttpServer::Request& request) {
+        Response response;
+        response.status = request.path == "/missing" ? 404 : 500;
+        response.body = QByteArray(64 * 1024, 'x');
+        response.endless = request.method == "GET";
+        return response;
+    });
+    LinkChecker checker;
+    LinkChecker::Limits limits;
+    limits.retryDelayMs = 10;
+    checker.setLimits(limits);
+    Run run(checker);
+    const QString missing = server.url(QStringLiteral("/missing"));
+    const QString failing = server.url(QStringLiteral("/failing"));
+    QVERIFY(checker.start({missing, failing}));
+    QVERIFY(run.waitForEnd());
+    QCOMPARE(run.results.value(missing).status, LinkResult::Status::Dead);
+    QCOMPARE(run.results.value(missing).httpStatus, 404);
+    // Asked twice, both answers cut off: not a time-out.
+    QCOMPARE(run.results.value(failing).status, LinkResult::Status::Dead);
+    QCOMPARE(run.results.value(failing).httpStatus, 500);
+    QVERIFY2(server.streamedBytes() < 16 * 1024 * 1024,
+             qPrintable(QString::number(server.streamedBytes())));
+}
+
+void LinkCheckerTest::cookiesAreNotSentBack()
+{
+    ScriptedHttpServer server;
+    QVERIFY(server.start());
+    server.setHandler([](const ScriptedHttpServer::Request& request) {
+        Response response = ScriptedHttpServer::Status(request.method == "HEAD" ? 405 : 200);
+        response.headers.append({QByteArray("Set-Cookie"), QByteArray("seen=1; Path=/")});
+        return response;
+    });
+    LinkChecker checker;
+    Run run(checker);
+    QVERIFY(checker.start({server.url(QStringLiteral("/a")), server.url(QStringLiteral("/b")),
+                           server.url(QStringLiteral("/c"))}));
+    QVERIFY(run.waitForEnd());
+    QCOMPARE(server.requests().size(), 6);
+    for (const ScriptedHttpServer::Request& request : server.requests())
+        QVERIFY2(request.header("cookie").isEmpty(), request.path.constData());
 }
 
 KESTRIN_TEST_MAIN(LinkCheckerTest)

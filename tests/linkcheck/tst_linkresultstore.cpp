@@ -8,6 +8,11 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+#include <csignal>
+
 namespace {
 LinkResult makeResult(LinkResult::Status status, int http, const QString& error = {},
                       const QString& newUrl = {})
@@ -36,6 +41,9 @@ private slots:
     void savingCreatesTheFolder();
     void resultsSurviveARestart();
     void completedRunForgetsRemovedSitesOthersDoNot();
+    void oddFilesAreRefusedAndReplaced_data();
+    void oddFilesAreRefusedAndReplaced();
+    void aFailedSaveIsSaid();
 
 private:
     QString path() const { return m_dir->filePath(QStringLiteral("data/linkcheck.json")); }
@@ -91,14 +99,16 @@ void LinkResultStoreTest::damagedFileIsIgnoredAndReplaced()
 
 void LinkResultStoreTest::senselessEntriesAreDroppedAlone()
 {
-    const QByteArray bytes = R"({"format": 1, "links": [
+    const QByteArray bytes = R"json({"format": 1, "links": [
         {"url": "https://good.example/", "status": "dead", "http": 410, "checked": "2026-12-08T09:30:15Z"},
         {"url": "", "status": "dead", "checked": "2026-12-08T09:30:15Z"},
         {"url": "https://no-date.example/", "status": "alive"},
         {"url": "https://bad-status.example/", "status": "gone", "checked": "2026-12-08T09:30:15Z"},
         {"url": "https://moved-nowhere.example/", "status": "moved", "checked": "2026-12-08T09:30:15Z"},
+        {"url": "https://to-script.example/", "status": "moved", "movedTo": "javascript:alert(1)", "checked": "2026-12-08T09:30:15Z"},
+        {"url": "https://to-file.example/", "status": "moved", "movedTo": "file:///etc/passwd", "checked": "2026-12-08T09:30:15Z"},
         "not an object"
-    ]})";
+    ]})json";
     LinkResultStore::Results results;
     QVERIFY(LinkResultStore::Parse(bytes, results));
     QCOMPARE(results.keys(), QStringList{QStringLiteral("https://good.example/")});
@@ -171,6 +181,114 @@ void LinkResultStoreTest::completedRunForgetsRemovedSitesOthersDoNot()
     LinkResultStore reread(path());
     QVERIFY(reread.load());
     QCOMPARE(reread.results().keys(), QStringList{kept});
+}
+
+void LinkResultStoreTest::oddFilesAreRefusedAndReplaced_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("pipe") << "pipe"
+                          << "pipe";
+    QTest::newRow("link to a pipe") << "link to pipe"
+                                    << "pipe";
+    QTest::newRow("link to /dev/zero") << "link to /dev/zero"
+                                       << "device";
+    QTest::newRow("17 MiB") << "large"
+                            << "larger than";
+    QTest::newRow("folder") << "folder"
+                            << "folder";
+}
+
+void LinkResultStoreTest::oddFilesAreRefusedAndReplaced()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, reason);
+    QDir().mkpath(QFileInfo(path()).absolutePath());
+    const QString pipe = m_dir->filePath(QStringLiteral("pipe"));
+    QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    if (kind == QLatin1String("pipe")) {
+        QCOMPARE(::mkfifo(QFile::encodeName(path()).constData(), 0600), 0);
+    } else if (kind == QLatin1String("link to pipe")) {
+        QVERIFY(QFile::link(pipe, path()));
+    } else if (kind == QLatin1String("link to /dev/zero")) {
+        QVERIFY(QFile::link(QStringLiteral("/dev/zero"), path()));
+    } else if (kind == QLatin1String("large")) {
+        // Sparse: it takes no room on disk, yet says it holds 17 MiB.
+        QFile large(path());
+        QVERIFY(large.open(QIODevice::WriteOnly));
+        QVERIFY(large.resize(17 * 1024 * 1024));
+    } else {
+        QVERIFY(QDir().mkpath(path()));
+    }
+
+    // Neither waits on the pipe nor reads the endless device: the check starts.
+    LinkCheckController controller(path());
+    QVERIFY(controller.store().results().isEmpty());
+    QVERIFY2(controller.keepProblem().contains(path()) && controller.keepProblem().contains(reason),
+             qPrintable(controller.keepProblem()));
+
+    // The next save puts a file in its place, without writing through a link.
+    QSignalSpy problemChanged(&controller, &LinkCheckController::keepProblemChanged);
+    controller.store().set(QStringLiteral("https://paper.example/"),
+                           makeResult(LinkResult::Status::Dead, 404));
+    controller.store().save();
+    QVERIFY(problemChanged.wait(10000));
+    if (kind == QLatin1String("folder")) {
+        // A folder cannot be renamed over: the findings are said to be lost.
+        QVERIFY(controller.keepProblem().contains(QStringLiteral("could not be kept")));
+        QVERIFY(QFileInfo(path()).isDir());
+        return;
+    }
+    QVERIFY2(controller.keepProblem().isEmpty(), qPrintable(controller.keepProblem()));
+    QVERIFY(QFileInfo(path()).isFile() && !QFileInfo(path()).isSymLink());
+    QVERIFY(QFileInfo(pipe).exists() && !QFileInfo(pipe).isFile());
+    LinkResultStore reread(path());
+    QVERIFY(reread.load());
+    QCOMPARE(reread.results().size(), 1);
+}
+
+void LinkResultStoreTest::aFailedSaveIsSaid()
+{
+    LinkCheckController controller(path());
+    QVERIFY(controller.keepProblem().isEmpty());
+    controller.store().set(QStringLiteral("https://first.example/"),
+                           makeResult(LinkResult::Status::Alive, 200));
+    controller.store().save();
+    controller.store().waitForSaved();
+    const QByteArray before = TestFiles::Read(path());
+    for (int i = 0; i < 200; ++i)
+        controller.store().set(QStringLiteral("https://paper%1.example/").arg(i),
+                               makeResult(LinkResult::Status::Dead, 404));
+
+    // A disk that is full, as a limit on the size of the files this process writes: the
+    // write fails the same way.
+    rlimit previous = {};
+    QCOMPARE(::getrlimit(RLIMIT_FSIZE, &previous), 0);
+    const auto previousSignal = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit full = previous;
+    full.rlim_cur = 4096;
+    QCOMPARE(::setrlimit(RLIMIT_FSIZE, &full), 0);
+    QSignalSpy problemChanged(&controller, &LinkCheckController::keepProblemChanged);
+    controller.store().save();
+    const bool told = problemChanged.wait(10000);
+    ::setrlimit(RLIMIT_FSIZE, &previous);
+    std::signal(SIGXFSZ, previousSignal);
+    QVERIFY(told);
+    QVERIFY2(controller.keepProblem().contains(QStringLiteral("could not be kept")) &&
+                 controller.keepProblem().contains(path()),
+             qPrintable(controller.keepProblem()));
+    // The last findings kept are still there, whole, and nothing is left beside them.
+    QCOMPARE(TestFiles::Read(path()), before);
+    QCOMPARE(QDir(QFileInfo(path()).absolutePath()).entryList(QDir::Files),
+             QStringList{QStringLiteral("linkcheck.json")});
+
+    // With room again, the next save keeps them and the line goes.
+    controller.store().save();
+    QVERIFY(problemChanged.wait(10000));
+    QVERIFY(controller.keepProblem().isEmpty());
+    LinkResultStore reread(path());
+    QVERIFY(reread.load());
+    QCOMPARE(reread.results().size(), 201);
 }
 
 KESTRIN_TEST_MAIN(LinkResultStoreTest)

@@ -1,7 +1,10 @@
 #include "platform/MessageBox.h"
+#include "platform/StatusBar.h"
+#include "res/Resource.h"
 #include "support/ModalDriver.h"
 #include "support/TestMain.h"
 
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -14,6 +17,7 @@ private slots:
     void okBoxShowsTheIconItsTypeNamesUnderTheApplicationsName();
     void yesNoBoxAsksWithYesAsTheDefault();
     void escapeAnswersNo();
+    void foreignTextIsShownAsItIs();
 };
 
 void MessageBoxTest::okBoxShowsTheIconItsTypeNamesUnderTheApplicationsName()
@@ -63,6 +67,34 @@ void MessageBoxTest::escapeAnswersNo()
     driver.next<QMessageBox>([](QMessageBox* box) { QTest::keyClick(box, Qt::Key_Escape); });
     QCOMPARE(MessageBox::Show(QStringLiteral("Determined to delete?"), MB_YESNO), int(IDNO));
     QVERIFY(driver.done());
+}
+
+void MessageBoxTest::foreignTextIsShownAsItIs()
+{
+    // A favorite's name, as an imported bookmarks file may carry it.
+    const QString text = QStringLiteral(
+        "\"<b>Big</b> <img src=\"file:///etc/passwd\">\" is already in My Favorites.");
+    ModalDriver driver;
+    driver.next<QMessageBox>([&text](QMessageBox* box) {
+        auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+        QVERIFY(label);
+        QCOMPARE(label->textFormat(), Qt::PlainText);
+        QCOMPARE(label->text(), text);
+        box->button(QMessageBox::Ok)->click();
+    });
+    MessageBox::Show(text, MB_OK | MB_ICONINFORMATION);
+    QVERIFY(driver.done());
+
+    // The status bar's line names sites and favorites too.
+    StatusBar bar;
+    const int panes[] = {ID_SEPARATOR};
+    QVERIFY(bar.SetIndicators(panes));
+    bar.show();
+    bar.SetMessage(text);
+    auto* line = bar.findChild<QLabel*>();
+    QVERIFY(line);
+    QCOMPARE(line->textFormat(), Qt::PlainText);
+    QCOMPARE(line->text(), text);
 }
 
 KESTRIN_TEST_MAIN(MessageBoxTest)
