@@ -1,6 +1,7 @@
 #include "StatusBar.h"
 
 #include "LockKeys.h"
+#include "PlainText.h"
 #include "res/Resource.h"
 #include "res/StringTable.h"
 
@@ -55,7 +56,7 @@ void StatusBar::CreatePanes()
             // Lines name sites and favorites: never read as markup.
             label->setTextFormat(Qt::PlainText);
             label->setText(m_messageText);
-            label->setToolTip(m_messageToolTip);
+            label->setToolTip(PlainText::ToolTip(m_messageToolTip));
             addWidget(label, 1);
             continue;
         }
@@ -104,7 +105,7 @@ void StatusBar::SetMessageToolTip(const QString& text)
 {
     m_messageToolTip = text;
     if (m_message)
-        m_message->setToolTip(text);
+        m_message->setToolTip(PlainText::ToolTip(text));
 }
 
 int StatusBar::paneCount() const
