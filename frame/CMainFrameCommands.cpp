@@ -34,6 +34,8 @@ void CMainFrame::BindCommands()
     m_commandMap.on(ID_BROWSE_FORWORD, [this] { OnBrowseForword(); });
     m_commandMap.on(ID_BROWSE_OPEN_EXTERNAL, [this] { OnBrowseOpenExternal(); });
     m_commandMap.on(ID_BROWSE_RELOAD, [this] { OnBrowseReload(); });
+    m_commandMap.on(ID_BROWSE_FIND, [this] { OnBrowseFind(); });
+    m_commandMap.on(ID_BROWSE_COPY_ADDRESS, [this] { OnBrowseCopyAddress(); });
 
     m_commandMap.on(ID_CATALOG_AREA, [this] { OnCatalog(CatalogView::ByArea); });
     m_commandMap.on(ID_CATALOG_CONTENT, [this] { OnCatalog(CatalogView::ByContent); });
@@ -104,6 +106,18 @@ void CMainFrame::OnBrowseReload()
 {
     if (CKestrinNewsReaderView* browser = m_pBrowserView)
         browser->Refresh();
+}
+
+void CMainFrame::OnBrowseFind()
+{
+    if (CKestrinNewsReaderView* browser = m_pBrowserView)
+        browser->ShowFindBar();
+}
+
+void CMainFrame::OnBrowseCopyAddress()
+{
+    if (CKestrinNewsReaderView* browser = m_pBrowserView)
+        browser->CopyPageAddress();
 }
 
 void CMainFrame::OnCatalog(CatalogView mode)
