@@ -20,7 +20,6 @@
 #include <QPainter>
 
 namespace {
-constexpr int kCatalogByContent = 2;
 // Far wider than any gap between a text's advance and the width it is drawn in.
 constexpr int kRankingSlack = 32;
 const QString kRootText = QStringLiteral("Kestrin News Reader");
@@ -109,10 +108,10 @@ void CLeftView::OnInitialUpdate()
     m_entries.assign(1, nullptr);
     if (g_strAppDir.isEmpty())
         g_strAppDir = CurrentWorkingDirectory();
-    RebuildTree(m_profile.GetInt(kSettingsSection, SettingsKeys::CataView));
+    RebuildTree(m_profile.GetMode(kSettingsSection, SettingsKeys::CataView));
 }
 
-void CLeftView::RebuildTree(int mode)
+void CLeftView::RebuildTree(CatalogView mode)
 {
     clear();
     m_nNextIndex = 1;
@@ -136,7 +135,7 @@ void CLeftView::RebuildTree(int mode)
         m_favoriteItems.append(AddSite(EnsureFolder(record.folder), record.title, record.url));
     PlaceFolders();
 
-    if (mode == kCatalogByContent) {
+    if (mode == CatalogView::ByContent) {
         AddContentCatalog(root);
     } else {
         AddNationalCatalog(root);
@@ -263,10 +262,9 @@ void CLeftView::AddContentCatalog(QTreeWidgetItem* root)
             QTreeWidgetItem*& node = nodes[slot(kind, group)];
             if (!node)
                 continue;
-            if (!kindNode) {
+            // The kinds start closed: the catalog shows as its nine kinds under My Favorites.
+            if (!kindNode)
                 kindNode = AppendNode(root, QString::fromUtf8(CatalogData::KindText(kind)));
-                Expand(kindNode);
-            }
             node = AppendNode(kindNode, QString::fromUtf8(groups[group].text));
         }
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "BackupReason.h"
 #include "CFavoritesChange.h"
 #include "FavoriteRecord.h"
 #include "FavoriteRef.h"
@@ -86,9 +87,9 @@ public:
     // Appends, in order, every link whose address no favorite has, each into the folder of
     // its path (made when there is none of that path yet); links that are not web
     // addresses are counted only; the folders listed are made too, when not there.
-    // Unchanged when nothing was new.
+    // Unchanged when nothing was new. The backup made first names sourceName.
     FavoritesResult Import(const QList<FavoriteRecord>& links, int notWeb, ImportSummary& summary,
-                           const QList<QStringList>& folders = {});
+                           const QString& sourceName = {}, const QList<QStringList>& folders = {});
     // Replaces Favorites.xml with the bytes of a backup that holds a favorites list, after
     // backing up the current file. The backup may stand in for a missing Favorites.xml.
     FavoritesResult Restore(const QString& backupPath);
@@ -129,10 +130,12 @@ public:
     // One read-modify-write of Favorites.xml under the lock: loads the file, lets change
     // work on it and, when it says Done, saves it, but only once the bytes to be written read
     // back with exactly the children the change left, and once the file as it was is in the
-    // automatic backups (see BackupFirst). When the file could not be locked, read or
-    // written, or no document could be created, the file is as before.
+    // automatic backups (see BackupFirst), noted as made for reason (by default, the first
+    // change of the session). When the file could not be locked, read or written, or no
+    // document could be created, the file is as before.
     FavoritesResult Modify(const ChangeFunction& change,
-                           BackupFirst backup = BackupFirst::FirstChangeOfRun);
+                           BackupFirst backup = BackupFirst::FirstChangeOfRun,
+                           const BackupReason& reason = {});
 
     // Removes what an interrupted save or backup left behind; run at start-up.
     void RemoveLeftovers();

@@ -71,7 +71,8 @@ QStringList StoredPath(const QStringList& names)
 } // namespace
 
 FavoritesResult CFavoritesStore::Import(const QList<FavoriteRecord>& links, int notWeb,
-                                        ImportSummary& summary, const QList<QStringList>& folders)
+                                        ImportSummary& summary, const QString& sourceName,
+                                        const QList<QStringList>& folders)
 {
     summary = {0, 0, notWeb};
     const FavoritesResult result = Modify(
@@ -107,7 +108,7 @@ FavoritesResult CFavoritesStore::Import(const QList<FavoriteRecord>& links, int 
             change.AppendAll(added, made);
             return summary.added == 0 && made.isEmpty() ? Code::Unchanged : Code::Done;
         },
-        BackupFirst::Always);
+        BackupFirst::Always, BackupReason::Of(BackupReason::Kind::Import, sourceName));
     if (!result.succeeded())
         summary = {0, 0, notWeb};
     return result;

@@ -34,6 +34,10 @@ public:
     [[nodiscard]] static QString SameAddressQuestion(const QList<FavoriteRecord>& records,
                                                      const QString& title, const QString& url);
 
+    // What Save says of a name or address that is empty once trimmed; empty when both are
+    // there.
+    [[nodiscard]] static QString MissingText(const QString& name, const QString& url);
+
 protected:
     void DoDataExchange(bool saveAndValidate) override;
     bool OnInitDialog() override;
@@ -41,6 +45,8 @@ protected:
 
 private:
     void OnDelete();
+    // Says which value is missing and puts the cursor there; false when both are there.
+    bool TellMissing();
     // Hands the pair to the store; closes with IDOK once the store reports the change.
     void Apply(int operation);
 

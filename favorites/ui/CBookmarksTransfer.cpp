@@ -10,6 +10,7 @@
 #include "res/StringTable.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 QString CBookmarksTransfer::Summary(const CFavoritesStore::ImportSummary& summary)
 {
@@ -36,8 +37,8 @@ bool CBookmarksTransfer::Import(CFavoritesStore& store, const QString& path)
         return false;
     }
     CFavoritesStore::ImportSummary summary;
-    if (!FavoritesMessages::Tell(
-            store.Import(bookmarks.links, bookmarks.notWeb, summary, bookmarks.folders)))
+    if (!FavoritesMessages::Tell(store.Import(bookmarks.links, bookmarks.notWeb, summary,
+                                              QFileInfo(path).fileName(), bookmarks.folders)))
         return false;
     MessageBox::Show(
         QStringLiteral("Bookmarks imported from %1.\n%2.").arg(shown, Summary(summary)),

@@ -9,9 +9,9 @@ class QTableWidget;
 
 // Lists every favorite, numbered in file order, with its folder; the door to adding,
 // editing, deleting and moving them. A search field shows only the favorites whose name,
-// address or folder holds its text, as it is typed; a header click orders the view. Edit (and F2)
-// changes the row in focus; the Delete key deletes every selected row. The list follows every
-// change of the file while the editor is open, keeping the selection by name and address.
+// address or folder holds its text, as it is typed; a header click orders the view. Edit (and
+// F2) changes the one selected row; the Delete key deletes every selected row. The list follows
+// every change of the file while the editor is open, keeping the selection by name and address.
 class CEditMyFavoriteDlg : public Dialog
 {
     Q_OBJECT
@@ -50,6 +50,8 @@ private:
     void OnNewFolder();
     // Moves the selected favorites to a folder the user chooses.
     void OnMoveRecords();
+    // Selects and shows the row holding record, the one nearest row near among twins.
+    void SelectRecord(const FavoriteRecord& record, int near);
 
     CFavoritesStore& m_store;
     QTableWidget* m_listFavorites;

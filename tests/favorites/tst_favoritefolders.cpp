@@ -272,7 +272,7 @@ private slots:
         QString error;
         QVERIFY2(CBookmarksReader::Parse(html, read, error), qPrintable(error));
         CFavoritesStore::ImportSummary summary;
-        QVERIFY(store().Import(read.links, read.notWeb, summary, read.folders));
+        QVERIFY(store().Import(read.links, read.notWeb, summary, {}, read.folders));
         QCOMPARE(summary.alreadyThere, QTest::currentDataTag() == QByteArray("chromium") ? 1 : 0);
         QCOMPARE(tree(), expected);
     }
@@ -291,7 +291,7 @@ private slots:
         QVERIFY(CBookmarksReader::ReadFile(exported, read, error));
         QVERIFY(folder().writeFavoritesXml("<Favorites/>"));
         CFavoritesStore::ImportSummary summary;
-        QVERIFY(store().Import(read.links, read.notWeb, summary, read.folders));
+        QVERIFY(store().Import(read.links, read.notWeb, summary, {}, read.folders));
         QList<QStringList> folders;
         const QStringList back = tree(&folders);
         QStringList expected;
