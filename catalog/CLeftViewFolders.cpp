@@ -242,6 +242,9 @@ void CLeftView::dropEvent(QDropEvent* event)
     // The tree follows the file: nothing is moved here but through the store.
     event->setDropAction(Qt::IgnoreAction);
     event->accept();
+    stopAutoScroll();
+    setState(NoState);
+    viewport()->update();
     if (event->source() == this)
         (void)DropOn(dragged, target);
 }

@@ -116,6 +116,8 @@ FavoritesResult CFavoritesStore::MoveRecords(const QList<FavoriteRef>& refs,
         }
         if (moving.isEmpty())
             return Code::Unchanged;
+        // They arrive in the order the file had them.
+        std::sort(moving.begin(), moving.end());
         change.MoveAll(moving, folder);
         return Code::Done;
     });

@@ -51,10 +51,10 @@ QString CFolderCommands::DeleteQuestion(const QStringList& path, qsizetype favor
     const QString name = path.isEmpty() ? QString() : path.constLast();
     if (favorites == 0)
         return QStringLiteral("Delete the folder \u201c%1\u201d?").arg(name);
-    return (favorites == 1 ? QStringLiteral("Delete the folder \u201c%1\u201d and the favorite "
-                                            "it holds?")
-                           : QStringLiteral("Delete the folder \u201c%1\u201d and the %2 "
-                                            "favorites it holds?"))
+    if (favorites == 1)
+        return QStringLiteral("Delete the folder \u201c%1\u201d and the favorite it holds?")
+            .arg(name);
+    return QStringLiteral("Delete the folder \u201c%1\u201d and the %2 favorites it holds?")
         .arg(name)
         .arg(favorites);
 }
