@@ -35,6 +35,9 @@ CEditMyFavoriteDlg::CEditMyFavoriteDlg(CFavoritesStore& store, QWidget* parent)
 {
     connect(&store, &CFavoritesStore::favoritesChanged, this,
             [this](const FavoritesUpdate& update) { ShowRecords(update.records); });
+    m_listFavorites->setAccessibleName(QStringLiteral("My Favorites"));
+    m_listFavorites->setAccessibleDescription(
+        QStringLiteral("Double-click to edit or delete the record"));
     m_listFavorites->viewport()->installEventFilter(this);
     m_listFavorites->installEventFilter(this);
     OnCommand(IDC_EDIT_FAVORITE, [this] { OnEditRecord(); });
@@ -106,9 +109,9 @@ void CEditMyFavoriteDlg::ShowRecords(const QList<FavoriteRecord>& records)
     for (int i = 0; i < records.size() && !selected.isEmpty(); ++i) {
         if (const qsizetype at = selected.indexOf(records.at(i)); at >= 0) {
             selected.removeAt(at);
-            m_listFavorites->selectionModel()->select(
-                m_listFavorites->model()->index(i, 0),
-                QItemSelectionModel::Select | QItemSelectionModel::Rows);
+            m_listFavorites->selectionModel()->select(m_listFavorites->model()->index(i, 0),
+                                                      QItemSelectionModel::Select |
+                                                          QItemSelectionModel::Rows);
         }
     }
     UpdateEditButton();
