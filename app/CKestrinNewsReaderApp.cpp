@@ -11,6 +11,8 @@
 #include "platform/ShowCommand.h"
 #include "platform/SingleDocTemplate.h"
 #include "platform/SkinEngine.h"
+
+#include <QDir>
 #include "res/Resource.h"
 #include "res/StringTable.h"
 
@@ -19,6 +21,12 @@ CKestrinNewsReaderApp::CKestrinNewsReaderApp(ProfileFactory profileFactory, QStr
       m_arguments(std::move(arguments))
 {
     m_commandMap.on(ID_APP_ABOUT, [this] { OnAppAbout(); });
+}
+
+CKestrinNewsReaderApp::~CKestrinNewsReaderApp()
+{
+    // The frame and its panes use the favorites store to the end.
+    ReleaseDocTemplate();
 }
 
 bool CKestrinNewsReaderApp::InitInstance()
@@ -34,10 +42,12 @@ bool CKestrinNewsReaderApp::InitInstance()
 
     // The XML engine must be ready before the first tree build reads the favorites.
     CXmlDocument::InitializeEngine();
+    m_favorites = std::make_unique<CFavoritesStore>(
+        QDir(CurrentWorkingDirectory()).filePath(QStringLiteral("Favorites.xml")));
 
     AddDocTemplate(std::make_unique<SingleDocTemplate>(
         StringTable::Load(IDR_MAINFRAME), [] { return std::make_unique<CKestrinNewsReaderDoc>(); },
-        [this] { return std::make_unique<CMainFrame>(profile(), this); }));
+        [this] { return std::make_unique<CMainFrame>(profile(), this, *m_favorites); }));
 
     if (!ProcessShellCommand(m_arguments))
         return false;
@@ -46,9 +56,12 @@ bool CKestrinNewsReaderApp::InitInstance()
 
     g_strAppDir = CurrentWorkingDirectory();
     // A save or backup cut short by a crash left its temporary file behind. Nothing saves
-    // before the window is up, so it is cleared once the window has been drawn.
-    QObject::connect(mainWindow(), &FrameWindow::firstFrameShown, mainWindow(),
-                     [] { CFavoritesStore::RemoveLeftovers(); });
+    // before the window is up, so it is cleared once the window has been drawn; changes by
+    // other copies are followed from then on too.
+    QObject::connect(mainWindow(), &FrameWindow::firstFrameShown, mainWindow(), [this] {
+        m_favorites->RemoveLeftovers();
+        m_favorites->Watch();
+    });
 
     mainWindow()->setWindowTitle(StringTable::Load(IDS_DISPLAY_NAME));
     return true;

@@ -1,7 +1,6 @@
 // Times Favorites > Import Bookmarks on a 10,000-link file and Export Bookmarks of 10,000
 // favorites, as the commands run them once the file is chosen, and prints the medians.
 #include "BenchmarkSupport.h"
-#include "app/Globals.h"
 #include "favorites/CBookmarksReader.h"
 #include "favorites/CFavoritesStore.h"
 #include "favorites/CXmlDocument.h"
@@ -60,8 +59,8 @@ int main(int argc, char* argv[])
     QTemporaryDir directory;
     if (!directory.isValid())
         return 1;
-    g_strAppDir = directory.path();
-    const QString favorites = CFavoritesStore::GetFavoritesPath();
+    CFavoritesStore store(QDir(directory.path()).filePath(QStringLiteral("Favorites.xml")));
+    const QString favorites = store.GetFavoritesPath();
     const QString bookmarks = QDir(directory.path()).filePath(QStringLiteral("bookmarks.html"));
     const QString exported = QDir(directory.path()).filePath(QStringLiteral("exported.html"));
     if (!BenchmarkSupport::WriteFile(bookmarks, BookmarksFile()))
@@ -83,15 +82,15 @@ int main(int argc, char* argv[])
         if (!BenchmarkSupport::WriteFile(favorites, BenchmarkSupport::FavoritesXml(0)))
             return 1;
         timer.restart();
-        const bool imported = CBookmarksTransfer::Import(bookmarks);
+        const bool imported = CBookmarksTransfer::Import(store, bookmarks);
         imports.append(BenchmarkSupport::MillisecondsOf(timer));
         QList<FavoriteRecord> records;
-        CFavoritesStore::ReadAll(records);
+        (void)store.ReadAll(records);
 
         if (!BenchmarkSupport::WriteFile(favorites, full))
             return 1;
         timer.restart();
-        const bool wrote = CBookmarksTransfer::Export(exported);
+        const bool wrote = CBookmarksTransfer::Export(store, exported);
         exports.append(BenchmarkSupport::MillisecondsOf(timer));
 
         if (!parsed || result.links.size() != kLinks || !imported || records.size() != kLinks ||

@@ -5,12 +5,14 @@
 #include "app/CKestrinNewsReaderDoc.h"
 #include "app/Globals.h"
 #include "catalog/CLeftView.h"
+#include "favorites/CFavoritesStore.h"
 #include "catalog/CatalogFilterEdit.h"
 #include "catalog/CatalogPane.h"
 #include "favorites/CXmlDocument.h"
 #include "platform/Profile.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
@@ -66,7 +68,8 @@ int main(int argc, char* argv[])
     Profile profile(dir.filePath(QStringLiteral("settings.ini")));
 
     CKestrinNewsReaderDoc doc;
-    auto* tree = new CLeftView(profile);
+    CFavoritesStore favorites(QDir(g_strAppDir).filePath(QStringLiteral("Favorites.xml")));
+    auto* tree = new CLeftView(profile, favorites);
     tree->AttachDocument(&doc);
     CatalogPane pane(tree);
     pane.resize(280, 900);

@@ -16,6 +16,7 @@
 #include "app/CKestrinNewsReaderDoc.h"
 #include "app/Globals.h"
 #include "catalog/CLeftView.h"
+#include "favorites/CFavoritesStore.h"
 #include "catalog/CatalogLinkMarks.h"
 #include "favorites/CXmlDocument.h"
 #include "linkcheck/LinkCheckController.h"
@@ -24,6 +25,7 @@
 #include "platform/Profile.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
@@ -72,7 +74,8 @@ int main(int argc, char* argv[])
 
     // The program's tree, marked as results come in.
     CKestrinNewsReaderDoc doc;
-    CLeftView tree(profile);
+    CFavoritesStore favorites(QDir(g_strAppDir).filePath(QStringLiteral("Favorites.xml")));
+    CLeftView tree(profile, favorites);
     tree.AttachDocument(&doc);
     tree.OnInitialUpdate();
     LinkCheckController controller(dir.filePath(QStringLiteral("linkcheck.json")));

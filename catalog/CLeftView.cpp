@@ -6,6 +6,7 @@
 #include "app/Globals.h"
 #include "app/SettingsKeys.h"
 #include "favorites/CFavoritesStore.h"
+#include "favorites/ui/FavoritesMessages.h"
 #include "platform/WaitCursor.h"
 #include "res/Resource.h"
 #include "res/StringTable.h"
@@ -24,7 +25,8 @@ const QString kRootText = QStringLiteral("Kestrin News Reader");
 const QString kFavoritesText = QStringLiteral("My Favorites");
 } // namespace
 
-CLeftView::CLeftView(Profile& profile, QWidget* parent) : QTreeWidget(parent), m_profile(profile)
+CLeftView::CLeftView(Profile& profile, CFavoritesStore& favorites, QWidget* parent)
+    : QTreeWidget(parent), m_profile(profile), m_favorites(favorites)
 {
     setObjectName(QStringLiteral("CLeftView"));
     setHeaderHidden(true);
@@ -62,6 +64,8 @@ CLeftView::CLeftView(Profile& profile, QWidget* parent) : QTreeWidget(parent), m
                 if (current)
                     OnSelchanged(current);
             });
+    connect(&favorites, &CFavoritesStore::favoritesChanged, this,
+            [this](const FavoritesUpdate& update) { UpdateFavorites(update.records); });
     m_commandMap.on(ID_FILE_PRINT, [this] { OnFilePrint(); });
     m_commandMap.on(ID_FILE_PRINT_DIRECT, [this] { OnFilePrint(); });
 }
@@ -87,16 +91,19 @@ void CLeftView::RebuildTree(int mode)
     clear();
     m_nNextIndex = 1;
     m_expandAfterBuild.clear();
+    m_favoriteItems.clear();
 
     // Built detached and attached once: the view then lays out the whole tree one time.
     auto* root = new QTreeWidgetItem(QStringList{kRootText});
     root->setData(0, kIndexRole, 0);
     QTreeWidgetItem* favorites = AppendNode(root, kFavoritesText);
+    m_pFavoritesNode = favorites;
 
     QList<FavoriteRecord> records;
-    CFavoritesStore::ReadAll(records);
+    FavoritesMessages::Tell(m_favorites.ReadAll(records));
+    m_favoriteItems.reserve(records.size());
     for (const FavoriteRecord& record : std::as_const(records))
-        AddSite(favorites, record.title, record.url);
+        m_favoriteItems.append(AddSite(favorites, record.title, record.url));
 
     if (mode == kCatalogByContent) {
         AddContentCatalog(root);
@@ -142,18 +149,22 @@ QTreeWidgetItem* CLeftView::AddSite(QTreeWidgetItem* parent, const QString& name
             low = middle + 1;
     }
     auto* item = new QTreeWidgetItem(QStringList{name});
-    item->setData(0, kIndexRole, m_nNextIndex);
+    item->setData(0, kIndexRole, TakeSlot(url));
     parent->insertChild(low, item);
+    return item;
+}
 
-    const auto slot = static_cast<std::size_t>(m_nNextIndex);
+int CLeftView::TakeSlot(const QString& url)
+{
+    const int index = m_nNextIndex++;
+    const auto slot = static_cast<std::size_t>(index);
     if (slot >= m_strURLTable.size())
         m_strURLTable.resize(slot + 1);
     m_strURLTable[slot] = url;
     if (slot >= m_entries.size())
         m_entries.resize(slot + 1);
     m_entries[slot] = nullptr;
-    ++m_nNextIndex;
-    return item;
+    return index;
 }
 
 QTreeWidgetItem* CLeftView::AddEntry(QTreeWidgetItem* parent, const CatalogEntry& entry)
@@ -393,6 +404,8 @@ int CLeftView::sizeHintForColumn(int column) const
 
 void CLeftView::OnSelchanged(QTreeWidgetItem* item)
 {
+    if (m_bQuietSelection)
+        return;
     const WaitCursor wait;
     if (item->childCount() > 0)
         return;

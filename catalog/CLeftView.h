@@ -1,5 +1,6 @@
 #pragma once
 
+#include "favorites/FavoriteRecord.h"
 #include "platform/View.h"
 
 #include <QCollator>
@@ -9,13 +10,19 @@
 
 #include <vector>
 
+class CFavoritesStore;
 class CKestrinNewsReaderDoc;
+struct FavoritesUpdate;
 class QFontMetrics;
 class Profile;
 struct CatalogEntry;
 
 // The left-hand pane: the catalog tree of favorites and built-in newspaper sites. Each item
 // that leads somewhere carries an index into the view's URL table as its item data.
+// My Favorites follows every change of the favorites file at once, without a rebuild: a
+// favorite that stays keeps its item and its index, a new one takes the next free index
+// (a rebuild numbers them 1 to F again), and the catalog's items, selection and scroll
+// position are left alone.
 class CLeftView : public QTreeWidget, public View
 {
     Q_OBJECT
@@ -24,10 +31,12 @@ public:
     // The item data role holding the URL-table index (0: no URL).
     static constexpr int kIndexRole = Qt::UserRole;
 
-    explicit CLeftView(Profile& profile, QWidget* parent = nullptr);
+    // Shows the favorites of the store.
+    CLeftView(Profile& profile, CFavoritesStore& favorites, QWidget* parent = nullptr);
 
     QWidget* widget() override { return this; }
     [[nodiscard]] CKestrinNewsReaderDoc* GetDocument() const;
+    [[nodiscard]] CFavoritesStore& favorites() const { return m_favorites; }
 
     void OnInitialUpdate() override;
     // Deletes every item and builds the whole tree again: mode 2 by kind of outlet, any
@@ -56,6 +65,16 @@ public:
     // Opens an item as selecting it does, also when it is selected already.
     void OpenItem(QTreeWidgetItem* item);
 
+    // The item of a favorite, found by name and address (the last of twins); nullptr when
+    // My Favorites shows none.
+    [[nodiscard]] QTreeWidgetItem* FavoriteItem(const FavoriteRecord& record) const;
+    // Selects a favorite and scrolls it into view, without opening it: it was just added.
+    void RevealFavorite(const FavoriteRecord& record);
+    // A favorite's place in the file as the tree knows it; -1 for any other item.
+    [[nodiscard]] int FavoriteOrdinal(const QTreeWidgetItem* item) const;
+    // Makes My Favorites show these records, in file order.
+    void UpdateFavorites(const QList<FavoriteRecord>& records);
+
     // Widest visible row, indentation included: the column's width.
     [[nodiscard]] int sizeHintForColumn(int column) const override;
     // Fits the column to the visible rows once the current changes are done.
@@ -66,6 +85,9 @@ signals:
     void treeRebuilt();
     // The user chose a site or favorite: the browser pane should show its address.
     void openRequested(const QString& url);
+    // My Favorites changed without a rebuild; items are the favorites that are new or show
+    // another name or address. Removed items are gone already.
+    void favoritesUpdated(const QList<QTreeWidgetItem*>& items);
 
 protected:
     void OnSelchanged(QTreeWidgetItem* item);
@@ -77,6 +99,15 @@ protected:
 
 private:
     QTreeWidgetItem* AppendNode(QTreeWidgetItem* parent, const QString& text);
+    // Files the URL in the next free slot; returns the slot.
+    int TakeSlot(const QString& url);
+    [[nodiscard]] QList<FavoriteRecord> ShownFavorites() const;
+    // Puts the favorites' items (in file order) under My Favorites as a rebuild orders them,
+    // moving only those changed when they are few.
+    void ArrangeFavorites(const QList<QTreeWidgetItem*>& items,
+                          const QList<QTreeWidgetItem*>& changed);
+    // The first row on screen when it belongs to the built-in catalog, else nullptr.
+    [[nodiscard]] QTreeWidgetItem* CatalogRowAtTop() const;
     QTreeWidgetItem* AddEntry(QTreeWidgetItem* parent, const CatalogEntry& entry);
     void Expand(QTreeWidgetItem* node);
     void FitColumn();
@@ -84,6 +115,7 @@ private:
     [[nodiscard]] int TextAdvance(const QString& text, const QFontMetrics& metrics) const;
 
     Profile& m_profile;
+    CFavoritesStore& m_favorites;
     // Grows with the favorites, so every one of them gets a slot; slot 0 is never used.
     std::vector<QString> m_strURLTable;
     int m_nNextIndex = 0;
@@ -96,4 +128,9 @@ private:
     mutable QHash<char16_t, int> m_charAdvances;
     QTimer m_fitTimer;
     QList<QTreeWidgetItem*> m_expandAfterBuild;
+    // My Favorites, and its favorites' items in file order.
+    QTreeWidgetItem* m_pFavoritesNode = nullptr;
+    QList<QTreeWidgetItem*> m_favoriteItems;
+    // Set while the tree itself moves the selection: nothing opens then.
+    bool m_bQuietSelection = false;
 };

@@ -23,6 +23,11 @@ CatalogLinkMarks::CatalogLinkMarks(CLeftView* view, Lookup lookup, QObject* pare
     view->setItemDelegate(new LinkMarkDelegate(view));
     PlainText::ShowToolTipsAsText(view);
     connect(view, &CLeftView::treeRebuilt, this, &CatalogLinkMarks::onTreeRebuilt);
+    // A favorite that is new, or has another address now, shows what is known of its address.
+    connect(view, &CLeftView::favoritesUpdated, this, [this](const QList<QTreeWidgetItem*>& items) {
+        for (QTreeWidgetItem* item : items)
+            applyTo(item, m_lookup(m_view->urlOf(item)));
+    });
 }
 
 QColor CatalogLinkMarks::DeadColor(const QPalette& palette)

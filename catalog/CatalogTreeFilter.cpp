@@ -3,6 +3,7 @@
 #include "CLeftView.h"
 #include "CatalogData.h"
 
+#include <QHash>
 #include <QSet>
 #include <QUrl>
 
@@ -10,6 +11,7 @@ CatalogTreeFilter::CatalogTreeFilter(CLeftView* tree, QObject* parent)
     : QObject(parent), m_tree(tree)
 {
     connect(tree, &CLeftView::treeRebuilt, this, [this] { OnTreeRebuilt(); });
+    connect(tree, &CLeftView::favoritesUpdated, this, [this] { OnFavoritesUpdated(); });
 }
 
 void CatalogTreeFilter::SetText(const QString& text)
@@ -54,6 +56,31 @@ void CatalogTreeFilter::OnTreeRebuilt()
     emit changed();
 }
 
+void CatalogTreeFilter::OnFavoritesUpdated()
+{
+    // Not read yet: the first key typed reads the tree as it is then.
+    if (!m_indexed)
+        return;
+    // Favorites came and went; the folders are the same, and so is their expansion from
+    // before the filter took over.
+    QHash<const QTreeWidgetItem*, bool> expandedBefore;
+    for (std::size_t i = 0; m_filtering && i < m_folders.size(); ++i)
+        expandedBefore.insert(m_folders[i], m_expandedBefore[i]);
+    Index();
+    for (std::size_t i = 0; i < m_entries.size(); ++i)
+        m_entryHidden[i] = m_entries[i]->isHidden();
+    for (std::size_t i = 0; i < m_folders.size(); ++i)
+        m_folderHidden[i] = m_folders[i]->isHidden();
+    if (m_filtering) {
+        m_expandedBefore.resize(m_folders.size());
+        for (std::size_t i = 0; i < m_folders.size(); ++i)
+            m_expandedBefore[i] = expandedBefore.value(m_folders[i], m_folders[i]->isExpanded());
+    }
+    if (isActive())
+        Apply(false);
+    emit changed();
+}
+
 void CatalogTreeFilter::Index()
 {
     m_search.Clear();
@@ -88,7 +115,7 @@ void CatalogTreeFilter::Index()
     m_indexed = true;
 }
 
-void CatalogTreeFilter::Apply()
+void CatalogTreeFilter::Apply(bool toTop)
 {
     Prepare();
     if (!m_filtering) {
@@ -127,7 +154,8 @@ void CatalogTreeFilter::Apply()
         if (!hide && !folder->isExpanded())
             folder->setExpanded(true);
     }
-    m_tree->scrollToTop();
+    if (toTop)
+        m_tree->scrollToTop();
     m_tree->ScheduleColumnFit();
 }
 

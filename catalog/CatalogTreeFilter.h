@@ -13,7 +13,8 @@ class QTreeWidgetItem;
 // Shows only the sites and favorites of the tree that match a text, with the folders that
 // hold them, expanded. Items are hidden, never removed: their data, indices and the URL
 // table stay as they are. Without a text the whole tree comes back with the expansion it
-// had before; a rebuild of the tree keeps the text and applies it again.
+// had before; a rebuild of the tree, or a change of My Favorites, keeps the text and applies
+// it again.
 class CatalogTreeFilter : public QObject
 {
     Q_OBJECT
@@ -34,13 +35,15 @@ public:
     void Prepare();
 
 signals:
-    // What the tree shows changed: after a new text or a rebuild.
+    // What the tree shows changed: after a new text, a rebuild or a change of My Favorites.
     void changed();
 
 private:
     void OnTreeRebuilt();
+    void OnFavoritesUpdated();
     void Index();
-    void Apply();
+    // Shows the matches; toTop scrolls the tree to the first of them.
+    void Apply(bool toTop = true);
     void Restore();
 
     CLeftView* m_tree;

@@ -25,12 +25,24 @@ QElapsedTimer& LastRelease()
 
 CFavoritesLock::~CFavoritesLock()
 {
-    if (m_bMarkedWaiting)
+    Release();
+}
+
+void CFavoritesLock::Release()
+{
+    if (m_bMarkedWaiting) {
         QFile::remove(m_strWaitPath);
+        m_bMarkedWaiting = false;
+    }
     if (m_lock.isLocked()) {
         m_lock.unlock();
         LastRelease().start();
     }
+}
+
+bool CFavoritesLock::IsHeldElsewhere() const
+{
+    return m_lock.error() == QLockFile::LockFailedError;
 }
 
 QString CFavoritesLock::LockPathFor(const QString& filePath)

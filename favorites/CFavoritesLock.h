@@ -21,6 +21,10 @@ public:
 
     // Waits up to waitMs; false when another copy still holds the lock or none can be made.
     [[nodiscard]] bool Acquire(int waitMs = kWaitMs);
+    // Lets go of the lock before the object goes.
+    void Release();
+    // Whether Acquire failed because another copy holds the lock (not for want of a lock file).
+    [[nodiscard]] bool IsHeldElsewhere() const;
     // Why Acquire failed, as a sentence for the user.
     [[nodiscard]] QString FailureReason() const;
 

@@ -5,8 +5,6 @@
 #include "CFavoritesLock.h"
 #include "CXmlAtomicFile.h"
 #include "CXmlDocument.h"
-#include "app/Globals.h"
-#include "platform/MessageBox.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,26 +12,18 @@
 #include <QSet>
 
 namespace {
-const QString kSourceName = QStringLiteral("Favorites.xml");
-const QString kBackupName = QStringLiteral("Favorites.xml.bk");
+using Code = FavoritesResult::Code;
 
-QString CreateFailedMessage()
+// The Favorite records among the children of the root.
+QList<FavoriteRecord> RecordsOf(const QList<CFavoritesChange::Child>& children)
 {
-    return QStringLiteral("Unable to create DOMDocument object. Please check the installation of "
-                          "the MS XML Parser!");
-}
-
-void ShowChangeFailure(const QString& path, const QString& reason)
-{
-    MessageBox::Show(
-        QStringLiteral("Unable to change the favorites file %1.\n%2").arg(path, reason), MB_OK);
-}
-
-// The files (by absolute path) this run has backed up before changing them.
-QSet<QString>& BackedUpThisRun()
-{
-    static QSet<QString> paths;
-    return paths;
+    QList<FavoriteRecord> records;
+    records.reserve(children.size());
+    for (const CFavoritesChange::Child& child : children) {
+        if (child.name == QLatin1String("Favorite"))
+            records.append(child.record);
+    }
+    return records;
 }
 
 // A backup before a change, or the reason why none could be made.
@@ -79,53 +69,50 @@ QString CFavoritesStore::TrimBlanks(const QString& text)
 
 namespace {
 
-// The whole source, or a message about why it could not be read.
-bool ReadSource(QByteArray& content)
+// The whole source, or why it could not be read.
+FavoritesResult ReadSource(const QString& path, QByteArray& content)
 {
-    QFile source(kSourceName);
-    if (!source.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
-        MessageBox::Show(QStringLiteral("读取配置文件 Favorites.xml 失败！"), MB_OK);
-        return false;
-    }
+    QFile source(path);
+    if (!source.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        return FavoritesResult::Of(Code::SourceUnreadable, path, source.errorString());
     char buffer[64 * 1024];
     for (;;) {
         const qint64 count = source.read(buffer, sizeof buffer);
         if (count == 0)
-            return true;
-        if (count < 0) {
-            MessageBox::Show(QStringLiteral("读取配置文件 Favorites.xml 时出错：%1。备份未完成，"
-                                            "原有的备份未改动！")
-                                 .arg(source.errorString()),
-                             MB_OK);
-            return false;
-        }
+            return {};
+        if (count < 0)
+            return FavoritesResult::Of(Code::SourceReadError, path, source.errorString());
         content.append(buffer, count);
     }
 }
 } // namespace
 
-QString CFavoritesStore::GetFavoritesPath()
+CFavoritesStore::CFavoritesStore(QString path, QObject* parent)
+    : QObject(parent), m_strPath(std::move(path)), m_watch(m_strPath)
 {
-    return g_strAppDir + QStringLiteral("/Favorites.xml");
+    connect(&m_watch, &FavoritesWatch::settled, this, [this] { OnFileSettled(); });
 }
 
-bool CFavoritesStore::ReadAll(QList<FavoriteRecord>& records)
+CFavoritesStore::~CFavoritesStore() = default;
+
+FavoritesResult CFavoritesStore::ReadAll(QList<FavoriteRecord>& records) const
 {
     records.clear();
     CXmlDocument doc;
-    if (xml::Failed(doc.CreateInstance())) {
-        MessageBox::Show(CreateFailedMessage(), MB_OK);
-        return false;
-    }
+    if (xml::Failed(doc.CreateInstance()))
+        return FavoritesResult::Of(Code::NoParser, m_strPath);
+    // Looked at before the read: a file replaced meanwhile is then read again later.
+    const FavoritesWatch::Identity identity = FavoritesWatch::IdentityOf(m_strPath);
+    FavoritesResult result;
     try {
         // A file that cannot be read or parsed leaves an empty document: no records.
-        doc.Load(GetFavoritesPath());
+        doc.Load(m_strPath);
         const CXmlNodeList favorites =
             doc.SelectNodes(CXmlString(QStringLiteral("Favorites/Favorite")));
         for (long i = 0; i < favorites.GetLength(); ++i) {
             CXmlNode favorite;
             if (xml::Failed(favorites.GetItem(i, favorite))) {
-                MessageBox::Show(QStringLiteral("Access node failure!"), MB_OK);
+                result = FavoritesResult::Of(Code::NodeFailure, m_strPath);
                 break;
             }
             records.append(CFavoritesChange::ReadRecord(favorite));
@@ -133,29 +120,30 @@ bool CFavoritesStore::ReadAll(QList<FavoriteRecord>& records)
     } catch (const xml::_com_error&) {
         // The records read before the failure are kept.
     }
-    return true;
+    // The first read is what the listeners start from.
+    if (!m_known) {
+        m_known = records;
+        m_knownIdentity = identity;
+    }
+    return result;
 }
 
-bool CFavoritesStore::Modify(const ChangeFunction& change, BackupFirst backup)
+FavoritesResult CFavoritesStore::Modify(const ChangeFunction& change, BackupFirst backup)
 {
-    const QString path = GetFavoritesPath();
+    const QString path = m_strPath;
     // The store never creates the file: without it there is nothing to lock or change.
-    if (!QFileInfo::exists(path)) {
-        ShowChangeFailure(path, QStringLiteral("No such file"));
-        return false;
-    }
+    if (!QFileInfo::exists(path))
+        return FavoritesResult::Of(Code::Failed, path, QStringLiteral("No such file"));
     CFavoritesLock lock(path);
-    if (!lock.Acquire()) {
-        ShowChangeFailure(path, lock.FailureReason());
-        return false;
-    }
+    if (!lock.Acquire())
+        return FavoritesResult::Of(Code::Failed, path, lock.FailureReason());
     CXmlAtomicFile::RemoveLeftovers(path);
 
     CXmlDocument doc;
-    if (xml::Failed(doc.CreateInstance())) {
-        MessageBox::Show(CreateFailedMessage(), MB_OK);
-        return false;
-    }
+    if (xml::Failed(doc.CreateInstance()))
+        return FavoritesResult::Of(Code::NoParser, path);
+    std::optional<QList<FavoriteRecord>> found;
+    FavoritesResult result;
     try {
         if (!doc.Load(path))
             throw xml::_com_error(xml::E_FAIL, doc.GetParseError());
@@ -163,11 +151,17 @@ bool CFavoritesStore::Modify(const ChangeFunction& change, BackupFirst backup)
         if (root.IsNull())
             throw xml::_com_error(xml::E_FAIL, QStringLiteral("It has no Favorites root element"));
         CFavoritesChange edit(doc, root);
-        if (change(edit) == Decision::Discard)
-            return false;
+        found = RecordsOf(edit.Children());
+        result.code = change(edit);
+        result.path = path;
+        if (result.code != Code::Done) {
+            lock.Release();
+            // The file may have changed since the listeners were told: they learn it now.
+            Announce(FavoritesUpdate::Origin::Elsewhere, *found);
+            return result;
+        }
         const QList<CFavoritesChange::Child> intended = edit.Children();
-        const QString key = QFileInfo(path).absoluteFilePath();
-        const bool backUp = backup == BackupFirst::Always || !BackedUpThisRun().contains(key);
+        const bool backUp = backup == BackupFirst::Always || !m_bBackedUpThisRun;
         CFavoritesBackups backups(path);
         QString made;
         try {
@@ -186,139 +180,125 @@ bool CFavoritesStore::Modify(const ChangeFunction& change, BackupFirst backup)
             throw;
         }
         if (backUp) {
-            BackedUpThisRun().insert(key);
+            m_bBackedUpThisRun = true;
             backups.Prune();
         }
+        m_knownIdentity = FavoritesWatch::IdentityOf(path);
+        lock.Release();
+        ChangedHere(RecordsOf(intended));
     } catch (const xml::_com_error& error) {
-        ShowChangeFailure(path, error.ErrorMessage());
-        return false;
+        lock.Release();
+        if (found)
+            Announce(FavoritesUpdate::Origin::Elsewhere, *found);
+        return FavoritesResult::Of(Code::Failed, path, error.ErrorMessage());
     }
-    return true;
+    return result;
 }
 
-bool CFavoritesStore::Update(int nOperation, const QString& title, const QString& url)
+FavoritesResult CFavoritesStore::Update(int nOperation, const QString& title, const QString& url)
 {
     if (nOperation != Add && nOperation != Delete)
-        return false;
+        return FavoritesResult::Of(Code::Blank);
     const QString strTitle = TrimBlanks(title);
     const QString strURL = TrimBlanks(url);
     if (strTitle.isEmpty() || strURL.isEmpty())
-        return false;
+        return FavoritesResult::Of(Code::Blank);
 
     return Modify([&](CFavoritesChange& change) {
         const long match = change.Find(strTitle, strURL);
         if (nOperation == Add) {
-            if (match >= 0) {
-                MessageBox::Show(
-                    QStringLiteral("The same content already exist, delete it then add new!"),
-                    MB_OK);
-                return Decision::Discard;
-            }
+            if (match >= 0)
+                return Code::Duplicate;
             change.Append(strTitle, strURL);
-        } else if (match >= 0) {
-            change.Remove(match);
+            return Code::Done;
         }
-        // A delete that found nothing still rewrites the same records.
-        return Decision::Save;
+        // A favorite deleted meanwhile is not deleted again as if it were still there.
+        if (match < 0)
+            return Code::Gone;
+        change.Remove(match);
+        return Code::Done;
     });
 }
 
-void CFavoritesStore::Backup()
+QString CFavoritesStore::BackupPath() const
 {
+    return m_strPath + QStringLiteral(".bk");
+}
+
+FavoritesResult CFavoritesStore::Backup()
+{
+    const QString backupPath = BackupPath();
     // Under the same lock as every change, so the copy is of one whole version.
-    CFavoritesLock lock(kSourceName);
-    if (!lock.Acquire()) {
-        MessageBox::Show(
-            QStringLiteral("创建配置文件 Favorites.xml.bk 失败！\n%1").arg(lock.FailureReason()),
-            MB_OK);
-        return;
-    }
-    CXmlAtomicFile::RemoveLeftovers(kBackupName, CXmlAtomicFile::Links::Replace);
+    CFavoritesLock lock(m_strPath);
+    if (!lock.Acquire())
+        return FavoritesResult::Of(Code::BackupLocked, backupPath, lock.FailureReason());
+    CXmlAtomicFile::RemoveLeftovers(backupPath, CXmlAtomicFile::Links::Replace);
 
     QByteArray content;
-    if (!ReadSource(content))
-        return;
+    if (const FavoritesResult read = ReadSource(m_strPath, content); !read.succeeded())
+        return read;
     try {
-        CXmlAtomicFile::Write(kBackupName, content.constData(), content.size(),
+        CXmlAtomicFile::Write(backupPath, content.constData(), content.size(),
                               CXmlAtomicFile::Links::Replace);
     } catch (const xml::_com_error& error) {
-        MessageBox::Show(
-            QStringLiteral("创建配置文件 Favorites.xml.bk 失败！\n%1\n原有的备份未改动。")
-                .arg(error.ErrorMessage()),
-            MB_OK);
-        return;
+        return FavoritesResult::Of(Code::BackupUnwritable, backupPath, error.ErrorMessage());
     }
-    MessageBox::Show(QStringLiteral("备份成功！"), MB_OK);
+    return FavoritesResult::Of(Code::Done, backupPath);
 }
 
-QString CFavoritesStore::AutomaticBackupFolder()
+QString CFavoritesStore::AutomaticBackupFolder() const
 {
-    return CFavoritesBackups(GetFavoritesPath()).Directory();
+    return CFavoritesBackups(m_strPath).Directory();
 }
 
-QString CFavoritesStore::ManualBackupPath()
+QString CFavoritesStore::ManualBackupPath() const
 {
-    return QFileInfo(kBackupName).absoluteFilePath();
+    return QFileInfo(BackupPath()).absoluteFilePath();
 }
 
 void CFavoritesStore::RemoveLeftovers()
 {
     // Only while no other copy is saving: its temporary file is no leftover.
-    const QString path = GetFavoritesPath();
-    CFavoritesLock lock(path);
+    CFavoritesLock lock(m_strPath);
     if (!lock.Acquire(0))
         return;
     lock.RemoveWaitMark();
-    CXmlAtomicFile::RemoveLeftovers(path);
-    CFavoritesBackups(path).RemoveLeftovers();
-    const bool backupBeside =
-        QFileInfo(kSourceName).absoluteFilePath() == QFileInfo(path).absoluteFilePath();
-    CFavoritesLock backupLock(kSourceName);
-    if (backupBeside || backupLock.Acquire(0))
-        CXmlAtomicFile::RemoveLeftovers(kBackupName, CXmlAtomicFile::Links::Replace);
+    CXmlAtomicFile::RemoveLeftovers(m_strPath);
+    CFavoritesBackups(m_strPath).RemoveLeftovers();
+    CXmlAtomicFile::RemoveLeftovers(BackupPath(), CXmlAtomicFile::Links::Replace);
 }
 
-bool CFavoritesStore::ReadChecked(QList<FavoriteRecord>& records, QString& error)
+FavoritesResult CFavoritesStore::ReadChecked(QList<FavoriteRecord>& records) const
 {
     records.clear();
     CXmlDocument doc;
-    if (xml::Failed(doc.CreateInstance())) {
-        error = CreateFailedMessage();
-        return false;
-    }
+    if (xml::Failed(doc.CreateInstance()))
+        return FavoritesResult::Of(Code::NoParser, m_strPath);
     try {
-        if (!doc.Load(GetFavoritesPath())) {
-            error = doc.GetParseError();
-            return false;
-        }
-        if (CFavoritesChange::FindRoot(doc).IsNull()) {
-            error = QStringLiteral("It has no Favorites root element");
-            return false;
-        }
-        for (const CFavoritesChange::Child& child : CFavoritesChange::ChildrenOf(doc)) {
-            if (child.name == QLatin1String("Favorite"))
-                records.append(child.record);
-        }
+        if (!doc.Load(m_strPath))
+            return FavoritesResult::Of(Code::Failed, m_strPath, doc.GetParseError());
+        if (CFavoritesChange::FindRoot(doc).IsNull())
+            return FavoritesResult::Of(Code::Failed, m_strPath,
+                                       QStringLiteral("It has no Favorites root element"));
+        records = RecordsOf(CFavoritesChange::ChildrenOf(doc));
     } catch (const xml::_com_error& failure) {
         records.clear();
-        error = failure.ErrorMessage();
-        return false;
+        return FavoritesResult::Of(Code::Failed, m_strPath, failure.ErrorMessage());
     }
-    return true;
+    return FavoritesResult::Of(Code::Done, m_strPath);
 }
 
-bool CFavoritesStore::Restore(const QString& backupPath)
+FavoritesResult CFavoritesStore::Restore(const QString& backupPath)
 {
-    const QString path = GetFavoritesPath();
+    const QString path = m_strPath;
     CFavoritesLock lock(path);
-    if (!lock.Acquire()) {
-        ShowChangeFailure(path, lock.FailureReason());
-        return false;
-    }
+    if (!lock.Acquire())
+        return FavoritesResult::Of(Code::Failed, path, lock.FailureReason());
     CXmlAtomicFile::RemoveLeftovers(path);
 
     CFavoritesBackups backups(path);
     QString made;
+    QList<FavoriteRecord> restored;
     try {
         // Read once: what was checked is exactly what is written.
         QByteArray bytes;
@@ -337,16 +317,69 @@ bool CFavoritesStore::Restore(const QString& backupPath)
             throw xml::_com_error(
                 xml::E_FAIL,
                 QStringLiteral("The backup %1 holds no Favorites list").arg(backupPath));
+        restored = RecordsOf(CFavoritesChange::ChildrenOf(doc));
         if (QFileInfo::exists(path))
             made = MakeBackup(backups);
         CXmlAtomicFile::Write(path, bytes.constData(), bytes.size());
     } catch (const xml::_com_error& error) {
         backups.Withdraw(made);
-        ShowChangeFailure(path, error.ErrorMessage());
-        return false;
+        return FavoritesResult::Of(Code::Failed, path, error.ErrorMessage());
     }
     // What the file held before is in the backups now.
-    BackedUpThisRun().insert(QFileInfo(path).absoluteFilePath());
+    m_bBackedUpThisRun = true;
     backups.Prune();
-    return true;
+    m_knownIdentity = FavoritesWatch::IdentityOf(path);
+    lock.Release();
+    ChangedHere(restored);
+    return FavoritesResult::Of(Code::Done, path);
+}
+
+void CFavoritesStore::Watch()
+{
+    m_watch.start();
+}
+
+void CFavoritesStore::Announce(FavoritesUpdate::Origin origin, QList<FavoriteRecord> records)
+{
+    if (m_known && *m_known == records)
+        return;
+    m_known = records;
+    emit favoritesChanged({origin, std::move(records)});
+}
+
+void CFavoritesStore::ChangedHere(const QList<FavoriteRecord>& records)
+{
+    // Told even when the list looks the same (a delete of one of two twins): it changed.
+    m_known = records;
+    emit favoritesChanged({FavoritesUpdate::Origin::ThisCopy, records});
+}
+
+void CFavoritesStore::OnFileSettled()
+{
+    const FavoritesWatch::Identity before = FavoritesWatch::IdentityOf(m_strPath);
+    if (m_knownIdentity && before == *m_knownIdentity)
+        return;
+    QList<FavoriteRecord> records;
+    {
+        // Read whole, between two changes of another copy; never waited for here.
+        CFavoritesLock lock(m_strPath);
+        if (!lock.Acquire(0) && lock.IsHeldElsewhere()) {
+            m_watch.retrySoon();
+            return;
+        }
+        m_knownIdentity = FavoritesWatch::IdentityOf(m_strPath);
+        QList<FavoriteRecord> read;
+        CXmlDocument doc;
+        if (!xml::Failed(doc.CreateInstance())) {
+            try {
+                // A file that is gone or cannot be parsed holds no favorites, as ReadAll says.
+                if (doc.Load(m_strPath))
+                    read = RecordsOf(CFavoritesChange::ChildrenOf(doc));
+            } catch (const xml::_com_error&) {
+                read.clear();
+            }
+        }
+        records = std::move(read);
+    }
+    Announce(FavoritesUpdate::Origin::Elsewhere, std::move(records));
 }

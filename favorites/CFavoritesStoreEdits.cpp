@@ -1,65 +1,66 @@
-// The store's changes beyond add and delete: edit in place, delete several, import.
+// The store's changes beyond add and delete: edit in place, delete several, new address,
+// import.
 #include "CFavoritesChange.h"
 #include "CFavoritesStore.h"
-#include "platform/MessageBox.h"
 
 #include <QSet>
 
-bool CFavoritesStore::Edit(const FavoriteRef& ref, const QString& title, const QString& url)
+using Code = FavoritesResult::Code;
+
+FavoritesResult CFavoritesStore::Edit(const FavoriteRef& ref, const QString& title,
+                                      const QString& url)
 {
     const QString strTitle = TrimBlanks(title);
     const QString strURL = TrimBlanks(url);
     if (strTitle.isEmpty() || strURL.isEmpty())
-        return false;
+        return FavoritesResult::Of(Code::Blank);
 
-    bool unchanged = false;
-    const bool saved = Modify([&](CFavoritesChange& change) {
+    return Modify([&](CFavoritesChange& change) {
         const long position = change.LocateAll({ref}).constFirst();
-        if (position < 0) {
-            MessageBox::Show(QStringLiteral("This favorite is no longer in My Favorites as shown: "
-                                            "it was changed or deleted since. Nothing was "
-                                            "changed."),
-                             MB_OK);
-            return Decision::Discard;
-        }
+        if (position < 0)
+            return Code::Gone;
         const long holder = change.Find(strTitle, strURL);
-        if (holder == position) {
-            unchanged = true;
-            return Decision::Discard;
-        }
-        if (holder >= 0) {
-            MessageBox::Show(QStringLiteral("Another favorite already has this name and address. "
-                                            "Nothing was changed."),
-                             MB_OK);
-            return Decision::Discard;
-        }
+        if (holder == position)
+            return Code::Unchanged;
+        if (holder >= 0)
+            return Code::Taken;
         change.Replace(position, strTitle, strURL);
-        return Decision::Save;
+        return Code::Done;
     });
-    return saved || unchanged;
 }
 
-bool CFavoritesStore::DeleteRecords(const QList<FavoriteRef>& refs)
+FavoritesResult CFavoritesStore::DeleteRecords(const QList<FavoriteRef>& refs)
 {
-    bool nothingThere = false;
-    const bool saved = Modify([&](CFavoritesChange& change) {
+    return Modify([&](CFavoritesChange& change) {
         QList<long> positions = change.LocateAll(refs);
         positions.removeAll(-1);
-        if (positions.isEmpty()) {
-            nothingThere = true;
-            return Decision::Discard;
-        }
+        if (positions.isEmpty())
+            return Code::Gone;
         change.RemoveAll(positions);
-        return Decision::Save;
+        return Code::Done;
     });
-    return saved || nothingThere;
 }
 
-bool CFavoritesStore::Import(const QList<FavoriteRecord>& links, int notWeb, ImportSummary& summary)
+FavoritesResult CFavoritesStore::ChangeAddress(const QString& title, const QString& url,
+                                               const QString& newUrl)
+{
+    return Modify([&](CFavoritesChange& change) {
+        const long position = change.Find(title, url);
+        if (position < 0)
+            return Code::Gone;
+        if (change.Find(title, newUrl) >= 0)
+            return Code::Taken;
+        // The favorite keeps its name and its place in the list.
+        change.Replace(position, title, newUrl);
+        return Code::Done;
+    });
+}
+
+FavoritesResult CFavoritesStore::Import(const QList<FavoriteRecord>& links, int notWeb,
+                                        ImportSummary& summary)
 {
     summary = {0, 0, notWeb};
-    bool nothingNew = false;
-    const bool saved = Modify(
+    const FavoritesResult result = Modify(
         [&](CFavoritesChange& change) {
             QSet<QString> known;
             for (const CFavoritesChange::Child& child : change.Children()) {
@@ -82,11 +83,10 @@ bool CFavoritesStore::Import(const QList<FavoriteRecord>& links, int notWeb, Imp
                 change.Append(strTitle.isEmpty() ? strURL : strTitle, strURL);
                 ++summary.added;
             }
-            nothingNew = summary.added == 0;
-            return nothingNew ? Decision::Discard : Decision::Save;
+            return summary.added == 0 ? Code::Unchanged : Code::Done;
         },
         BackupFirst::Always);
-    if (!saved && !nothingNew)
+    if (!result.succeeded())
         summary = {0, 0, notWeb};
-    return saved || nothingNew;
+    return result;
 }

@@ -25,8 +25,8 @@ constexpr int kBrowserPaneWidth = 100;
 constexpr int kLayoutSaveDelayMs = 300;
 } // namespace
 
-CMainFrame::CMainFrame(Profile& profile, CommandTarget* appTarget)
-    : FrameWindow(appTarget), m_profile(profile),
+CMainFrame::CMainFrame(Profile& profile, CommandTarget* appTarget, CFavoritesStore& favorites)
+    : FrameWindow(appTarget), m_profile(profile), m_favorites(favorites),
       m_nCataView(profile.GetInt(kSettingsSection, SettingsKeys::CataView)),
       m_nSkinStyle(profile.GetInt(kSettingsSection, SettingsKeys::SkinStyle)),
       m_nIndexPage(profile.GetInt(kSettingsSection, SettingsKeys::IndexPage))
@@ -80,7 +80,7 @@ bool CMainFrame::OnCreateClient(Document* document)
 {
     if (!m_wndSplitter.CreateStatic(this, 1, 2))
         return false;
-    auto* tree = new CLeftView(m_profile);
+    auto* tree = new CLeftView(m_profile, m_favorites);
     tree->AttachDocument(document);
     // Panes are made inside the splitter: moving a styled widget between parents styles its
     // whole subtree again.
@@ -115,11 +115,8 @@ bool CMainFrame::OnCreateClient(Document* document)
             m_pBrowserView->NavigateTo(url);
     };
     hooks.status = [this](const QString& text) { ShowStatus(text); };
-    hooks.favoritesChanged = [this] {
-        if (m_pTreeView)
-            m_pTreeView->RebuildTree(m_nCataView);
-    };
-    m_linkChecks = std::make_unique<LinkCheckCommands>(this, tree, *m_treeMenu, hooks);
+    m_linkChecks =
+        std::make_unique<LinkCheckCommands>(this, tree, *m_treeMenu, m_favorites, hooks);
     browser->SetErrorNoteProvider(
         [this](const QUrl& url) { return m_linkChecks ? m_linkChecks->NoteFor(url) : QString(); });
     setCentralWidget(&m_wndSplitter);

@@ -11,6 +11,7 @@
 
 class CatalogContextMenu;
 class CatalogPane;
+class CFavoritesStore;
 class CKestrinNewsReaderDoc;
 class CKestrinNewsReaderView;
 class CLeftView;
@@ -26,7 +27,8 @@ class CMainFrame : public FrameWindow
     Q_OBJECT
 
 public:
-    CMainFrame(Profile& profile, CommandTarget* appTarget);
+    // favorites: the store of the user's favorites, which the panes and commands share.
+    CMainFrame(Profile& profile, CommandTarget* appTarget, CFavoritesStore& favorites);
     ~CMainFrame() override;
 
     [[nodiscard]] CKestrinNewsReaderDoc* document() const;
@@ -88,6 +90,7 @@ private:
     void ShowStatus(const QString& text);
 
     Profile& m_profile;
+    CFavoritesStore& m_favorites;
     SplitterWnd m_wndSplitter;
     int m_nCataView;
     int m_nSkinStyle;

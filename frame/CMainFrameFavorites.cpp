@@ -2,6 +2,7 @@
 #include "CMainFrame.h"
 
 #include "browser/CurrentPage.h"
+#include "catalog/CLeftView.h"
 #include "favorites/CFavoritesStore.h"
 #include "favorites/ui/CBookmarksTransfer.h"
 #include "favorites/ui/CEditMyFavoriteDlg.h"
@@ -26,13 +27,13 @@ QString StartFolder()
 
 void CMainFrame::OnFavoritesModify()
 {
-    CEditMyFavoriteDlg dialog;
+    CEditMyFavoriteDlg dialog(m_favorites);
     dialog.DoModal();
 }
 
 void CMainFrame::OnFavoritesBackup()
 {
-    CFavoritesStore::Backup();
+    CFavoriteCommands::Backup(m_favorites);
 }
 
 void CMainFrame::OnFavoritesAddCurrent()
@@ -46,7 +47,9 @@ void CMainFrame::OnFavoritesAddCurrent()
                          MB_OK | MB_ICONINFORMATION);
         return;
     }
-    CFavoriteCommands::Add(page->title, page->url);
+    FavoriteRecord added;
+    if (CFavoriteCommands::Add(m_favorites, page->title, page->url, &added) && m_pTreeView)
+        m_pTreeView->RevealFavorite(added);
 }
 
 void CMainFrame::OnFavoritesImport()
@@ -54,7 +57,7 @@ void CMainFrame::OnFavoritesImport()
     const QString path = FileDialog::GetOpenFileName(QStringLiteral("Import Bookmarks"),
                                                      StartFolder(), kBookmarkFilter);
     if (!path.isEmpty())
-        CBookmarksTransfer::Import(path);
+        CBookmarksTransfer::Import(m_favorites, path);
 }
 
 void CMainFrame::OnFavoritesExport()
@@ -64,10 +67,10 @@ void CMainFrame::OnFavoritesExport()
     const QString path =
         FileDialog::GetSaveFileName(QStringLiteral("Export Bookmarks"), suggested, kBookmarkFilter);
     if (!path.isEmpty())
-        CBookmarksTransfer::Export(path);
+        CBookmarksTransfer::Export(m_favorites, path);
 }
 
 void CMainFrame::OnFavoritesRestore()
 {
-    CRestoreFavoritesDlg::Run();
+    CRestoreFavoritesDlg::Run(m_favorites);
 }

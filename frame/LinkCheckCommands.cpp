@@ -3,8 +3,8 @@
 #include "catalog/CLeftView.h"
 #include "catalog/CatalogContextMenu.h"
 #include "catalog/CatalogLinkMarks.h"
-#include "favorites/CFavoritesChange.h"
 #include "favorites/CFavoritesStore.h"
+#include "favorites/ui/FavoritesMessages.h"
 #include "linkcheck/LinkCheckWindow.h"
 #include "linkcheck/LinkFinding.h"
 #include "linkcheck/LinkReportDialog.h"
@@ -17,18 +17,9 @@
 #include <QToolTip>
 #include <QTreeWidgetItemIterator>
 
-namespace {
-QList<LinkTarget> currentTargets()
-{
-    QList<FavoriteRecord> favorites;
-    CFavoritesStore::ReadAll(favorites);
-    return LinkTargets::Collect(favorites);
-}
-} // namespace
-
 LinkCheckCommands::LinkCheckCommands(QWidget* window, CLeftView* tree, CatalogContextMenu& treeMenu,
-                                     Hooks hooks)
-    : m_windowParent(window), m_tree(tree), m_hooks(std::move(hooks)),
+                                     CFavoritesStore& favorites, Hooks hooks)
+    : m_windowParent(window), m_tree(tree), m_favorites(favorites), m_hooks(std::move(hooks)),
       m_controller(LinkResultStore::DefaultPath())
 {
     m_marks = std::make_unique<CatalogLinkMarks>(
@@ -62,6 +53,13 @@ LinkCheckCommands::~LinkCheckCommands()
     // The windows belong to the frame; a check still running stops with the controller.
     delete m_window;
     delete m_report;
+}
+
+QList<LinkTarget> LinkCheckCommands::currentTargets() const
+{
+    QList<FavoriteRecord> favorites;
+    (void)m_favorites.ReadAll(favorites);
+    return LinkTargets::Collect(favorites);
 }
 
 void LinkCheckCommands::useResultsFile(const QString& path)
@@ -164,41 +162,26 @@ bool LinkCheckCommands::UseNewAddress(const LinkTarget& favorite, const QString&
     // Whatever a results file says, a favorite is only ever pointed at a web page.
     if (!WebAddress::IsWeb(QUrl(newUrl)))
         return false;
-    enum class Refusal
-    {
-        None,
-        Gone,
-        Duplicate
-    } refusal = Refusal::None;
-    const bool saved = CFavoritesStore::Modify([&](CFavoritesChange& change) {
-        const long position = change.Find(favorite.name, favorite.url);
-        if (position < 0) {
-            refusal = Refusal::Gone;
-            return CFavoritesStore::Decision::Discard;
-        }
-        if (change.Find(favorite.name, newUrl) >= 0) {
-            refusal = Refusal::Duplicate;
-            return CFavoritesStore::Decision::Discard;
-        }
-        // The favorite keeps its name and its place in the list.
-        change.Replace(position, favorite.name, newUrl);
-        return CFavoritesStore::Decision::Save;
-    });
+    const FavoritesResult result = m_favorites.ChangeAddress(favorite.name, favorite.url, newUrl);
     // Told after the change, so the file is never locked while a message waits.
-    if (refusal == Refusal::Gone) {
+    switch (result.code) {
+    case FavoritesResult::Code::Gone:
         MessageBox::Show(QStringLiteral("\"%1\" is no longer in My Favorites with the address %2, "
                                         "so it was not changed.")
                              .arg(favorite.name, favorite.url),
                          MB_OK | MB_ICONWARNING);
-    } else if (refusal == Refusal::Duplicate) {
+        break;
+    case FavoritesResult::Code::Taken:
         MessageBox::Show(QStringLiteral("\"%1\" is already in My Favorites with the address %2; "
                                         "nothing was changed.")
                              .arg(favorite.name, newUrl),
                          MB_OK | MB_ICONINFORMATION);
+        break;
+    default:
+        FavoritesMessages::Tell(result);
+        break;
     }
-    if (saved && m_hooks.favoritesChanged)
-        m_hooks.favoritesChanged();
-    return saved;
+    return result.succeeded();
 }
 
 void LinkCheckCommands::onResultChanged(const QString& url)

@@ -14,6 +14,7 @@
 #include <memory>
 
 class CatalogContextMenu;
+class CFavoritesStore;
 class CatalogLinkMarks;
 class CLeftView;
 class QWidget;
@@ -32,11 +33,10 @@ public:
         std::function<void(const QString& url)> open;
         // A line for the frame's status bar.
         std::function<void(const QString& text)> status;
-        // Favorites.xml was changed: the tree should show it.
-        std::function<void()> favoritesChanged;
     };
 
-    LinkCheckCommands(QWidget* window, CLeftView* tree, CatalogContextMenu& treeMenu, Hooks hooks);
+    LinkCheckCommands(QWidget* window, CLeftView* tree, CatalogContextMenu& treeMenu,
+                      CFavoritesStore& favorites, Hooks hooks);
     ~LinkCheckCommands() override;
 
     void OnCheckLinks();
@@ -62,9 +62,11 @@ private:
     void refreshReport();
     void showKeepProblem();
     void showSingleResult();
+    [[nodiscard]] QList<LinkTarget> currentTargets() const;
 
     QPointer<QWidget> m_windowParent;
     QPointer<CLeftView> m_tree;
+    CFavoritesStore& m_favorites;
     Hooks m_hooks;
     LinkCheckController m_controller;
     std::unique_ptr<CatalogLinkMarks> m_marks;

@@ -1,7 +1,5 @@
 #include "FavoritesFuzzCheck.h"
 
-#include "app/Globals.h"
-#include "favorites/CFavoritesStore.h"
 #include "favorites/CXmlDocument.h"
 
 #include <QDir>
@@ -26,13 +24,6 @@ bool WriteFile(const QString& path, const QByteArray& bytes)
 {
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-QList<FavoriteRecord> ReadRecords()
-{
-    QList<FavoriteRecord> records;
-    CFavoritesStore::ReadAll(records);
-    return records;
 }
 
 bool Parses(const QString& path)
@@ -60,23 +51,25 @@ struct FavoritesFuzzCheck::Step
     QList<FavoriteRecord> expected;
     bool exact = true;
     bool succeeded = false;
+    FavoritesResult result;
 };
 
 FavoritesFuzzCheck::FavoritesFuzzCheck(const QString& folder)
-    : m_strFolder(folder), m_strPath(QDir(folder).filePath(QStringLiteral("Favorites.xml")))
+    : m_strFolder(folder), m_strPath(QDir(folder).filePath(QStringLiteral("Favorites.xml"))),
+      m_store(m_strPath)
 {
     CXmlDocument::InitializeEngine();
-    m_previousAppDir = std::exchange(g_strAppDir, folder);
-    m_previousHook = MessageBox::SetHook([this](const MessageBox::Request& request) {
-        m_messages.append(request.text);
-        return int(IDOK);
-    });
 }
 
-FavoritesFuzzCheck::~FavoritesFuzzCheck()
+FavoritesFuzzCheck::~FavoritesFuzzCheck() = default;
+
+QList<FavoriteRecord> FavoritesFuzzCheck::ReadRecords(FavoritesResult* result) const
 {
-    MessageBox::SetHook(std::move(m_previousHook));
-    g_strAppDir = m_previousAppDir;
+    QList<FavoriteRecord> records;
+    const FavoritesResult read = m_store.ReadAll(records);
+    if (result)
+        *result = read;
+    return records;
 }
 
 QString FavoritesFuzzCheck::LeftBehind() const
@@ -106,19 +99,19 @@ QString FavoritesFuzzCheck::LeftBehind() const
 QString FavoritesFuzzCheck::Change(int operation, const QString& what, Step& step)
 {
     const QByteArray before = ReadFile(m_strPath);
-    m_messages.clear();
-    step.succeeded = CFavoritesStore::Update(operation, kTitle, kUrl);
+    step.result = m_store.Update(operation, kTitle, kUrl);
+    step.succeeded = step.result.succeeded();
     if (const QString left = LeftBehind(); !left.isEmpty())
         return what + QStringLiteral(": ") + left;
     if (!step.succeeded) {
         if (ReadFile(m_strPath) != before)
             return what + QStringLiteral(" was refused but changed the file");
-        if (m_messages.isEmpty())
-            return what + QStringLiteral(" was refused without a message");
+        if (step.result.code == FavoritesResult::Code::Blank)
+            return what + QStringLiteral(" was refused without a reason");
         return {};
     }
-    if (!m_messages.isEmpty())
-        return what + QStringLiteral(" succeeded with a message: ") + m_messages.first();
+    if (step.result.code != FavoritesResult::Code::Done)
+        return what + QStringLiteral(" succeeded without changing the file");
     if (!Parses(m_strPath))
         return what + QStringLiteral(" reported success but left a file that does not parse");
     const QList<FavoriteRecord> now = ReadRecords();
@@ -146,12 +139,12 @@ QString FavoritesFuzzCheck::Run(const QByteArray& input)
         !WriteFile(folder.filePath(QStringLiteral("secret.dtd")), kSecretDtd))
         return QStringLiteral("cannot write the input files in ") + m_strFolder;
 
-    m_messages.clear();
-    const QList<FavoriteRecord> original = ReadRecords();
+    FavoritesResult read;
+    const QList<FavoriteRecord> original = ReadRecords(&read);
     if (const QString leak = Leaked(original); !leak.isEmpty())
         return leak;
-    if (!m_messages.isEmpty())
-        return QStringLiteral("reading showed a message: ") + m_messages.first();
+    if (read.code != FavoritesResult::Code::Done)
+        return QStringLiteral("reading failed: %1").arg(int(read.code));
 
     Step add;
     add.expected = original + QList<FavoriteRecord>{{kTitle, kUrl}};
@@ -170,7 +163,8 @@ QString FavoritesFuzzCheck::Run(const QByteArray& input)
         !fault.isEmpty())
         return fault;
     if (add.succeeded && !remove.succeeded)
-        return QStringLiteral("the delete of the record just added was refused: ") +
-               m_messages.value(0);
+        return QStringLiteral("the delete of the record just added was refused: %1 %2")
+            .arg(int(remove.result.code))
+            .arg(remove.result.reason);
     return {};
 }

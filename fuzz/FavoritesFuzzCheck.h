@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/MessageBox.h"
+#include "favorites/CFavoritesStore.h"
 
 #include <QByteArray>
 #include <QString>
@@ -8,7 +8,7 @@
 
 // Puts one input through the store as Favorites.xml and checks what the store promises:
 // nothing from another file ends up in a record, a refused change leaves the file as it was
-// and says so, a reported success leaves a file that reads back as exactly the records
+// and says why, a reported success leaves a file that reads back as exactly the records
 // expected, and no temporary or lock file stays behind.
 class FavoritesFuzzCheck
 {
@@ -26,10 +26,9 @@ private:
     struct Step;
     [[nodiscard]] QString Change(int operation, const QString& what, Step& step);
     [[nodiscard]] QString LeftBehind() const;
+    [[nodiscard]] QList<FavoriteRecord> ReadRecords(FavoritesResult* result = nullptr) const;
 
     QString m_strFolder;
     QString m_strPath;
-    QStringList m_messages;
-    MessageBox::Hook m_previousHook;
-    QString m_previousAppDir;
+    CFavoritesStore m_store;
 };

@@ -121,3 +121,8 @@ void WinApp::OnAppExit()
     if (FrameWindow* frame = mainWindow())
         frame->close();
 }
+
+void WinApp::ReleaseDocTemplate()
+{
+    m_template.reset();
+}

@@ -43,6 +43,8 @@ protected:
     void AddDocTemplate(std::unique_ptr<SingleDocTemplate> docTemplate);
     // The framework's command-line handling: a file argument is opened, else a new document.
     bool ProcessShellCommand(const QStringList& arguments);
+    // Destroys the template with its document and frame, before what the frame uses goes.
+    void ReleaseDocTemplate();
 
     void OnFileNew();
     void OnFileOpen();

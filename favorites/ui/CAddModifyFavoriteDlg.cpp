@@ -1,13 +1,14 @@
 #include "CAddModifyFavoriteDlg.h"
 
+#include "FavoritesMessages.h"
 #include "favorites/CFavoritesStore.h"
 #include "platform/MessageBox.h"
 #include "res/Resource.h"
 
 #include <QLineEdit>
 
-CAddModifyFavoriteDlg::CAddModifyFavoriteDlg(QWidget* parent)
-    : Dialog(IDD_ADD_MODIFY_FAVORITE, parent)
+CAddModifyFavoriteDlg::CAddModifyFavoriteDlg(CFavoritesStore& store, QWidget* parent)
+    : Dialog(IDD_ADD_MODIFY_FAVORITE, parent), m_store(store)
 {
     OnCommand(IDC_DELETE, [this] { OnDelete(); });
 }
@@ -69,12 +70,16 @@ void CAddModifyFavoriteDlg::OnDelete()
 void CAddModifyFavoriteDlg::Apply(int operation)
 {
     UpdateData(true);
-    // The store has shown its own message when it refuses; the dialog then stays open.
-    const bool done = m_bEditing && operation == CFavoritesStore::Add
-                          ? CFavoritesStore::Edit(m_original, m_strName, m_strURL)
-                          : CFavoritesStore::Update(operation, m_strName, m_strURL);
-    if (!done)
+    const FavoritesResult result = m_bEditing && operation == CFavoritesStore::Add
+                                       ? m_store.Edit(m_original, m_strName, m_strURL)
+                                       : m_store.Update(operation, m_strName, m_strURL);
+    // A refusal is told and the dialog stays open, so the entry can be changed or cancelled;
+    // a favorite to delete that is gone leaves nothing to do here.
+    if (!FavoritesMessages::Tell(result)) {
+        if (operation == CFavoritesStore::Delete && result.is(FavoritesResult::Code::Gone))
+            EndDialog(IDCANCEL);
         return;
+    }
     MessageBox::Show(QStringLiteral("Successfully!"), MB_OK);
     EndDialog(IDOK);
 }

@@ -5,6 +5,8 @@
 
 #include <QString>
 
+class CFavoritesStore;
+
 // Adds one favorite (new-record mode) or deletes the one it was opened on (existing-record
 // mode); opened with EditRecord, it changes one in place. It ends with IDOK only when the
 // store reported that the file changed.
@@ -13,7 +15,7 @@ class CAddModifyFavoriteDlg : public Dialog
     Q_OBJECT
 
 public:
-    explicit CAddModifyFavoriteDlg(QWidget* parent = nullptr);
+    explicit CAddModifyFavoriteDlg(CFavoritesStore& store, QWidget* parent = nullptr);
 
     // Edit mode: the record's name and address are editable and Save replaces it in place.
     void EditRecord(const FavoriteRef& ref);
@@ -34,6 +36,7 @@ private:
     // Hands the pair to the store; closes with IDOK once the store reports the change.
     void Apply(int operation);
 
+    CFavoritesStore& m_store;
     bool m_bEditing = false;
     FavoriteRef m_original;
 };

@@ -1,5 +1,6 @@
 #include "CBookmarksTransfer.h"
 
+#include "FavoritesMessages.h"
 #include "favorites/CBookmarksReader.h"
 #include "favorites/CBookmarksWriter.h"
 #include "favorites/ComError.h"
@@ -18,7 +19,7 @@ QString CBookmarksTransfer::Summary(const CFavoritesStore::ImportSummary& summar
         .arg(summary.notWeb);
 }
 
-bool CBookmarksTransfer::Import(const QString& path)
+bool CBookmarksTransfer::Import(CFavoritesStore& store, const QString& path)
 {
     const QString shown = QDir::toNativeSeparators(path);
     CBookmarksReader::Result bookmarks;
@@ -34,9 +35,8 @@ bool CBookmarksTransfer::Import(const QString& path)
                          MB_OK | MB_ICONWARNING);
         return false;
     }
-    // The store has said why when it could not.
     CFavoritesStore::ImportSummary summary;
-    if (!CFavoritesStore::Import(bookmarks.links, bookmarks.notWeb, summary))
+    if (!FavoritesMessages::Tell(store.Import(bookmarks.links, bookmarks.notWeb, summary)))
         return false;
     MessageBox::Show(
         QStringLiteral("Bookmarks imported from %1.\n%2.").arg(shown, Summary(summary)),
@@ -44,16 +44,17 @@ bool CBookmarksTransfer::Import(const QString& path)
     return true;
 }
 
-bool CBookmarksTransfer::Export(const QString& path)
+bool CBookmarksTransfer::Export(const CFavoritesStore& store, const QString& path)
 {
     const QString shown = QDir::toNativeSeparators(path);
     QList<FavoriteRecord> records;
-    QString error;
-    if (!CFavoritesStore::ReadChecked(records, error)) {
+    if (const FavoritesResult read = store.ReadChecked(records); !read.succeeded()) {
+        const QString error =
+            read.is(FavoritesResult::Code::NoParser) ? FavoritesMessages::Text(read) : read.reason;
         MessageBox::Show(
             QStringLiteral("The favorites file %1 cannot be read: %2.\nNothing was "
                            "exported.")
-                .arg(QDir::toNativeSeparators(CFavoritesStore::GetFavoritesPath()), error),
+                .arg(QDir::toNativeSeparators(store.GetFavoritesPath()), error),
             MB_OK | MB_ICONWARNING);
         return false;
     }

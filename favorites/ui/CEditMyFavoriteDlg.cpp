@@ -2,6 +2,7 @@
 
 #include "CAddModifyFavoriteDlg.h"
 #include "CFavoriteCommands.h"
+#include "FavoritesMessages.h"
 #include "favorites/CFavoritesStore.h"
 #include "platform/MessageBox.h"
 #include "res/Resource.h"
@@ -12,6 +13,7 @@
 #include <QTableWidget>
 
 #include <algorithm>
+#include <optional>
 
 namespace {
 struct Column
@@ -27,10 +29,12 @@ constexpr Column kColumns[] = {
 constexpr int kRowIndexRole = Qt::UserRole;
 } // namespace
 
-CEditMyFavoriteDlg::CEditMyFavoriteDlg(QWidget* parent)
-    : Dialog(IDD_EDIT_MY_FAVORITE, parent),
+CEditMyFavoriteDlg::CEditMyFavoriteDlg(CFavoritesStore& store, QWidget* parent)
+    : Dialog(IDD_EDIT_MY_FAVORITE, parent), m_store(store),
       m_listFavorites(qobject_cast<QTableWidget*>(GetDlgItem(IDC_FAVORITE_LIST)))
 {
+    connect(&store, &CFavoritesStore::favoritesChanged, this,
+            [this](const FavoritesUpdate& update) { ShowRecords(update.records); });
     m_listFavorites->viewport()->installEventFilter(this);
     m_listFavorites->installEventFilter(this);
     OnCommand(IDC_EDIT_FAVORITE, [this] { OnEditRecord(); });
@@ -64,15 +68,48 @@ void CEditMyFavoriteDlg::FillFavoritesList()
 {
     m_listFavorites->setRowCount(0);
     QList<FavoriteRecord> records;
-    if (!CFavoritesStore::ReadAll(records))
+    const FavoritesResult read = m_store.ReadAll(records);
+    FavoritesMessages::Tell(read);
+    if (read.is(FavoritesResult::Code::NoParser))
         return;
+    ShowRecords(records);
+}
+
+void CEditMyFavoriteDlg::ShowRecords(const QList<FavoriteRecord>& records)
+{
+    // What was selected is found again by name and address, twins in their order.
+    QList<FavoriteRecord> selected;
+    for (const int row : SelectedRows())
+        selected.append(RefAt(row).record);
+    const int currentRow = m_listFavorites->currentRow();
+    const std::optional<FavoriteRecord> current =
+        currentRow >= 0 && m_listFavorites->item(currentRow, 0)
+            ? std::optional(RefAt(currentRow).record)
+            : std::nullopt;
+
+    m_listFavorites->clearSelection();
+    m_listFavorites->setRowCount(0);
     m_listFavorites->setRowCount(static_cast<int>(records.size()));
+    int newCurrent = -1;
     for (int i = 0; i < records.size(); ++i) {
+        const FavoriteRecord& record = records.at(i);
         auto* number = new QTableWidgetItem(QString::asprintf("%06d", i + 1));
         number->setData(kRowIndexRole, i);
         m_listFavorites->setItem(i, 0, number);
-        m_listFavorites->setItem(i, 1, new QTableWidgetItem(records.at(i).title));
-        m_listFavorites->setItem(i, 2, new QTableWidgetItem(records.at(i).url));
+        m_listFavorites->setItem(i, 1, new QTableWidgetItem(record.title));
+        m_listFavorites->setItem(i, 2, new QTableWidgetItem(record.url));
+        if (current && newCurrent < 0 && record == *current)
+            newCurrent = i;
+    }
+    if (newCurrent >= 0)
+        m_listFavorites->setCurrentCell(newCurrent, 0, QItemSelectionModel::NoUpdate);
+    for (int i = 0; i < records.size() && !selected.isEmpty(); ++i) {
+        if (const qsizetype at = selected.indexOf(records.at(i)); at >= 0) {
+            selected.removeAt(at);
+            m_listFavorites->selectionModel()->select(
+                m_listFavorites->model()->index(i, 0),
+                QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        }
     }
     UpdateEditButton();
 }
@@ -108,7 +145,7 @@ void CEditMyFavoriteDlg::OnEditRecord()
     // The row in focus when it is among the selected, else the first selected.
     const int current = m_listFavorites->currentRow();
     const int row = rows.contains(current) ? current : rows.first();
-    if (CFavoriteCommands::Edit(RefAt(row)))
+    if (CFavoriteCommands::Edit(m_store, RefAt(row)))
         FillFavoritesList();
 }
 
@@ -117,13 +154,13 @@ void CEditMyFavoriteDlg::OnDeleteRecords()
     QList<FavoriteRef> refs;
     for (const int row : SelectedRows())
         refs.append(RefAt(row));
-    if (CFavoriteCommands::Delete(refs))
+    if (CFavoriteCommands::Delete(m_store, refs))
         FillFavoritesList();
 }
 
 void CEditMyFavoriteDlg::OnOK()
 {
-    CAddModifyFavoriteDlg dialog;
+    CAddModifyFavoriteDlg dialog(m_store);
     dialog.m_bExisting = false;
     if (dialog.DoModal() == IDOK)
         FillFavoritesList();
@@ -137,7 +174,7 @@ void CEditMyFavoriteDlg::OnDblclkFavoriteList(int row)
     if (!number)
         return;
     const int index = number->data(kRowIndexRole).toInt();
-    CAddModifyFavoriteDlg dialog;
+    CAddModifyFavoriteDlg dialog(m_store);
     dialog.m_bExisting = true;
     dialog.m_strName = m_listFavorites->item(index, 1)->text();
     dialog.m_strURL = m_listFavorites->item(index, 2)->text();

@@ -3,21 +3,27 @@
 #include "favorites/FavoriteRef.h"
 #include "platform/Dialog.h"
 
+class CFavoritesStore;
 class QTableWidget;
 
 // Lists every favorite, numbered in file order; the door to adding, editing and deleting
 // them. Edit (and F2) changes the row in focus; the Delete key deletes every selected row.
+// The list follows every change of the file while the editor is open, keeping the
+// selection by name and address.
 class CEditMyFavoriteDlg : public Dialog
 {
     Q_OBJECT
 
 public:
-    explicit CEditMyFavoriteDlg(QWidget* parent = nullptr);
+    explicit CEditMyFavoriteDlg(CFavoritesStore& store, QWidget* parent = nullptr);
 
     [[nodiscard]] QTableWidget* list() const { return m_listFavorites; }
 
     // Empties the list and fills it again from the file.
     void FillFavoritesList();
+    // Fills the list with these records, keeping the selected and the current row by name
+    // and address.
+    void ShowRecords(const QList<FavoriteRecord>& records);
 
 protected:
     bool OnInitDialog() override;
@@ -38,5 +44,6 @@ private:
     [[nodiscard]] QList<int> SelectedRows() const;
     void UpdateEditButton();
 
+    CFavoritesStore& m_store;
     QTableWidget* m_listFavorites;
 };

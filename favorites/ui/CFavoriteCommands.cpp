@@ -1,38 +1,55 @@
 #include "CFavoriteCommands.h"
 
 #include "CAddModifyFavoriteDlg.h"
+#include "FavoritesMessages.h"
 #include "favorites/CFavoritesStore.h"
 #include "platform/MessageBox.h"
 
-bool CFavoriteCommands::Add(const QString& name, const QString& url)
+bool CFavoriteCommands::Add(CFavoritesStore& store, const QString& name, const QString& url,
+                            FavoriteRecord* added)
 {
-    CAddModifyFavoriteDlg dialog;
+    CAddModifyFavoriteDlg dialog(store);
     dialog.m_bExisting = false;
     dialog.m_strName = name;
     dialog.m_strURL = url;
     dialog.m_bSelectName = true;
-    return dialog.DoModal() == IDOK;
+    if (dialog.DoModal() != IDOK)
+        return false;
+    if (added)
+        *added = {CFavoritesStore::TrimBlanks(dialog.m_strName),
+                  CFavoritesStore::TrimBlanks(dialog.m_strURL)};
+    return true;
 }
 
-bool CFavoriteCommands::Edit(const FavoriteRef& ref)
+bool CFavoriteCommands::Edit(CFavoritesStore& store, const FavoriteRef& ref)
 {
-    CAddModifyFavoriteDlg dialog;
+    CAddModifyFavoriteDlg dialog(store);
     dialog.EditRecord(ref);
     return dialog.DoModal() == IDOK;
 }
 
-bool CFavoriteCommands::Delete(const QList<FavoriteRef>& refs)
+QString CFavoriteCommands::DeleteQuestion(const QList<FavoriteRef>& refs)
+{
+    return refs.size() == 1
+               ? QStringLiteral("Delete the favorite \u201c%1\u201d?").arg(refs.first().record.title)
+               : QStringLiteral("Delete these %1 favorites?").arg(refs.size());
+}
+
+bool CFavoriteCommands::Delete(CFavoritesStore& store, const QList<FavoriteRef>& refs)
 {
     if (refs.isEmpty())
         return false;
-    const QString question =
-        refs.size() == 1
-            ? QStringLiteral("Determined to delete?")
-            : QStringLiteral("Determined to delete these %1 favorites?").arg(refs.size());
-    if (MessageBox::Show(question, MB_YESNO) == IDNO)
+    if (MessageBox::Show(DeleteQuestion(refs), MB_YESNO) == IDNO)
         return false;
-    if (!CFavoritesStore::DeleteRecords(refs))
+    if (!FavoritesMessages::Tell(store.DeleteRecords(refs), refs.size()))
         return false;
     MessageBox::Show(QStringLiteral("Successfully!"), MB_OK);
     return true;
+}
+
+void CFavoriteCommands::Backup(CFavoritesStore& store)
+{
+    const FavoritesResult result = store.Backup();
+    if (FavoritesMessages::Tell(result))
+        MessageBox::Show(QStringLiteral("备份成功！"), MB_OK);
 }

@@ -1,5 +1,6 @@
 #include "CRestoreFavoritesDlg.h"
 
+#include "FavoritesMessages.h"
 #include "favorites/CFavoritesStore.h"
 #include "platform/MessageBox.h"
 #include "platform/WaitCursor.h"
@@ -24,8 +25,8 @@ QString CountText(const CFavoritesBackups::Entry& entry)
 }
 } // namespace
 
-CRestoreFavoritesDlg::CRestoreFavoritesDlg(QWidget* parent)
-    : QDialog(parent), m_list(new QTreeWidget(this)),
+CRestoreFavoritesDlg::CRestoreFavoritesDlg(CFavoritesStore& store, QWidget* parent)
+    : QDialog(parent), m_store(store), m_list(new QTreeWidget(this)),
       m_restore(new QPushButton(QStringLiteral("&Restore"), this))
 {
     setWindowTitle(QStringLiteral("Restore My Favorites"));
@@ -61,9 +62,9 @@ CRestoreFavoritesDlg::CRestoreFavoritesDlg(QWidget* parent)
     Fill();
 }
 
-bool CRestoreFavoritesDlg::Run()
+bool CRestoreFavoritesDlg::Run(CFavoritesStore& store)
 {
-    CRestoreFavoritesDlg dialog;
+    CRestoreFavoritesDlg dialog(store);
     if (dialog.IsEmpty()) {
         MessageBox::Show(QStringLiteral("There is no backup of My Favorites yet. One is made "
                                         "before the first change of each session and by "
@@ -83,8 +84,7 @@ void CRestoreFavoritesDlg::Fill()
 {
     {
         const WaitCursor wait;
-        m_entries = CFavoritesBackups(CFavoritesStore::GetFavoritesPath())
-                        .List(CFavoritesStore::ManualBackupPath());
+        m_entries = CFavoritesBackups(m_store.GetFavoritesPath()).List(m_store.ManualBackupPath());
     }
     m_list->clear();
     QTreeWidgetItem* first = nullptr;
@@ -137,13 +137,13 @@ void CRestoreFavoritesDlg::OnRestore()
             .arg(TimeText(chosen), CountText(chosen));
     if (MessageBox::Show(question, MB_YESNO | MB_ICONQUESTION) != IDYES)
         return;
-    if (!CFavoritesStore::Restore(chosen.path)) {
-        // The store has said why; the list shows what is there now.
+    if (!FavoritesMessages::Tell(m_store.Restore(chosen.path))) {
+        // The list shows what is there now.
         Fill();
         return;
     }
     MessageBox::Show(QStringLiteral("My Favorites is restored: it holds the %1 of the backup "
-                                    "made %2.\nThe tree shows them the next time it is built.")
+                                    "made %2.")
                          .arg(CountText(chosen), TimeText(chosen)),
                      MB_OK | MB_ICONINFORMATION);
     accept();

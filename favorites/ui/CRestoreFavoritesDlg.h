@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QList>
 
+class CFavoritesStore;
 class QPushButton;
 class QTreeWidget;
 
@@ -17,11 +18,11 @@ class CRestoreFavoritesDlg : public QDialog
     Q_OBJECT
 
 public:
-    explicit CRestoreFavoritesDlg(QWidget* parent = nullptr);
+    explicit CRestoreFavoritesDlg(CFavoritesStore& store, QWidget* parent = nullptr);
 
     // Says so when there is no backup at all; otherwise runs the dialog. True when a
     // backup was restored.
-    static bool Run();
+    static bool Run(CFavoritesStore& store);
 
     // Reads the backups again.
     void Fill();
@@ -37,6 +38,7 @@ private:
     // The entry of the selected row, or nullptr.
     [[nodiscard]] const CFavoritesBackups::Entry* Selected() const;
 
+    CFavoritesStore& m_store;
     QTreeWidget* m_list;
     QPushButton* m_restore;
     QList<CFavoritesBackups::Entry> m_entries;

@@ -1,5 +1,5 @@
 #include "catalog/CatalogData.h"
-#include "support/TestMain.h"
+#include "support/CoreTestMain.h"
 
 #include <QSet>
 #include <QUrl>
@@ -365,5 +365,5 @@ void CatalogDataTest::everyEntryHasAPlaceAndAKind()
     }
 }
 
-KESTRIN_TEST_MAIN(CatalogDataTest)
+KESTRIN_CORE_TEST_MAIN(CatalogDataTest)
 #include "tst_catalogdata.moc"

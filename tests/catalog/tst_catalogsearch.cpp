@@ -1,5 +1,5 @@
 #include "catalog/CatalogSearch.h"
-#include "support/TestMain.h"
+#include "support/CoreTestMain.h"
 
 namespace {
 // The entries (by number) that a query finds.
@@ -119,5 +119,5 @@ void CatalogSearchTest::queryWithoutWordsFindsEverything()
     QCOMPARE(found(search, QStringLiteral("  - ")), (QList<int>{0, 1}));
 }
 
-KESTRIN_TEST_MAIN(CatalogSearchTest)
+KESTRIN_CORE_TEST_MAIN(CatalogSearchTest)
 #include "tst_catalogsearch.moc"

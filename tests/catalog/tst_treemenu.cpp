@@ -1,7 +1,6 @@
 #include "catalog/CLeftView.h"
 #include "catalog/CatalogContextMenu.h"
 #include "catalog/FavoriteMenuEntries.h"
-#include "favorites/FavoritesFolder.h"
 #include "favorites/ui/CAddModifyFavoriteDlg.h"
 #include "platform/ExternalBrowser.h"
 #include "res/Resource.h"
@@ -123,7 +122,7 @@ void TreeMenuTest::rightClickOnASitePointsWithoutOpeningAndOffersToAddIt()
     entry(m_menu->menu(), QStringLiteral("Add to My &Favorites"))->trigger();
     QVERIFY(driver.done());
     QCOMPARE(messages.texts(), QStringList{QStringLiteral("Successfully!")});
-    QCOMPARE(FavoritesFolder::readRows().last(), QStringLiteral("My paper|") + url);
+    QCOMPARE(m_fixture->folder().readRows().last(), QStringLiteral("My paper|") + url);
     QCOMPARE(m_fixture->navigations()->size(), 0);
 }
 
@@ -179,18 +178,20 @@ void TreeMenuTest::favoriteEntriesEditInPlaceAndDelete()
     });
     entry(m_menu->menu(), QStringLiteral("&Edit…"))->trigger();
     QVERIFY(driver.done());
-    QCOMPARE(FavoritesFolder::readRows(), (QStringList{"Zeta Weekly|http://zeta.example/",
+    QCOMPARE(m_fixture->folder().readRows(), (QStringList{"Zeta Weekly|http://zeta.example/",
                                                        "Alpha Daily|https://alpha.example/"}));
 
     messages.answer(IDNO);
     rightClick(zeta);
     entry(m_menu->menu(), QStringLiteral("&Delete…"))->trigger();
-    QCOMPARE(FavoritesFolder::readRows().size(), 2);
+    QCOMPARE(m_fixture->folder().readRows().size(), 2);
     rightClick(zeta);
     entry(m_menu->menu(), QStringLiteral("&Delete…"))->trigger();
-    QCOMPARE(FavoritesFolder::readRows(), QStringList{"Alpha Daily|https://alpha.example/"});
-    QCOMPARE(messages.texts(), (QStringList{"Successfully!", "Determined to delete?",
-                                            "Determined to delete?", "Successfully!"}));
+    QCOMPARE(m_fixture->folder().readRows(), QStringList{"Alpha Daily|https://alpha.example/"});
+    const QString question = QStringLiteral("Delete the favorite \u201cZeta Weekly\u201d?");
+    QCOMPARE(messages.texts(),
+             (QStringList{QStringLiteral("Successfully!"), question, question,
+                          QStringLiteral("Successfully!")}));
     QCOMPARE(m_fixture->navigations()->size(), 0);
 }
 

@@ -7,7 +7,7 @@
 
 void FavoritesTestCase::writeFavorites(const TestFiles::Records& records) const
 {
-    QVERIFY(TestFiles::Write(favoritesPath(), TestFiles::FavoritesXml(records)));
+    QVERIFY(m_dir->writeFavorites(records));
 }
 
 void FavoritesTestCase::initTestCase()

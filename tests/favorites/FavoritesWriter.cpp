@@ -1,12 +1,11 @@
 // Adds favorites to the Favorites.xml of a folder as a second copy of the program would,
 // printing one line per add, so that tests can run writers side by side or stop one at
 // any moment. Arguments: folder, title prefix, number of adds.
-#include "app/Globals.h"
 #include "favorites/CFavoritesStore.h"
 #include "favorites/CXmlDocument.h"
-#include "platform/MessageBox.h"
 
 #include <QCoreApplication>
+#include <QDir>
 
 #include <cstdio>
 
@@ -18,21 +17,20 @@ int main(int argc, char* argv[])
         std::fprintf(stderr, "usage: favorites_writer FOLDER PREFIX COUNT\n");
         return 2;
     }
-    g_strAppDir = arguments.at(1);
+    CFavoritesStore store(QDir(arguments.at(1)).filePath(QStringLiteral("Favorites.xml")));
     const QString prefix = arguments.at(2);
     const int count = arguments.at(3).toInt();
     CXmlDocument::InitializeEngine();
-    MessageBox::SetHook([](const MessageBox::Request& request) {
-        std::fprintf(stderr, "%s\n", qPrintable(request.text));
-        return int(IDOK);
-    });
 
     int refused = 0;
     for (int i = 0; i < count; ++i) {
         const QString number = QString::number(i);
-        const bool added =
-            CFavoritesStore::Update(CFavoritesStore::Add, prefix + QLatin1Char(' ') + number,
-                                    QStringLiteral("http://%1.example/%2").arg(prefix, number));
+        const FavoritesResult result =
+            store.Update(CFavoritesStore::Add, prefix + QLatin1Char(' ') + number,
+                         QStringLiteral("http://%1.example/%2").arg(prefix, number));
+        const bool added = result.succeeded();
+        if (!added)
+            std::fprintf(stderr, "%s\n", qPrintable(result.reason));
         refused += added ? 0 : 1;
         std::printf("%s %d\n", added ? "added" : "refused", i);
         std::fflush(stdout);

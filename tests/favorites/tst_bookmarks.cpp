@@ -1,5 +1,4 @@
 #include "FavoritesTestCase.h"
-#include "app/Globals.h"
 #include "favorites/CBookmarksReader.h"
 #include "favorites/CBookmarksWriter.h"
 #include "favorites/CFavoritesStore.h"
@@ -135,7 +134,7 @@ private slots:
         const QString chosen = QDir(folder().path()).filePath(file);
 
         MessageCapture messages;
-        QVERIFY(!CBookmarksTransfer::Import(chosen));
+        QVERIFY(!CBookmarksTransfer::Import(store(), chosen));
         QCOMPARE(messages.texts().size(), 1);
         const QString text = messages.texts().first();
         QVERIFY2(text.startsWith(QStringLiteral("The file %1 cannot be imported: ")
@@ -152,13 +151,13 @@ private slots:
                         {QStringLiteral("Local"), QStringLiteral("http://local.example/")}});
         const QByteArray before = TestFiles::Read(favoritesPath());
         MessageCapture messages;
-        QVERIFY(CBookmarksTransfer::Import(fixture("firefox.html")));
+        QVERIFY(CBookmarksTransfer::Import(store(), fixture("firefox.html")));
         QCOMPARE(messages.texts(),
                  QStringList{QStringLiteral("Bookmarks imported from %1.\n4 added, 2 already in My "
                                             "Favorites, 2 skipped: not web addresses.")
                                  .arg(QDir::toNativeSeparators(fixture("firefox.html")))});
         QCOMPARE(
-            FavoritesFolder::readRows(),
+            readRows(),
             (QStringList{
                 QStringLiteral("Le Monde|https://www.lemonde.fr/"),
                 QStringLiteral("Local|http://local.example/"),
@@ -174,7 +173,7 @@ private slots:
         // The same file again adds nothing, writes nothing and needs no backup.
         const QByteArray imported = TestFiles::Read(favoritesPath());
         messages.clear();
-        QVERIFY(CBookmarksTransfer::Import(fixture("firefox.html")));
+        QVERIFY(CBookmarksTransfer::Import(store(), fixture("firefox.html")));
         QVERIFY2(messages.texts().value(0).endsWith(
                      QStringLiteral("0 added, 6 already in My Favorites, 2 skipped: not web "
                                     "addresses.")),
@@ -193,11 +192,11 @@ private slots:
         QString error;
         QVERIFY2(CBookmarksReader::ReadFile(file, bookmarks, error), qPrintable(error));
         MessageCapture messages;
-        QVERIFY(CFavoritesStore::Import(bookmarks.links, bookmarks.notWeb, summary));
+        QVERIFY(store().Import(bookmarks.links, bookmarks.notWeb, summary));
         QVERIFY(messages.texts().isEmpty());
         QCOMPARE(summary.added, 10000);
         QCOMPARE(summary.alreadyThere + summary.notWeb, 0);
-        const QStringList rows = FavoritesFolder::readRows();
+        const QStringList rows = readRows();
         QCOMPARE(rows.size(), 10000);
         QCOMPARE(rows.first(),
                  QStringLiteral("Paper n° 0|https://paper0.example.com/news?id=0&x=y"));
@@ -220,12 +219,12 @@ private slots:
              QStringLiteral("http://spaces.example/x")},
         };
         writeFavorites(records);
-        const QStringList expected = FavoritesFolder::readRows();
+        const QStringList expected = readRows();
         const QString exported = path(QStringLiteral("out/bookmarks.html"));
         QVERIFY(QDir(folder().path()).mkdir(QStringLiteral("out")));
 
         MessageCapture messages;
-        QVERIFY(CBookmarksTransfer::Export(exported));
+        QVERIFY(CBookmarksTransfer::Export(store(), exported));
         QCOMPARE(messages.texts(), QStringList{QStringLiteral("4 favorites exported to %1.")
                                                    .arg(QDir::toNativeSeparators(exported))});
         const QString html = QString::fromUtf8(TestFiles::Read(exported));
@@ -243,12 +242,12 @@ private slots:
         // Into an empty list: the same records, in the same order.
         writeFavorites({});
         messages.clear();
-        QVERIFY(CBookmarksTransfer::Import(exported));
+        QVERIFY(CBookmarksTransfer::Import(store(), exported));
         QVERIFY2(messages.texts().value(0).endsWith(
                      QStringLiteral("4 added, 0 already in My Favorites, 0 skipped: not web "
                                     "addresses.")),
                  qPrintable(messages.texts().value(0)));
-        QCOMPARE(FavoritesFolder::readRows(), expected);
+        QCOMPARE(readRows(), expected);
     }
 
     void exportThatCannotBeWrittenKeepsTheOldFile()
@@ -259,7 +258,7 @@ private slots:
         CXmlTestSeam::SetFailures({xml::S_OK, {}, -1, 10});
 
         MessageCapture messages;
-        QVERIFY(!CBookmarksTransfer::Export(exported));
+        QVERIFY(!CBookmarksTransfer::Export(store(), exported));
         QCOMPARE(messages.texts().size(), 1);
         QVERIFY2(messages.texts().first().startsWith(
                      QStringLiteral("My Favorites could not be exported to %1.\n")
@@ -291,7 +290,7 @@ private slots:
         QVERIFY(TestFiles::Write(favoritesPath(), content));
         const QString exported = path(QStringLiteral("bookmarks.html"));
         MessageCapture messages;
-        QVERIFY(!CBookmarksTransfer::Export(exported));
+        QVERIFY(!CBookmarksTransfer::Export(store(), exported));
         QCOMPARE(messages.texts().size(), 1);
         QVERIFY2(messages.texts().first().contains(message), qPrintable(messages.texts().first()));
         QVERIFY(!QFileInfo::exists(exported));

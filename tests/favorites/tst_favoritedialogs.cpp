@@ -1,6 +1,7 @@
-#include "app/Globals.h"
+#include "FavoritesTestCase.h"
 #include "favorites/ui/CAddModifyFavoriteDlg.h"
 #include "favorites/ui/CEditMyFavoriteDlg.h"
+#include "favorites/ui/FavoritesMessages.h"
 #include "platform/DialogUnits.h"
 #include "platform/MessageBox.h"
 #include "res/Resource.h"
@@ -14,7 +15,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
-#include <QTemporaryDir>
 
 namespace {
 QStringList column(QTableWidget* list, int column)
@@ -32,14 +32,11 @@ void doubleClickRow(QTableWidget* list, int row)
 }
 } // namespace
 
-class FavoriteDialogsTest : public QObject
+class FavoriteDialogsTest : public FavoritesTestCase
 {
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
-
     void editorListsRecordsAndDeletesThroughADoubleClick();
     void newSavesARecordAsTheLastRow();
     void blankNameIsRefusedSilentlyAndCancelDoesNotRefill();
@@ -48,36 +45,13 @@ private slots:
     void recordWithoutAddressCannotBeDeleted();
     void emptySpaceAndHeaderClicksChangeNothing();
     void templatesLayOutTheirControlsInDialogUnits();
+    void deleteOfARecordGoneMeanwhileSaysSoAndShowsTheFile();
+    void resultsAreToldInTheirOwnWords_data();
+    void resultsAreToldInTheirOwnWords();
 
 private:
-    void writeFavorites(const TestFiles::Records& records);
-    [[nodiscard]] QByteArray fileBytes() const;
-    [[nodiscard]] QString path() const { return m_dir->filePath(QStringLiteral("Favorites.xml")); }
-
-    std::unique_ptr<QTemporaryDir> m_dir;
+    [[nodiscard]] QByteArray fileBytes() const { return TestFiles::Read(favoritesPath()); }
 };
-
-void FavoriteDialogsTest::init()
-{
-    m_dir = std::make_unique<QTemporaryDir>();
-    g_strAppDir = m_dir->path();
-}
-
-void FavoriteDialogsTest::cleanup()
-{
-    g_strAppDir.clear();
-    m_dir.reset();
-}
-
-void FavoriteDialogsTest::writeFavorites(const TestFiles::Records& records)
-{
-    QVERIFY(TestFiles::Write(path(), TestFiles::FavoritesXml(records)));
-}
-
-QByteArray FavoriteDialogsTest::fileBytes() const
-{
-    return TestFiles::Read(path());
-}
 
 void FavoriteDialogsTest::editorListsRecordsAndDeletesThroughADoubleClick()
 {
@@ -86,7 +60,7 @@ void FavoriteDialogsTest::editorListsRecordsAndDeletesThroughADoubleClick()
                     {QStringLiteral("Third Paper"), QStringLiteral("https://third.example/")}});
     MessageCapture messages;
     ModalDriver driver;
-    CEditMyFavoriteDlg editor;
+    CEditMyFavoriteDlg editor(store());
     QTableWidget* list = editor.list();
     bool checkedDeleteDialog = false;
 
@@ -132,7 +106,7 @@ void FavoriteDialogsTest::newSavesARecordAsTheLastRow()
     writeFavorites({{QStringLiteral("Old Paper"), QStringLiteral("https://old.example/")}});
     MessageCapture messages;
     ModalDriver driver;
-    CEditMyFavoriteDlg editor;
+    CEditMyFavoriteDlg editor(store());
     QTableWidget* list = editor.list();
 
     driver.next<CEditMyFavoriteDlg>(
@@ -175,7 +149,7 @@ void FavoriteDialogsTest::blankNameIsRefusedSilentlyAndCancelDoesNotRefill()
     writeFavorites({{QStringLiteral("Kept Paper"), QStringLiteral("https://kept.example/")}});
     MessageCapture messages;
     ModalDriver driver;
-    CEditMyFavoriteDlg editor;
+    CEditMyFavoriteDlg editor(store());
     QTableWidget* list = editor.list();
 
     driver.next<CEditMyFavoriteDlg>(
@@ -191,7 +165,7 @@ void FavoriteDialogsTest::blankNameIsRefusedSilentlyAndCancelDoesNotRefill()
         DialogControls::Button(dialog, IDOK)->click();
         QVERIFY(dialog->isVisible());
         // Changed behind the editor's back: a refill would show it.
-        QFile::remove(path());
+        QFile::remove(favoritesPath());
         DialogControls::Button(dialog, IDCANCEL)->click();
     });
     driver.next<CEditMyFavoriteDlg>([&](CEditMyFavoriteDlg* dialog) {
@@ -209,7 +183,7 @@ void FavoriteDialogsTest::duplicateShowsOnlyTheStoresMessage()
     const QByteArray before = fileBytes();
     MessageCapture messages;
     ModalDriver driver;
-    CAddModifyFavoriteDlg dialog;
+    CAddModifyFavoriteDlg dialog(store());
     driver.next<CAddModifyFavoriteDlg>([&](CAddModifyFavoriteDlg* shown) {
         DialogControls::Edit(shown, IDC_FAVORITE_NAME)->setText(QStringLiteral("Same Paper "));
         DialogControls::Edit(shown, IDC_FAVORITE_URL)
@@ -233,7 +207,7 @@ void FavoriteDialogsTest::existingRecordModeDeletesOnlyAfterYes()
     messages.answer(IDNO);
     messages.answer(IDYES);
     ModalDriver driver;
-    CAddModifyFavoriteDlg dialog;
+    CAddModifyFavoriteDlg dialog(store());
     dialog.m_bExisting = true;
     dialog.m_strName = QStringLiteral("Doomed Paper");
     dialog.m_strURL = QStringLiteral("https://doomed.example/");
@@ -253,14 +227,14 @@ void FavoriteDialogsTest::existingRecordModeDeletesOnlyAfterYes()
 void FavoriteDialogsTest::recordWithoutAddressCannotBeDeleted()
 {
     {
-        QFile file(path());
+        QFile file(favoritesPath());
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write("<Favorites><Favorite><title>No Address</title></Favorite></Favorites>");
     }
     const QByteArray before = fileBytes();
     MessageCapture messages;
     ModalDriver driver;
-    CEditMyFavoriteDlg editor;
+    CEditMyFavoriteDlg editor(store());
     QTableWidget* list = editor.list();
     driver.next<CEditMyFavoriteDlg>([&](CEditMyFavoriteDlg*) {
         QCOMPARE(column(list, 2), QStringList{QString()});
@@ -286,7 +260,7 @@ void FavoriteDialogsTest::emptySpaceAndHeaderClicksChangeNothing()
     writeFavorites({{QStringLiteral("Beta Paper"), QStringLiteral("https://beta.example/")},
                     {QStringLiteral("Alpha Paper"), QStringLiteral("https://alpha.example/")}});
     ModalDriver driver;
-    CEditMyFavoriteDlg editor;
+    CEditMyFavoriteDlg editor(store());
     QTableWidget* list = editor.list();
     bool openedSomething = false;
     driver.next<CEditMyFavoriteDlg>([&](CEditMyFavoriteDlg* dialog) {
@@ -316,7 +290,7 @@ void FavoriteDialogsTest::emptySpaceAndHeaderClicksChangeNothing()
 
 void FavoriteDialogsTest::templatesLayOutTheirControlsInDialogUnits()
 {
-    CAddModifyFavoriteDlg dialog;
+    CAddModifyFavoriteDlg dialog(store());
     const DialogUnits units(dialog.font());
     QVERIFY(units.baseX() > 2 && units.baseY() > 6);
     QCOMPARE(dialog.size(), QSize(units.x(241), units.y(77)));
@@ -333,9 +307,73 @@ void FavoriteDialogsTest::templatesLayOutTheirControlsInDialogUnits()
     QCOMPARE(DialogControls::Button(&dialog, IDC_DELETE)->nextInFocusChain(),
              DialogControls::Edit(&dialog, IDC_FAVORITE_NAME));
 
-    CEditMyFavoriteDlg editor;
+    CEditMyFavoriteDlg editor(store());
     QCOMPARE(editor.size(), QSize(units.x(357), units.y(257)));
     QCOMPARE(editor.list()->geometry(), units.rect(7, 7, 289, 230));
+}
+
+void FavoriteDialogsTest::deleteOfARecordGoneMeanwhileSaysSoAndShowsTheFile()
+{
+    writeFavorites({{QStringLiteral("First Paper"), QStringLiteral("https://first.example/")},
+                    {QStringLiteral("Second Paper"), QStringLiteral("https://second.example/")}});
+    MessageCapture messages;
+    ModalDriver driver;
+    CEditMyFavoriteDlg editor(store());
+    QTableWidget* list = editor.list();
+    driver.next<CEditMyFavoriteDlg>([&](CEditMyFavoriteDlg*) {
+        // Another copy deleted it a moment ago.
+        writeFavorites({{QStringLiteral("First Paper"), QStringLiteral("https://first.example/")}});
+        doubleClickRow(list, 1);
+    });
+    driver.next<CAddModifyFavoriteDlg>([&](CAddModifyFavoriteDlg* dialog) {
+        DialogControls::Button(dialog, IDC_DELETE)->click();
+    });
+    driver.next<CEditMyFavoriteDlg>([&](CEditMyFavoriteDlg* dialog) {
+        QCOMPARE(column(list, 1), QStringList{"First Paper"});
+        dialog->reject();
+    });
+    editor.DoModal();
+    QVERIFY(driver.done());
+    QCOMPARE(messages.texts(),
+             (QStringList{"Determined to delete?",
+                          "This favorite is no longer in My Favorites as shown: it was changed or "
+                          "deleted since. Nothing was changed."}));
+}
+
+void FavoriteDialogsTest::resultsAreToldInTheirOwnWords_data()
+{
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("text");
+    using Code = FavoritesResult::Code;
+    QTest::newRow("added") << int(Code::Done) << QString();
+    QTest::newRow("blank") << int(Code::Blank) << QString();
+    QTest::newRow("duplicate") << int(Code::Duplicate)
+                               << QStringLiteral("The same content already exist, delete it "
+                                                 "then add new!");
+    QTest::newRow("no parser") << int(Code::NoParser)
+                               << QStringLiteral("Unable to create DOMDocument object. Please "
+                                                 "check the installation of the MS XML Parser!");
+    QTest::newRow("node") << int(Code::NodeFailure) << QStringLiteral("Access node failure!");
+    QTest::newRow("file") << int(Code::Failed)
+                          << QStringLiteral("Unable to change the favorites file /f.xml.\nwhy");
+    QTest::newRow("no source") << int(Code::SourceUnreadable)
+                               << QStringLiteral("读取配置文件 Favorites.xml 失败！");
+    QTest::newRow("backup") << int(Code::BackupUnwritable)
+                            << QStringLiteral(
+                                   "创建配置文件 Favorites.xml.bk 失败！\nwhy\n原有的备份"
+                                   "未改动。");
+}
+
+void FavoriteDialogsTest::resultsAreToldInTheirOwnWords()
+{
+    QFETCH(int, code);
+    QFETCH(QString, text);
+    const auto result = FavoritesResult::Of(FavoritesResult::Code(code), QStringLiteral("/f.xml"),
+                                            QStringLiteral("why"));
+    QCOMPARE(FavoritesMessages::Text(result), text);
+    MessageCapture messages;
+    QCOMPARE(FavoritesMessages::Tell(result), result.succeeded());
+    QCOMPARE(messages.texts(), text.isEmpty() ? QStringList() : QStringList{text});
 }
 
 KESTRIN_TEST_MAIN(FavoriteDialogsTest)

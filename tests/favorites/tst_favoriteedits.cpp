@@ -1,10 +1,8 @@
 #include "FavoritesTestCase.h"
-#include "app/Globals.h"
-#include "favorites/CFavoritesStore.h"
-#include "favorites/CXmlDocument.h"
 #include "favorites/CXmlTestSeam.h"
 #include "favorites/ui/CAddModifyFavoriteDlg.h"
 #include "favorites/ui/CEditMyFavoriteDlg.h"
+#include "favorites/ui/FavoritesMessages.h"
 #include "res/Resource.h"
 #include "support/DialogControls.h"
 #include "support/MessageCapture.h"
@@ -17,6 +15,7 @@
 #include <QPushButton>
 #include <QTableWidget>
 
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -71,19 +70,15 @@ private slots:
             "<Note><title>N</title><url>http://n/</url></Note>"
             "<Favorite><title>B</title><url>http://b/</url></Favorite>"
             "<Favorite><title>C</title><url>http://c/</url></Favorite></Favorites>"));
-        MessageCapture messages;
-        QVERIFY(CFavoritesStore::Edit(ref(1, "B", "http://b/"), QStringLiteral("  B two\t"),
-                                      QStringLiteral(" https://b2/ ")));
-        QVERIFY(messages.texts().isEmpty());
-        QCOMPARE(FavoritesFolder::readRows(),
-                 (QStringList{"A|http://a/", "B two|https://b2/", "C|http://c/"}));
+        QVERIFY(store().Edit(ref(1, "B", "http://b/"), QStringLiteral("  B two\t"),
+                             QStringLiteral(" https://b2/ ")));
+        QCOMPARE(readRows(), (QStringList{"A|http://a/", "B two|https://b2/", "C|http://c/"}));
         const QByteArray saved = TestFiles::Read(favoritesPath());
         QVERIFY(saved.indexOf("<Note>") < saved.indexOf("B two"));
 
         // Empty after trimming: refused without a word, as Save in the dialog is.
-        QVERIFY(!CFavoritesStore::Edit(ref(1, "B two", "https://b2/"), QStringLiteral(" "),
-                                       QStringLiteral("https://b3/")));
-        QVERIFY(messages.texts().isEmpty());
+        QVERIFY(!store().Edit(ref(1, "B two", "https://b2/"), QStringLiteral(" "),
+                              QStringLiteral("https://b3/")));
         QCOMPARE(TestFiles::Read(favoritesPath()), saved);
     }
 
@@ -92,18 +87,21 @@ private slots:
         writeFavorites({{QStringLiteral("A"), QStringLiteral("http://a/")},
                         {QStringLiteral("B"), QStringLiteral("http://b/")}});
         const QByteArray before = TestFiles::Read(favoritesPath());
-        MessageCapture messages;
-        QVERIFY(!CFavoritesStore::Edit(ref(1, "B", "http://b/"), QStringLiteral("A"),
-                                       QStringLiteral("http://a/")));
-        QVERIFY(!CFavoritesStore::Edit(ref(1, "Gone", "http://gone/"), QStringLiteral("New"),
-                                       QStringLiteral("http://new/")));
-        QCOMPARE(messages.texts(), (QStringList{kTaken, kNotThere}));
+        const FavoritesResult taken = store().Edit(ref(1, "B", "http://b/"), QStringLiteral("A"),
+                                                   QStringLiteral("http://a/"));
+        const FavoritesResult gone = store().Edit(
+            ref(1, "Gone", "http://gone/"), QStringLiteral("New"), QStringLiteral("http://new/"));
+        QCOMPARE(taken.code, Code::Taken);
+        QCOMPARE(gone.code, Code::Gone);
+        QCOMPARE(FavoritesMessages::Text(taken), kTaken);
+        QCOMPARE(FavoritesMessages::Text(gone), kNotThere);
 
         // Saving the values it holds already is no change: nothing is written.
-        messages.clear();
-        QVERIFY(CFavoritesStore::Edit(ref(0, "A", "http://a/"), QStringLiteral("A "),
-                                      QStringLiteral("http://a/")));
-        QVERIFY(messages.texts().isEmpty());
+        QCOMPARE(
+            store()
+                .Edit(ref(0, "A", "http://a/"), QStringLiteral("A "), QStringLiteral("http://a/"))
+                .code,
+            Code::Unchanged);
         QCOMPARE(TestFiles::Read(favoritesPath()), before);
         QCOMPARE(leftovers(), QStringList{QStringLiteral("Favorites.xml")});
     }
@@ -113,17 +111,15 @@ private slots:
         writeFavorites({{QStringLiteral("Twin"), QStringLiteral("http://twin/")},
                         {QStringLiteral("Other"), QStringLiteral("http://other/")},
                         {QStringLiteral("Twin"), QStringLiteral("http://twin/")}});
-        MessageCapture messages;
-        QVERIFY(CFavoritesStore::Edit(ref(2, "Twin", "http://twin/"), QStringLiteral("Second"),
-                                      QStringLiteral("http://twin/")));
-        QCOMPARE(FavoritesFolder::readRows(),
+        QVERIFY(store().Edit(ref(2, "Twin", "http://twin/"), QStringLiteral("Second"),
+                             QStringLiteral("http://twin/")));
+        QCOMPARE(readRows(),
                  (QStringList{"Twin|http://twin/", "Other|http://other/", "Second|http://twin/"}));
         // The list was older than the file: the record is found where it is now.
-        QVERIFY(CFavoritesStore::Edit(ref(2, "Other", "http://other/"), QStringLiteral("Moved"),
-                                      QStringLiteral("http://other/")));
-        QCOMPARE(FavoritesFolder::readRows(),
+        QVERIFY(store().Edit(ref(2, "Other", "http://other/"), QStringLiteral("Moved"),
+                             QStringLiteral("http://other/")));
+        QCOMPARE(readRows(),
                  (QStringList{"Twin|http://twin/", "Moved|http://other/", "Second|http://twin/"}));
-        QVERIFY(messages.texts().isEmpty());
     }
 
     void failedSaveOfAnEditChangesNothingAndKeepsNoBackup()
@@ -132,22 +128,21 @@ private slots:
         const QByteArray before = TestFiles::Read(favoritesPath());
         // The backup (the old bytes) fits, the longer new file does not.
         CXmlTestSeam::SetFailures({xml::S_OK, {}, -1, before.size() + 1});
-        MessageCapture messages;
-        QVERIFY(!CFavoritesStore::Edit(ref(0, "Short", "http://short/"),
-                                       QStringLiteral("A much longer name than before"),
-                                       QStringLiteral("http://short/")));
-        QCOMPARE(messages.texts().size(), 1);
-        QVERIFY2(messages.texts().first().contains(favoritesPath()) &&
-                     messages.texts().first().contains(QStringLiteral("No space left on device")),
-                 qPrintable(messages.texts().first()));
+        const FavoritesResult failed = store().Edit(
+            ref(0, "Short", "http://short/"), QStringLiteral("A much longer name than before"),
+            QStringLiteral("http://short/"));
+        const QString text = FavoritesMessages::Text(failed);
+        QVERIFY2(text.contains(favoritesPath()) &&
+                     text.contains(QStringLiteral("No space left on device")),
+                 qPrintable(text));
         QCOMPARE(TestFiles::Read(favoritesPath()), before);
         QCOMPARE(leftovers(), QStringList{QStringLiteral("Favorites.xml")});
 
         // With room again the same edit goes through, after a backup of the old list.
         CXmlTestSeam::SetFailures({});
-        QVERIFY(CFavoritesStore::Edit(ref(0, "Short", "http://short/"),
-                                      QStringLiteral("A much longer name than before"),
-                                      QStringLiteral("http://short/")));
+        QVERIFY(store().Edit(ref(0, "Short", "http://short/"),
+                             QStringLiteral("A much longer name than before"),
+                             QStringLiteral("http://short/")));
         const QStringList backups = QDir(path(QStringLiteral("backups"))).entryList(QDir::Files);
         QCOMPARE(backups.size(), 1);
         QCOMPARE(TestFiles::Read(path(QStringLiteral("backups/")) + backups.first()), before);
@@ -156,23 +151,17 @@ private slots:
     void severalRecordsGoInOneChange()
     {
         writeFiveFavorites();
-        MessageCapture messages;
         // All or nothing: a save that fails leaves every one of them.
         CXmlTestSeam::SetFailures({xml::S_OK, {}, -1, 20});
-        QVERIFY(
-            !CFavoritesStore::DeleteRecords({ref(1, "B", "http://b/"), ref(3, "D", "http://d/")}));
-        QCOMPARE(FavoritesFolder::readRows().size(), 5);
+        QVERIFY(!store().DeleteRecords({ref(1, "B", "http://b/"), ref(3, "D", "http://d/")}));
+        QCOMPARE(readRows().size(), 5);
         CXmlTestSeam::SetFailures({});
-
-        messages.clear();
-        QVERIFY(CFavoritesStore::DeleteRecords(
+        QVERIFY(store().DeleteRecords(
             {ref(1, "B", "http://b/"), ref(7, "Gone", "http://gone/"), ref(3, "D", "http://d/")}));
-        QVERIFY(messages.texts().isEmpty());
-        QCOMPARE(FavoritesFolder::readRows(),
-                 (QStringList{"A|http://a/", "C|http://c/", "E|http://e/"}));
-        // None of them there any more: nothing to do, and no failure.
+        QCOMPARE(readRows(), (QStringList{"A|http://a/", "C|http://c/", "E|http://e/"}));
+        // None of them there any more: said so, and nothing is written.
         const QByteArray after = TestFiles::Read(favoritesPath());
-        QVERIFY(CFavoritesStore::DeleteRecords({ref(1, "B", "http://b/")}));
+        QCOMPARE(store().DeleteRecords({ref(1, "B", "http://b/")}).code, Code::Gone);
         QCOMPARE(TestFiles::Read(favoritesPath()), after);
     }
 
@@ -183,7 +172,7 @@ private slots:
                         {QStringLiteral("Third"), QStringLiteral("http://third/")}});
         MessageCapture messages;
         ModalDriver driver;
-        CEditMyFavoriteDlg editor;
+        CEditMyFavoriteDlg editor(store());
         QTableWidget* list = editor.list();
 
         driver.next<CEditMyFavoriteDlg>([&](CEditMyFavoriteDlg* dialog) {
@@ -230,7 +219,7 @@ private slots:
         QVERIFY(!driver.timedOut());
         QVERIFY(driver.done());
         QCOMPARE(messages.texts(), (QStringList{"Successfully!", kTaken}));
-        QCOMPARE(FavoritesFolder::readRows(),
+        QCOMPARE(readRows(),
                  (QStringList{"First|http://first/", "Second, renamed|https://second.example/",
                               "Third|http://third/"}));
     }
@@ -241,7 +230,7 @@ private slots:
         MessageCapture messages;
         messages.answer(IDNO);
         ModalDriver driver;
-        CEditMyFavoriteDlg editor;
+        CEditMyFavoriteDlg editor(store());
         QTableWidget* list = editor.list();
 
         driver.next<CEditMyFavoriteDlg>([&](CEditMyFavoriteDlg*) {
@@ -262,10 +251,41 @@ private slots:
         QVERIFY(!driver.timedOut());
         QVERIFY(driver.done());
         QCOMPARE(messages.texts(),
-                 (QStringList{"Determined to delete these 3 favorites?",
-                              "Determined to delete these 3 favorites?", "Successfully!",
-                              "Determined to delete?", "Successfully!"}));
-        QCOMPARE(FavoritesFolder::readRows(), QStringList{"C|http://c/"});
+                 (QStringList{"Delete these 3 favorites?", "Delete these 3 favorites?",
+                              "Successfully!", "Delete the favorite “A”?", "Successfully!"}));
+        QCOMPARE(readRows(), QStringList{"C|http://c/"});
+    }
+
+    void openEditorFollowsAnotherCopyKeepingTheSelection()
+    {
+        writeFiveFavorites();
+        store().Watch();
+        ModalDriver driver;
+        CEditMyFavoriteDlg editor(store());
+        QTableWidget* list = editor.list();
+        driver.next<CEditMyFavoriteDlg>([&](CEditMyFavoriteDlg*) {
+            clickRow(list, 2);
+            clickRow(list, 3, Qt::ControlModifier);
+            // Another copy of the program deletes A and adds F.
+            CFavoritesStore other(favoritesPath());
+            QVERIFY(other.Update(CFavoritesStore::Delete, QStringLiteral("A"),
+                                 QStringLiteral("http://a/")));
+            QVERIFY(other.Update(CFavoritesStore::Add, QStringLiteral("F"),
+                                 QStringLiteral("http://f/")));
+            QTRY_COMPARE_WITH_TIMEOUT(list->rowCount(), 5, 30000);
+            QTRY_COMPARE_WITH_TIMEOUT(names(list).last(), QStringLiteral("000005 F"), 30000);
+            QCOMPARE(names(list).first(), QStringLiteral("000001 B"));
+            QList<int> selected;
+            for (const QModelIndex& index : list->selectionModel()->selectedRows())
+                selected.append(index.row());
+            std::sort(selected.begin(), selected.end());
+            QCOMPARE(selected, (QList<int>{1, 2}));
+            QCOMPARE(list->item(list->currentRow(), 1)->text(), QStringLiteral("D"));
+            editor.close();
+        });
+        QCOMPARE(editor.DoModal(), int(IDCANCEL));
+        QVERIFY(!driver.timedOut());
+        QVERIFY(driver.done());
     }
 };
 

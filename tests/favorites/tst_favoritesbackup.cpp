@@ -1,8 +1,6 @@
-#include "FavoritesFolder.h"
-#include "favorites/CFavoritesStore.h"
-#include "support/MessageCapture.h"
+#include "FavoritesTestCase.h"
+#include "support/CoreTestMain.h"
 #include "support/TestFiles.h"
-#include "support/TestMain.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -12,7 +10,6 @@
 #include <unistd.h>
 
 namespace {
-const QString kBackupDone = QStringLiteral("备份成功！");
 const QString kSource = QStringLiteral("Favorites.xml");
 const QString kBackup = QStringLiteral("Favorites.xml.bk");
 
@@ -25,30 +22,22 @@ QByteArray pattern(int size)
 }
 } // namespace
 
-class FavoritesBackupTest : public QObject
+class FavoritesBackupTest : public FavoritesTestCase
 {
     Q_OBJECT
 
 private:
-    [[nodiscard]] QString path(const QString& name) const { return m_dir->filePath(name); }
-    [[nodiscard]] QStringList entries() const { return m_dir->entries(); }
+    [[nodiscard]] QStringList entries() const { return folder().entries(); }
 
-    std::unique_ptr<FavoritesFolder> m_dir;
     QString m_mountPoint;
 
 private slots:
-    void init()
-    {
-        m_dir = std::make_unique<FavoritesFolder>();
-        QVERIFY(m_dir->isValid());
-    }
-
     void cleanup()
     {
         if (!m_mountPoint.isEmpty())
             ::umount2(QFile::encodeName(m_mountPoint).constData(), MNT_DETACH);
         m_mountPoint.clear();
-        m_dir.reset();
+        FavoritesTestCase::cleanup();
     }
 
     void backupCopiesTheFileExactly_data()
@@ -66,9 +55,9 @@ private slots:
         const QByteArray content = pattern(size);
         QVERIFY(TestFiles::Write(path(kSource), content));
         QVERIFY(TestFiles::Write(path(kBackup), QByteArray(1500, 'o')));
-        MessageCapture messages;
-        CFavoritesStore::Backup();
-        QCOMPARE(messages.texts(), QStringList{kBackupDone});
+        const FavoritesResult result = store().Backup();
+        QCOMPARE(result.code, Code::Done);
+        QCOMPARE(result.path, path(kBackup));
         QCOMPARE(TestFiles::Read(path(kBackup)), content);
         QCOMPARE(entries(), (QStringList{kSource, kBackup}));
     }
@@ -77,38 +66,34 @@ private slots:
     {
         QTest::addColumn<QString>("source");
         QTest::addColumn<QString>("target");
-        QTest::addColumn<QString>("message");
-        QTest::newRow("missing source") << QString() << QStringLiteral("file")
-                                        << QStringLiteral("读取配置文件 Favorites.xml 失败！");
+        QTest::addColumn<Code>("code");
+        QTest::newRow("missing source")
+            << QString() << QStringLiteral("file") << Code::SourceUnreadable;
         QTest::newRow("backup name taken by a directory")
-            << QStringLiteral("file") << QStringLiteral("directory")
-            << QStringLiteral("创建配置文件 Favorites.xml.bk 失败！");
+            << QStringLiteral("file") << QStringLiteral("directory") << Code::BackupUnwritable;
         QTest::newRow("read error during the copy")
-            << QStringLiteral("/proc/self/mem") << QStringLiteral("file")
-            << QStringLiteral("读取配置文件 Favorites.xml 时出错");
+            << QStringLiteral("/proc/self/mem") << QStringLiteral("file") << Code::SourceReadError;
     }
 
     void failedBackupKeepsThePreviousOneAndSaysWhy()
     {
         QFETCH(QString, source);
         QFETCH(QString, target);
-        QFETCH(QString, message);
+        QFETCH(Code, code);
         if (source == QLatin1String("file"))
             QVERIFY(TestFiles::Write(path(kSource), TestFiles::FavoritesXml({})));
         else if (!source.isEmpty())
             QVERIFY(QFile::link(source, path(kSource)));
         const QByteArray previous = "<Favorites><Favorite/></Favorites>";
         if (target == QLatin1String("directory"))
-            QVERIFY(QDir(m_dir->path()).mkdir(kBackup));
+            QVERIFY(QDir(folder().path()).mkdir(kBackup));
         else
             QVERIFY(TestFiles::Write(path(kBackup), previous));
         const QStringList before = entries();
 
-        MessageCapture messages;
-        CFavoritesStore::Backup();
-        QCOMPARE(messages.texts().size(), 1);
-        QVERIFY2(messages.texts().first().startsWith(message),
-                 qPrintable(messages.texts().first()));
+        const FavoritesResult result = store().Backup();
+        QCOMPARE(result.code, code);
+        QVERIFY(code == Code::SourceUnreadable || !result.reason.isEmpty());
         if (target == QLatin1String("file"))
             QCOMPARE(TestFiles::Read(path(kBackup)), previous);
         else
@@ -127,7 +112,7 @@ private slots:
     void backupReplacesALinkAndNeverWritesWhereItPoints()
     {
         QFETCH(QString, linkTarget);
-        QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("elsewhere")));
+        QVERIFY(QDir(folder().path()).mkdir(QStringLiteral("elsewhere")));
         const QByteArray victim = "do not touch\n";
         QVERIFY(TestFiles::Write(path(QStringLiteral("elsewhere/victim.conf")), victim));
         const QByteArray content =
@@ -135,9 +120,7 @@ private slots:
         QVERIFY(TestFiles::Write(path(kSource), content));
         QVERIFY(QFile::link(linkTarget, path(kBackup)));
 
-        MessageCapture messages;
-        CFavoritesStore::Backup();
-        QCOMPARE(messages.texts(), QStringList{kBackupDone});
+        QCOMPARE(store().Backup().code, Code::Done);
         const QFileInfo backup(path(kBackup));
         QVERIFY(!backup.isSymLink() && backup.isFile());
         QCOMPARE(TestFiles::Read(path(kBackup)), content);
@@ -150,7 +133,7 @@ private slots:
         if (::geteuid() != 0)
             QSKIP("mounting a small file system to fill needs root");
         m_mountPoint = path(QStringLiteral("small"));
-        QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("small")));
+        QVERIFY(QDir(folder().path()).mkdir(QStringLiteral("small")));
         if (::mount("tmpfs", QFile::encodeName(m_mountPoint).constData(), "tmpfs", 0,
                     "size=256k") != 0) {
             m_mountPoint.clear();
@@ -171,23 +154,20 @@ private slots:
         QVERIFY(filler.resize(filler.size() - 40000));
         const QStringList before = QDir().entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
 
-        MessageCapture messages;
-        CFavoritesStore::Backup();
-        QCOMPARE(messages.texts().size(), 1);
-        const QString text = messages.texts().first();
-        QVERIFY2(text.startsWith(QStringLiteral("创建配置文件 Favorites.xml.bk 失败！")) &&
-                     text.contains(QStringLiteral("No space left on device")),
-                 qPrintable(text));
+        CFavoritesStore small(QDir(m_mountPoint).filePath(kSource));
+        const FavoritesResult result = small.Backup();
+        QCOMPARE(result.code, Code::BackupUnwritable);
+        QVERIFY2(result.reason.contains(QStringLiteral("No space left on device")),
+                 qPrintable(result.reason));
         QCOMPARE(TestFiles::Read(kBackup), good);
         QCOMPARE(QDir().entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
 
         // With room again the same command succeeds.
         QVERIFY(QFile::remove(QStringLiteral("filler")));
-        CFavoritesStore::Backup();
-        QCOMPARE(messages.texts().last(), kBackupDone);
+        QCOMPARE(small.Backup().code, Code::Done);
         QCOMPARE(TestFiles::Read(kBackup), current);
     }
 };
 
-KESTRIN_TEST_MAIN(FavoritesBackupTest)
+KESTRIN_CORE_TEST_MAIN(FavoritesBackupTest)
 #include "tst_favoritesbackup.moc"

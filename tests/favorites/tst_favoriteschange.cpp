@@ -1,82 +1,69 @@
-#include "FavoritesFolder.h"
+#include "FavoritesTestCase.h"
 #include "favorites/CFavoritesChange.h"
-#include "favorites/CFavoritesStore.h"
-#include "support/MessageCapture.h"
+#include "support/CoreTestMain.h"
 #include "support/TestFiles.h"
-#include "support/TestMain.h"
-
-#include <memory>
 
 namespace {
-using Decision = CFavoritesStore::Decision;
-
 const TestFiles::Records kThree{{QStringLiteral("One"), QStringLiteral("http://1/")},
                                 {QStringLiteral("Two"), QStringLiteral("http://2/")},
                                 {QStringLiteral("Three"), QStringLiteral("http://3/")}};
 } // namespace
 
 // The one locked read-modify-write that every change of Favorites.xml goes through.
-class FavoritesChangeTest : public QObject
+class FavoritesChangeTest : public FavoritesTestCase
 {
     Q_OBJECT
-
-private:
-    std::unique_ptr<FavoritesFolder> m_dir;
 
 private slots:
     void init()
     {
-        m_dir = std::make_unique<FavoritesFolder>();
-        QVERIFY(m_dir->isValid());
-        QVERIFY(TestFiles::Write(m_dir->favoritesPath(), TestFiles::FavoritesXml(kThree)));
+        FavoritesTestCase::init();
+        writeFavorites(kThree);
     }
-
-    void cleanup() { m_dir.reset(); }
 
     void positionsCountEveryElementOfTheRootAndNothingElse()
     {
-        QVERIFY(TestFiles::Write(m_dir->favoritesPath(),
+        QVERIFY(TestFiles::Write(favoritesPath(),
                                  "<Favorites>text<!-- c --><Favorite><title>A</title><url>a</url>"
                                  "</Favorite><?pi x?><Other><title>B</title><url>b</url></Other>"
                                  "<Favorite><title>C</title><url>c</url></Favorite></Favorites>"));
-        MessageCapture messages;
         QList<CFavoritesChange::Child> seen;
-        QVERIFY(!CFavoritesStore::Modify([&](CFavoritesChange& change) {
-            seen = change.Children();
+        QCOMPARE(store()
+                     .Modify([&](CFavoritesChange& change) {
+                         seen = change.Children();
             [&] {
                 QCOMPARE(change.Find(QStringLiteral("B"), QStringLiteral("b")), 1);
                 QCOMPARE(change.Find(QStringLiteral("C"), QStringLiteral("c")), 2);
                 QCOMPARE(change.Find(QStringLiteral("C"), QStringLiteral("a")), -1);
             }();
-            return Decision::Discard;
-        }));
+            return Code::Unchanged;
+        })
+                     .code,
+                 Code::Unchanged);
         QCOMPARE(seen.size(), 3);
         QCOMPARE(seen.at(1).name, QStringLiteral("Other"));
         QCOMPARE(seen.at(2).record.title, QStringLiteral("C"));
-        QVERIFY(messages.texts().isEmpty());
     }
 
     void replaceKeepsThePlaceAndManyChangesMakeOneSave()
     {
-        MessageCapture messages;
-        QVERIFY(CFavoritesStore::Modify([](CFavoritesChange& change) {
+        QVERIFY(store().Modify([](CFavoritesChange& change) {
             change.Replace(change.Find(QStringLiteral("Two"), QStringLiteral("http://2/")),
                            QStringLiteral("Deux"), QStringLiteral("http://deux/"));
             change.Remove(0);
             for (int i = 0; i < 50; ++i)
                 change.Append(QStringLiteral("Bulk %1").arg(i),
                               QStringLiteral("http://b/%1").arg(i));
-            return Decision::Save;
+            return Code::Done;
         }));
-        const QStringList rows = FavoritesFolder::readRows();
+        const QStringList rows = readRows();
         QCOMPARE(rows.size(), 52);
         QCOMPARE(rows.mid(0, 3), (QStringList{QStringLiteral("Deux|http://deux/"),
                                               QStringLiteral("Three|http://3/"),
                                               QStringLiteral("Bulk 0|http://b/0")}));
         QCOMPARE(rows.last(), QStringLiteral("Bulk 49|http://b/49"));
-        QVERIFY(messages.texts().isEmpty());
         // Beside the file, only the backup made before its first change.
-        QCOMPARE(m_dir->entries(),
+        QCOMPARE(folder().entries(),
                  (QStringList{QStringLiteral("Favorites.xml"), QStringLiteral("backups")}));
     }
 
@@ -94,28 +81,26 @@ private slots:
     {
         QFETCH(int, kind);
         QFETCH(QString, message);
-        const QByteArray before = TestFiles::Read(m_dir->favoritesPath());
-        MessageCapture messages;
-        QVERIFY(!CFavoritesStore::Modify([&](CFavoritesChange& change) {
+        const QByteArray before = TestFiles::Read(favoritesPath());
+        const FavoritesResult result = store().Modify([&](CFavoritesChange& change) {
             change.Append(QStringLiteral("Half"), QStringLiteral("http://half/"));
             if (kind == 1)
                 change.Remove(7);
             else if (kind == 2)
                 change.Append(QStringLiteral("Bell\a"), QStringLiteral("http://bell/"));
-            return Decision::Discard;
-        }));
-        QCOMPARE(TestFiles::Read(m_dir->favoritesPath()), before);
-        QCOMPARE(m_dir->entries(), QStringList{QStringLiteral("Favorites.xml")});
+            return Code::Gone;
+        });
+        QCOMPARE(TestFiles::Read(favoritesPath()), before);
+        QCOMPARE(folder().entries(), QStringList{QStringLiteral("Favorites.xml")});
         if (message.isEmpty()) {
-            QVERIFY(messages.texts().isEmpty());
+            QCOMPARE(result.code, Code::Gone);
         } else {
-            QCOMPARE(messages.texts().size(), 1);
-            QVERIFY2(messages.texts().first().contains(message) &&
-                         messages.texts().first().contains(m_dir->favoritesPath()),
-                     qPrintable(messages.texts().first()));
+            QCOMPARE(result.code, Code::Failed);
+            QCOMPARE(result.path, favoritesPath());
+            QVERIFY2(result.reason.contains(message), qPrintable(result.reason));
         }
     }
 };
 
-KESTRIN_TEST_MAIN(FavoritesChangeTest)
+KESTRIN_CORE_TEST_MAIN(FavoritesChangeTest)
 #include "tst_favoriteschange.moc"

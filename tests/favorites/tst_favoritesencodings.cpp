@@ -1,9 +1,6 @@
-#include "FavoritesFolder.h"
-#include "favorites/CFavoritesStore.h"
-#include "favorites/CXmlDocument.h"
-#include "support/MessageCapture.h"
+#include "FavoritesTestCase.h"
+#include "support/CoreTestMain.h"
 #include "support/TestFiles.h"
-#include "support/TestMain.h"
 
 #include <QStringEncoder>
 
@@ -27,27 +24,14 @@ QByteArray declared(const QByteArray& encoding, const QString& records)
 }
 } // namespace
 
-class FavoritesEncodingsTest : public QObject
+class FavoritesEncodingsTest : public FavoritesTestCase
 {
     Q_OBJECT
 
 private:
-    [[nodiscard]] QString favoritesPath() const { return m_dir->favoritesPath(); }
-    [[nodiscard]] QStringList entries() const { return m_dir->entries(); }
-
-    std::unique_ptr<FavoritesFolder> m_dir;
+    [[nodiscard]] QStringList entries() const { return folder().entries(); }
 
 private slots:
-    void initTestCase() { CXmlDocument::InitializeEngine(); }
-
-    void init()
-    {
-        m_dir = std::make_unique<FavoritesFolder>();
-        QVERIFY(m_dir->isValid());
-    }
-
-    void cleanup() { m_dir.reset(); }
-
     void declaredEncodingTakesAnAddAndADeleteExactly_data()
     {
         QTest::addColumn<QByteArray>("encoding");
@@ -72,18 +56,16 @@ private slots:
             favoritesPath(),
             declared(encoding, QStringLiteral("<Favorite><title>Old Paper</title>"
                                               "<url>http://old.example/</url></Favorite>"))));
-        MessageCapture messages;
-        QCOMPARE(FavoritesFolder::readRows(),
+        QCOMPARE(readRows(),
                  QStringList{QStringLiteral("Old Paper|http://old.example/")});
 
-        QVERIFY(CFavoritesStore::Update(CFavoritesStore::Add, kNewTitle, kNewUrl));
-        QCOMPARE(FavoritesFolder::readRows(),
+        QVERIFY(store().Update(CFavoritesStore::Add, kNewTitle, kNewUrl));
+        QCOMPARE(readRows(),
                  (QStringList{QStringLiteral("Old Paper|http://old.example/"),
                               kNewTitle + QLatin1Char('|') + kNewUrl}));
-        QVERIFY(CFavoritesStore::Update(CFavoritesStore::Delete, QStringLiteral("Old Paper"),
+        QVERIFY(store().Update(CFavoritesStore::Delete, QStringLiteral("Old Paper"),
                                         QStringLiteral("http://old.example/")));
-        QCOMPARE(FavoritesFolder::readRows(), QStringList{kNewTitle + QLatin1Char('|') + kNewUrl});
-        QVERIFY(messages.texts().isEmpty());
+        QCOMPARE(readRows(), QStringList{kNewTitle + QLatin1Char('|') + kNewUrl});
 
         const QByteArray written = TestFiles::Read(favoritesPath());
         const QByteArray head =
@@ -111,17 +93,14 @@ private slots:
         content += "</Favorites>\n";
         QVERIFY(content.size() < kLimit && content.size() > kLimit - 2000);
         QVERIFY(TestFiles::Write(favoritesPath(), content));
-        const qsizetype stored = FavoritesFolder::readRows().size();
+        const qsizetype stored = readRows().size();
         QVERIFY2(stored > 60000, qPrintable(QString::number(stored)));
-
-        MessageCapture messages;
-        QVERIFY(!CFavoritesStore::Update(CFavoritesStore::Add, QString(200, QLatin1Char('n')),
-                                         QStringLiteral("http://n/")));
-        QCOMPARE(messages.texts().size(), 1);
-        QVERIFY2(messages.texts().first().contains(QString::number(kLimit)),
-                 qPrintable(messages.texts().first()));
+        const FavoritesResult result = store().Update(
+            CFavoritesStore::Add, QString(200, QLatin1Char('n')), QStringLiteral("http://n/"));
+        QCOMPARE(result.code, Code::Failed);
+        QVERIFY2(result.reason.contains(QString::number(kLimit)), qPrintable(result.reason));
         QCOMPARE(TestFiles::Read(favoritesPath()), content);
-        QCOMPARE(FavoritesFolder::readRows().size(), stored);
+        QCOMPARE(readRows().size(), stored);
         QCOMPARE(entries(), QStringList{QStringLiteral("Favorites.xml")});
     }
 
@@ -130,11 +109,10 @@ private slots:
         // Not UTF-8 and undeclared: the engine quotes the raw bytes of the names.
         const QByteArray content = "<Favorites><n\xe9\xff></m\xe9\xff></Favorites>";
         QVERIFY(TestFiles::Write(favoritesPath(), content));
-        MessageCapture messages;
-        QVERIFY(!CFavoritesStore::Update(CFavoritesStore::Add, QStringLiteral("A"),
-                                         QStringLiteral("http://a/")));
-        QCOMPARE(messages.texts().size(), 1);
-        const QString text = messages.texts().first();
+        const FavoritesResult result =
+            store().Update(CFavoritesStore::Add, QStringLiteral("A"), QStringLiteral("http://a/"));
+        QCOMPARE(result.code, Code::Failed);
+        const QString text = result.reason;
         QVERIFY2(text.contains(QStringLiteral("Not well-formed XML (line 1:")) &&
                      text.contains(QStringLiteral("mismatch")),
                  qPrintable(text));
@@ -143,9 +121,8 @@ private slots:
         const auto heapInUse = [] { return qint64(mallinfo2().uordblks); };
         const qint64 before = heapInUse();
         for (int i = 0; i < 500; ++i) {
-            CFavoritesStore::Update(CFavoritesStore::Add, QStringLiteral("A"),
-                                    QStringLiteral("http://a/"));
-            messages.clear();
+            (void)store().Update(CFavoritesStore::Add, QStringLiteral("A"),
+                                 QStringLiteral("http://a/"));
         }
         const qint64 grown = heapInUse() - before;
         QVERIFY2(grown < 1024 * 1024, qPrintable(QString::number(grown)));
@@ -153,5 +130,5 @@ private slots:
     }
 };
 
-KESTRIN_TEST_MAIN(FavoritesEncodingsTest)
+KESTRIN_CORE_TEST_MAIN(FavoritesEncodingsTest)
 #include "tst_favoritesencodings.moc"

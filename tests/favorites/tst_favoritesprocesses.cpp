@@ -1,10 +1,8 @@
-#include "FavoritesFolder.h"
+#include "FavoritesTestCase.h"
 #include "favorites/CFavoritesLock.h"
-#include "favorites/CFavoritesStore.h"
 #include "favorites/CXmlDocument.h"
-#include "support/MessageCapture.h"
+#include "support/CoreTestMain.h"
 #include "support/TestFiles.h"
-#include "support/TestMain.h"
 
 #include <QDir>
 #include <QLockFile>
@@ -30,43 +28,34 @@ QStringList numbered(const QString& prefix, int count)
         result.append(prefix + QLatin1Char(' ') + QString::number(i));
     return result;
 }
-
-QList<FavoriteRecord> readAll()
-{
-    QList<FavoriteRecord> records;
-    CFavoritesStore::ReadAll(records);
-    return records;
-}
 } // namespace
 
-class FavoritesProcessesTest : public QObject
+class FavoritesProcessesTest : public FavoritesTestCase
 {
     Q_OBJECT
 
 private:
-    [[nodiscard]] QString favoritesPath() const { return m_dir->favoritesPath(); }
-    [[nodiscard]] QStringList entries() const { return m_dir->entries(); }
+    [[nodiscard]] QStringList entries() const { return folder().entries(); }
+    [[nodiscard]] QList<FavoriteRecord> readAll() const
+    {
+        QList<FavoriteRecord> records;
+        (void)store().ReadAll(records);
+        return records;
+    }
     void startWriter(QProcess& process, const QString& prefix, int count) const
     {
         process.setProgram(QStringLiteral(KESTRIN_FAVORITES_WRITER));
-        process.setArguments({m_dir->path(), prefix, QString::number(count)});
+        process.setArguments({folder().path(), prefix, QString::number(count)});
         process.setProcessChannelMode(QProcess::SeparateChannels);
         process.start();
     }
 
-    std::unique_ptr<FavoritesFolder> m_dir;
-
 private slots:
-    void initTestCase() { CXmlDocument::InitializeEngine(); }
-
     void init()
     {
-        m_dir = std::make_unique<FavoritesFolder>();
-        QVERIFY(m_dir->isValid());
-        QVERIFY(TestFiles::Write(favoritesPath(), TestFiles::FavoritesXml({})));
+        FavoritesTestCase::init();
+        writeFavorites({});
     }
-
-    void cleanup() { m_dir.reset(); }
 
     void twoCopiesAddingAtOnceLoseNothing()
     {
@@ -96,7 +85,7 @@ private slots:
         QCOMPARE(entries(),
                  (QStringList{QStringLiteral("Favorites.xml"), QStringLiteral("backups")}));
         // Each copy backed the file up once, before its own first change.
-        QCOMPARE(QDir(m_dir->filePath(QStringLiteral("backups"))).entryList(QDir::Files).size(), 2);
+        QCOMPARE(QDir(folder().filePath(QStringLiteral("backups"))).entryList(QDir::Files).size(), 2);
     }
 
     void killedCopyLeavesOldOrNewRecordsAndNothingAfterTheNextStart()
@@ -138,7 +127,7 @@ private slots:
             // The next start clears what the killed copy left. A lock file the copy had only
             // begun to write names no owner: it goes once it is a moment old, which the next
             // writer's adds show by never being refused.
-            CFavoritesStore::RemoveLeftovers();
+            store().RemoveLeftovers();
             QStringList left = entries();
             // A copy killed while it waited for such a lock leaves its waiting mark, which
             // goes at the next change.
@@ -148,45 +137,40 @@ private slots:
             }
             left.removeAll(QStringLiteral("backups"));
             QCOMPARE(left, QStringList{QStringLiteral("Favorites.xml")});
-            QCOMPARE(QDir(m_dir->filePath(QStringLiteral("backups")))
+            QCOMPARE(QDir(folder().filePath(QStringLiteral("backups")))
                          .entryList(QDir::Files | QDir::Hidden)
                          .filter(QStringLiteral(".tmp")),
                      QStringList());
         }
         qInfo("%d of %d kills left a temporary file; %d landed after a save's rename", leftBehind,
               kTrials, cutMidWay);
-
-        MessageCapture messages;
-        QVERIFY(CFavoritesStore::Update(CFavoritesStore::Add, QStringLiteral("After"),
+        QVERIFY(store().Update(CFavoritesStore::Add, QStringLiteral("After"),
                                         QStringLiteral("http://after/")));
         QCOMPARE(titles(readAll()), expected + QStringList{QStringLiteral("After")});
         QCOMPARE(entries(),
                  (QStringList{QStringLiteral("Favorites.xml"), QStringLiteral("backups")}));
-        QVERIFY(messages.texts().isEmpty());
     }
 
     void changeWaitsForAnotherCopyThenRefusesWithAReason()
     {
         const QByteArray before = TestFiles::Read(favoritesPath());
-        MessageCapture messages;
         {
             QLockFile other(CFavoritesLock::LockPathFor(favoritesPath()));
             QVERIFY(other.tryLock());
-            QVERIFY(!CFavoritesStore::Update(CFavoritesStore::Add, QStringLiteral("Blocked"),
-                                             QStringLiteral("http://blocked/")));
-            CFavoritesStore::Backup();
+            const FavoritesResult added = store().Update(
+                CFavoritesStore::Add, QStringLiteral("Blocked"), QStringLiteral("http://blocked/"));
+            const FavoritesResult backup = store().Backup();
+            QCOMPARE(added.code, Code::Failed);
+            QCOMPARE(added.path, favoritesPath());
+            QCOMPARE(backup.code, Code::BackupLocked);
+            for (const FavoritesResult& result : {added, backup})
+                QVERIFY2(result.reason.contains(QStringLiteral("Another copy of Kestrin News Reader")),
+                         qPrintable(result.reason));
         }
-        QCOMPARE(messages.texts().size(), 2);
-        for (const QString& text : messages.texts())
-            QVERIFY2(text.contains(QStringLiteral("Another copy of Kestrin News Reader")),
-                     qPrintable(text));
-        QVERIFY(messages.texts().first().contains(favoritesPath()));
-        QVERIFY(messages.texts().last().startsWith(
-            QStringLiteral("创建配置文件 Favorites.xml.bk 失败！")));
         QCOMPARE(TestFiles::Read(favoritesPath()), before);
         QCOMPARE(entries(), QStringList{QStringLiteral("Favorites.xml")});
 
-        QVERIFY(CFavoritesStore::Update(CFavoritesStore::Add, QStringLiteral("Free"),
+        QVERIFY(store().Update(CFavoritesStore::Add, QStringLiteral("Free"),
                                         QStringLiteral("http://free/")));
         QCOMPARE(titles(readAll()), QStringList{QStringLiteral("Free")});
     }
@@ -203,23 +187,22 @@ private slots:
                                      QStringLiteral("Other.xml.tmpAbC123"),
                                      QStringLiteral("Favorites.xml.bk")};
         for (const QString& name : leftovers + lookAlikes)
-            QVERIFY(TestFiles::Write(m_dir->filePath(name), "<Favorites/>"));
-        QVERIFY(TestFiles::Write(m_dir->filePath(QStringLiteral("target")), "kept"));
+            QVERIFY(TestFiles::Write(folder().filePath(name), "<Favorites/>"));
+        QVERIFY(TestFiles::Write(folder().filePath(QStringLiteral("target")), "kept"));
         QVERIFY(QFile::link(QStringLiteral("target"),
-                            m_dir->filePath(QStringLiteral("Favorites.xml.tmpLinkXY"))));
-        QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("Favorites.xml.tmpFolder")));
+                            folder().filePath(QStringLiteral("Favorites.xml.tmpLinkXY"))));
+        QVERIFY(QDir(folder().path()).mkdir(QStringLiteral("Favorites.xml.tmpFolder")));
         QStringList kept = entries();
         for (const QString& name : leftovers)
             kept.removeAll(name);
 
-        CFavoritesStore::RemoveLeftovers();
+        store().RemoveLeftovers();
         QCOMPARE(entries(), kept);
-        QCOMPARE(TestFiles::Read(m_dir->filePath(QStringLiteral("target"))), QByteArray("kept"));
+        QCOMPARE(TestFiles::Read(folder().filePath(QStringLiteral("target"))), QByteArray("kept"));
 
         // A save clears its own leftovers as well.
-        QVERIFY(TestFiles::Write(m_dir->filePath(leftovers.first()), "<Favorites/>"));
-        MessageCapture messages;
-        QVERIFY(CFavoritesStore::Update(CFavoritesStore::Add, QStringLiteral("Saved"),
+        QVERIFY(TestFiles::Write(folder().filePath(leftovers.first()), "<Favorites/>"));
+        QVERIFY(store().Update(CFavoritesStore::Add, QStringLiteral("Saved"),
                                         QStringLiteral("http://saved/")));
         // Besides the first change's backup.
         kept.append(QStringLiteral("backups"));
@@ -228,5 +211,5 @@ private slots:
     }
 };
 
-KESTRIN_TEST_MAIN(FavoritesProcessesTest)
+KESTRIN_CORE_TEST_MAIN(FavoritesProcessesTest)
 #include "tst_favoritesprocesses.moc"

@@ -1,5 +1,4 @@
 #include "FavoritesTestCase.h"
-#include "app/Globals.h"
 #include "favorites/CFavoritesBackups.h"
 #include "favorites/CFavoritesStore.h"
 #include "favorites/CXmlDocument.h"
@@ -25,10 +24,12 @@ QDateTime at(int year, int month, int day, int hour, int minute, int second)
     return QDateTime(QDate(year, month, day), QTime(hour, minute, second));
 }
 
-bool add(const char* title)
+bool add(CFavoritesStore& store, const char* title)
 {
-    return CFavoritesStore::Update(CFavoritesStore::Add, QString::fromUtf8(title),
-                                   QStringLiteral("http://%1.example/").arg(QLatin1String(title)));
+    return store
+        .Update(CFavoritesStore::Add, QString::fromUtf8(title),
+                QStringLiteral("http://%1.example/").arg(QLatin1String(title)))
+        .succeeded();
 }
 } // namespace
 
@@ -75,12 +76,10 @@ private slots:
         writeFavorites({{QStringLiteral("Old"), QStringLiteral("http://old.example/")}});
         const QByteArray original = TestFiles::Read(favoritesPath());
         const QDateTime before = QDateTime::currentDateTime().addSecs(-1);
-        MessageCapture messages;
-        QVERIFY(add("one"));
-        QVERIFY(add("two"));
-        QVERIFY(CFavoritesStore::Update(CFavoritesStore::Delete, QStringLiteral("Old"),
+        QVERIFY(add(store(), "one"));
+        QVERIFY(add(store(), "two"));
+        QVERIFY(store().Update(CFavoritesStore::Delete, QStringLiteral("Old"),
                                         QStringLiteral("http://old.example/")));
-        QVERIFY(messages.texts().isEmpty());
 
         QCOMPARE(backups().size(), 1);
         const QRegularExpressionMatch name =
@@ -100,7 +99,7 @@ private slots:
         QVERIFY(writer.waitForFinished(60000));
         QCOMPARE(writer.exitCode(), 0);
         QCOMPARE(contents(), sorted({original, beforeSecondRun}));
-        QCOMPARE(FavoritesFolder::readRows().size(), 5);
+        QCOMPARE(readRows().size(), 5);
     }
 
     void sameStateIsNotBackedUpTwiceAndBulkChangesAlwaysAre()
@@ -108,24 +107,22 @@ private slots:
         writeFavorites({{QStringLiteral("Old"), QStringLiteral("http://old.example/")}});
         const QByteArray original = TestFiles::Read(favoritesPath());
         writeBackup(at(2024, 5, 1, 8, 0, 0), original);
-        MessageCapture messages;
-        QVERIFY(add("one"));
+        QVERIFY(add(store(), "one"));
         // The newest backup holds this very state already.
         QCOMPARE(backups().size(), 1);
 
         const QByteArray beforeImport = TestFiles::Read(favoritesPath());
         CFavoritesStore::ImportSummary summary;
-        QVERIFY(CFavoritesStore::Import({{QStringLiteral("New"), QStringLiteral("http://new/")}}, 0,
+        QVERIFY(store().Import({{QStringLiteral("New"), QStringLiteral("http://new/")}}, 0,
                                         summary));
         QCOMPARE(summary.added, 1);
         QCOMPARE(contents(), sorted({original, beforeImport}));
 
         // A second backup, most likely within the same second, gets a name of its own.
         const QByteArray beforeSecondImport = TestFiles::Read(favoritesPath());
-        QVERIFY(CFavoritesStore::Import(
+        QVERIFY(store().Import(
             {{QStringLiteral("Newer"), QStringLiteral("http://newer/")}}, 0, summary));
         QCOMPARE(contents(), sorted({original, beforeImport, beforeSecondImport}));
-        QVERIFY(messages.texts().isEmpty());
     }
 
     void onlyTheNewestTwentyAreKept()
@@ -140,10 +137,7 @@ private slots:
                                     QStringLiteral("Favorites-20230301-120000.xml.keep")};
         for (const QString& name : strangers)
             QVERIFY(TestFiles::Write(QDir(backupsPath()).filePath(name), "mine"));
-
-        MessageCapture messages;
-        QVERIFY(add("one"));
-        QVERIFY(messages.texts().isEmpty());
+        QVERIFY(add(store(), "one"));
         QStringList expected = strangers;
         for (int day = 7; day <= 25; ++day)
             expected.append(CFavoritesBackups::NameFor(at(2023, 3, day, 12, 0, 0)));
@@ -162,19 +156,19 @@ private slots:
         QVERIFY(QDir(folder().path()).mkdir(QStringLiteral("elsewhere")));
         QVERIFY(QFile::link(path(QStringLiteral("elsewhere")), backupsPath()));
 
-        MessageCapture messages;
-        QVERIFY(!add("one"));
-        QCOMPARE(messages.texts().size(), 1);
-        QVERIFY2(messages.texts().first().contains(
+        const FavoritesResult refused = store().Update(
+            CFavoritesStore::Add, QStringLiteral("one"), QStringLiteral("http://one.example/"));
+        QCOMPARE(refused.code, Code::Failed);
+        QVERIFY2(refused.reason.contains(
                      QStringLiteral("No backup of it could be made first: %1 is not a folder")
                          .arg(backupsPath())),
-                 qPrintable(messages.texts().first()));
+                 qPrintable(refused.reason));
         QCOMPARE(TestFiles::Read(favoritesPath()), original);
         QCOMPARE(QDir(path(QStringLiteral("elsewhere"))).entryList(QDir::Files), QStringList());
 
         QVERIFY(QFile::remove(backupsPath()));
         QVERIFY(TestFiles::Write(backupsPath(), "a file of the user's"));
-        QVERIFY(!add("one"));
+        QVERIFY(!add(store(), "one"));
         QCOMPARE(TestFiles::Read(backupsPath()), QByteArray("a file of the user's"));
         QCOMPARE(TestFiles::Read(favoritesPath()), original);
     }
@@ -198,7 +192,7 @@ private slots:
         manual.close();
 
         const QList<CFavoritesBackups::Entry> entries =
-            CFavoritesBackups(favoritesPath()).List(CFavoritesStore::ManualBackupPath());
+            CFavoritesBackups(favoritesPath()).List(store().ManualBackupPath());
         QStringList shown;
         for (const CFavoritesBackups::Entry& entry : entries) {
             shown.append(
@@ -229,22 +223,19 @@ private slots:
         writeBackup(at(2024, 2, 1, 10, 0, 0), earlier);
         const QString chosen =
             QDir(backupsPath()).filePath(CFavoritesBackups::NameFor(at(2024, 2, 1, 10, 0, 0)));
-
-        MessageCapture messages;
-        QVERIFY(CFavoritesStore::Restore(chosen));
-        QVERIFY(messages.texts().isEmpty());
+        QVERIFY(store().Restore(chosen));
         QCOMPARE(TestFiles::Read(favoritesPath()), earlier);
         // What was there is a backup now, and the restored one is still there.
         QCOMPARE(backups().size(), 2);
         QCOMPARE(backup(backups().last()), current);
         QCOMPARE(backup(backups().first()), earlier);
         // The restore was this run's backup: the next change needs none.
-        QVERIFY(add("after"));
+        QVERIFY(add(store(), "after"));
         QCOMPARE(backups().size(), 2);
 
         // A missing Favorites.xml is brought back as well.
         QVERIFY(QFile::remove(favoritesPath()));
-        QVERIFY(CFavoritesStore::Restore(chosen));
+        QVERIFY(store().Restore(chosen));
         QCOMPARE(TestFiles::Read(favoritesPath()), earlier);
     }
 
@@ -263,18 +254,17 @@ private slots:
             QDir(backupsPath()).filePath(CFavoritesBackups::NameFor(at(2024, 2, 2, 10, 0, 0)));
         const QStringList before = backups();
 
-        MessageCapture messages;
-        QVERIFY(!CFavoritesStore::Restore(broken));
-        QCOMPARE(messages.texts().size(), 1);
-        QVERIFY2(messages.texts().first().contains(
+        const FavoritesResult unreadable = store().Restore(broken);
+        QCOMPARE(unreadable.code, Code::Failed);
+        QVERIFY2(unreadable.reason.contains(
                      QStringLiteral("The backup %1 cannot be read").arg(broken)),
-                 qPrintable(messages.texts().first()));
+                 qPrintable(unreadable.reason));
 
         // The backup of the current list fits; the longer restored file does not.
         CXmlTestSeam::SetFailures({xml::S_OK, {}, -1, current.size() + 1});
-        QVERIFY(!CFavoritesStore::Restore(good));
-        QCOMPARE(messages.texts().size(), 2);
-        QVERIFY(messages.texts().last().contains(QStringLiteral("No space left on device")));
+        const FavoritesResult full = store().Restore(good);
+        QCOMPARE(full.code, Code::Failed);
+        QVERIFY(full.reason.contains(QStringLiteral("No space left on device")));
         QCOMPARE(TestFiles::Read(favoritesPath()), current);
         QCOMPARE(backups(), before);
         QCOMPARE(QDir(folder().path()).entryList(QDir::Files).filter(QStringLiteral(".tmp")),
@@ -311,7 +301,7 @@ private slots:
             QVERIFY(dialog->isVisible());
             dialog->restoreButton()->click();
         });
-        QVERIFY(CRestoreFavoritesDlg::Run());
+        QVERIFY(CRestoreFavoritesDlg::Run(store()));
         QVERIFY(!driver.timedOut());
         QVERIFY(driver.done());
         QCOMPARE(messages.texts().size(), 3);
@@ -326,7 +316,7 @@ private slots:
     {
         writeFavorites({});
         MessageCapture messages;
-        QVERIFY(!CRestoreFavoritesDlg::Run());
+        QVERIFY(!CRestoreFavoritesDlg::Run(store()));
         QCOMPARE(messages.texts().size(), 1);
         QVERIFY(messages.texts().first().startsWith(
             QStringLiteral("There is no backup of My Favorites yet.")));

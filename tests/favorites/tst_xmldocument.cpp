@@ -1,6 +1,6 @@
 #include "favorites/CXmlDocument.h"
 #include "favorites/CXmlTestSeam.h"
-#include "support/TestMain.h"
+#include "support/CoreTestMain.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -213,5 +213,5 @@ private slots:
     }
 };
 
-KESTRIN_TEST_MAIN(XmlDocumentTest)
+KESTRIN_CORE_TEST_MAIN(XmlDocumentTest)
 #include "tst_xmldocument.moc"

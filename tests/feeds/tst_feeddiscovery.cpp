@@ -2,8 +2,8 @@
 #include "feeds/FeedWorker.h"
 #include "platform/network/FetchQueue.h"
 #include "platform/network/WebAccess.h"
+#include "support/CoreTestMain.h"
 #include "support/ScriptedHttpServer.h"
-#include "support/TestMain.h"
 
 #include <QNetworkProxy>
 
@@ -225,5 +225,5 @@ void FeedDiscoveryTest::usualAddresses()
              addresses.size() / 2);
 }
 
-KESTRIN_TEST_MAIN(FeedDiscoveryTest)
+KESTRIN_CORE_TEST_MAIN(FeedDiscoveryTest)
 #include "tst_feeddiscovery.moc"

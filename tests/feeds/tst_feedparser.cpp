@@ -3,8 +3,8 @@
 #include "feeds/FeedParser.h"
 #include "feeds/FeedText.h"
 #include "feeds/FeedXml.h"
+#include "support/CoreTestMain.h"
 #include "support/ScriptedHttpServer.h"
-#include "support/TestMain.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -292,5 +292,5 @@ void FeedParserTest::dumpPrintsJsonAndRefusesWhatIsNoFeed()
     QVERIFY(dump.readAllStandardError().contains("not a feed: a web page, not a feed"));
 }
 
-KESTRIN_TEST_MAIN(FeedParserTest)
+KESTRIN_CORE_TEST_MAIN(FeedParserTest)
 #include "tst_feedparser.moc"

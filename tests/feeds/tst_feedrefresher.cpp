@@ -1,6 +1,6 @@
 #include "feeds/FeedRefresher.h"
+#include "support/CoreTestMain.h"
 #include "support/ScriptedHttpServer.h"
-#include "support/TestMain.h"
 
 #include <QNetworkProxy>
 #include <QSignalSpy>
@@ -262,5 +262,5 @@ void FeedRefresherTest::lookUpTellsWhatIsKnownAtOnce()
     QCOMPARE(m_server->requests().size(), asked);
 }
 
-KESTRIN_TEST_MAIN(FeedRefresherTest)
+KESTRIN_CORE_TEST_MAIN(FeedRefresherTest)
 #include "tst_feedrefresher.moc"

@@ -1,5 +1,5 @@
 #include "feeds/FeedStore.h"
-#include "support/TestMain.h"
+#include "support/CoreTestMain.h"
 
 #include <QDate>
 #include <QDir>
@@ -337,5 +337,5 @@ void FeedStoreTest::twoProcessesWritingAtOnceLoseNothing()
     QCOMPARE(readBase, 100);
 }
 
-KESTRIN_TEST_MAIN(FeedStoreTest)
+KESTRIN_CORE_TEST_MAIN(FeedStoreTest)
 #include "tst_feedstore.moc"

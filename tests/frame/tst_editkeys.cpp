@@ -165,7 +165,7 @@ void EditKeysTest::editsInTheFrameKeepTheirKeys()
 void EditKeysTest::editsOfADialogKeepTheirKeys()
 {
     ModalDriver driver;
-    CAddModifyFavoriteDlg dialog;
+    CAddModifyFavoriteDlg dialog(m_fixture->favorites());
     driver.next<CAddModifyFavoriteDlg>([](CAddModifyFavoriteDlg* shown) {
         auto* name = qobject_cast<QLineEdit*>(shown->GetDlgItem(IDC_FAVORITE_NAME));
         QVERIFY(name);

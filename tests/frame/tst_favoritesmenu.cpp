@@ -2,8 +2,9 @@
 #include "browser/CKestrinNewsReaderView.h"
 #include "catalog/CLeftView.h"
 #include "catalog/CatalogContextMenu.h"
+#include "catalog/CatalogFilterEdit.h"
+#include "catalog/CatalogPane.h"
 #include "favorites/CFavoritesStore.h"
-#include "favorites/FavoritesFolder.h"
 #include "favorites/ui/CAddModifyFavoriteDlg.h"
 #include "favorites/ui/CRestoreFavoritesDlg.h"
 #include "frame/CMainFrame.h"
@@ -88,7 +89,7 @@ private slots:
         CMainFrame* frame = m_fixture->frame();
         QTRY_COMPARE_WITH_TIMEOUT(frame->windowTitle(),
                                   QStringLiteral("Local Test Page - Kestrin News Reader"), 15000);
-        const QStringList before = FavoritesFolder::readRows();
+        const QStringList before = m_fixture->favoriteRows();
 
         MessageCapture messages;
         ModalDriver driver;
@@ -110,9 +111,29 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(driver.done(), 20000);
         QVERIFY(!driver.timedOut());
         QCOMPARE(messages.texts(), QStringList{QStringLiteral("Successfully!")});
-        QCOMPARE(FavoritesFolder::readRows(),
+        QCOMPARE(m_fixture->favoriteRows(),
                  before + QStringList{QStringLiteral("Local Test Page|") +
                                       TestFiles::PageUrl("titled.html")});
+        // The tree shows it at once, chosen, without opening the page again.
+        CLeftView* tree = m_fixture->tree();
+        QTreeWidgetItem* added = tree->currentItem();
+        QVERIFY(added && added->isSelected());
+        QCOMPARE(added->text(0), QStringLiteral("Local Test Page"));
+        QCOMPARE(added->parent()->text(0), QStringLiteral("My Favorites"));
+        QCOMPARE(tree->urlOf(added), TestFiles::PageUrl("titled.html"));
+        // And the filter box finds it by its name.
+        frame->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(frame));
+        tree->setFocus();
+        QTest::keyClick(tree, Qt::Key_K, Qt::ControlModifier);
+        QTRY_VERIFY(qobject_cast<CatalogFilterEdit*>(QApplication::focusWidget()));
+        auto* filter = qobject_cast<CatalogFilterEdit*>(QApplication::focusWidget());
+        QTest::keyClicks(filter, QStringLiteral("local test"));
+        CatalogPane* pane = frame->findChild<CatalogPane*>();
+        QVERIFY(pane);
+        QCOMPARE(pane->filter().firstMatch(), added);
+        QCOMPARE(pane->filter().matchCount(), 1);
+        filter->clear();
 
         // A page without a title is named after its file.
         QSignalSpy loads(m_fixture->browser(), &HtmlView::loadFinished);
@@ -135,7 +156,7 @@ private slots:
         CMainFrame* frame = m_fixture->frame();
         CKestrinNewsReaderView* browser = m_fixture->browser();
         browser->EnsureEngine();
-        const QByteArray favorites = TestFiles::Read(CFavoritesStore::GetFavoritesPath());
+        const QByteArray favorites = TestFiles::Read(m_fixture->favorites().GetFavoritesPath());
         MessageCapture messages;
 
         // The blank pane.
@@ -159,7 +180,7 @@ private slots:
         frame->SendCommand(ID_FAVORITES_ADD_CURRENT);
 
         QCOMPARE(messages.texts(), QStringList(4, kNothingOnShow));
-        QCOMPARE(TestFiles::Read(CFavoritesStore::GetFavoritesPath()), favorites);
+        QCOMPARE(TestFiles::Read(m_fixture->favorites().GetFavoritesPath()), favorites);
     }
 
     void exportAndImportGoThroughTheChosenFile()
@@ -167,11 +188,11 @@ private slots:
         QVERIFY(start(1));
         CMainFrame* frame = m_fixture->frame();
         QVERIFY(TestFiles::Write(
-            CFavoritesStore::GetFavoritesPath(),
+            m_fixture->favorites().GetFavoritesPath(),
             TestFiles::FavoritesXml(
                 {{QStringLiteral("Daily & Co"), QStringLiteral("https://daily.example/?a=1&b=2")},
                  {QStringLiteral("Ça"), QStringLiteral("http://ca.example/")}})));
-        const QStringList rows = FavoritesFolder::readRows();
+        const QStringList rows = m_fixture->favoriteRows();
         const QString exported = QDir(g_strAppDir).filePath(QStringLiteral("exported.html"));
         MessageCapture messages;
         {
@@ -182,7 +203,8 @@ private slots:
         QCOMPARE(messages.texts().size(), 1);
         QVERIFY(TestFiles::Read(exported).startsWith("<!DOCTYPE NETSCAPE-Bookmark-file-1>"));
 
-        QVERIFY(TestFiles::Write(CFavoritesStore::GetFavoritesPath(), TestFiles::FavoritesXml({})));
+        QVERIFY(TestFiles::Write(m_fixture->favorites().GetFavoritesPath(),
+                                 TestFiles::FavoritesXml({})));
         {
             // Cancel in the chooser: nothing happens.
             ChooserAnswer chooser{QString()};
@@ -197,7 +219,7 @@ private slots:
         QCOMPARE(messages.texts().size(), 2);
         QVERIFY(messages.texts().last().endsWith(
             QStringLiteral("2 added, 0 already in My Favorites, 0 skipped: not web addresses.")));
-        QCOMPARE(FavoritesFolder::readRows(), rows);
+        QCOMPARE(m_fixture->favoriteRows(), rows);
     }
 
     void treeMenuOfTheProgramOffersTheFavoritesEntries()
@@ -223,8 +245,8 @@ private slots:
     {
         QVERIFY(start(1));
         MessageCapture messages;
-        QVERIFY(CFavoritesStore::Update(CFavoritesStore::Add, QStringLiteral("Added"),
-                                        QStringLiteral("http://added.example/")));
+        QVERIFY(m_fixture->favorites().Update(CFavoritesStore::Add, QStringLiteral("Added"),
+                                              QStringLiteral("http://added.example/")));
         ModalDriver driver;
         int listed = -1;
         driver.next<CRestoreFavoritesDlg>([&](CRestoreFavoritesDlg* dialog) {

@@ -298,7 +298,7 @@ void LinkCheckCommandsTest::useNewAddressChangesExactlyThatFavorite()
     // Changed elsewhere in the meantime: nothing is touched, and the user is told.
     {
         MessageCapture messages;
-        const QString path = CFavoritesStore::GetFavoritesPath();
+        const QString path = m_fixture->favorites().GetFavoritesPath();
         const QByteArray original = TestFiles::Read(path);
         QVERIFY(TestFiles::Write(path, TestFiles::FavoritesXml({before[0]})));
         report->useNewAddress();
@@ -312,7 +312,7 @@ void LinkCheckCommandsTest::useNewAddressChangesExactlyThatFavorite()
     report->useNewAddress();
     QVERIFY(messages.texts().isEmpty());
     QList<FavoriteRecord> records;
-    QVERIFY(CFavoritesStore::ReadAll(records));
+    QVERIFY(m_fixture->favorites().ReadAll(records));
     QCOMPARE(records.size(), 4);
     const QList<QPair<QString, QString>> expected{
         before[0], {QStringLiteral("Moving"), newUrl}, before[2], before[3]};

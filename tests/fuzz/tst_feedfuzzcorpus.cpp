@@ -1,5 +1,5 @@
 #include "FeedFuzzCheck.h"
-#include "support/TestMain.h"
+#include "support/CoreTestMain.h"
 
 #include <QDir>
 
@@ -38,5 +38,5 @@ private slots:
     }
 };
 
-KESTRIN_TEST_MAIN(FeedFuzzCorpusTest)
+KESTRIN_CORE_TEST_MAIN(FeedFuzzCorpusTest)
 #include "tst_feedfuzzcorpus.moc"

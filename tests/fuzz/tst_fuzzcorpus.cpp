@@ -1,5 +1,5 @@
 #include "FavoritesFuzzCheck.h"
-#include "support/TestMain.h"
+#include "support/CoreTestMain.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -34,5 +34,5 @@ private slots:
     }
 };
 
-KESTRIN_TEST_MAIN(FuzzCorpusTest)
+KESTRIN_CORE_TEST_MAIN(FuzzCorpusTest)
 #include "tst_fuzzcorpus.moc"

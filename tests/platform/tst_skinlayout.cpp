@@ -5,6 +5,7 @@
 #include "platform/FileDialog.h"
 #include "platform/MessageBox.h"
 #include "platform/SkinEngine.h"
+#include "support/FavoritesFolder.h"
 #include "support/LayoutChecks.h"
 #include "support/ModalDriver.h"
 #include "support/TestFiles.h"
@@ -145,13 +146,13 @@ private slots:
 
 private:
     void applySkin();
-    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<FavoritesFolder> m_dir;
     QTemporaryDir m_files;
 };
 
 void SkinLayoutTest::init()
 {
-    m_dir = std::make_unique<QTemporaryDir>();
+    m_dir = std::make_unique<FavoritesFolder>();
     g_strAppDir = m_dir->path();
 }
 
@@ -343,12 +344,12 @@ void SkinLayoutTest::programDialogsKeepEveryTextWhole()
         QCOMPARE(dialog->list()->rowCount(), 1);
         checkAndClose(dialog);
     });
-    CEditMyFavoriteDlg editor;
+    CEditMyFavoriteDlg editor(m_dir->store());
     editor.DoModal();
 
     for (const bool existing : {false, true}) {
         driver.next<CAddModifyFavoriteDlg>(checkAndClose);
-        CAddModifyFavoriteDlg dialog;
+        CAddModifyFavoriteDlg dialog(m_dir->store());
         dialog.m_bExisting = existing;
         dialog.m_strName = QStringLiteral("Example Gazette");
         dialog.m_strURL = QStringLiteral("http://127.0.0.1/gazette");

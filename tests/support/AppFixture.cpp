@@ -1,10 +1,12 @@
 #include "AppFixture.h"
 
+#include "FavoritesFolder.h"
 #include "TestFiles.h"
 #include "app/CKestrinNewsReaderApp.h"
 #include "app/CKestrinNewsReaderDoc.h"
 #include "app/Globals.h"
 #include "app/SettingsKeys.h"
+#include "favorites/CFavoritesStore.h"
 #include "frame/CMainFrame.h"
 #include "platform/SkinEngine.h"
 
@@ -145,6 +147,16 @@ bool AppFixture::isChecked(int id) const
 {
     updateMenus();
     return frame()->menuAction(id)->isChecked();
+}
+
+CFavoritesStore& AppFixture::favorites() const
+{
+    return *m_app->favorites();
+}
+
+QStringList AppFixture::favoriteRows() const
+{
+    return FavoritesFolder::readRowsOf(favorites().GetFavoritesPath());
 }
 
 QString AppFixture::sourceDataDir()

@@ -8,6 +8,7 @@
 
 #include <memory>
 
+class CFavoritesStore;
 class CKestrinNewsReaderApp;
 class CKestrinNewsReaderDoc;
 class CKestrinNewsReaderView;
@@ -56,6 +57,9 @@ public:
     [[nodiscard]] CKestrinNewsReaderDoc* document() const;
     [[nodiscard]] CKestrinNewsReaderView* browser() const;
     [[nodiscard]] CLeftView* tree() const;
+    // The program's favorites, and what they hold now as "title|url" rows.
+    [[nodiscard]] CFavoritesStore& favorites() const;
+    [[nodiscard]] QStringList favoriteRows() const;
 
     // Runs the update handlers of every menu, as before each shows.
     void updateMenus() const;

@@ -7,9 +7,9 @@
 
 TreeFixture::TreeFixture()
     : m_profile(m_profileFile.open()), m_doc(std::make_unique<CKestrinNewsReaderDoc>()),
-      m_tree(new CLeftView(*m_profile))
+      m_tree(new CLeftView(*m_profile, m_folder.store()))
 {
-    g_strAppDir = m_dir.path();
+    g_strAppDir = m_folder.path();
     g_strCurrentURL = QStringLiteral("https://start.example.org/");
     m_tree->AttachDocument(m_doc.get());
     m_navigations = std::make_unique<QSignalSpy>(m_tree.data(), &CLeftView::openRequested);
@@ -28,7 +28,7 @@ TreeFixture::~TreeFixture()
 
 bool TreeFixture::writeFavorites(const QByteArray& xml) const
 {
-    return TestFiles::Write(m_dir.filePath(QStringLiteral("Favorites.xml")), xml);
+    return m_folder.writeFavoritesXml(xml);
 }
 
 QTreeWidgetItem* TreeFixture::childNamed(QTreeWidgetItem* parent, const QString& text)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FavoritesFolder.h"
 #include "TestProfile.h"
 
 #include <QPointer>
@@ -13,7 +14,7 @@ class CLeftView;
 class QTreeWidgetItem;
 
 // A catalog tree with its document and no browser pane: what it asks the pane to show is
-// recorded. The working directory is a temporary one.
+// recorded. It works in a fresh user folder, whose favorites store it shows.
 class TreeFixture
 {
 public:
@@ -27,6 +28,8 @@ public:
     [[nodiscard]] bool writeFavorites(const QByteArray& xml) const;
 
     [[nodiscard]] CKestrinNewsReaderDoc* document() const { return m_doc.get(); }
+    [[nodiscard]] FavoritesFolder& folder() { return m_folder; }
+    [[nodiscard]] CFavoritesStore& store() const { return m_folder.store(); }
     [[nodiscard]] CLeftView* tree() const { return m_tree; }
     // Every address the tree asked the browser pane to show.
     [[nodiscard]] QSignalSpy* navigations() const { return m_navigations.get(); }
@@ -35,7 +38,7 @@ public:
     [[nodiscard]] static QTreeWidgetItem* childNamed(QTreeWidgetItem* parent, const QString& text);
 
 private:
-    QTemporaryDir m_dir;
+    FavoritesFolder m_folder;
     TestProfile m_profileFile;
     std::unique_ptr<Profile> m_profile;
     std::unique_ptr<CKestrinNewsReaderDoc> m_doc;

@@ -3,8 +3,8 @@
 #include "platform/network/HttpFetch.h"
 #include "platform/network/NetworkFailure.h"
 #include "platform/network/WebAccess.h"
+#include "support/CoreTestMain.h"
 #include "support/ScriptedHttpServer.h"
-#include "support/TestMain.h"
 
 #include <QFile>
 #include <QNetworkProxy>
@@ -292,5 +292,5 @@ void WebFetchTest::localAddressesAndNames()
     QCOMPARE(HostScope::IsLocalName(host), local);
 }
 
-KESTRIN_TEST_MAIN(WebFetchTest)
+KESTRIN_CORE_TEST_MAIN(WebFetchTest)
 #include "tst_webfetch.moc"

@@ -1,13 +1,19 @@
 #pragma once
 
+#include "TestFiles.h"
 #include "favorites/FavoriteRecord.h"
 
 #include <QList>
 #include <QStringList>
 #include <QTemporaryDir>
 
-// A fresh folder for one test: the store's Favorites.xml and the backup's current
-// directory point into it while it lives, and back to where they were after.
+#include <memory>
+
+class CFavoritesStore;
+
+// A fresh user folder for one test: a temporary directory that is the working directory
+// while it lives, with the test locations of QStandardPaths, and the favorites store of
+// its Favorites.xml. Every test that works on favorites starts from one.
 class FavoritesFolder
 {
 public:
@@ -23,13 +29,20 @@ public:
     // Every name in the folder, hidden ones included, sorted.
     [[nodiscard]] QStringList entries() const;
 
+    [[nodiscard]] CFavoritesStore& store() const { return *m_store; }
+    // Favorites.xml holding these records, or these bytes.
+    bool writeFavorites(const TestFiles::Records& records) const;
+    bool writeFavoritesXml(const QByteArray& xml) const;
+
     // "title|url" per record, in order.
     [[nodiscard]] static QStringList rows(const QList<FavoriteRecord>& records);
     // What ReadAll returns now, as rows; "FALSE" when it fails.
-    [[nodiscard]] static QStringList readRows();
+    [[nodiscard]] QStringList readRows() const;
+    // The same for the favorites file at a path.
+    [[nodiscard]] static QStringList readRowsOf(const QString& favoritesPath);
 
 private:
     QTemporaryDir m_dir;
-    QString m_previousAppDir;
     QString m_previousCurrent;
+    std::unique_ptr<CFavoritesStore> m_store;
 };

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "FavoriteRecord.h"
+
+#include <QList>
+
+// What the favorites file holds after it changed: everything a list that shows the
+// favorites needs to follow, so that none of them reads the file again.
+struct FavoritesUpdate
+{
+    enum class Origin
+    {
+        // A change made through this store.
+        ThisCopy,
+        // The file was changed by another copy of the program, or any other program.
+        Elsewhere
+    };
+
+    Origin origin = Origin::ThisCopy;
+    // Every favorite, in file order.
+    QList<FavoriteRecord> records;
+};

@@ -1,0 +1,52 @@
+#include "FavoritesMessages.h"
+
+#include "platform/MessageBox.h"
+
+using Code = FavoritesResult::Code;
+
+QString FavoritesMessages::Text(const FavoritesResult& result, qsizetype count)
+{
+    switch (result.code) {
+    case Code::Done:
+    case Code::Unchanged:
+    case Code::Blank:
+        return {};
+    case Code::Duplicate:
+        return QStringLiteral("The same content already exist, delete it then add new!");
+    case Code::Taken:
+        return QStringLiteral("Another favorite already has this name and address. Nothing was "
+                              "changed.");
+    case Code::Gone:
+        return count == 1 ? QStringLiteral("This favorite is no longer in My Favorites as shown: "
+                                           "it was changed or deleted since. Nothing was changed.")
+                          : QStringLiteral("These favorites are no longer in My Favorites as "
+                                           "shown: they were changed or deleted since. Nothing "
+                                           "was changed.");
+    case Code::NoParser:
+        return QStringLiteral("Unable to create DOMDocument object. Please check the installation "
+                              "of the MS XML Parser!");
+    case Code::NodeFailure:
+        return QStringLiteral("Access node failure!");
+    case Code::Failed:
+        return QStringLiteral("Unable to change the favorites file %1.\n%2")
+            .arg(result.path, result.reason);
+    case Code::SourceUnreadable:
+        return QStringLiteral("读取配置文件 Favorites.xml 失败！");
+    case Code::SourceReadError:
+        return QStringLiteral("读取配置文件 Favorites.xml 时出错：%1。备份未完成，原有的备份未改动！")
+            .arg(result.reason);
+    case Code::BackupLocked:
+        return QStringLiteral("创建配置文件 Favorites.xml.bk 失败！\n%1").arg(result.reason);
+    case Code::BackupUnwritable:
+        return QStringLiteral("创建配置文件 Favorites.xml.bk 失败！\n%1\n原有的备份未改动。")
+            .arg(result.reason);
+    }
+    return {};
+}
+
+bool FavoritesMessages::Tell(const FavoritesResult& result, qsizetype count)
+{
+    if (const QString text = Text(result, count); !text.isEmpty())
+        MessageBox::Show(text, MB_OK);
+    return result.succeeded();
+}
