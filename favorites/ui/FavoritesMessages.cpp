@@ -27,13 +27,18 @@ QString FavoritesMessages::Text(const FavoritesResult& result, qsizetype count)
                               "of the MS XML Parser!");
     case Code::NodeFailure:
         return QStringLiteral("Access node failure!");
+    case Code::Refused:
+        return QStringLiteral("My Favorites cannot be read from %1: %2. They are left out "
+                              "until it is a favorites file again.")
+            .arg(result.path, result.reason);
     case Code::Failed:
         return QStringLiteral("Unable to change the favorites file %1.\n%2")
             .arg(result.path, result.reason);
     case Code::SourceUnreadable:
         return QStringLiteral("读取配置文件 Favorites.xml 失败！");
     case Code::SourceReadError:
-        return QStringLiteral("读取配置文件 Favorites.xml 时出错：%1。备份未完成，原有的备份未改动！")
+        return QStringLiteral(
+                   "读取配置文件 Favorites.xml 时出错：%1。备份未完成，原有的备份未改动！")
             .arg(result.reason);
     case Code::BackupLocked:
         return QStringLiteral("创建配置文件 Favorites.xml.bk 失败！\n%1").arg(result.reason);
