@@ -369,6 +369,32 @@ private slots:
         }
         QCOMPARE(TestFiles::Read(favoritesPath()), content);
     }
+    // A one-line file just under the cap reads; a change to it is written compact as it
+    // came, where indenting it would pass the cap.
+    void compactFileAtTheCapCanStillBeChanged()
+    {
+        constexpr int kFavorites = 16;
+        QByteArray xml = "<?xml version=\"1.0\"?>\n<Favorites>";
+        const qsizetype room = CXmlDocument::kMaxFileSize - 100;
+        const qsizetype titleSize = room / kFavorites - 64;
+        for (int i = 0; i < kFavorites; ++i) {
+            xml += "<Favorite><title>" + QByteArray::number(i) + QByteArray(titleSize, 't') +
+                   "</title><url>http://" + QByteArray::number(i) + "/</url></Favorite>";
+        }
+        xml += "</Favorites>";
+        xml += QByteArray(room - xml.size(), '\n');
+        QVERIFY(TestFiles::Write(favoritesPath(), xml));
+        QCOMPARE(readRows().size(), kFavorites);
+
+        const FavoritesResult added = store().Update(CFavoritesStore::Add, QStringLiteral("New"),
+                                                     QStringLiteral("http://new/"));
+        QVERIFY2(added, qPrintable(added.reason));
+        QVERIFY(QFileInfo(favoritesPath()).size() <= CXmlDocument::kMaxFileSize);
+        const QStringList rows = readRows();
+        QCOMPARE(rows.size(), kFavorites + 1);
+        QCOMPARE(rows.last(), QStringLiteral("New|http://new/"));
+    }
+
     void oddFavoritesFilesAreRefusedWithoutWaiting_data()
     {
         QTest::addColumn<QString>("kind");
