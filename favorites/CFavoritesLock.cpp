@@ -65,7 +65,7 @@ QString CFavoritesLock::UnusableReason() const
         what = QStringLiteral("is not a regular file");
     else if (status.st_uid != ::geteuid())
         what = QStringLiteral("belongs to another user");
-    else if (::access(QFile::encodeName(m_strLockPath).constData(), R_OK | W_OK) != 0)
+    else if ((status.st_mode & (S_IRUSR | S_IWUSR)) != (S_IRUSR | S_IWUSR))
         what = QStringLiteral("may not be read and written by you");
     else
         return {};
