@@ -14,6 +14,7 @@
 #include "platform/SkinEngine.h"
 #include "platform/WebEditCommand.h"
 #include "res/Resource.h"
+#include "res/StringTable.h"
 
 SplitterWnd* g_pSplitter = nullptr;
 
@@ -27,9 +28,9 @@ constexpr int kLayoutSaveDelayMs = 300;
 
 CMainFrame::CMainFrame(Profile& profile, CommandTarget* appTarget, CFavoritesStore& favorites)
     : FrameWindow(appTarget), m_profile(profile), m_favorites(favorites),
-      m_nCataView(profile.GetInt(kSettingsSection, SettingsKeys::CataView)),
-      m_nSkinStyle(profile.GetInt(kSettingsSection, SettingsKeys::SkinStyle)),
-      m_nIndexPage(profile.GetInt(kSettingsSection, SettingsKeys::IndexPage))
+      m_nCataView(profile.GetMode(kSettingsSection, SettingsKeys::CataView)),
+      m_nSkinStyle(profile.GetMode(kSettingsSection, SettingsKeys::SkinStyle)),
+      m_nIndexPage(profile.GetMode(kSettingsSection, SettingsKeys::IndexPage))
 {
     setObjectName(QStringLiteral("CMainFrame"));
     g_strCurrentURL = kDefaultHomePageUrl;
@@ -99,6 +100,10 @@ bool CMainFrame::OnCreateClient(Document* document)
     m_pTreeView = tree;
     m_pBrowserView = browser;
     m_pCurrentPage = new CurrentPage(browser);
+    connect(browser, &CKestrinNewsReaderView::loadingStatusChanged, this,
+            &CMainFrame::ShowLoadingStatus);
+    connect(browser, &CKestrinNewsReaderView::pageAddressChanged, this,
+            [this](const QString& address) { m_wndStatusBar.SetMessageToolTip(address); });
     RegisterView(tree);
     RegisterView(browser);
     // The panes know nothing of each other: what one asks of the other passes here.
@@ -115,8 +120,7 @@ bool CMainFrame::OnCreateClient(Document* document)
             m_pBrowserView->NavigateTo(url);
     };
     hooks.status = [this](const QString& text) { ShowStatus(text); };
-    m_linkChecks =
-        std::make_unique<LinkCheckCommands>(this, tree, *m_treeMenu, m_favorites, hooks);
+    m_linkChecks = std::make_unique<LinkCheckCommands>(this, tree, *m_treeMenu, m_favorites, hooks);
     browser->SetErrorNoteProvider(
         [this](const QUrl& url) { return m_linkChecks ? m_linkChecks->NoteFor(url) : QString(); });
     setCentralWidget(&m_wndSplitter);
@@ -127,7 +131,7 @@ bool CMainFrame::OnCreateClient(Document* document)
 void CMainFrame::OnSize(SizeType type)
 {
     m_profile.Write(kSettingsSection, SettingsKeys::WindowSize,
-                    type == SizeType::Maximized ? 3 : 5);
+                    type == SizeType::Maximized ? StartShow::Maximized : StartShow::AsCreated);
     OnLayoutChanged();
 }
 
@@ -163,6 +167,17 @@ int CMainFrame::OnSplitterInfo(SplitInfo& info)
 void CMainFrame::ShowStatus(const QString& text)
 {
     m_wndStatusBar.SetMessage(text);
+}
+
+void CMainFrame::ShowLoadingStatus(const QString& text)
+{
+    if (IsMenuOpen())
+        return;
+    if (!text.isEmpty())
+        m_wndStatusBar.SetMessage(text);
+    else if (m_wndStatusBar.message() == m_loadingStatus)
+        m_wndStatusBar.SetMessage(StringTable::Load(AFX_IDS_IDLEMESSAGE));
+    m_loadingStatus = text;
 }
 
 void CMainFrame::OnFileMinimize()

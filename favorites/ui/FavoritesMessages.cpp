@@ -52,6 +52,6 @@ QString FavoritesMessages::Text(const FavoritesResult& result, qsizetype count)
 bool FavoritesMessages::Tell(const FavoritesResult& result, qsizetype count)
 {
     if (const QString text = Text(result, count); !text.isEmpty())
-        MessageBox::Show(text, MB_OK);
+        MessageBox::Show(text, MB_OK | MB_ICONWARNING); // every one a refusal or a failure
     return result.succeeded();
 }
