@@ -28,10 +28,10 @@ QList<FavoriteRecord> RecordsOf(const QList<CFavoritesChange::Child>& children)
 }
 
 // A backup before a change, or the reason why none could be made.
-QString MakeBackup(CFavoritesBackups& backups)
+QString MakeBackup(CFavoritesBackups& backups, const BackupReason& reason)
 {
     try {
-        return backups.Make();
+        return backups.Make(reason);
     } catch (const xml::_com_error& error) {
         throw xml::_com_error(
             error.Error(),
@@ -131,7 +131,8 @@ FavoritesResult CFavoritesStore::ReadAll(QList<FavoriteRecord>& records) const
     return result;
 }
 
-FavoritesResult CFavoritesStore::Modify(const ChangeFunction& change, BackupFirst backup)
+FavoritesResult CFavoritesStore::Modify(const ChangeFunction& change, BackupFirst backup,
+                                        const BackupReason& reason)
 {
     const QString path = m_strPath;
     // The store never creates the file: without it there is nothing to lock or change.
@@ -175,7 +176,10 @@ FavoritesResult CFavoritesStore::Modify(const ChangeFunction& change, BackupFirs
                 },
                 [&] {
                     if (backUp)
-                        made = MakeBackup(backups);
+                        made = MakeBackup(backups,
+                                          reason.kind == BackupReason::Kind::Unknown
+                                              ? BackupReason::Of(BackupReason::Kind::FirstChange)
+                                              : reason);
                 });
         } catch (const xml::_com_error&) {
             // The file is as it was, so a copy of it made for this change is not needed.
@@ -322,7 +326,9 @@ FavoritesResult CFavoritesStore::Restore(const QString& backupPath)
                 QStringLiteral("The backup %1 holds no Favorites list").arg(backupPath));
         restored = RecordsOf(CFavoritesChange::ChildrenOf(doc));
         if (QFileInfo::exists(path))
-            made = MakeBackup(backups);
+            made = MakeBackup(backups, BackupReason::Of(BackupReason::Kind::Restore,
+                                                        QFileInfo(backupPath).fileName(),
+                                                        CFavoritesBackups::TimeOf(backupPath)));
         CXmlAtomicFile::Write(path, bytes.constData(), bytes.size());
     } catch (const xml::_com_error& error) {
         backups.Withdraw(made);

@@ -86,7 +86,9 @@ private slots:
         QCOMPARE(entries(),
                  (QStringList{QStringLiteral("Favorites.xml"), QStringLiteral("backups")}));
         // Each copy backed the file up once, before its own first change.
-        QCOMPARE(QDir(folder().filePath(QStringLiteral("backups"))).entryList(QDir::Files).size(),
+        QCOMPARE(QDir(folder().filePath(QStringLiteral("backups")))
+                     .entryList({QStringLiteral("*.xml")}, QDir::Files)
+                     .size(),
                  2);
     }
 
