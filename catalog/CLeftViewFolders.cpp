@@ -2,6 +2,7 @@
 // filled by drag and drop.
 #include "CLeftView.h"
 
+#include "CatalogTreeItem.h"
 #include "app/SettingsKeys.h"
 #include "favorites/CFavoritesStore.h"
 #include "favorites/ui/FavoritesMessages.h"
@@ -69,7 +70,7 @@ QTreeWidgetItem* CLeftView::EnsureFolder(const QStringList& path)
     if (QTreeWidgetItem* known = m_folderItems.value(path))
         return known;
     (void)EnsureFolder(path.first(path.size() - 1));
-    auto* item = new QTreeWidgetItem(QStringList{path.constLast()});
+    auto* item = new CatalogTreeItem(path.constLast());
     item->setData(0, kIndexRole, 0);
     item->setData(0, kFolderRole, path);
     m_folderItems.insert(path, item);

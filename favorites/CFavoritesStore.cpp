@@ -5,6 +5,7 @@
 #include "CFavoritesLock.h"
 #include "CXmlAtomicFile.h"
 #include "CXmlDocument.h"
+#include "platform/files/RegularFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -60,21 +61,17 @@ QString CFavoritesStore::TrimBlanks(const QString& text)
 
 namespace {
 
-// The whole source, or why it could not be read.
+// The whole source, or why it could not be read: a pipe or a device is refused, not read.
 FavoritesResult ReadSource(const QString& path, QByteArray& content)
 {
-    QFile source(path);
-    if (!source.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
-        return FavoritesResult::Of(Code::SourceUnreadable, path, source.errorString());
-    char buffer[64 * 1024];
-    for (;;) {
-        const qint64 count = source.read(buffer, sizeof buffer);
-        if (count == 0)
-            return {};
-        if (count < 0)
-            return FavoritesResult::Of(Code::SourceReadError, path, source.errorString());
-        content.append(buffer, count);
-    }
+    using Status = RegularFile::Contents::Status;
+    RegularFile::Contents source = RegularFile::Read(path, CXmlDocument::kMaxFileSize);
+    if (source.status == Status::Missing || source.status == Status::Unopenable)
+        return FavoritesResult::Of(Code::SourceUnreadable, path, source.reason);
+    if (!source.ok())
+        return FavoritesResult::Of(Code::SourceReadError, path, source.reason);
+    content = std::move(source.bytes);
+    return {};
 }
 } // namespace
 
@@ -104,9 +101,16 @@ FavoritesResult CFavoritesStore::ReadAll(QList<FavoriteRecord>& records,
     const FavoritesWatch::Identity identity = FavoritesWatch::IdentityOf(m_strPath);
     FavoritesResult result;
     try {
-        // A file that cannot be read or parsed leaves an empty document: no records.
-        doc.Load(m_strPath);
-        const CXmlNodeList favorites = doc.SelectNodes(CXmlString(kTopLevel));
+        // A file that cannot be read or parsed leaves an empty document: no records. One
+        // that is no file at all, or far larger than any list of favorites, is said to be so.
+        using Status = RegularFile::Contents::Status;
+        const RegularFile::Contents contents =
+            RegularFile::Read(m_strPath, CXmlDocument::kMaxFileSize);
+        if (contents.status == Status::NotAFile || contents.status == Status::TooLarge)
+            result = FavoritesResult::Of(Code::Refused, m_strPath, contents.reason);
+        doc.LoadXml(contents.bytes, m_strPath);
+        const CXmlNodeList favorites =
+            doc.SelectNodes(CXmlString(kTopLevel));
         for (long i = 0; i < favorites.GetLength(); ++i) {
             CXmlNode favorite;
             if (xml::Failed(favorites.GetItem(i, favorite))) {

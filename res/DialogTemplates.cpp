@@ -34,10 +34,10 @@ constexpr DialogControl kAddModifyFavorite[] = {
     {IDC_DELETE, K::DefPushButton, "Delete", 184, 31, 50, 14, S::TabStop},
     {IDC_FAVORITE_NAME, K::Edit, "", 7, 22, 167, 14, S::TabStop | S::Border | S::AutoHScroll},
     {IDC_FAVORITE_URL, K::Edit, "", 7, 51, 167, 14, S::TabStop | S::Border | S::AutoHScroll},
-    {-1, K::Static, "Newspapers, magazines Name", 7, 7, 126, 10, S::None},
-    {-1, K::Static, "Newspapers, magazines URL", 7, 40, 126, 10, S::None},
+    {-1, K::Static, "Newspapers, magazines Name", 7, 7, 126, 10, S::None, IDC_FAVORITE_NAME},
+    {-1, K::Static, "Newspapers, magazines URL", 7, 40, 126, 10, S::None, IDC_FAVORITE_URL},
     // Added since: after the original controls, so their order stays.
-    {-1, K::Static, "Folder", 7, 69, 126, 10, S::None},
+    {-1, K::Static, "Folder", 7, 69, 126, 10, S::None, IDC_FAVORITE_FOLDER},
     {IDC_FAVORITE_FOLDER, K::ComboBox, "", 7, 80, 167, 14, S::TabStop},
 };
 

@@ -10,6 +10,7 @@
 #include <QRandomGenerator>
 
 #include <memory>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -177,6 +178,55 @@ private slots:
         QVERIFY(store().Update(CFavoritesStore::Add, QStringLiteral("Free"),
                                QStringLiteral("http://free/")));
         QCOMPARE(titles(readAll()), QStringList{QStringLiteral("Free")});
+    }
+
+    void unusableLockSaysWhichFileToRemove_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("another user's") << QStringLiteral("owner");
+        QTest::newRow("dangling link") << QStringLiteral("link");
+        QTest::newRow("folder") << QStringLiteral("folder");
+        QTest::newRow("pipe") << QStringLiteral("pipe");
+    }
+
+    // No copy can ever take such a lock: the user is told at once which file to remove,
+    // instead of "try again" for ever.
+    void unusableLockSaysWhichFileToRemove()
+    {
+        QFETCH(QString, kind);
+        const QString lockPath = CFavoritesLock::LockPathFor(favoritesPath());
+        const QByteArray name = QFile::encodeName(lockPath);
+        if (kind == QLatin1String("owner")) {
+            QVERIFY(TestFiles::Write(lockPath, "1\nother\nhost\n"));
+            if (::chown(name.constData(), 65534, 65534) != 0)
+                QSKIP("files cannot be given to another user here");
+        } else if (kind == QLatin1String("link")) {
+            QVERIFY(QFile::link(folder().filePath(QStringLiteral("gone")), lockPath));
+        } else if (kind == QLatin1String("folder")) {
+            QVERIFY(QDir().mkdir(lockPath));
+        } else {
+            QCOMPARE(::mkfifo(name.constData(), 0600), 0);
+        }
+        const QByteArray before = TestFiles::Read(favoritesPath());
+
+        const FavoritesResult added = store().Update(CFavoritesStore::Add, QStringLiteral("New"),
+                                                     QStringLiteral("http://new/"));
+        const FavoritesResult backup = store().Backup();
+        QCOMPARE(added.code, Code::Failed);
+        QCOMPARE(backup.code, Code::BackupLocked);
+        for (const FavoritesResult& result : {added, backup}) {
+            QVERIFY2(result.reason.contains(lockPath) &&
+                         result.reason.contains(QStringLiteral("Remove that file")) &&
+                         !result.reason.contains(QStringLiteral("Another copy")),
+                     qPrintable(result.reason));
+        }
+        QCOMPARE(TestFiles::Read(favoritesPath()), before);
+
+        // Removed as told, the change goes through.
+        QVERIFY(QFile::remove(lockPath) || QDir().rmdir(lockPath));
+        QVERIFY(store().Update(CFavoritesStore::Add, QStringLiteral("New"),
+                               QStringLiteral("http://new/")));
+        QCOMPARE(titles(readAll()), QStringList{QStringLiteral("New")});
     }
 
     void leftoversGoAndNothingThatOnlyLooksLikeThem()
