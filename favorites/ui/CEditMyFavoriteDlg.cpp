@@ -52,7 +52,6 @@ CEditMyFavoriteDlg::CEditMyFavoriteDlg(CFavoritesStore& store, QWidget* parent)
     m_search = qobject_cast<QLineEdit*>(GetDlgItem(IDC_FAVORITE_SEARCH));
     m_search->setPlaceholderText(QStringLiteral("Search by name or address"));
     m_search->setAccessibleName(QStringLiteral("Search favorites"));
-    m_search->setClearButtonEnabled(true);
     connect(m_search, &QLineEdit::textChanged, this, [this] { ApplySearch(); });
     connect(m_listFavorites, &QTableWidget::itemSelectionChanged, this,
             [this] { UpdateEditButton(); });
@@ -124,7 +123,11 @@ void CEditMyFavoriteDlg::ShowRecords(const QList<FavoriteRecord>& records)
         m_listFavorites->setItem(i, 0, number);
         m_listFavorites->setItem(i, 1, new QTableWidgetItem(record.title));
         m_listFavorites->setItem(i, 2, new QTableWidgetItem(record.url));
-        m_listFavorites->setItem(i, 3, new QTableWidgetItem(FolderChoice::Shown(record.folder)));
+        auto* folder = new QTableWidgetItem(FolderChoice::Shown(record.folder));
+        // Said, not shown: an empty cell is the top of My Favorites.
+        if (record.folder.isEmpty())
+            folder->setData(Qt::AccessibleTextRole, QStringLiteral("My Favorites"));
+        m_listFavorites->setItem(i, 3, folder);
         if (current && newCurrent < 0 && record == *current)
             newCurrent = i;
     }

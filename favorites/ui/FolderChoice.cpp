@@ -1,11 +1,13 @@
 #include "FolderChoice.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 
 void FolderChoice::Fill(QComboBox* combo, const QList<QStringList>& folders,
                         const QStringList& selected)
 {
     combo->clear();
+    combo->view()->setAccessibleName(QStringLiteral("Folders"));
     combo->addItem(QStringLiteral("My Favorites"), QStringList());
     for (const QStringList& path : folders)
         combo->addItem(QString(4 * path.size(), u' ') + path.constLast(), path);

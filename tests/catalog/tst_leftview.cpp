@@ -357,7 +357,7 @@ void LeftViewTest::favoritesFailuresStillBuildTheCatalog()
     {
         MessageCapture messages;
         CXmlTestSeam::Failures failures;
-        failures.itemExpression = QStringLiteral("Favorites/Favorite");
+        failures.itemExpression = QStringLiteral("Favorites/Favorite|Favorites/Folder");
         failures.itemIndex = 1;
         CXmlTestSeam::SetFailures(failures);
         m_tree->RebuildTree(CatalogView::ByArea);

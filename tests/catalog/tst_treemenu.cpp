@@ -164,7 +164,7 @@ void TreeMenuTest::favoriteEntriesEditInPlaceAndDelete()
     QCOMPARE(alpha->text(0), QStringLiteral("Alpha Daily"));
     rightClick(alpha);
     QCOMPARE(entries(m_menu->menu()), (QStringList{"&Open", "Open in Your &Browser",
-                                                   "&Copy Address", "-", "&Edit…", "&Delete…"}));
+                                                   "&Copy Address", "-", "&Edit…", "&Delete…", "&Move to Folder…"}));
 
     MessageCapture messages;
     ModalDriver driver;
@@ -209,7 +209,7 @@ void TreeMenuTest::keysOpenTheMenuOnTheCurrentItemAndFoldersHaveNone()
     QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, QPoint(), QPoint());
     QApplication::sendEvent(tree, &menuKey);
     QVERIFY(m_menu->menu());
-    QCOMPARE(entries(m_menu->menu()).last(), QStringLiteral("&Delete…"));
+    QCOMPARE(entries(m_menu->menu()).last(), QStringLiteral("&Move to Folder…"));
     m_menu->menu()->close();
 
     // Plain F10 is not the menu's key.
