@@ -73,6 +73,11 @@ public:
     [[nodiscard]] QTreeWidgetItem* FavoriteItem(const FavoriteRecord& record) const;
     // Selects a favorite and scrolls it into view, without opening it: it was just added.
     void RevealFavorite(const FavoriteRecord& record);
+    // My Favorites itself.
+    [[nodiscard]] bool IsFavoritesNode(const QTreeWidgetItem* item) const
+    {
+        return item && item == m_pFavoritesNode;
+    }
     // A favorite's place in the file as the tree knows it; -1 for any other item.
     [[nodiscard]] int FavoriteOrdinal(const QTreeWidgetItem* item) const;
     // Makes My Favorites show these records, in file order.
