@@ -164,7 +164,7 @@ QList<QTreeWidgetItem*> CLeftView::AddSites(QTreeWidgetItem* parent,
     QList<QTreeWidgetItem*> items;
     items.reserve(records.size());
     for (const FavoriteRecord& record : records) {
-        auto* item = new QTreeWidgetItem(QStringList{record.title});
+        auto* item = new CatalogTreeItem(record.title);
         item->setData(0, kIndexRole, TakeSlot(record.url));
         items.append(item);
     }
