@@ -1,6 +1,9 @@
 #include "CKestrinNewsReaderView.h"
 
 #include "BrowserNotice.h"
+#include "FindBar.h"
+#include "LinkBubble.h"
+#include "LoadingLine.h"
 #include "app/CKestrinNewsReaderDoc.h"
 #include "app/ProductAddresses.h"
 #include "app/SettingsKeys.h"
@@ -10,7 +13,10 @@
 #include "res/Resource.h"
 #include "res/StringTable.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QShortcut>
 #include <QTimer>
 
@@ -41,6 +47,22 @@ bool isWebAddress(const QUrl& address)
                                      QStringLiteral("ftp"), QStringLiteral("file")};
     return address.isValid() && schemes.contains(address.scheme().toLower());
 }
+
+// The same address however it was written: with or without its last slash.
+QString addressKey(const QUrl& address)
+{
+    return address.adjusted(QUrl::StripTrailingSlash | QUrl::NormalizePathSegments).toString();
+}
+
+// What a loading page is called in the status bar: its site, or for a file its name.
+QString loadingName(const QUrl& address)
+{
+    if (!address.host().isEmpty())
+        return address.host();
+    if (address.isLocalFile())
+        return QFileInfo(address.toLocalFile()).fileName();
+    return address.toDisplayString();
+}
 } // namespace
 
 CKestrinNewsReaderView::CKestrinNewsReaderView(Profile& profile, QWidget* parent)
@@ -52,6 +74,8 @@ CKestrinNewsReaderView::CKestrinNewsReaderView(Profile& profile, QWidget* parent
     m_commandMap.on(ID_BROWSE_ZOOM_OUT, [this] { OnZoom(-1); });
     m_commandMap.on(ID_BROWSE_ZOOM_RESET, [this] { OnZoom(0); });
     InstallPaneKeys();
+    InstallBrowserParts();
+    SetPopupTitleSuffix(captionSuffix());
 }
 
 CKestrinNewsReaderDoc* CKestrinNewsReaderView::GetDocument() const
@@ -75,6 +99,31 @@ void CKestrinNewsReaderView::OpenInYourBrowser()
         return;
     }
     ExternalBrowser::Open(address);
+}
+
+void CKestrinNewsReaderView::CopyPageAddress()
+{
+    const QString address = pageAddress();
+    if (address.isEmpty()) {
+        MessageBox::Show(QStringLiteral("The page on show has no web address to copy."),
+                         MB_OK | MB_ICONINFORMATION);
+        return;
+    }
+    QApplication::clipboard()->setText(address);
+}
+
+void CKestrinNewsReaderView::ShowFindBar()
+{
+    if (m_findBar->isVisible() && m_findBar->field()->hasFocus() && !m_findBar->text().isEmpty())
+        FindText(m_findBar->text(), false);
+    else
+        m_findBar->Open();
+}
+
+QString CKestrinNewsReaderView::pageAddress() const
+{
+    const QUrl address = url();
+    return isWebAddress(address) ? address.toString() : QString();
 }
 
 void CKestrinNewsReaderView::OnInitialUpdate()
@@ -151,24 +200,74 @@ void CKestrinNewsReaderView::InstallPaneKeys()
     }
 }
 
+void CKestrinNewsReaderView::InstallBrowserParts()
+{
+    m_loadingLine = new LoadingLine(pageArea());
+    AddOverPages(m_loadingLine);
+    m_linkBubble = new LinkBubble(pageArea());
+    AddOverPages(m_linkBubble);
+    m_findBar = new FindBar(this);
+    AddBelowPages(m_findBar);
+
+    connect(this, &HtmlView::loadProgress, this, &CKestrinNewsReaderView::OnLoadProgress);
+    connect(this, &HtmlView::linkHovered, m_linkBubble, &LinkBubble::ShowAddress);
+    connect(this, &HtmlView::addressChanged, this,
+            [this] { emit pageAddressChanged(pageAddress()); });
+    connect(this, &HtmlView::externalLinkRequested, this, &CKestrinNewsReaderView::OnExternalLink);
+    connect(m_findBar, &FindBar::findRequested, this,
+            [this](const QString& text, bool backward) { FindText(text, backward); });
+    connect(this, &HtmlView::findFinished, m_findBar, &FindBar::ShowResult);
+    connect(m_findBar, &FindBar::closed, this, [this] { setFocus(Qt::OtherFocusReason); });
+
+    // Esc in the page stops a load; the rest of the time it is the page's own key.
+    m_stopKey = new QShortcut(QKeySequence(Qt::Key_Escape), pageArea());
+    m_stopKey->setContext(Qt::WidgetWithChildrenShortcut);
+    m_stopKey->setEnabled(false);
+    connect(m_stopKey, &QShortcut::activated, this, [this] { Stop(); });
+}
+
+void CKestrinNewsReaderView::OnLoadProgress(const QUrl& url, int percent, bool loading)
+{
+    m_stopKey->setEnabled(loading);
+    m_loadingLine->SetProgress(percent);
+    m_loadingLine->setVisible(loading);
+    if (loading)
+        m_linkBubble->ShowAddress(QString());
+    emit loadingStatusChanged(
+        loading
+            ? QStringLiteral("Loading %1\u2026 %2%").arg(loadingName(url), QString::number(percent))
+            : QString());
+}
+
+void CKestrinNewsReaderView::OnExternalLink(const QUrl& url)
+{
+    ExternalBrowser::Open(url);
+}
+
 void CKestrinNewsReaderView::RememberSiteName(const QString& url)
 {
     // The tree puts the site's name into the caption just before it asks for the page; a
     // caption this view set itself names a page, not a site.
     const QString caption = window()->windowTitle();
     const QString suffix = captionSuffix();
-    m_siteName.clear();
-    m_siteNameKey.clear();
-    if (caption != m_ownCaption && caption.endsWith(suffix)) {
-        m_siteName = caption.chopped(suffix.size());
-        m_siteNameKey = siteKey(QUrl::fromUserInput(url));
-    }
+    if (caption == m_ownCaption || !caption.endsWith(suffix))
+        return;
+    const QString name = caption.chopped(suffix.size()).trimmed();
+    if (name.isEmpty())
+        return;
+    const QUrl address = QUrl::fromUserInput(url);
+    m_namesByAddress.insert(addressKey(address), name);
+    if (!address.host().isEmpty())
+        m_namesBySite.insert(siteKey(address), name);
 }
 
 QString CKestrinNewsReaderView::SiteNameFor(const QUrl& address) const
 {
-    if (!m_siteName.trimmed().isEmpty() && siteKey(address) == m_siteNameKey)
-        return m_siteName;
+    if (const auto named = m_namesByAddress.constFind(addressKey(address));
+        named != m_namesByAddress.cend())
+        return *named;
+    if (const auto named = m_namesBySite.constFind(siteKey(address)); named != m_namesBySite.cend())
+        return *named;
     if (!address.host().isEmpty())
         return address.host();
     if (address.isLocalFile())

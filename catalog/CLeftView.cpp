@@ -231,10 +231,9 @@ void CLeftView::AddContentCatalog(QTreeWidgetItem* root)
             QTreeWidgetItem*& node = nodes[slot(kind, group)];
             if (!node)
                 continue;
-            if (!kindNode) {
+            // The kinds start closed: the catalog shows as its nine kinds under My Favorites.
+            if (!kindNode)
                 kindNode = AppendNode(root, QString::fromUtf8(CatalogData::KindText(kind)));
-                Expand(kindNode);
-            }
             node = AppendNode(kindNode, QString::fromUtf8(groups[group].text));
         }
     }

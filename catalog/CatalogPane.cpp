@@ -5,6 +5,7 @@
 
 #include <QLabel>
 #include <QLocale>
+#include <QShortcut>
 #include <QVBoxLayout>
 
 CatalogPane::CatalogPane(CLeftView* tree, QWidget* parent)
@@ -39,6 +40,14 @@ CatalogPane::CatalogPane(CLeftView* tree, QWidget* parent)
     connect(m_edit, &QLineEdit::returnPressed, this, [this] { GoToFirstMatch(true); });
     connect(m_edit, &CatalogFilterEdit::leaveRequested, this,
             [this] { m_tree->setFocus(Qt::OtherFocusReason); });
+
+    // While the tree is filtered, Esc anywhere in the pane gives the whole tree back.
+    auto* clear = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    clear->setContext(Qt::WidgetWithChildrenShortcut);
+    clear->setEnabled(false);
+    connect(clear, &QShortcut::activated, m_edit, &QLineEdit::clear);
+    connect(&m_filter, &CatalogTreeFilter::changed, clear,
+            [this, clear] { clear->setEnabled(m_filter.isActive()); });
 }
 
 void CatalogPane::FocusFilter()

@@ -181,12 +181,11 @@ void CatalogTreeFilter::Restore()
             m_folders[i]->setExpanded(m_expandedBefore[i]);
     }
     m_tree->ScheduleColumnFit();
-    // The paper chosen while filtering stays in sight when its folders are open.
+    // The paper chosen last stays selected and in sight, its folders opened for it.
     QTreeWidgetItem* current = m_tree->currentItem();
-    bool open = current != nullptr;
-    for (QTreeWidgetItem* folder = current ? current->parent() : nullptr; folder && open;
-         folder = folder->parent())
-        open = folder->isExpanded();
-    if (open)
-        m_tree->scrollToItem(current);
+    if (!current || !current->isSelected())
+        return;
+    for (QTreeWidgetItem* folder = current->parent(); folder; folder = folder->parent())
+        folder->setExpanded(true);
+    m_tree->scrollToItem(current);
 }

@@ -13,8 +13,8 @@ class QTreeWidgetItem;
 // Shows only the sites and favorites of the tree that match a text, with the folders that
 // hold them, expanded. Items are hidden, never removed: their data, indices and the URL
 // table stay as they are. Without a text the whole tree comes back with the expansion it
-// had before; a rebuild of the tree, or a change of My Favorites, keeps the text and applies
-// it again.
+// had before, and the folders of the selected paper open, so it stays in sight; a rebuild of
+// the tree, or a change of My Favorites, keeps the text and applies it again.
 class CatalogTreeFilter : public QObject
 {
     Q_OBJECT

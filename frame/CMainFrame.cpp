@@ -14,6 +14,7 @@
 #include "platform/SkinEngine.h"
 #include "platform/WebEditCommand.h"
 #include "res/Resource.h"
+#include "res/StringTable.h"
 
 SplitterWnd* g_pSplitter = nullptr;
 
@@ -99,6 +100,10 @@ bool CMainFrame::OnCreateClient(Document* document)
     m_pTreeView = tree;
     m_pBrowserView = browser;
     m_pCurrentPage = new CurrentPage(browser);
+    connect(browser, &CKestrinNewsReaderView::loadingStatusChanged, this,
+            &CMainFrame::ShowLoadingStatus);
+    connect(browser, &CKestrinNewsReaderView::pageAddressChanged, this,
+            [this](const QString& address) { m_wndStatusBar.SetMessageToolTip(address); });
     RegisterView(tree);
     RegisterView(browser);
     // The panes know nothing of each other: what one asks of the other passes here.
@@ -163,6 +168,17 @@ int CMainFrame::OnSplitterInfo(SplitInfo& info)
 void CMainFrame::ShowStatus(const QString& text)
 {
     m_wndStatusBar.SetMessage(text);
+}
+
+void CMainFrame::ShowLoadingStatus(const QString& text)
+{
+    if (IsMenuOpen())
+        return;
+    if (!text.isEmpty())
+        m_wndStatusBar.SetMessage(text);
+    else if (m_wndStatusBar.message() == m_loadingStatus)
+        m_wndStatusBar.SetMessage(StringTable::Load(AFX_IDS_IDLEMESSAGE));
+    m_loadingStatus = text;
 }
 
 void CMainFrame::OnFileMinimize()

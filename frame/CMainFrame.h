@@ -73,6 +73,8 @@ private:
     void OnBrowseForword();
     void OnBrowseOpenExternal();
     void OnBrowseReload();
+    void OnBrowseFind();
+    void OnBrowseCopyAddress();
     void OnCatalog(int mode);
     void OnCatalogFind();
     void OnHomePageGoto();
@@ -88,6 +90,9 @@ private:
     void OnFavoritesRestore();
     // Messages of background work: shown in the status bar, which may be hidden.
     void ShowStatus(const QString& text);
+    // The browser pane's loading message, or "" when it is done: "Ready" comes back unless
+    // another message took its place meanwhile. An open menu's prompt is left alone.
+    void ShowLoadingStatus(const QString& text);
 
     Profile& m_profile;
     CFavoritesStore& m_favorites;
@@ -96,6 +101,8 @@ private:
     int m_nSkinStyle;
     int m_nIndexPage;
     StatusBar m_wndStatusBar;
+    // The loading message last shown.
+    QString m_loadingStatus;
     // The layout as stored, and the window's restored place waiting to be stored.
     QRect m_savedPlacement;
     QRect m_pendingPlacement;

@@ -42,6 +42,8 @@ void CMainFrame::BindCommands()
     m_commandMap.on(ID_BROWSE_FORWORD, [this] { OnBrowseForword(); });
     m_commandMap.on(ID_BROWSE_OPEN_EXTERNAL, [this] { OnBrowseOpenExternal(); });
     m_commandMap.on(ID_BROWSE_RELOAD, [this] { OnBrowseReload(); });
+    m_commandMap.on(ID_BROWSE_FIND, [this] { OnBrowseFind(); });
+    m_commandMap.on(ID_BROWSE_COPY_ADDRESS, [this] { OnBrowseCopyAddress(); });
 
     m_commandMap.on(ID_CATALOG_AREA, [this] { OnCatalog(kCatalogByArea); });
     m_commandMap.on(ID_CATALOG_CONTENT, [this] { OnCatalog(kCatalogByContent); });
@@ -109,6 +111,18 @@ void CMainFrame::OnBrowseReload()
 {
     if (CKestrinNewsReaderView* browser = m_pBrowserView)
         browser->Refresh();
+}
+
+void CMainFrame::OnBrowseFind()
+{
+    if (CKestrinNewsReaderView* browser = m_pBrowserView)
+        browser->ShowFindBar();
+}
+
+void CMainFrame::OnBrowseCopyAddress()
+{
+    if (CKestrinNewsReaderView* browser = m_pBrowserView)
+        browser->CopyPageAddress();
 }
 
 void CMainFrame::OnCatalog(int mode)

@@ -126,20 +126,22 @@ void LinkCheckCommands::CheckThisLink(const QString& name, const QString& url)
 {
     if (url.isEmpty())
         return;
+    // A stored name may end in a blank; a sentence does not show it.
+    const QString shown = name.trimmed();
     switch (m_controller.checkOne(url)) {
     case LinkCheckController::Single::Started:
         m_singleName = name;
         m_singleUrl = url;
         if (m_hooks.status)
-            m_hooks.status(QStringLiteral("Checking %1…").arg(name));
+            m_hooks.status(QStringLiteral("Checking %1…").arg(shown));
         break;
     case LinkCheckController::Single::Prioritized:
         if (m_hooks.status)
-            m_hooks.status(QStringLiteral("%1 is checked next.").arg(name));
+            m_hooks.status(QStringLiteral("%1 is checked next.").arg(shown));
         break;
     case LinkCheckController::Single::Running:
         if (m_hooks.status)
-            m_hooks.status(QStringLiteral("%1 is part of the check under way.").arg(name));
+            m_hooks.status(QStringLiteral("%1 is part of the check under way.").arg(shown));
         break;
     }
 }
@@ -168,13 +170,13 @@ bool LinkCheckCommands::UseNewAddress(const LinkTarget& favorite, const QString&
     case FavoritesResult::Code::Gone:
         MessageBox::Show(QStringLiteral("\"%1\" is no longer in My Favorites with the address %2, "
                                         "so it was not changed.")
-                             .arg(favorite.name, favorite.url),
+                             .arg(favorite.name.trimmed(), favorite.url),
                          MB_OK | MB_ICONWARNING);
         break;
     case FavoritesResult::Code::Taken:
         MessageBox::Show(QStringLiteral("\"%1\" is already in My Favorites with the address %2; "
                                         "nothing was changed.")
-                             .arg(favorite.name, newUrl),
+                             .arg(favorite.name.trimmed(), newUrl),
                          MB_OK | MB_ICONINFORMATION);
         break;
     default:
@@ -225,12 +227,12 @@ void LinkCheckCommands::showSingleResult()
     const QString text =
         m_controller.checker().isOffline()
             ? QStringLiteral("The computer seems to be offline: %1 was not checked.")
-                  .arg(m_singleName)
+                  .arg(m_singleName.trimmed())
             : (result ? LinkFinding::ToolTip(*result) : QString());
     if (text.isEmpty())
         return;
     if (m_hooks.status)
-        m_hooks.status(m_singleName + QStringLiteral(": ") + text);
+        m_hooks.status(m_singleName.trimmed() + QStringLiteral(": ") + text);
     if (!m_tree || !m_tree->isVisible())
         return;
     // Shown beside the item the user asked about, when it is still on screen.

@@ -66,16 +66,12 @@ void LinkCheckWindow::begin()
 void LinkCheckWindow::showOffline()
 {
     m_offline = true;
-    const LinkChecker::Progress& progress = m_checker.progress();
-    const int checked = progress.done - progress.notChecked;
     m_heading->setText(
         QStringLiteral("The computer seems to be offline: no public site could be reached, "
                        "so none was checked or marked. Addresses on this computer or the local "
                        "network were still checked."));
     m_bar->hide();
-    m_counts->setText(QStringLiteral("%1 checked: %2 dead, %3 moved, %4 unsure; %5 not checked")
-                          .arg(number(checked), number(progress.dead), number(progress.moved),
-                               number(progress.unsure), number(progress.notChecked)));
+    m_counts->setText(CountsText(m_checker.progress()));
     m_timeLeft->clear();
     m_timeLeft->hide();
     m_button->setText(QStringLiteral("Close"));
@@ -97,9 +93,15 @@ void LinkCheckWindow::refresh()
 
 QString LinkCheckWindow::CountsText(const LinkChecker::Progress& progress)
 {
-    return QStringLiteral("%1 of %2 checked: %3 dead, %4 moved, %5 unsure")
-        .arg(number(progress.done), number(progress.total), number(progress.dead),
-             number(progress.moved), number(progress.unsure));
+    // Checked are the addresses with a finding; one tried while the computer may be
+    // offline has none yet, and one left out offline never gets one.
+    const int checked = progress.alive + progress.moved + progress.dead + progress.unsure;
+    QString text = QStringLiteral("%1 of %2 checked: %3 dead, %4 moved, %5 unsure")
+                       .arg(number(checked), number(progress.total), number(progress.dead),
+                            number(progress.moved), number(progress.unsure));
+    if (progress.notChecked > 0)
+        text += QStringLiteral("; %1 not checked").arg(number(progress.notChecked));
+    return text;
 }
 
 QString LinkCheckWindow::TimeLeftText(qint64 elapsedMs, int done, int total)

@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLocale>
 #include <QPushButton>
+#include <QSet>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -129,17 +130,13 @@ void LinkReportDialog::setEntries(const QList<LinkTarget>& targets,
     m_rows.clear();
     m_list->setSortingEnabled(false);
     m_list->clear();
-    int counts[3] = {0, 0, 0};
-    QDateTime latest;
+    m_hasResults = !results.isEmpty();
     QList<QTreeWidgetItem*> items;
     for (const LinkTarget& target : targets) {
         const auto it = results.constFind(target.url);
         if (it == results.constEnd() || it->status == LinkResult::Status::Alive)
             continue;
         const LinkResult& result = *it;
-        ++counts[severity(result.status)];
-        if (!latest.isValid() || result.checked > latest)
-            latest = result.checked;
         auto* item = new ReportItem(QStringList{
             target.name, LinkFinding::StatusTitle(result.status), LinkFinding::Details(result),
             LinkFinding::Date(result.checked), target.node, target.url});
@@ -155,21 +152,36 @@ void LinkReportDialog::setEntries(const QList<LinkTarget>& targets,
     m_list->setSortingEnabled(true);
     for (int column = 0; column < m_list->columnCount(); ++column)
         m_list->resizeColumnToContents(column);
+    updateSummary();
+    m_note->clear();
+    updateButtons();
+}
 
-    if (items.isEmpty()) {
-        m_summary->setText(results.isEmpty()
+void LinkReportDialog::updateSummary()
+{
+    // Counted from the rows on show, so that a row that goes (Use New Address) leaves the
+    // count with it; by address, as the check counts, though a site may be listed twice.
+    QSet<QString> counted[3];
+    QDateTime latest;
+    for (int row = 0; row < m_list->topLevelItemCount(); ++row) {
+        const QTreeWidgetItem* item = m_list->topLevelItem(row);
+        counted[item->data(FoundColumn, kSortRole).toInt()].insert(item->text(AddressColumn));
+        const QDateTime checked = item->data(CheckedColumn, kSortRole).toDateTime();
+        if (!latest.isValid() || checked > latest)
+            latest = checked;
+    }
+    if (m_list->topLevelItemCount() == 0) {
+        m_summary->setText(!m_hasResults
                                ? QStringLiteral("No link check has been run yet: choose Catalog > "
                                                 "Check Links… to run one.")
                                : QStringLiteral("Every checked site was reachable."));
-    } else {
-        m_summary->setText(QStringLiteral("%1 dead, %2 moved and %3 unsure, as last found on %4.")
-                               .arg(counts[0])
-                               .arg(counts[1])
-                               .arg(counts[2])
-                               .arg(LinkFinding::Date(latest)));
+        return;
     }
-    m_note->clear();
-    updateButtons();
+    m_summary->setText(QStringLiteral("%1 dead, %2 moved and %3 unsure, as last found on %4.")
+                           .arg(counted[0].size())
+                           .arg(counted[1].size())
+                           .arg(counted[2].size())
+                           .arg(LinkFinding::Date(latest)));
 }
 
 void LinkReportDialog::setKeepProblem(const QString& problem)
@@ -245,7 +257,8 @@ void LinkReportDialog::useNewAddress()
     if (!m_actions.useNewAddress(target, newUrl))
         return;
     delete item;
+    updateSummary();
     m_note->setText(
-        QStringLiteral("\"%1\" in My Favorites now opens %2.").arg(target.name, newUrl));
+        QStringLiteral("\"%1\" in My Favorites now opens %2.").arg(target.name.trimmed(), newUrl));
     updateButtons();
 }

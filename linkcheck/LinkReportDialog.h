@@ -59,10 +59,12 @@ public:
 private:
     [[nodiscard]] QTreeWidgetItem* selected() const;
     void updateButtons();
+    void updateSummary();
 
     Actions m_actions;
     QList<LinkTarget> m_rows;
     QLabel* m_summary;
+    bool m_hasResults = false;
     QTreeWidget* m_list;
     QPushButton* m_open;
     QPushButton* m_openExternal;

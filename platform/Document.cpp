@@ -37,7 +37,8 @@ bool Document::OnOpenDocument(const QString& path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        MessageBox::Show(QStringLiteral("Failed to open document.\n%1").arg(path), MB_OK);
+        MessageBox::Show(QStringLiteral("Failed to open document.\n%1").arg(path),
+                         MB_OK | MB_ICONWARNING);
         return false;
     }
     QDataStream archive(&file);
@@ -59,14 +60,15 @@ bool Document::OnSaveDocument(const QString& path)
         MessageBox::Show(QStringLiteral("The document was not saved: it holds no data, and "
                                         "saving it would erase the contents of\n%1")
                              .arg(path),
-                         MB_OK);
+                         MB_OK | MB_ICONWARNING);
         return false;
     }
     QSaveFile file(path);
     const bool ok =
         file.open(QIODevice::WriteOnly) && file.write(content) == content.size() && file.commit();
     if (!ok) {
-        MessageBox::Show(QStringLiteral("Failed to save document.\n%1").arg(path), MB_OK);
+        MessageBox::Show(QStringLiteral("Failed to save document.\n%1").arg(path),
+                         MB_OK | MB_ICONWARNING);
         return false;
     }
     SetPathName(path);

@@ -16,10 +16,25 @@ ExternalBrowser::Launcher& launcher()
 
 void showNoBrowser(const QUrl& url)
 {
-    MessageBox::Show(QStringLiteral("No web browser could be started to open this address:\n"
-                                    "%1\n\nCopy it into your web browser instead.")
-                         .arg(url.toString()),
-                     MB_OK | MB_ICONWARNING);
+    // Links for mail, calls and text messages name what they are for.
+    const QString scheme = url.scheme().toLower();
+    const QString target = url.path();
+    QString text;
+    if (scheme == QLatin1String("mailto"))
+        text = QStringLiteral("No e-mail program could be started to write to this address:\n"
+                              "%1\n\nCopy it into your e-mail instead.")
+                   .arg(target);
+    else if (scheme == QLatin1String("tel"))
+        text = QStringLiteral("No program could be started to call this number:\n%1").arg(target);
+    else if (scheme == QLatin1String("sms"))
+        text = QStringLiteral("No program could be started to send a text message to this "
+                              "number:\n%1")
+                   .arg(target);
+    else
+        text = QStringLiteral("No web browser could be started to open this address:\n"
+                              "%1\n\nCopy it into your web browser instead.")
+                   .arg(url.toString());
+    MessageBox::Show(text, MB_OK | MB_ICONWARNING);
 }
 
 // xdg-open starts fine even when it then finds no browser at all, so its exit is watched

@@ -4,8 +4,9 @@
 
 #include <functional>
 
-// Hands an address to the user's own web browser. When no browser can be started the user
-// is told so, with the address, instead of nothing happening.
+// Hands an address to the user's own web browser (or, for mailto:, tel: and sms:, to the
+// program the desktop has for it). When nothing can be started the user is told so, with
+// the address, instead of nothing happening.
 class ExternalBrowser
 {
 public:

@@ -119,7 +119,8 @@ void FrameWindow::UpdateMenu(QMenu* menu)
             continue;
         CommandUi ui(action->data().toInt());
         OnUpdateCmdMsg(ui);
-        action->setCheckable(ui.handled());
+        // Only a marked entry is checkable: styles draw an empty box beside an unmarked one.
+        action->setCheckable(ui.checked());
         action->setChecked(ui.checked());
     }
 }

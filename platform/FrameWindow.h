@@ -91,13 +91,13 @@ protected:
     void changeEvent(QEvent* event) override;
 
     void OnViewStatusBar();
+    [[nodiscard]] bool IsMenuOpen() const;
 
 private:
     void OnNextPane(int step);
     void OnFocusChanged(QWidget* now);
     void ShowPrompt(const QString& tip);
     void SetMessageText(const QString& text);
-    [[nodiscard]] bool IsMenuOpen() const;
 
     CommandTarget* m_appTarget;
     QList<View*> m_views;

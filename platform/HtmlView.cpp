@@ -12,8 +12,12 @@
 #include <QPointer>
 #include <QPrinter>
 #include <QStackedLayout>
+#include <QVBoxLayout>
+#include <QWebEngineFindTextResult>
 #include <QWebEngineHistory>
+#include <QWebEngineHistoryItem>
 #include <QWebEngineLoadingInfo>
+#include <QWebEngineNewWindowRequest>
 #include <QWebEngineScript>
 #include <QWebEngineView>
 
@@ -46,9 +50,17 @@ bool mayBeStandIn(const QString& title, const QUrl& url)
 } // namespace
 
 HtmlView::HtmlView(QWidget* parent)
-    : QWidget(parent), m_gate(new GpuCompositionGate(this)), m_stack(new QStackedLayout(this))
+    : QWidget(parent), m_gate(new GpuCompositionGate(this)), m_pageArea(new QWidget(this)),
+      m_stack(new QStackedLayout(m_pageArea))
 {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(m_pageArea, 1);
     m_stack->setContentsMargins(0, 0, 0, 0);
+    // Pages under the one on show stay shown: the engine goes on drawing the page behind our
+    // own, so that what it shows when ours goes is the page of now, not a frame of before.
+    m_stack->setStackingMode(QStackedLayout::StackAll);
     setFocusPolicy(Qt::StrongFocus);
     // The window's first frame is on screen: now the engine may take its time to start.
     connect(m_gate, &GpuCompositionGate::opened, this, &HtmlView::EnsureEngine);
@@ -99,6 +111,38 @@ void HtmlView::Refresh()
         m_page->triggerAction(QWebEnginePage::Reload);
 }
 
+void HtmlView::Stop()
+{
+    if (m_page && m_loading)
+        m_page->triggerAction(QWebEnginePage::Stop);
+}
+
+void HtmlView::FindText(const QString& text, bool backward)
+{
+    QWebEnginePage* page = m_noticeShown ? static_cast<QWebEnginePage*>(m_noticePage) : m_page;
+    if (!page) {
+        emit findFinished(0, 0);
+        return;
+    }
+    // Every search is answered once, also one that a newer search replaced before it was
+    // done (as if nothing was found); only the answer to the last one counts. An empty text
+    // ends them all.
+    m_findsPending = text.isEmpty() ? 0 : m_findsPending + 1;
+    page->findText(text, backward ? QWebEnginePage::FindBackward : QWebEnginePage::FindFlags());
+}
+
+void HtmlView::AddBelowPages(QWidget* widget)
+{
+    static_cast<QVBoxLayout*>(layout())->addWidget(widget);
+}
+
+void HtmlView::AddOverPages(QWidget* widget)
+{
+    widget->setParent(m_pageArea);
+    m_overPages.append(widget);
+    widget->raise();
+}
+
 void HtmlView::SetSilent(bool silent)
 {
     m_silent = silent;
@@ -120,21 +164,22 @@ void HtmlView::SetZoomFactor(qreal factor)
 void HtmlView::ShowNotice(const QString& html, const QString& title)
 {
     if (!m_noticeView) {
-        m_noticeView = new QWebEngineView(this);
+        m_noticeView = new QWebEngineView(m_pageArea);
         m_noticePage = new NoticePage(WebEngineProfile::Shared(), this);
         m_noticeView->setPage(m_noticePage);
         m_stack->addWidget(m_noticeView);
         connect(m_noticePage, &NoticePage::linkActivated, this, &HtmlView::OnNoticeLink);
+        connect(m_noticePage, &QWebEnginePage::findTextFinished, this, &HtmlView::OnFindResult);
     }
     const bool hadFocus = hasFocus() || isAncestorOf(QApplication::focusWidget());
     m_noticePage->Show(html);
-    m_stack->setCurrentWidget(m_noticeView);
+    ShowPage(m_noticeView);
     setFocusProxy(m_noticeView);
     if (hadFocus)
         m_noticeView->setFocus(Qt::OtherFocusReason);
     m_noticeShown = true;
     m_noticeTitle = title;
-    m_noticeUrl = url();
+    m_noticeEntry = CommittedEntry();
     ++m_titleSequence; // a title still being looked up is no longer the one on show
     Deliver(title);
 }
@@ -146,7 +191,7 @@ void HtmlView::HideNotice()
     const bool hadFocus =
         m_noticeView->isAncestorOf(QApplication::focusWidget()) || m_noticeView->hasFocus();
     m_noticeShown = false;
-    m_stack->setCurrentWidget(m_view);
+    ShowPage(m_view);
     setFocusProxy(m_view);
     if (hadFocus)
         m_view->setFocus(Qt::OtherFocusReason);
@@ -174,7 +219,8 @@ void HtmlView::OnNewWindow2(QWebEnginePage** page, bool* cancel)
 {
     if (*cancel || *page)
         return;
-    auto* window = new BrowserPopupWindow(m_silent);
+    auto* window = new BrowserPopupWindow(m_silent, m_popupTitleSuffix, this->window());
+    window->Place(m_popupGeometry);
     window->show();
     *page = window->page();
 }
@@ -210,28 +256,34 @@ void HtmlView::ReportCurrentTitle()
 
 void HtmlView::CreateEngine()
 {
-    m_view = new QWebEngineView(this);
+    m_view = new QWebEngineView(m_pageArea);
     m_page = new SilentWebPage(WebEngineProfile::Shared(), this);
     m_page->setSilent(m_silent);
-    m_page->setNewWindowHandler([this](QWebEnginePage::WebWindowType) -> QWebEnginePage* {
-        QWebEnginePage* page = nullptr;
-        bool cancel = false;
-        OnNewWindow2(&page, &cancel);
-        return cancel ? nullptr : page;
-    });
     m_view->setPage(m_page);
     m_stack->insertWidget(0, m_view);
-    m_stack->setCurrentWidget(m_view);
+    ShowPage(m_view);
     setFocusProxy(m_view);
     connect(m_page, &QWebEnginePage::titleChanged, this, &HtmlView::OnEngineTitle);
     connect(m_page, &QWebEnginePage::loadingChanged, this, &HtmlView::OnLoadingChanged);
     connect(m_page, &QWebEnginePage::loadFinished, this, &HtmlView::loadFinished);
+    connect(m_page, &QWebEnginePage::loadProgress, this, [this](int percent) {
+        if (m_loading)
+            emit loadProgress(m_loadingUrl, percent, true);
+    });
     connect(m_page, &QWebEnginePage::urlChanged, this, &HtmlView::OnNavigateComplete2);
+    connect(m_page, &QWebEnginePage::urlChanged, this, &HtmlView::addressChanged);
+    connect(m_page, &QWebEnginePage::linkHovered, this, &HtmlView::linkHovered);
+    connect(m_page, &QWebEnginePage::findTextFinished, this, &HtmlView::OnFindResult);
+    // Every request for a new window is answered here; the engine's fallback, createWindow,
+    // then gets none.
+    connect(m_page, &QWebEnginePage::newWindowRequested, this, &HtmlView::OnNewWindowRequested);
+    connect(m_page, &SilentWebPage::externalLinkRequested, this, &HtmlView::externalLinkRequested);
     connect(m_page, &QWebEnginePage::renderProcessTerminated, this,
             [this](QWebEnginePage::RenderProcessTerminationStatus status, int) {
                 if (status == QWebEnginePage::NormalTerminationStatus)
                     return;
-                m_loading = false;
+                if (std::exchange(m_loading, false))
+                    emit loadProgress(m_loadingUrl, 100, false);
                 OnRenderProcessGone(status);
             });
     connect(m_view, &QWebEngineView::printFinished, this, [this](bool success) {
@@ -244,18 +296,53 @@ void HtmlView::CreateEngine()
     }
 }
 
+void HtmlView::OnNewWindowRequested(QWebEngineNewWindowRequest& request)
+{
+    const QUrl target = request.requestedUrl();
+    const bool blank = target.isEmpty() || target == QUrl(QStringLiteral("about:blank"));
+    if (request.destination() == QWebEngineNewWindowRequest::InNewDialog || blank) {
+        // A script's pop-up, sized by it, or a window it means to write into itself.
+        m_popupGeometry = request.requestedGeometry();
+        QWebEnginePage* page = nullptr;
+        bool cancel = false;
+        OnNewWindow2(&page, &cancel);
+        m_popupGeometry = QRect();
+        if (!cancel && page)
+            request.openIn(page);
+        return;
+    }
+    // A link meant for a new tab or window: the pane is the one window for pages, and Back
+    // comes back from it.
+    m_page->load(target);
+}
+
+void HtmlView::OnFindResult(const QWebEngineFindTextResult& result)
+{
+    if (m_findsPending > 0 && --m_findsPending > 0)
+        return;
+    emit findFinished(result.activeMatch(), result.numberOfMatches());
+}
+
+void HtmlView::ShowPage(QWidget* page)
+{
+    m_stack->setCurrentWidget(page);
+    for (QWidget* widget : std::as_const(m_overPages))
+        widget->raise();
+}
+
 void HtmlView::OnLoadingChanged(const QWebEngineLoadingInfo& info)
 {
     switch (info.status()) {
     case QWebEngineLoadingInfo::LoadStartedStatus:
         m_loading = true;
-        // Trying the same address again keeps the notice until there is something better
-        // to show; the engine's own page for the failure must not come back meanwhile.
-        if (info.url() != m_noticeUrl)
-            HideNotice();
+        m_loadingUrl = info.url();
+        emit loadProgress(m_loadingUrl, 0, true);
+        // Our page stays until the next page has come: behind it, the engine holds its own
+        // page for the failure, which must not show meanwhile.
         break;
     case QWebEngineLoadingInfo::LoadSucceededStatus:
         m_loading = false;
+        emit loadProgress(m_loadingUrl, 100, false);
         HideNotice();
         // Even an unchanged title is reported: whatever set the caption meanwhile gives way.
         ReportTitle(m_page->title());
@@ -263,12 +350,27 @@ void HtmlView::OnLoadingChanged(const QWebEngineLoadingInfo& info)
     case QWebEngineLoadingInfo::LoadStoppedStatus:
     case QWebEngineLoadingInfo::LoadFailedStatus:
         m_loading = false;
-        if (info.isErrorPage())
+        emit loadProgress(m_loadingUrl, 100, false);
+        if (info.isErrorPage()) {
             OnNavigateError(info);
-        else if (info.errorCode() != kErrorAborted && !m_noticeShown)
-            ReportTitle(m_page->title()); // the site's own page, such as its "not found"
+            break;
+        }
+        // Stopped, or the site's own page for an error: what came of it is a page of the
+        // site's, to be shown. A load that never arrived leaves our page on show.
+        if (m_noticeShown && CommittedEntry() != m_noticeEntry)
+            HideNotice();
+        if (info.errorCode() != kErrorAborted && !m_noticeShown)
+            ReportTitle(m_page->title());
         break;
     }
+}
+
+HtmlView::Entry HtmlView::CommittedEntry() const
+{
+    if (!m_page)
+        return {};
+    const QWebEngineHistory* history = m_page->history();
+    return {history->currentItemIndex(), history->currentItem().lastVisited()};
 }
 
 void HtmlView::OnEngineTitle(const QString& engineTitle)

@@ -33,8 +33,8 @@ QMessageBox::Icon iconFor(unsigned type)
     case MB_ICONINFORMATION:
         return QMessageBox::Information;
     default:
-        // No icon asked for: the framework's choice for the button set.
-        return (type & kButtonMask) == MB_YESNO ? QMessageBox::Question : QMessageBox::Warning;
+        // No icon asked for, none shown: a success is no warning.
+        return QMessageBox::NoIcon;
     }
 }
 // The box sizes itself from its text and leaves little room for the caption, which the

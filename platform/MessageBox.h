@@ -24,7 +24,7 @@ enum DialogResult : int
 };
 
 // The application's message box: its name as the caption, OK or Yes/No (Yes the default),
-// and the default icon of the button set when none is given.
+// and the icon the type names, or none when it names none.
 class MessageBox
 {
 public:

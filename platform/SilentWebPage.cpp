@@ -13,9 +13,24 @@ SilentWebPage::SilentWebPage(QWebEngineProfile* profile, QObject* parent)
             });
 }
 
-QWebEnginePage* SilentWebPage::createWindow(WebWindowType type)
+bool SilentWebPage::IsExternalLink(const QUrl& url)
 {
-    return m_newWindow ? m_newWindow(type) : nullptr;
+    static const QStringList schemes{QStringLiteral("mailto"), QStringLiteral("tel"),
+                                     QStringLiteral("sms")};
+    return schemes.contains(url.scheme().toLower());
+}
+
+bool SilentWebPage::acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame)
+{
+    if (IsExternalLink(url)) {
+        // What the user chose, not what a page does by itself (a script sending the
+        // browser to a mail address on its own).
+        if (type == NavigationTypeLinkClicked || type == NavigationTypeFormSubmitted ||
+            type == NavigationTypeTyped)
+            emit externalLinkRequested(url);
+        return false;
+    }
+    return QWebEnginePage::acceptNavigationRequest(url, type, isMainFrame);
 }
 
 void SilentWebPage::javaScriptAlert(const QUrl& securityOrigin, const QString& msg)

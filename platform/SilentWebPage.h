@@ -2,30 +2,32 @@
 
 #include <QWebEnginePage>
 
-#include <functional>
-
 // A page that, in silent mode, raises none of the engine's own dialogs: script alerts,
 // confirms and prompts are answered quietly, certificate errors and permission requests
-// are refused (the engine's error page shows instead).
+// are refused (the load fails instead). Links meant for another program (mailto:, tel:,
+// sms:) are reported instead of being handed to the desktop behind the program's back. New
+// windows are for whoever shows the page to answer, through newWindowRequested.
 class SilentWebPage : public QWebEnginePage
 {
     Q_OBJECT
 
 public:
-    // Hands a new-window request on; returns the page that shows it, or nullptr to refuse.
-    using NewWindowHandler = std::function<QWebEnginePage*(WebWindowType type)>;
-
     explicit SilentWebPage(QWebEngineProfile* profile, QObject* parent = nullptr);
 
     void setSilent(bool silent) { m_silent = silent; }
     [[nodiscard]] bool isSilent() const { return m_silent; }
-    void setNewWindowHandler(NewWindowHandler handler) { m_newWindow = std::move(handler); }
 
     // How many script dialogs were kept from the user.
     [[nodiscard]] int suppressedDialogs() const { return m_suppressed; }
 
+    // Whether an address belongs to another program: an e-mail, a call, a text message.
+    [[nodiscard]] static bool IsExternalLink(const QUrl& url);
+
+signals:
+    void externalLinkRequested(const QUrl& url);
+
 protected:
-    QWebEnginePage* createWindow(WebWindowType type) override;
+    bool acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) override;
     void javaScriptAlert(const QUrl& securityOrigin, const QString& msg) override;
     bool javaScriptConfirm(const QUrl& securityOrigin, const QString& msg) override;
     bool javaScriptPrompt(const QUrl& securityOrigin, const QString& msg,
@@ -36,5 +38,4 @@ protected:
 private:
     bool m_silent = false;
     int m_suppressed = 0;
-    NewWindowHandler m_newWindow;
 };

@@ -1,6 +1,7 @@
 #include "StatusBar.h"
 
 #include "LockKeys.h"
+#include "PlainText.h"
 #include "res/Resource.h"
 #include "res/StringTable.h"
 
@@ -55,6 +56,7 @@ void StatusBar::CreatePanes()
             // Lines name sites and favorites: never read as markup.
             label->setTextFormat(Qt::PlainText);
             label->setText(m_messageText);
+            label->setToolTip(PlainText::ToolTip(m_messageToolTip));
             addWidget(label, 1);
             continue;
         }
@@ -97,6 +99,13 @@ void StatusBar::SetMessage(const QString& text)
 QString StatusBar::message() const
 {
     return m_messageText;
+}
+
+void StatusBar::SetMessageToolTip(const QString& text)
+{
+    m_messageToolTip = text;
+    if (m_message)
+        m_message->setToolTip(PlainText::ToolTip(text));
 }
 
 int StatusBar::paneCount() const

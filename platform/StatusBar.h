@@ -22,6 +22,9 @@ public:
     bool SetIndicators(std::span<const int> ids);
     void SetMessage(const QString& text);
     [[nodiscard]] QString message() const;
+    // What the message pane tells when the pointer rests on it.
+    void SetMessageToolTip(const QString& text);
+    [[nodiscard]] QString messageToolTip() const { return m_messageToolTip; }
     [[nodiscard]] int paneCount() const;
     [[nodiscard]] QString paneText(int index) const;
     // Shows each indicator's text only while its lock key is on; a hidden bar is left alone.
@@ -39,6 +42,7 @@ private:
 
     QList<int> m_ids;
     QString m_messageText;
+    QString m_messageToolTip;
     QLabel* m_message = nullptr;
     QList<QPair<int, QLabel*>> m_indicators;
 };

@@ -24,6 +24,10 @@ constexpr Accelerator kMainFrame[] = {
     {Qt::CTRL | Qt::Key_K, ID_CATALOG_FIND},
     {Qt::CTRL | Qt::Key_D, ID_FAVORITES_ADD_CURRENT},
     {QKeyCombination(Qt::Key_F5), ID_BROWSE_RELOAD},
+    {QKeyCombination(Qt::Key_F3), ID_BROWSE_FIND},
+    {Qt::ALT | Qt::Key_Left, ID_BROWSE_BACK},
+    {Qt::ALT | Qt::Key_Right, ID_BROWSE_FORWORD},
+    {Qt::ALT | Qt::Key_Home, ID_BROWSE_HOME},
 };
 
 // Keys of the browser pane, active while it has the focus.

@@ -13,7 +13,8 @@ struct Accelerator
 class AcceleratorTable
 {
 public:
-    // The accelerator table of resource 128: the framework's standard keys, and F5.
+    // The accelerator table of resource 128: the framework's standard keys, and those added
+    // since (F5, F3, Ctrl+K, Ctrl+D, Alt+Left, Alt+Right, Alt+Home).
     [[nodiscard]] static std::span<const Accelerator> MainFrame();
     // Zoom keys, which act only while the browser pane has the focus.
     [[nodiscard]] static std::span<const Accelerator> BrowserPane();

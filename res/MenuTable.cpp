@@ -18,6 +18,8 @@ constexpr MenuEntry kBrowse[] = {
     {"&Back\tCtrl+B", ID_BROWSE_BACK},
     {"&Forword\tCtrl+F", ID_BROWSE_FORWORD},
     {"&Open in Your Browser", ID_BROWSE_OPEN_EXTERNAL},
+    {"F&ind in Page…\tF3", ID_BROWSE_FIND},
+    {"&Copy Page Address", ID_BROWSE_COPY_ADDRESS},
 };
 constexpr MenuEntry kFavorites[] = {
     {"Modify", ID_FAVORITES_MODIFY},

@@ -48,6 +48,8 @@ inline constexpr int ID_BROWSE_RELOAD = 32797;
 inline constexpr int ID_BROWSE_ZOOM_IN = 32798;
 inline constexpr int ID_BROWSE_ZOOM_OUT = 32799;
 inline constexpr int ID_BROWSE_ZOOM_RESET = 32800;
+inline constexpr int ID_BROWSE_FIND = 32801;
+inline constexpr int ID_BROWSE_COPY_ADDRESS = 32802;
 // Kept apart from the numbers the other menus' new entries take.
 inline constexpr int ID_SKIN_NIGHT = 32820;
 

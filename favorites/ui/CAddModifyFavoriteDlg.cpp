@@ -62,7 +62,8 @@ void CAddModifyFavoriteDlg::OnOK()
 
 void CAddModifyFavoriteDlg::OnDelete()
 {
-    if (MessageBox::Show(QStringLiteral("Determined to delete?"), MB_YESNO) == IDNO)
+    if (MessageBox::Show(QStringLiteral("Determined to delete?"), MB_YESNO | MB_ICONQUESTION) ==
+        IDNO)
         return;
     Apply(CFavoritesStore::Delete);
 }

@@ -30,16 +30,16 @@ bool CFavoriteCommands::Edit(CFavoritesStore& store, const FavoriteRef& ref)
 
 QString CFavoriteCommands::DeleteQuestion(const QList<FavoriteRef>& refs)
 {
-    return refs.size() == 1
-               ? QStringLiteral("Delete the favorite \u201c%1\u201d?").arg(refs.first().record.title)
-               : QStringLiteral("Delete these %1 favorites?").arg(refs.size());
+    return refs.size() == 1 ? QStringLiteral("Delete the favorite \u201c%1\u201d?")
+                                  .arg(refs.first().record.title.trimmed())
+                            : QStringLiteral("Delete these %1 favorites?").arg(refs.size());
 }
 
 bool CFavoriteCommands::Delete(CFavoritesStore& store, const QList<FavoriteRef>& refs)
 {
     if (refs.isEmpty())
         return false;
-    if (MessageBox::Show(DeleteQuestion(refs), MB_YESNO) == IDNO)
+    if (MessageBox::Show(DeleteQuestion(refs), MB_YESNO | MB_ICONQUESTION) == IDNO)
         return false;
     if (!FavoritesMessages::Tell(store.DeleteRecords(refs), refs.size()))
         return false;

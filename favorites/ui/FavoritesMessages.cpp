@@ -33,7 +33,8 @@ QString FavoritesMessages::Text(const FavoritesResult& result, qsizetype count)
     case Code::SourceUnreadable:
         return QStringLiteral("读取配置文件 Favorites.xml 失败！");
     case Code::SourceReadError:
-        return QStringLiteral("读取配置文件 Favorites.xml 时出错：%1。备份未完成，原有的备份未改动！")
+        return QStringLiteral(
+                   "读取配置文件 Favorites.xml 时出错：%1。备份未完成，原有的备份未改动！")
             .arg(result.reason);
     case Code::BackupLocked:
         return QStringLiteral("创建配置文件 Favorites.xml.bk 失败！\n%1").arg(result.reason);
@@ -47,6 +48,6 @@ QString FavoritesMessages::Text(const FavoritesResult& result, qsizetype count)
 bool FavoritesMessages::Tell(const FavoritesResult& result, qsizetype count)
 {
     if (const QString text = Text(result, count); !text.isEmpty())
-        MessageBox::Show(text, MB_OK);
+        MessageBox::Show(text, MB_OK | MB_ICONWARNING); // every one a refusal or a failure
     return result.succeeded();
 }

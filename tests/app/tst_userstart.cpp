@@ -119,6 +119,9 @@ void UserStartTest::startedFromTheRootFolderWorksInTheUsersFolder()
                     QStringLiteral("https://harbor.example/"));
         fixture->frame()->SendCommand(ID_FAVORITES_BACKUP);
         QCOMPARE(messages.texts(), (QStringList{"Successfully!", "备份成功！"}));
+        // Both tell of a success: neither carries an icon, let alone a warning.
+        for (const MessageBox::Request& request : messages.requests())
+            QCOMPARE(request.type, unsigned(MB_OK));
         QVERIFY(TestFiles::Read(QDir(m_folder).filePath(QStringLiteral("Favorites.xml.bk")))
                     .contains("Harbor Gazette"));
     }

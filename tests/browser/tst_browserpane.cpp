@@ -55,6 +55,7 @@ class BrowserPaneTest : public QObject
 private slots:
     void cleanup() { ExternalBrowser::SetLauncher({}); }
     void unreachableSiteGetsOurPageAndTryAgainLoadsTheRealAddress();
+    void aFailedFavoriteKeepsItsTrimmedNameWhenComingBackToIt();
     void notFoundWithoutABodyGetsOurPageWithABodyTheSites();
     void openInYourBrowserHandsOverTheAddressOnShow();
     void zoomKeysActOnlyInThePaneAndComeBackPerSite();
@@ -125,6 +126,42 @@ void BrowserPaneTest::unreachableSiteGetsOurPageAndTryAgainLoadsTheRealAddress()
     QVERIFY(!browser->isShowingNotice());
     QCOMPARE(browser->url(), QUrl(closedUrl));
     QCOMPARE(revived.requests(QStringLiteral("/front")), 1);
+}
+
+void BrowserPaneTest::aFailedFavoriteKeepsItsTrimmedNameWhenComingBackToIt()
+{
+    LocalHttpServer good;
+    good.setPage(QStringLiteral("/"), QStringLiteral("Good Paper Front"));
+    const QString closedUrl =
+        QStringLiteral("http://127.0.0.1:%1/").arg(LocalHttpServer::UnusedPort());
+    AppFixture::Options options;
+    options.withFavorites = false;
+    AppFixture fixture(options);
+    // Stored with a blank at the end, as some names are.
+    QVERIFY(BrowserSteps::WriteFavorites(
+        fixture, {{QStringLiteral("Closed Gazette "), closedUrl},
+                  {QStringLiteral("Good Paper"), good.url(QStringLiteral("/"))}}));
+    fixture.setInt("IndexPage", 1);
+    QVERIFY(fixture.start());
+    CMainFrame* frame = fixture.frame();
+    CKestrinNewsReaderView* browser = fixture.browser();
+    const QString failedCaption = QStringLiteral("Closed Gazette could not be opened") + kSuffix;
+
+    // Used alone, the name is shown as stored; in a sentence, without the blank.
+    QVERIFY(BrowserSteps::SelectFavorite(fixture, 0));
+    QCOMPARE(frame->windowTitle(), QStringLiteral("Closed Gazette ") + kSuffix);
+    QTRY_COMPARE_WITH_TIMEOUT(frame->windowTitle(), failedCaption, kLoadTimeout);
+    QTRY_VERIFY_WITH_TIMEOUT(noticeText(browser).contains(QStringLiteral("Closed Gazette could")),
+                             kLoadTimeout);
+
+    // Back to it from another paper: still the name the user knows, not the address.
+    QVERIFY(BrowserSteps::SelectFavorite(fixture, 1));
+    QTRY_COMPARE_WITH_TIMEOUT(frame->windowTitle(), QStringLiteral("Good Paper Front") + kSuffix,
+                              kLoadTimeout);
+    browser->GoBack();
+    QTRY_COMPARE_WITH_TIMEOUT(frame->windowTitle(), failedCaption, kLoadTimeout);
+    QTRY_VERIFY_WITH_TIMEOUT(noticeText(browser).contains(QStringLiteral("Closed Gazette could")),
+                             kLoadTimeout);
 }
 
 void BrowserPaneTest::notFoundWithoutABodyGetsOurPageWithABodyTheSites()

@@ -10,7 +10,9 @@
 #include "support/TestFiles.h"
 #include "support/TestMain.h"
 
+#include <QPointer>
 #include <QPrinter>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
@@ -134,15 +136,31 @@ void BrowserViewTest::newWindowOpensOutsideTheFrame()
     fixture.setInt("IndexPage", 1);
     QVERIFY(fixture.start());
     CKestrinNewsReaderView* browser = fixture.browser();
+    // A script's pop-up of 300 x 200, asked for far off the screen.
     browser->NavigateTo(TestFiles::PageUrl("popup.html"));
     QTRY_VERIFY_WITH_TIMEOUT(popups().size() == 1, 15000);
     BrowserPopupWindow* popup = popups().first();
     QVERIFY(popup->isWindow());
     QVERIFY(!fixture.frame()->isAncestorOf(popup));
-    QTRY_COMPARE_WITH_TIMEOUT(popup->page()->title(), QStringLiteral("Second Test Page"), 15000);
+    QTRY_COMPARE_WITH_TIMEOUT(popup->windowTitle(), QStringLiteral("Second Test Page") + kSuffix,
+                              15000);
+    QCOMPARE(popup->size(), QSize(300, 200));
+    QVERIFY(popup->screen()->availableGeometry().contains(popup->geometry()));
     QCOMPARE(browser->url(), QUrl(TestFiles::PageUrl("popup.html")));
     QTRY_COMPARE(fixture.frame()->windowTitle(), QStringLiteral("Popup Page") + kSuffix);
-    popup->close();
+
+    // Esc closes it, and so does Ctrl+W.
+    for (const QKeyCombination key : {QKeyCombination(Qt::Key_Escape), Qt::CTRL | Qt::Key_W}) {
+        if (popups().isEmpty()) {
+            browser->Refresh();
+            QTRY_VERIFY_WITH_TIMEOUT(popups().size() == 1, 15000);
+        }
+        QPointer<BrowserPopupWindow> shown = popups().first();
+        shown->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(shown));
+        QTest::keyClick(shown, key.key(), key.keyboardModifiers());
+        QTRY_VERIFY(!shown);
+    }
 }
 
 void BrowserViewTest::selectingAFavoriteShowsItsNameThenThePageTitle()

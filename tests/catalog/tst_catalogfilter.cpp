@@ -94,6 +94,7 @@ private slots:
     void nothingMatchedSaysSo();
     void escapeRestoresTheExpansionFromBeforeTheFilter();
     void rebuildKeepsTheFilter();
+    void escapeInTheTreeClearsTheFilterAndKeepsThePaperInSight();
     void downOrEnterOpensTheFirstMatch();
     void findKeySelectsTheTextInTheBox();
     void clearButtonComesWithTextAndEmptiesTheBox();
@@ -289,10 +290,38 @@ void CatalogFilterTest::rebuildKeepsTheFilter()
     QCOMPARE(root()->child(0)->text(0), QStringLiteral("My Favorites"));
     for (int i = 1; i < root()->childCount(); ++i) {
         QTreeWidgetItem* kind = root()->child(i);
-        QVERIFY(kind->isExpanded());
+        QVERIFY(!kind->isExpanded());
         for (int j = 0; j < kind->childCount(); ++j)
             QVERIFY(!kind->child(j)->isExpanded());
     }
+}
+
+void CatalogFilterTest::escapeInTheTreeClearsTheFilterAndKeepsThePaperInSight()
+{
+    start();
+    QTreeWidgetItem* california = childNamed(node("American States"), "[CA]California");
+    QVERIFY(!california->isExpanded());
+    type(QStringLiteral("albion monitor"));
+    QTest::keyClick(m_pane->filterEdit(), Qt::Key_Down);
+    QTreeWidgetItem* monitor = m_tree->currentItem();
+    QTRY_VERIFY(m_tree->hasFocus());
+
+    QTest::keyClick(m_tree, Qt::Key_Escape);
+    QCOMPARE(m_pane->filterEdit()->text(), QString());
+    QVERIFY(!m_pane->statusLine()->isVisible());
+    for (QTreeWidgetItem* item : allItems(m_tree))
+        QVERIFY(!item->isHidden());
+    // The paper stays selected, in its opened folder, on screen; nothing opened again.
+    QCOMPARE(m_tree->currentItem(), monitor);
+    QVERIFY(monitor->isSelected());
+    QVERIFY(california->isExpanded());
+    QTRY_VERIFY(m_tree->viewport()->rect().contains(m_tree->visualItemRect(monitor)));
+    QCOMPARE(m_navigations->size(), 1);
+    QVERIFY(m_tree->hasFocus());
+
+    // Without a filter Esc in the tree does nothing.
+    QTest::keyClick(m_tree, Qt::Key_Escape);
+    QCOMPARE(m_tree->currentItem(), monitor);
 }
 
 void CatalogFilterTest::downOrEnterOpensTheFirstMatch()

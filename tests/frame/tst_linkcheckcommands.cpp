@@ -15,6 +15,7 @@
 #include "support/TestMain.h"
 
 #include <QLabel>
+#include <QLocale>
 #include <QMenu>
 #include <QMenuBar>
 #include <QNetworkProxy>
@@ -144,6 +145,16 @@ void LinkCheckCommandsTest::offlineCheckSaysSoAndMarksOnlyLocalSites()
     QVERIFY2(texts.join(QLatin1Char(' ')).contains(QLatin1String("seems to be offline")),
              qPrintable(texts.join(QLatin1Char('|'))));
     QVERIFY(!links()->report() || !links()->report()->isVisible());
+    // The result counts as the progress did, and the report as both.
+    const int total = checker().progress().total;
+    QLocale locale;
+    locale.setNumberOptions(QLocale::DefaultNumberOptions);
+    QCOMPARE(window->findChild<QLabel*>(QStringLiteral("counts"))->text(),
+             QStringLiteral("2 of %1 checked: 1 dead, 0 moved, 0 unsure; %2 not checked")
+                 .arg(locale.toString(total), locale.toString(total - 2)));
+    m_fixture->frame()->SendCommand(ID_CATALOG_LINK_REPORT);
+    QVERIFY(links()->report()->findChild<QLabel*>()->text().startsWith(
+        QLatin1String("1 dead, 0 moved and 0 unsure")));
 
     CLeftView* tree = m_fixture->tree();
     QTreeWidgetItem* gone = itemNamed(tree, QStringLiteral("Local Gone"));
@@ -294,6 +305,8 @@ void LinkCheckCommandsTest::useNewAddressChangesExactlyThatFavorite()
     QVERIFY(report && report->isVisible());
     QCOMPARE(report->list()->topLevelItemCount(), 1);
     report->list()->setCurrentItem(report->list()->topLevelItem(0));
+    QLabel* summary = report->findChild<QLabel*>();
+    QVERIFY(summary->text().startsWith(QLatin1String("0 dead, 1 moved and 0 unsure")));
 
     // Changed elsewhere in the meantime: nothing is touched, and the user is told.
     {
@@ -321,6 +334,7 @@ void LinkCheckCommandsTest::useNewAddressChangesExactlyThatFavorite()
         QCOMPARE(records[i].url, expected[i].second);
     }
     QCOMPARE(report->list()->topLevelItemCount(), 0);
+    QCOMPARE(summary->text(), QStringLiteral("Every checked site was reachable."));
     // The tree opens the favorite at its new address now.
     QStringList favoriteUrls;
     QTreeWidgetItem* favorites = tree->topLevelItem(0)->child(0);

@@ -44,6 +44,7 @@ private slots:
     void missingSkinFileStillMovesTheChoice();
     void nightComesAfterTheThreeSkinsAndIsKept();
     void skinEngineKeepsTheSplitterBarWidth();
+    void unskinnedMenusShowNoEmptyCheckBoxes();
     void menuKeyHintsRunNothing();
     void frameworkKeysReachTheFramework();
     void paneKeysMoveTheFocus();
@@ -192,7 +193,7 @@ void MainFrameTest::menuEntriesAreEnabledAndCarryNoShortcuts()
             QVERIFY2(action->shortcut().isEmpty(), qPrintable(action->text()));
         }
     }
-    QCOMPARE(entries, 30);
+    QCOMPARE(entries, 32);
     // Each entry has a command of its own: entries sharing a number would run each other's.
     QSet<int> ids;
     for (const MenuDefinition& menu : MenuTable::MainMenu()) {
@@ -206,9 +207,11 @@ void MainFrameTest::menuEntriesAreEnabledAndCarryNoShortcuts()
     // New entries come after the old ones of their menu.
     const QList<QAction*> browse =
         qobject_cast<QWidget*>(frame->menuAction(ID_BROWSE_HOME)->parent())->actions();
-    QCOMPARE(browse.size(), 5);
+    QCOMPARE(browse.size(), 7);
     QCOMPARE(browse.at(3), frame->menuAction(ID_BROWSE_FORWORD));
     QCOMPARE(browse.at(4), frame->menuAction(ID_BROWSE_OPEN_EXTERNAL));
+    QCOMPARE(browse.at(5), frame->menuAction(ID_BROWSE_FIND));
+    QCOMPARE(browse.at(6), frame->menuAction(ID_BROWSE_COPY_ADDRESS));
     QCOMPARE(frame->menuAction(ID_BROWSE_HOME)->statusTip(), QStringLiteral("Go to Homepage"));
     QVERIFY(frame->menuAction(ID_FAVORITES_BACKUP)->statusTip().isEmpty());
 }
@@ -282,6 +285,27 @@ void MainFrameTest::skinEngineKeepsTheSplitterBarWidth()
     QVERIFY(SkinEngine::CurrentStyleSheet().contains(
         QStringLiteral("QSplitter::handle:horizontal { width: 7px; }")));
     QTRY_COMPARE(m_fixture->frame()->splitter().handle(1)->width(), 7);
+}
+
+void MainFrameTest::unskinnedMenusShowNoEmptyCheckBoxes()
+{
+    ExitSkin();
+    CMainFrame* frame = m_fixture->frame();
+    auto* catalog = qobject_cast<QMenu*>(frame->menuAction(ID_CATALOG_AREA)->parent());
+    QVERIFY(catalog);
+    catalog->popup(QPoint(40, 40));
+    QVERIFY(QTest::qWaitForWindowExposed(catalog));
+    // The strip before the text, inside the menu's frame: an unmarked entry looks as one
+    // that is never marked, the marked one differs.
+    const auto strip = [frame, catalog](int id) {
+        const QRect entry = catalog->actionGeometry(frame->menuAction(id));
+        return catalog->grab(QRect(entry.left() + 3, entry.top() + 3, 18, entry.height() - 6))
+            .toImage();
+    };
+    QVERIFY(frame->menuAction(ID_CATALOG_AREA)->isChecked());
+    QCOMPARE(strip(ID_CATALOG_CONTENT), strip(ID_CATALOG_CHECK_LINKS));
+    QVERIFY(strip(ID_CATALOG_AREA) != strip(ID_CATALOG_CHECK_LINKS));
+    catalog->hide();
 }
 
 void MainFrameTest::menuKeyHintsRunNothing()

@@ -65,12 +65,20 @@ void LinkWindowsTest::countsReadAsASentence()
 {
     LinkChecker::Progress progress;
     progress.total = 2716;
-    progress.done = 1204;
+    progress.done = 1254;
+    progress.alive = 1160;
     progress.dead = 9;
     progress.moved = 31;
     progress.unsure = 4;
+    // Fifty tried while it is not known yet whether the computer is offline: not checked.
     QCOMPARE(LinkCheckWindow::CountsText(progress),
              QStringLiteral("1,204 of 2,716 checked: 9 dead, 31 moved, 4 unsure"));
+    // Found offline: the rest is not checked, said the same way in the window's result.
+    progress.done = 2716;
+    progress.notChecked = 1512;
+    QCOMPARE(LinkCheckWindow::CountsText(progress),
+             QStringLiteral("1,204 of 2,716 checked: 9 dead, 31 moved, 4 unsure; 1,512 not "
+                            "checked"));
 }
 
 void LinkWindowsTest::timeLeftRoundsUpAndWaitsForEnoughData()
@@ -139,8 +147,9 @@ void LinkWindowsTest::reportListsOnlyWhatNeedsAttention()
              QStringLiteral("https://closed.example/"));
     QCOMPARE(list->topLevelItem(1)->text(LinkReportDialog::DetailsColumn),
              QStringLiteral("moved to https://chain.example/gazette/"));
+    // Counted by address, as the check counts: the gazette is listed twice.
     QCOMPARE(report.findChild<QLabel*>()->text(),
-             QStringLiteral("1 dead, 2 moved and 1 unsure, as last found on 8 Dec 2026."));
+             QStringLiteral("1 dead, 1 moved and 1 unsure, as last found on 8 Dec 2026."));
 }
 
 void LinkWindowsTest::reportSortsByFindingDateAndName()
@@ -230,10 +239,13 @@ void LinkWindowsTest::useNewAddressOnlyForAMovedFavorite()
     QCOMPARE(asked.last().first.url, QStringLiteral("https://gazette.example/"));
     QVERIFY(asked.last().first.favorite);
     QCOMPARE(asked.last().second, QStringLiteral("https://chain.example/gazette/"));
-    // The favorite's row goes; the catalog entry at the old address stays listed.
+    // The favorite's row goes; the catalog entry at the old address stays listed, and with
+    // it the move in the summary.
     QCOMPARE(list->topLevelItemCount(), 3);
     QVERIFY(column(list, LinkReportDialog::NodeColumn).contains(QStringLiteral("[AK]Alaska")));
     QVERIFY(!column(list, LinkReportDialog::NodeColumn).contains(QStringLiteral("My Favorites")));
+    QCOMPARE(report.findChild<QLabel*>()->text(),
+             QStringLiteral("1 dead, 1 moved and 1 unsure, as last found on 8 Dec 2026."));
 }
 
 void LinkWindowsTest::emptyReportSaysWhy()

@@ -108,17 +108,31 @@ void ExternalBrowserTest::xdgOpenFindingNoBrowserShowsTheAddress()
 
 void ExternalBrowserTest::noBrowserShowsTheAddress()
 {
-    MessageCapture messages;
-    QList<QUrl> asked;
-    ExternalBrowser::SetLauncher([&](const QUrl& url) {
-        asked.append(url);
-        return false;
-    });
-    const QUrl url(QStringLiteral("https://news.example/front"));
-    QVERIFY(!ExternalBrowser::Open(url));
-    QCOMPARE(asked, QList<QUrl>{url});
-    QCOMPARE(messages.texts().size(), 1);
-    QVERIFY(messages.texts().first().contains(url.toString()));
+    // Mail, call and text message links name what could not be done, and for whom.
+    const QList<std::pair<QUrl, QStringList>> cases{
+        {QUrl(QStringLiteral("https://news.example/front")),
+         {QStringLiteral("No web browser"), QStringLiteral("https://news.example/front")}},
+        {QUrl(QStringLiteral("mailto:desk@news.example?subject=Tip")),
+         {QStringLiteral("No e-mail program"), QStringLiteral("desk@news.example")}},
+        {QUrl(QStringLiteral("tel:+1-555-0100")),
+         {QStringLiteral("call this number"), QStringLiteral("+1-555-0100")}},
+        {QUrl(QStringLiteral("sms:+1-555-0100")),
+         {QStringLiteral("text message"), QStringLiteral("+1-555-0100")}},
+    };
+    for (const auto& [url, phrases] : cases) {
+        MessageCapture messages;
+        QList<QUrl> asked;
+        ExternalBrowser::SetLauncher([&](const QUrl& given) {
+            asked.append(given);
+            return false;
+        });
+        QVERIFY(!ExternalBrowser::Open(url));
+        QCOMPARE(asked, QList<QUrl>{url});
+        QCOMPARE(messages.texts().size(), 1);
+        for (const QString& phrase : phrases)
+            QVERIFY2(messages.texts().first().contains(phrase),
+                     qPrintable(messages.texts().first()));
+    }
 }
 
 KESTRIN_TEST_MAIN(ExternalBrowserTest)

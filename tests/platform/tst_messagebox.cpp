@@ -14,24 +14,33 @@ class MessageBoxTest : public QObject
     Q_OBJECT
 
 private slots:
-    void okBoxWarnsUnderTheApplicationsName();
+    void okBoxShowsTheIconItsTypeNamesUnderTheApplicationsName();
     void yesNoBoxAsksWithYesAsTheDefault();
     void escapeAnswersNo();
     void foreignTextIsShownAsItIs();
 };
 
-void MessageBoxTest::okBoxWarnsUnderTheApplicationsName()
+void MessageBoxTest::okBoxShowsTheIconItsTypeNamesUnderTheApplicationsName()
 {
-    ModalDriver driver;
-    driver.next<QMessageBox>([](QMessageBox* box) {
-        QCOMPARE(box->windowTitle(), QStringLiteral("KestrinNewsReader"));
-        QCOMPARE(box->text(), QStringLiteral("Access node failure!"));
-        QCOMPARE(box->icon(), QMessageBox::Warning);
-        QCOMPARE(box->buttons().size(), 1);
-        box->button(QMessageBox::Ok)->click();
-    });
-    QCOMPARE(MessageBox::Show(QStringLiteral("Access node failure!")), int(IDOK));
-    QVERIFY(driver.done());
+    // A type without an icon shows none: a success is no warning.
+    const QList<std::pair<unsigned, QMessageBox::Icon>> icons{
+        {MB_OK, QMessageBox::NoIcon},
+        {MB_OK | MB_ICONWARNING, QMessageBox::Warning},
+        {MB_OK | MB_ICONINFORMATION, QMessageBox::Information},
+        {MB_OK | MB_ICONERROR, QMessageBox::Critical},
+    };
+    for (const auto& [type, icon] : icons) {
+        ModalDriver driver;
+        driver.next<QMessageBox>([icon](QMessageBox* box) {
+            QCOMPARE(box->windowTitle(), QStringLiteral("KestrinNewsReader"));
+            QCOMPARE(box->text(), QStringLiteral("备份成功！"));
+            QCOMPARE(box->icon(), icon);
+            QCOMPARE(box->buttons().size(), 1);
+            box->button(QMessageBox::Ok)->click();
+        });
+        QCOMPARE(MessageBox::Show(QStringLiteral("备份成功！"), type), int(IDOK));
+        QVERIFY(driver.done());
+    }
 }
 
 void MessageBoxTest::yesNoBoxAsksWithYesAsTheDefault()
@@ -42,8 +51,12 @@ void MessageBoxTest::yesNoBoxAsksWithYesAsTheDefault()
         QCOMPARE(box->defaultButton(), box->button(QMessageBox::Yes));
         QTest::keyClick(box, Qt::Key_Return);
     });
-    QCOMPARE(MessageBox::Show(QStringLiteral("Determined to delete?"), MB_YESNO), int(IDYES));
-    driver.next<QMessageBox>([](QMessageBox* box) { box->button(QMessageBox::No)->click(); });
+    QCOMPARE(MessageBox::Show(QStringLiteral("Determined to delete?"), MB_YESNO | MB_ICONQUESTION),
+             int(IDYES));
+    driver.next<QMessageBox>([](QMessageBox* box) {
+        QCOMPARE(box->icon(), QMessageBox::NoIcon);
+        box->button(QMessageBox::No)->click();
+    });
     QCOMPARE(MessageBox::Show(QStringLiteral("Determined to delete?"), MB_YESNO), int(IDNO));
     QVERIFY(driver.done());
 }

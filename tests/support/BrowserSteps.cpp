@@ -25,6 +25,22 @@ QVariant BrowserSteps::RunScript(QWebEnginePage* page, const QString& script)
     return QTest::qWaitFor([&] { return result->done; }, 15000) ? result->value : QVariant();
 }
 
+QString BrowserSteps::PlainText(QWebEnginePage* page)
+{
+    struct Result
+    {
+        bool done = false;
+        QString text;
+    };
+    auto result = std::make_shared<Result>();
+    page->toPlainText([result](const QString& text) {
+        result->text = text;
+        result->done = true;
+    });
+    return QTest::qWaitFor([&] { return result->done; }, 15000) ? result->text.trimmed()
+                                                                : QStringLiteral("(no answer)");
+}
+
 bool BrowserSteps::WriteFavorites(const AppFixture& fixture, const TestFiles::Records& records)
 {
     return TestFiles::Write(QDir(fixture.workDir()).filePath(QStringLiteral("Favorites.xml")),

@@ -17,6 +17,9 @@ public:
     // Runs the script in the page and returns its result, or an invalid value after the
     // time-out.
     [[nodiscard]] static QVariant RunScript(QWebEnginePage* page, const QString& script);
+    // The text of the document the page holds, whatever kind of page it is (also the
+    // engine's own error pages), trimmed; "" after the time-out.
+    [[nodiscard]] static QString PlainText(QWebEnginePage* page);
     // Writes Favorites.xml into the fixture's folder, before it starts.
     static bool WriteFavorites(const AppFixture& fixture, const TestFiles::Records& records);
     // Selects the favorite shown at this row of "My Favorites", as a click would.

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QWidget>
+
+// A thin line across the top of the browser pane that fills as a page loads; shown only
+// while one does.
+class LoadingLine : public QWidget
+{
+    Q_OBJECT
+
+public:
+    // Lies over the top edge of the parent, whatever its size.
+    explicit LoadingLine(QWidget* parent);
+
+    void SetProgress(int percent);
+    [[nodiscard]] int progress() const { return m_percent; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void FitToParent();
+
+    int m_percent = 0;
+};
