@@ -70,6 +70,8 @@ public:
     [[nodiscard]] QTreeWidgetItem* FavoriteItem(const FavoriteRecord& record) const;
     // Selects a favorite and scrolls it into view, without opening it: it was just added.
     void RevealFavorite(const FavoriteRecord& record);
+    // The My Favorites node; nullptr before the first build.
+    [[nodiscard]] QTreeWidgetItem* FavoritesNode() const { return m_pFavoritesNode; }
     // A favorite's place in the file as the tree knows it; -1 for any other item.
     [[nodiscard]] int FavoriteOrdinal(const QTreeWidgetItem* item) const;
     // Makes My Favorites show these records, in file order.
