@@ -129,8 +129,7 @@ bool CMainFrame::OnCreateClient(Document* document)
             m_pBrowserView->NavigateTo(url);
     };
     hooks.status = [this](const QString& text) { ShowStatus(text); };
-    m_linkChecks =
-        std::make_unique<LinkCheckCommands>(this, tree, *m_treeMenu, m_favorites, hooks);
+    m_linkChecks = std::make_unique<LinkCheckCommands>(this, tree, *m_treeMenu, m_favorites, hooks);
     HeadlineCommands::Hooks headlineHooks;
     headlineHooks.open = hooks.open;
     headlineHooks.status = hooks.status;

@@ -1,6 +1,5 @@
 #include "HeadlineCommands.h"
 
-
 #include "HeadlineList.h"
 #include "HeadlineModel.h"
 #include "HeadlinePane.h"
@@ -11,6 +10,7 @@
 #include "favorites/FavoritesUpdate.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QSplitter>
 #include <QTreeWidgetItem>
 
@@ -42,6 +42,9 @@ HeadlineCommands::HeadlineCommands(Profile& profile, CLeftView* tree, CFavorites
     m_pane->setMinimumHeight(kSmallestHeight);
     m_shown = profile.GetInt(kSettingsSection, SettingsKeys::HeadlinesShown) == 1;
     m_pane->setVisible(m_shown);
+    // Its stored height once the pane has its first size.
+    m_heightPending = m_shown;
+    split->installEventFilter(this);
 
     HeadlineList* list = m_pane->list();
     connect(list, &HeadlineList::openRequested, this, &HeadlineCommands::OpenRow);
@@ -49,8 +52,8 @@ HeadlineCommands::HeadlineCommands(Profile& profile, CLeftView* tree, CFavorites
     connect(list, &HeadlineList::refreshRequested, this, &HeadlineCommands::OnRefresh);
 
     m_refreshTimer.setInterval(
-        std::max(1, profile.GetInt(kSettingsSection, SettingsKeys::HeadlinesRefreshMinutes)) *
-        60 * 1000);
+        std::max(1, profile.GetInt(kSettingsSection, SettingsKeys::HeadlinesRefreshMinutes)) * 60 *
+        1000);
     connect(&m_refreshTimer, &QTimer::timeout, this,
             [this] { m_refresher.refresh(refreshSites(), FeedRefresher::Mode::WhenDue); });
     m_reloadTimer.setSingleShot(true);
@@ -74,8 +77,9 @@ HeadlineCommands::HeadlineCommands(Profile& profile, CLeftView* tree, CFavorites
     connect(&m_refresher, &FeedRefresher::finished, this,
             [this](const FeedRefresher::Summary& summary) {
                 m_hooks.status(summary.message);
+                // After every other listener of the run's end.
                 m_reloadTimer.stop();
-                load(true);
+                QTimer::singleShot(0, this, [this] { load(true); });
             });
 
     connect(&favorites, &CFavoritesStore::favoritesChanged, this,
@@ -143,17 +147,31 @@ void HeadlineCommands::show(bool shown)
     m_pane->setVisible(shown);
     if (!shown)
         return;
-    if (m_split && m_split->count() > 1) {
-        const int total = m_split->height();
-        const int height =
-            std::max(kSmallestHeight,
-                     m_profile.GetInt(kSettingsSection, SettingsKeys::HeadlinesHeight));
-        if (total > height)
-            m_split->setSizes({height, total - height - m_split->handleWidth()});
-    }
+    applyHeight();
     // Hidden, the list did not follow the tree: a paper is looked up only when shown.
     if (m_tree)
         followSelection(m_tree->currentItem());
+}
+
+bool HeadlineCommands::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_split && event->type() == QEvent::Resize && m_heightPending &&
+        m_split->height() > 0) {
+        m_heightPending = false;
+        applyHeight();
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void HeadlineCommands::applyHeight()
+{
+    if (!m_split || m_split->count() < 2)
+        return;
+    const int total = m_split->height() - m_split->handleWidth();
+    const int height = std::max(kSmallestHeight,
+                                m_profile.GetInt(kSettingsSection, SettingsKeys::HeadlinesHeight));
+    if (total > height)
+        m_split->setSizes({height, total - height});
 }
 
 void HeadlineCommands::saveHeight()
@@ -275,9 +293,7 @@ void HeadlineCommands::toggleRead(int row)
     const bool read = !item->read;
     const qint64 id = item->id;
     model->setRead(row, read);
-    FeedWorker* reader = m_reader.get();
-    reader->run([reader, id, read] { return reader->threadStore().setRead({id}, read); })
-        .then(this, [this](bool) { load(false); });
+    writeMarks({id}, read);
 }
 
 void HeadlineCommands::OnMarkAllRead()
@@ -287,9 +303,17 @@ void HeadlineCommands::OnMarkAllRead()
     if (ids.isEmpty())
         return;
     model->setAllRead();
+    writeMarks(ids, true);
+}
+
+void HeadlineCommands::writeMarks(const QList<qint64>& ids, bool read)
+{
+    // A read started before the marks would bring the old ones back: it is dropped, and
+    // read again after them.
+    ++m_loadGeneration;
     FeedWorker* reader = m_reader.get();
-    reader->run([reader, ids] { return reader->threadStore().setRead(ids, true); })
-        .then(this, [this](bool) { load(false); });
+    reader->run([reader, ids, read] { return reader->threadStore().setRead(ids, read); })
+        .then(this, [this](bool) { load(m_itemsPending); });
 }
 
 void HeadlineCommands::load(bool withItems)
@@ -298,7 +322,8 @@ void HeadlineCommands::load(bool withItems)
     const QStringList listed = m_paper.isEmpty() ? m_favoriteSites : QStringList{m_paper};
     const QStringList favorites = m_favoriteSites;
     // Counts alone leave the list as it is: its read marks are already current here.
-    const bool items = withItems || m_pane->model()->rowCount() == 0;
+    const bool items = withItems || m_itemsPending || m_pane->model()->rowCount() == 0;
+    m_itemsPending = items;
     FeedWorker* reader = m_reader.get();
     reader
         ->run([reader, listed, favorites, items] {
@@ -321,6 +346,7 @@ void HeadlineCommands::applyLoaded(const Loaded& result)
     for (auto it = result.counts.cbegin(); it != result.counts.cend(); ++it)
         m_counts[FeedStore::Key(it.key())] += it.value();
     if (result.withItems) {
+        m_itemsPending = false;
         HeadlineList* list = m_pane->list();
         HeadlineModel* model = m_pane->model();
         const StoredItem* current = model->itemAt(list->currentIndex().row());

@@ -59,6 +59,9 @@ public:
     // Opens the item of a row in the page and marks it read.
     void OpenRow(int row);
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 signals:
     // The list and the counts were read from the database again.
     void loaded();
@@ -79,9 +82,11 @@ private:
     void toggleRead(int row);
     // Reads the list (or only the counts) again on the reader thread.
     void load(bool withItems);
+    void writeMarks(const QList<qint64>& ids, bool read);
     void applyLoaded(const Loaded& result);
     void applyCounts();
     int applyCountsUnder(QTreeWidgetItem* node);
+    void applyHeight();
     void saveHeight();
     [[nodiscard]] QStringList refreshSites() const;
 
@@ -98,7 +103,10 @@ private:
     QTimer m_heightTimer;
     bool m_shown = false;
     bool m_started = false;
+    bool m_heightPending = false;
     quint64 m_loadGeneration = 0;
+    // A read of the items was asked for and has not come back.
+    bool m_itemsPending = false;
 
     // The favorites' sites in file order (each once) and their names.
     QStringList m_favoriteSites;

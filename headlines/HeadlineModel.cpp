@@ -42,9 +42,9 @@ int HeadlineModel::rowOfItem(qint64 id) const
 
 int HeadlineModel::newestRow() const
 {
-    const auto newest = std::max_element(
-        m_items.cbegin(), m_items.cend(),
-        [](const StoredItem& a, const StoredItem& b) { return a.time < b.time; });
+    const auto newest =
+        std::max_element(m_items.cbegin(), m_items.cend(),
+                         [](const StoredItem& a, const StoredItem& b) { return a.time < b.time; });
     return newest == m_items.cend() ? -1 : int(newest - m_items.cbegin());
 }
 
