@@ -12,9 +12,9 @@
 #include "platform/SingleDocTemplate.h"
 #include "platform/SkinEngine.h"
 
-#include <QDir>
 #include "res/Resource.h"
 #include "res/StringTable.h"
+#include <QDir>
 
 CKestrinNewsReaderApp::CKestrinNewsReaderApp(ProfileFactory profileFactory, QStringList arguments)
     : WinApp(StringTable::Load(AFX_IDS_APP_TITLE), std::move(profileFactory)),
@@ -34,10 +34,10 @@ bool CKestrinNewsReaderApp::InitInstance()
     SetRegistryKey(kRegistryKey);
     LoadStdProfileSettings(4);
 
-    const int windowSize = profile().GetInt(kSettingsSection, SettingsKeys::WindowSize);
+    const StartShow windowSize = profile().GetMode(kSettingsSection, SettingsKeys::WindowSize);
 
     if (const char* skin =
-            CMainFrame::SkinFile(profile().GetInt(kSettingsSection, SettingsKeys::SkinStyle)))
+            CMainFrame::SkinFile(profile().GetMode(kSettingsSection, SettingsKeys::SkinStyle)))
         InitializeSkin(skin);
 
     // The XML engine must be ready before the first tree build reads the favorites.
@@ -52,7 +52,7 @@ bool CKestrinNewsReaderApp::InitInstance()
     if (!ProcessShellCommand(m_arguments))
         return false;
 
-    ShowCommand::Apply(mainWindow(), windowSize);
+    ShowCommand::Apply(mainWindow(), static_cast<int>(windowSize));
 
     g_strAppDir = CurrentWorkingDirectory();
     // A save or backup cut short by a crash left its temporary file behind. Nothing saves

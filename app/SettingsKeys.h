@@ -7,15 +7,41 @@
 // The section that holds every setting of the program.
 inline const QString kSettingsSection = QStringLiteral("Settings_en");
 
+// The modes the settings keep, as the numbers they are stored as.
+// The show command at start-up; any other show command number is applied as it is.
+enum class StartShow
+{
+    Maximized = 3,
+    AsCreated = 5
+};
+// Any other number: no skin.
+enum class Skin
+{
+    XP = 1,
+    Mini = 2,
+    Soft = 3,
+    Night = 4
+};
+// Any other number: by area.
+enum class CatalogView
+{
+    ByArea = 1,
+    ByContent = 2
+};
+// What the home page is; any other number: blank.
+enum class HomePage
+{
+    Blank = 1,
+    Default = 2,
+    // The address kept in IndexPageURL.
+    Stored = 3
+};
+
 namespace SettingsKeys {
-// Show command at start-up: 3 maximized, 5 shown as created.
-inline constexpr IntSetting WindowSize{"WindowSize", 5};
-// 1 XP, 2 Mini, 3 Soft, 4 Night; anything else: no skin.
-inline constexpr IntSetting SkinStyle{"SkinStyle", 2};
-// 1 by area, 2 by content.
-inline constexpr IntSetting CataView{"CataView", 1};
-// 1 blank, 2 the default home page, 3 IndexPageURL.
-inline constexpr IntSetting IndexPage{"IndexPage", 2};
+inline constexpr ModeSetting<StartShow> WindowSize{"WindowSize", StartShow::AsCreated};
+inline constexpr ModeSetting<Skin> SkinStyle{"SkinStyle", Skin::Mini};
+inline constexpr ModeSetting<CatalogView> CataView{"CataView", CatalogView::ByArea};
+inline constexpr ModeSetting<HomePage> IndexPage{"IndexPage", HomePage::Default};
 inline constexpr StringSetting IndexPageURL{"IndexPageURL", ""};
 
 // The window's restored place and size, kept on every move and resize; WindowSize still

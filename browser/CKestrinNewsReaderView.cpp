@@ -130,11 +130,11 @@ void CKestrinNewsReaderView::OnInitialUpdate()
 {
     HtmlView::OnInitialUpdate();
     SetSilent(true);
-    switch (m_profile.GetInt(kSettingsSection, SettingsKeys::IndexPage)) {
-    case 2:
+    switch (m_profile.GetMode(kSettingsSection, SettingsKeys::IndexPage)) {
+    case HomePage::Default:
         NavigateTo(kDefaultHomePageUrl);
         break;
-    case 3:
+    case HomePage::Stored:
         NavigateTo(m_profile.GetString(kSettingsSection, SettingsKeys::IndexPageURL));
         break;
     default:

@@ -18,7 +18,6 @@
 #include <QPainter>
 
 namespace {
-constexpr int kCatalogByContent = 2;
 // Far wider than any gap between a text's advance and the width it is drawn in.
 constexpr int kRankingSlack = 32;
 const QString kRootText = QStringLiteral("Kestrin News Reader");
@@ -83,10 +82,10 @@ void CLeftView::OnInitialUpdate()
     m_entries.assign(1, nullptr);
     if (g_strAppDir.isEmpty())
         g_strAppDir = CurrentWorkingDirectory();
-    RebuildTree(m_profile.GetInt(kSettingsSection, SettingsKeys::CataView));
+    RebuildTree(m_profile.GetMode(kSettingsSection, SettingsKeys::CataView));
 }
 
-void CLeftView::RebuildTree(int mode)
+void CLeftView::RebuildTree(CatalogView mode)
 {
     clear();
     m_nNextIndex = 1;
@@ -105,7 +104,7 @@ void CLeftView::RebuildTree(int mode)
     for (const FavoriteRecord& record : std::as_const(records))
         m_favoriteItems.append(AddSite(favorites, record.title, record.url));
 
-    if (mode == kCatalogByContent) {
+    if (mode == CatalogView::ByContent) {
         AddContentCatalog(root);
     } else {
         AddNationalCatalog(root);

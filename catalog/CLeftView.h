@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/SettingsKeys.h"
 #include "favorites/FavoriteRecord.h"
 #include "platform/View.h"
 
@@ -39,9 +40,9 @@ public:
     [[nodiscard]] CFavoritesStore& favorites() const { return m_favorites; }
 
     void OnInitialUpdate() override;
-    // Deletes every item and builds the whole tree again: mode 2 by kind of outlet, any
-    // other by area (National, World, the states).
-    void RebuildTree(int mode);
+    // Deletes every item and builds the whole tree again: by kind of outlet, or by area
+    // (National, World, the states) for any other mode.
+    void RebuildTree(CatalogView mode);
 
     QTreeWidgetItem* AddSite(QTreeWidgetItem* parent, const QString& name, const QString& url);
     void AddNationalCatalog(QTreeWidgetItem* root);

@@ -31,9 +31,9 @@ constexpr int kLayoutSaveDelayMs = 300;
 
 CMainFrame::CMainFrame(Profile& profile, CommandTarget* appTarget, CFavoritesStore& favorites)
     : FrameWindow(appTarget), m_profile(profile), m_favorites(favorites),
-      m_nCataView(profile.GetInt(kSettingsSection, SettingsKeys::CataView)),
-      m_nSkinStyle(profile.GetInt(kSettingsSection, SettingsKeys::SkinStyle)),
-      m_nIndexPage(profile.GetInt(kSettingsSection, SettingsKeys::IndexPage))
+      m_nCataView(profile.GetMode(kSettingsSection, SettingsKeys::CataView)),
+      m_nSkinStyle(profile.GetMode(kSettingsSection, SettingsKeys::SkinStyle)),
+      m_nIndexPage(profile.GetMode(kSettingsSection, SettingsKeys::IndexPage))
 {
     setObjectName(QStringLiteral("CMainFrame"));
     g_strCurrentURL = kDefaultHomePageUrl;
@@ -152,7 +152,7 @@ bool CMainFrame::OnCreateClient(Document* document)
 void CMainFrame::OnSize(SizeType type)
 {
     m_profile.Write(kSettingsSection, SettingsKeys::WindowSize,
-                    type == SizeType::Maximized ? 3 : 5);
+                    type == SizeType::Maximized ? StartShow::Maximized : StartShow::AsCreated);
     OnLayoutChanged();
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/SettingsKeys.h"
 #include "platform/FrameWindow.h"
 #include "platform/SplitInfo.h"
 #include "platform/SplitterWnd.h"
@@ -43,8 +44,8 @@ public:
     [[nodiscard]] CLeftView* treeView() const { return m_pTreeView; }
     [[nodiscard]] CKestrinNewsReaderView* browserView() const { return m_pBrowserView; }
 
-    // The skin file of a SkinStyle value (1 XP, 2 Mini, 3 Soft, 4 Night); nullptr for any other.
-    [[nodiscard]] static const char* SkinFile(int style);
+    // The skin file of a skin; nullptr for a number that names none.
+    [[nodiscard]] static const char* SkinFile(Skin style);
 
     // The skin engine's splitter callback.
     static int OnSplitterInfo(SplitInfo& info);
@@ -66,8 +67,8 @@ private:
     void SaveLayout();
 
     // Skins
-    void OnSkin(int style);
-    void OnUpdateSkin(CommandUi& ui, int style) const;
+    void OnSkin(Skin style);
+    void OnUpdateSkin(CommandUi& ui, Skin style) const;
 
     // Browse, catalog, home page and help commands
     void OnBrowseHome();
@@ -77,10 +78,10 @@ private:
     void OnBrowseReload();
     void OnBrowseFind();
     void OnBrowseCopyAddress();
-    void OnCatalog(int mode);
+    void OnCatalog(CatalogView mode);
     void OnCatalogFind();
     void OnHomePageGoto();
-    void OnHomePageMode(int mode);
+    void OnHomePageMode(HomePage mode);
     void OnHomePageCurrent();
     void OnHelpContent();
     void OnHelpProduct();
@@ -99,9 +100,9 @@ private:
     Profile& m_profile;
     CFavoritesStore& m_favorites;
     SplitterWnd m_wndSplitter;
-    int m_nCataView;
-    int m_nSkinStyle;
-    int m_nIndexPage;
+    CatalogView m_nCataView;
+    Skin m_nSkinStyle;
+    HomePage m_nIndexPage;
     StatusBar m_wndStatusBar;
     // The loading message last shown.
     QString m_loadingStatus;

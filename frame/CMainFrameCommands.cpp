@@ -17,26 +17,18 @@
 #include <QDir>
 #include <QUrl>
 
-namespace {
-constexpr int kHomePageBlank = 1;
-constexpr int kHomePageDefault = 2;
-constexpr int kHomePageCurrent = 3;
-constexpr int kCatalogByArea = 1;
-constexpr int kCatalogByContent = 2;
-} // namespace
-
 void CMainFrame::BindCommands()
 {
     m_commandMap.on(ID_FILE_MINIMIZE, [this] { OnFileMinimize(); });
 
-    m_commandMap.on(ID_SKIN_XP, [this] { OnSkin(1); });
-    m_commandMap.on(ID_SKIN_MINI, [this] { OnSkin(2); });
-    m_commandMap.on(ID_SKIN_SOFT, [this] { OnSkin(3); });
-    m_commandMap.on(ID_SKIN_NIGHT, [this] { OnSkin(4); });
-    m_commandMap.onUpdate(ID_SKIN_XP, [this](CommandUi& ui) { OnUpdateSkin(ui, 1); });
-    m_commandMap.onUpdate(ID_SKIN_MINI, [this](CommandUi& ui) { OnUpdateSkin(ui, 2); });
-    m_commandMap.onUpdate(ID_SKIN_SOFT, [this](CommandUi& ui) { OnUpdateSkin(ui, 3); });
-    m_commandMap.onUpdate(ID_SKIN_NIGHT, [this](CommandUi& ui) { OnUpdateSkin(ui, 4); });
+    m_commandMap.on(ID_SKIN_XP, [this] { OnSkin(Skin::XP); });
+    m_commandMap.on(ID_SKIN_MINI, [this] { OnSkin(Skin::Mini); });
+    m_commandMap.on(ID_SKIN_SOFT, [this] { OnSkin(Skin::Soft); });
+    m_commandMap.on(ID_SKIN_NIGHT, [this] { OnSkin(Skin::Night); });
+    m_commandMap.onUpdate(ID_SKIN_XP, [this](CommandUi& ui) { OnUpdateSkin(ui, Skin::XP); });
+    m_commandMap.onUpdate(ID_SKIN_MINI, [this](CommandUi& ui) { OnUpdateSkin(ui, Skin::Mini); });
+    m_commandMap.onUpdate(ID_SKIN_SOFT, [this](CommandUi& ui) { OnUpdateSkin(ui, Skin::Soft); });
+    m_commandMap.onUpdate(ID_SKIN_NIGHT, [this](CommandUi& ui) { OnUpdateSkin(ui, Skin::Night); });
 
     m_commandMap.on(ID_BROWSE_HOME, [this] { OnBrowseHome(); });
     m_commandMap.on(ID_BROWSE_BACK, [this] { OnBrowseBack(); });
@@ -46,12 +38,14 @@ void CMainFrame::BindCommands()
     m_commandMap.on(ID_BROWSE_FIND, [this] { OnBrowseFind(); });
     m_commandMap.on(ID_BROWSE_COPY_ADDRESS, [this] { OnBrowseCopyAddress(); });
 
-    m_commandMap.on(ID_CATALOG_AREA, [this] { OnCatalog(kCatalogByArea); });
-    m_commandMap.on(ID_CATALOG_CONTENT, [this] { OnCatalog(kCatalogByContent); });
-    m_commandMap.onUpdate(ID_CATALOG_AREA,
-                          [this](CommandUi& ui) { ui.SetCheck(m_nCataView == kCatalogByArea); });
-    m_commandMap.onUpdate(ID_CATALOG_CONTENT,
-                          [this](CommandUi& ui) { ui.SetCheck(m_nCataView == kCatalogByContent); });
+    m_commandMap.on(ID_CATALOG_AREA, [this] { OnCatalog(CatalogView::ByArea); });
+    m_commandMap.on(ID_CATALOG_CONTENT, [this] { OnCatalog(CatalogView::ByContent); });
+    m_commandMap.onUpdate(ID_CATALOG_AREA, [this](CommandUi& ui) {
+        ui.SetCheck(m_nCataView == CatalogView::ByArea);
+    });
+    m_commandMap.onUpdate(ID_CATALOG_CONTENT, [this](CommandUi& ui) {
+        ui.SetCheck(m_nCataView == CatalogView::ByContent);
+    });
     m_commandMap.on(ID_CATALOG_FIND, [this] { OnCatalogFind(); });
     m_commandMap.on(ID_CATALOG_CHECK_LINKS, [this] {
         if (m_linkChecks)
@@ -79,15 +73,16 @@ void CMainFrame::BindCommands()
     });
 
     m_commandMap.on(ID_HOMEPAGE_GOTO, [this] { OnHomePageGoto(); });
-    m_commandMap.on(ID_HOMEPAGE_BLANK, [this] { OnHomePageMode(kHomePageBlank); });
-    m_commandMap.on(ID_HOMEPAGE_DEFAULT, [this] { OnHomePageMode(kHomePageDefault); });
+    m_commandMap.on(ID_HOMEPAGE_BLANK, [this] { OnHomePageMode(HomePage::Blank); });
+    m_commandMap.on(ID_HOMEPAGE_DEFAULT, [this] { OnHomePageMode(HomePage::Default); });
     m_commandMap.on(ID_HOMEPAGE_CURRENT, [this] { OnHomePageCurrent(); });
     m_commandMap.onUpdate(ID_HOMEPAGE_BLANK,
-                          [this](CommandUi& ui) { ui.SetCheck(m_nIndexPage == kHomePageBlank); });
-    m_commandMap.onUpdate(ID_HOMEPAGE_DEFAULT,
-                          [this](CommandUi& ui) { ui.SetCheck(m_nIndexPage == kHomePageDefault); });
+                          [this](CommandUi& ui) { ui.SetCheck(m_nIndexPage == HomePage::Blank); });
+    m_commandMap.onUpdate(ID_HOMEPAGE_DEFAULT, [this](CommandUi& ui) {
+        ui.SetCheck(m_nIndexPage == HomePage::Default);
+    });
     m_commandMap.onUpdate(ID_HOMEPAGE_CURRENT,
-                          [this](CommandUi& ui) { ui.SetCheck(m_nIndexPage == kHomePageCurrent); });
+                          [this](CommandUi& ui) { ui.SetCheck(m_nIndexPage == HomePage::Stored); });
 
     m_commandMap.on(ID_HELP_CONTENT, [this] { OnHelpContent(); });
     m_commandMap.on(ID_HELP_PRODUCT, [this] { OnHelpProduct(); });
@@ -142,7 +137,7 @@ void CMainFrame::OnBrowseCopyAddress()
         browser->CopyPageAddress();
 }
 
-void CMainFrame::OnCatalog(int mode)
+void CMainFrame::OnCatalog(CatalogView mode)
 {
     if (m_nCataView == mode)
         return;
@@ -164,10 +159,10 @@ void CMainFrame::OnHomePageGoto()
     if (!browser)
         return;
     switch (m_nIndexPage) {
-    case kHomePageBlank:
+    case HomePage::Blank:
         browser->NavigateTo(QStringLiteral("about:blank"));
         break;
-    case kHomePageDefault:
+    case HomePage::Default:
         browser->NavigateTo(kDefaultHomePageUrl);
         break;
     default:
@@ -176,7 +171,7 @@ void CMainFrame::OnHomePageGoto()
     }
 }
 
-void CMainFrame::OnHomePageMode(int mode)
+void CMainFrame::OnHomePageMode(HomePage mode)
 {
     if (m_nIndexPage == mode)
         return;
@@ -187,10 +182,10 @@ void CMainFrame::OnHomePageMode(int mode)
 void CMainFrame::OnHomePageCurrent()
 {
     // Already in force: the stored address is kept.
-    if (m_nIndexPage == kHomePageCurrent)
+    if (m_nIndexPage == HomePage::Stored)
         return;
-    m_nIndexPage = kHomePageCurrent;
-    m_profile.Write(kSettingsSection, SettingsKeys::IndexPage, kHomePageCurrent);
+    m_nIndexPage = HomePage::Stored;
+    m_profile.Write(kSettingsSection, SettingsKeys::IndexPage, HomePage::Stored);
     m_profile.Write(kSettingsSection, SettingsKeys::IndexPageURL, g_strCurrentURL);
 }
 

@@ -3,23 +3,22 @@
 #include "app/SettingsKeys.h"
 #include "platform/SkinEngine.h"
 
-const char* CMainFrame::SkinFile(int style)
+const char* CMainFrame::SkinFile(Skin style)
 {
     switch (style) {
-    case 1:
+    case Skin::XP:
         return "Skin\\XPCorona.ssk";
-    case 2:
+    case Skin::Mini:
         return "Skin\\Minimized.ssk";
-    case 3:
+    case Skin::Soft:
         return "Skin\\SoftCrystal.ssk";
-    case 4:
+    case Skin::Night:
         return "Skin\\Night.ssk";
-    default:
-        return nullptr;
     }
+    return nullptr;
 }
 
-void CMainFrame::OnSkin(int style)
+void CMainFrame::OnSkin(Skin style)
 {
     if (style == m_nSkinStyle)
         return;
@@ -29,7 +28,7 @@ void CMainFrame::OnSkin(int style)
     m_profile.Write(kSettingsSection, SettingsKeys::SkinStyle, style);
 }
 
-void CMainFrame::OnUpdateSkin(CommandUi& ui, int style) const
+void CMainFrame::OnUpdateSkin(CommandUi& ui, Skin style) const
 {
     ui.SetCheck(m_nSkinStyle == style);
 }

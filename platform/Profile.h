@@ -19,6 +19,13 @@ struct StringSetting
     const char* key;
     const char* defaultValue;
 };
+// A setting that holds one of an enum's values, stored as its number. A number the enum
+// does not name is read as it is: the code that uses it decides what it means.
+template <class Enum> struct ModeSetting
+{
+    const char* key;
+    Enum defaultValue;
+};
 
 // The application's persistent profile: sections of integer and string values.
 // Every write reaches the disk at once, so a crash never loses a setting.
@@ -50,6 +57,12 @@ public:
         return GetProfileString(section, QString::fromLatin1(setting.key),
                                 QString::fromUtf8(setting.defaultValue));
     }
+    template <class Enum>
+    [[nodiscard]] Enum GetMode(const QString& section, const ModeSetting<Enum>& setting) const
+    {
+        return static_cast<Enum>(GetProfileInt(section, QString::fromLatin1(setting.key),
+                                               static_cast<int>(setting.defaultValue)));
+    }
     bool Write(const QString& section, const IntSetting& setting, int value)
     {
         return WriteProfileInt(section, QString::fromLatin1(setting.key), value);
@@ -57,6 +70,11 @@ public:
     bool Write(const QString& section, const StringSetting& setting, const QString& value)
     {
         return WriteProfileString(section, QString::fromLatin1(setting.key), value);
+    }
+    template <class Enum>
+    bool Write(const QString& section, const ModeSetting<Enum>& setting, Enum value)
+    {
+        return WriteProfileInt(section, QString::fromLatin1(setting.key), static_cast<int>(value));
     }
 
     [[nodiscard]] QString fileName() const;

@@ -282,7 +282,7 @@ void CatalogFilterTest::rebuildKeepsTheFilter()
     QCOMPARE(visibleSites(m_tree), found);
 
     // Found again in the catalog by content; Esc then shows the tree as a rebuild leaves it.
-    m_tree->RebuildTree(2);
+    m_tree->RebuildTree(CatalogView::ByContent);
     QCOMPARE(visibleSites(m_tree), found);
     QVERIFY(m_pane->statusLine()->text().startsWith(QString::number(found.size()) + u' '));
     QTest::keyClick(m_pane->filterEdit(), Qt::Key_Escape);

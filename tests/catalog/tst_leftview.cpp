@@ -295,7 +295,7 @@ void LeftViewTest::rebuildResetsExpansionAndSelection()
     node("National")->setExpanded(false);
     node("American States")->child(3)->setExpanded(true);
     m_tree->setCurrentItem(node("World")->child(0));
-    m_tree->RebuildTree(1);
+    m_tree->RebuildTree(CatalogView::ByArea);
     QVERIFY(!node("World")->isExpanded());
     QVERIFY(node("National")->isExpanded());
     QVERIFY(!node("American States")->child(3)->isExpanded());
@@ -360,7 +360,7 @@ void LeftViewTest::favoritesFailuresStillBuildTheCatalog()
         failures.itemExpression = QStringLiteral("Favorites/Favorite");
         failures.itemIndex = 1;
         CXmlTestSeam::SetFailures(failures);
-        m_tree->RebuildTree(1);
+        m_tree->RebuildTree(CatalogView::ByArea);
         CXmlTestSeam::SetFailures({});
         QCOMPARE(messages.texts(), QStringList{"Access node failure!"});
         QTreeWidgetItem* favorites = node("My Favorites");
@@ -385,7 +385,7 @@ void LeftViewTest::catalogByContentGroupsEverySiteUnderItsKind()
             byArea.insert(index, {(*it)->text(0), m_tree->urlAt(index)});
     }
 
-    m_tree->RebuildTree(2);
+    m_tree->RebuildTree(CatalogView::ByContent);
     const QStringList kinds{"Daily newspapers",    "Weekly and community papers",
                             "Business news",       "Alternative weeklies",
                             "Campus papers",       "Special interest",
@@ -453,7 +453,7 @@ void LeftViewTest::catalogByContentGroupsEverySiteUnderItsKind()
              m_tree->urlAt(site->data(0, CLeftView::kIndexRole).toInt()));
 
     // Any mode but 2 is the catalog by area.
-    m_tree->RebuildTree(7);
+    m_tree->RebuildTree(static_cast<CatalogView>(7));
     QCOMPARE(root()->child(1)->text(0), QStringLiteral("National"));
 }
 

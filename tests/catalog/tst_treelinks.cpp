@@ -168,7 +168,7 @@ void TreeLinksTest::marksComeBackAfterARebuild()
     QVERIFY(itemsWithUrl(*m_tree, kMoved).value(0)->toolTip(0).isEmpty());
     m_results.insert(kMoved, makeResult(LinkResult::Status::Moved, {},
                                         QStringLiteral("https://owner.example/")));
-    m_tree->RebuildTree(2);
+    m_tree->RebuildTree(CatalogView::ByContent);
     QTreeWidgetItem* moved = itemsWithUrl(*m_tree, kMoved).value(0);
     QVERIFY(moved->data(0, LinkMarkDelegate::kMovedRole).toBool());
     QVERIFY(moved->toolTip(0).startsWith(QLatin1String("Moved to")));

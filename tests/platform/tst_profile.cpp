@@ -34,6 +34,7 @@ class ProfileTest : public QObject
 private slots:
     void batchReachesTheDiskWhenItCloses();
     void unchangedValueIsNotWrittenAgain();
+    void modesAreStoredAsTheirNumbers();
 };
 
 void ProfileTest::batchReachesTheDiskWhenItCloses()
@@ -78,6 +79,27 @@ void ProfileTest::unchangedValueIsNotWrittenAgain()
     QVERIFY(onDisk(path).contains(QStringLiteral("WindowSize=5")));
     QVERIFY(profile.WriteProfileInt(kSection, QStringLiteral("WindowSize"), 3));
     QVERIFY(onDisk(path).contains(QStringLiteral("WindowSize=3")));
+}
+
+void ProfileTest::modesAreStoredAsTheirNumbers()
+{
+    enum class Shade
+    {
+        Light = 1,
+        Dark = 4
+    };
+    constexpr ModeSetting<Shade> kShade{"Shade", Shade::Dark};
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("settings.ini"));
+    Profile profile(path);
+    QCOMPARE(profile.GetMode(kSection, kShade), Shade::Dark);
+    QVERIFY(profile.Write(kSection, kShade, Shade::Light));
+    QVERIFY(onDisk(path).contains(QStringLiteral("Shade=1")));
+    QCOMPARE(Profile(path).GetMode(kSection, kShade), Shade::Light);
+
+    // A number no value names, written by a later version or by hand, is read as it is.
+    QVERIFY(TestFiles::Write(path, "[Settings_en]\nShade=7\n"));
+    QCOMPARE(static_cast<int>(Profile(path).GetMode(kSection, kShade)), 7);
 }
 
 KESTRIN_TEST_MAIN(ProfileTest)
