@@ -27,9 +27,13 @@ const QRegularExpression& BackupName()
 const QRegularExpression& LeftoverName()
 {
     static const QRegularExpression pattern(
-        QStringLiteral("^(Favorites-\\d{8}-\\d{6}(?:-\\d+)?\\.xml)\\.tmp[A-Za-z0-9]{6}$"));
+        QStringLiteral("^(Favorites-\\d{8}-\\d{6}(?:-\\d+)?\\.(?:xml|txt))\\.tmp[A-Za-z0-9]{6}$"));
     return pattern;
 }
+
+constexpr qint64 kMaxNoteSize = 4096;
+
+const char* const kKindWords[] = {"", "first-change", "import", "restore"};
 
 // Fills in whether the file holds a favorites list and how many favorites it has.
 void Examine(CFavoritesBackups::Entry& entry)
@@ -75,6 +79,60 @@ QString CFavoritesBackups::NameFor(const QDateTime& time, int sequence)
     return name + QStringLiteral(".xml");
 }
 
+QDateTime CFavoritesBackups::TimeOf(const QString& path)
+{
+    const QFileInfo info(path);
+    const QRegularExpressionMatch match = BackupName().match(info.fileName());
+    if (match.hasMatch()) {
+        if (const QDateTime time = QDateTime::fromString(match.captured(1), kTimeFormat);
+            time.isValid())
+            return time;
+    }
+    return info.lastModified();
+}
+
+QString CFavoritesBackups::NotePath(const QString& path)
+{
+    return path.chopped(QStringLiteral(".xml").size()) + QStringLiteral(".txt");
+}
+
+void CFavoritesBackups::WriteNote(const QString& path, const BackupReason& reason)
+{
+    const QByteArray note = QByteArray(kKindWords[int(reason.kind)]) + '\n' +
+                            reason.detail.simplified().toUtf8() + '\n' +
+                            reason.time.toString(Qt::ISODate).toUtf8() + '\n';
+    try {
+        CXmlAtomicFile::Write(NotePath(path), note.constData(), note.size(),
+                              CXmlAtomicFile::Links::Replace);
+    } catch (const xml::_com_error&) {
+        // The backup counts, not its note: Restore then lists it without a reason.
+    }
+}
+
+BackupReason CFavoritesBackups::ReasonOf(const QString& path)
+{
+    const QString notePath = NotePath(path);
+    const QFileInfo info(notePath);
+    QByteArray bytes;
+    QString error;
+    if (info.isSymLink() || !info.isFile() ||
+        !CXmlAtomicFile::ReadWhole(notePath, kMaxNoteSize, bytes, error))
+        return {};
+    const QList<QByteArray> lines = bytes.split('\n');
+    BackupReason reason;
+    for (int kind = 1; kind < int(std::size(kKindWords)); ++kind) {
+        if (lines.first() == kKindWords[kind])
+            reason.kind = BackupReason::Kind(kind);
+    }
+    if (reason.kind == BackupReason::Kind::Unknown)
+        return {};
+    if (lines.size() > 1)
+        reason.detail = QString::fromUtf8(lines.at(1));
+    if (lines.size() > 2)
+        reason.time = QDateTime::fromString(QString::fromUtf8(lines.at(2)), Qt::ISODate);
+    return reason;
+}
+
 QList<CFavoritesBackups::Named> CFavoritesBackups::Automatic() const
 {
     QList<Named> result;
@@ -113,7 +171,7 @@ void CFavoritesBackups::PrepareDirectory()
     m_bCreatedDirectory = true;
 }
 
-QString CFavoritesBackups::Make()
+QString CFavoritesBackups::Make(const BackupReason& reason)
 {
     QByteArray bytes;
     QString error;
@@ -138,6 +196,7 @@ QString CFavoritesBackups::Make()
             path = QDir(m_strDirectory).filePath(NameFor(now, sequence));
         CXmlAtomicFile::Write(path, bytes.constData(), bytes.size(),
                               CXmlAtomicFile::Links::Replace);
+        WriteNote(path, reason);
         return path;
     } catch (const xml::_com_error&) {
         Withdraw({});
@@ -147,8 +206,10 @@ QString CFavoritesBackups::Make()
 
 void CFavoritesBackups::Withdraw(const QString& backupPath)
 {
-    if (!backupPath.isEmpty())
+    if (!backupPath.isEmpty()) {
         QFile::remove(backupPath);
+        QFile::remove(NotePath(backupPath));
+    }
     // Only a folder this run made, and only while it is empty.
     if (m_bCreatedDirectory && QDir().rmdir(m_strDirectory))
         m_bCreatedDirectory = false;
@@ -157,8 +218,10 @@ void CFavoritesBackups::Withdraw(const QString& backupPath)
 void CFavoritesBackups::Prune() const
 {
     const QList<Named> existing = Automatic();
-    for (qsizetype i = kKept; i < existing.size(); ++i)
+    for (qsizetype i = kKept; i < existing.size(); ++i) {
         QFile::remove(existing.at(i).path);
+        QFile::remove(NotePath(existing.at(i).path));
+    }
 }
 
 void CFavoritesBackups::RemoveLeftovers() const
@@ -191,6 +254,7 @@ QList<CFavoritesBackups::Entry> CFavoritesBackups::List(const QString& manualBac
         entry.path = named.path;
         entry.time = named.time;
         entry.automatic = true;
+        entry.reason = ReasonOf(named.path);
         Examine(entry);
         entries.append(entry);
     }

@@ -9,6 +9,9 @@
 
 #include <algorithm>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 CFavoritesLock::CFavoritesLock(const QString& filePath)
     : m_lock(LockPathFor(filePath)), m_strLockPath(LockPathFor(filePath)),
       m_strWaitPath(m_strLockPath + QStringLiteral(".wait"))
@@ -42,7 +45,33 @@ void CFavoritesLock::Release()
 
 bool CFavoritesLock::IsHeldElsewhere() const
 {
-    return m_lock.error() == QLockFile::LockFailedError;
+    return m_strUnusable.isEmpty() && m_lock.error() == QLockFile::LockFailedError;
+}
+
+QString CFavoritesLock::UnusableReason() const
+{
+    struct stat status = {};
+    // Nothing there: the lock makes the file.
+    if (::lstat(QFile::encodeName(m_strLockPath).constData(), &status) != 0)
+        return {};
+    QString what;
+    if (S_ISLNK(status.st_mode))
+        what = QStringLiteral("is a link");
+    else if (S_ISDIR(status.st_mode))
+        what = QStringLiteral("is a folder");
+    else if (S_ISFIFO(status.st_mode))
+        what = QStringLiteral("is a pipe");
+    else if (!S_ISREG(status.st_mode))
+        what = QStringLiteral("is not a regular file");
+    else if (status.st_uid != ::geteuid())
+        what = QStringLiteral("belongs to another user");
+    else if ((status.st_mode & (S_IRUSR | S_IWUSR)) != (S_IRUSR | S_IWUSR))
+        what = QStringLiteral("may not be read and written by you");
+    else
+        return {};
+    return QStringLiteral("The lock file %1 %2, so no copy of Kestrin News Reader can use it. "
+                          "Nothing was changed. Remove that file, then try again.")
+        .arg(m_strLockPath, what);
 }
 
 QString CFavoritesLock::LockPathFor(const QString& filePath)
@@ -58,6 +87,10 @@ bool CFavoritesLock::Acquire(int waitMs)
         QThread::msleep(ulong(std::max<qint64>(0, kTurnMs - LastRelease().elapsed())));
     const QDeadlineTimer deadline(waitMs);
     for (;;) {
+        // Looked at before every try: the lock would read a pipe there, and wait for ever.
+        m_strUnusable = UnusableReason();
+        if (!m_strUnusable.isEmpty())
+            return false;
         if (m_lock.tryLock(0)) {
             // A mark nobody renews any more was left by a copy that stopped waiting.
             if (m_bMarkedWaiting || !OtherCopyWaits())
@@ -78,6 +111,11 @@ bool CFavoritesLock::Acquire(int waitMs)
 
 void CFavoritesLock::MarkWaiting()
 {
+    // Only a plain file is written: opening a pipe there would wait for a reader.
+    struct stat status = {};
+    if (::lstat(QFile::encodeName(m_strWaitPath).constData(), &status) == 0 &&
+        !S_ISREG(status.st_mode))
+        return;
     QFile mark(m_strWaitPath);
     // Opening for append renews the time of an existing mark.
     if (mark.open(QIODevice::WriteOnly | QIODevice::Append)) {
@@ -119,6 +157,8 @@ bool CFavoritesLock::RemoveUnfinishedLock()
 
 QString CFavoritesLock::FailureReason() const
 {
+    if (!m_strUnusable.isEmpty())
+        return m_strUnusable;
     switch (m_lock.error()) {
     case QLockFile::LockFailedError:
         return QStringLiteral("Another copy of Kestrin News Reader is changing it and did not "

@@ -23,7 +23,8 @@ public:
     [[nodiscard]] bool Acquire(int waitMs = kWaitMs);
     // Lets go of the lock before the object goes.
     void Release();
-    // Whether Acquire failed because another copy holds the lock (not for want of a lock file).
+    // Whether Acquire failed because another copy holds the lock (not for want of a usable
+    // lock file).
     [[nodiscard]] bool IsHeldElsewhere() const;
     // Why Acquire failed, as a sentence for the user.
     [[nodiscard]] QString FailureReason() const;
@@ -39,6 +40,9 @@ private:
     static constexpr int kUnfinishedAgeMs = 1000;
     static constexpr int kWaitMarkAgeMs = 1000;
 
+    // Why the lock file can be used by no copy at all, or empty: anything at its name but a
+    // regular file of this user that they may read and write waits for the user to remove it.
+    [[nodiscard]] QString UnusableReason() const;
     bool RemoveUnfinishedLock();
     [[nodiscard]] bool OtherCopyWaits() const;
     void MarkWaiting();
@@ -47,4 +51,5 @@ private:
     QString m_strLockPath;
     QString m_strWaitPath;
     bool m_bMarkedWaiting = false;
+    QString m_strUnusable;
 };

@@ -5,6 +5,7 @@
 #include "CFavoritesLock.h"
 #include "CXmlAtomicFile.h"
 #include "CXmlDocument.h"
+#include "platform/files/RegularFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -27,10 +28,10 @@ QList<FavoriteRecord> RecordsOf(const QList<CFavoritesChange::Child>& children)
 }
 
 // A backup before a change, or the reason why none could be made.
-QString MakeBackup(CFavoritesBackups& backups)
+QString MakeBackup(CFavoritesBackups& backups, const BackupReason& reason)
 {
     try {
-        return backups.Make();
+        return backups.Make(reason);
     } catch (const xml::_com_error& error) {
         throw xml::_com_error(
             error.Error(),
@@ -69,21 +70,17 @@ QString CFavoritesStore::TrimBlanks(const QString& text)
 
 namespace {
 
-// The whole source, or why it could not be read.
+// The whole source, or why it could not be read: a pipe or a device is refused, not read.
 FavoritesResult ReadSource(const QString& path, QByteArray& content)
 {
-    QFile source(path);
-    if (!source.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
-        return FavoritesResult::Of(Code::SourceUnreadable, path, source.errorString());
-    char buffer[64 * 1024];
-    for (;;) {
-        const qint64 count = source.read(buffer, sizeof buffer);
-        if (count == 0)
-            return {};
-        if (count < 0)
-            return FavoritesResult::Of(Code::SourceReadError, path, source.errorString());
-        content.append(buffer, count);
-    }
+    using Status = RegularFile::Contents::Status;
+    RegularFile::Contents source = RegularFile::Read(path, CXmlDocument::kMaxFileSize);
+    if (source.status == Status::Missing || source.status == Status::Unopenable)
+        return FavoritesResult::Of(Code::SourceUnreadable, path, source.reason);
+    if (!source.ok())
+        return FavoritesResult::Of(Code::SourceReadError, path, source.reason);
+    content = std::move(source.bytes);
+    return {};
 }
 } // namespace
 
@@ -105,8 +102,14 @@ FavoritesResult CFavoritesStore::ReadAll(QList<FavoriteRecord>& records) const
     const FavoritesWatch::Identity identity = FavoritesWatch::IdentityOf(m_strPath);
     FavoritesResult result;
     try {
-        // A file that cannot be read or parsed leaves an empty document: no records.
-        doc.Load(m_strPath);
+        // A file that cannot be read or parsed leaves an empty document: no records. One
+        // that is no file at all, or far larger than any list of favorites, is said to be so.
+        using Status = RegularFile::Contents::Status;
+        const RegularFile::Contents contents =
+            RegularFile::Read(m_strPath, CXmlDocument::kMaxFileSize);
+        if (contents.status == Status::NotAFile || contents.status == Status::TooLarge)
+            result = FavoritesResult::Of(Code::Refused, m_strPath, contents.reason);
+        doc.LoadXml(contents.bytes, m_strPath);
         const CXmlNodeList favorites =
             doc.SelectNodes(CXmlString(QStringLiteral("Favorites/Favorite")));
         for (long i = 0; i < favorites.GetLength(); ++i) {
@@ -128,7 +131,8 @@ FavoritesResult CFavoritesStore::ReadAll(QList<FavoriteRecord>& records) const
     return result;
 }
 
-FavoritesResult CFavoritesStore::Modify(const ChangeFunction& change, BackupFirst backup)
+FavoritesResult CFavoritesStore::Modify(const ChangeFunction& change, BackupFirst backup,
+                                        const BackupReason& reason)
 {
     const QString path = m_strPath;
     // The store never creates the file: without it there is nothing to lock or change.
@@ -172,7 +176,10 @@ FavoritesResult CFavoritesStore::Modify(const ChangeFunction& change, BackupFirs
                 },
                 [&] {
                     if (backUp)
-                        made = MakeBackup(backups);
+                        made = MakeBackup(backups,
+                                          reason.kind == BackupReason::Kind::Unknown
+                                              ? BackupReason::Of(BackupReason::Kind::FirstChange)
+                                              : reason);
                 });
         } catch (const xml::_com_error&) {
             // The file is as it was, so a copy of it made for this change is not needed.
@@ -319,7 +326,9 @@ FavoritesResult CFavoritesStore::Restore(const QString& backupPath)
                 QStringLiteral("The backup %1 holds no Favorites list").arg(backupPath));
         restored = RecordsOf(CFavoritesChange::ChildrenOf(doc));
         if (QFileInfo::exists(path))
-            made = MakeBackup(backups);
+            made = MakeBackup(backups, BackupReason::Of(BackupReason::Kind::Restore,
+                                                        QFileInfo(backupPath).fileName(),
+                                                        CFavoritesBackups::TimeOf(backupPath)));
         CXmlAtomicFile::Write(path, bytes.constData(), bytes.size());
     } catch (const xml::_com_error& error) {
         backups.Withdraw(made);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "BackupReason.h"
 #include "FavoriteRecord.h"
 #include "FavoriteRef.h"
 #include "FavoritesResult.h"
@@ -83,8 +84,10 @@ public:
     // when it is no longer there, Taken when one with the name already has the new address.
     FavoritesResult ChangeAddress(const QString& title, const QString& url, const QString& newUrl);
     // Appends, in order, every link whose address no favorite has; links that are not web
-    // addresses are counted only. Unchanged when nothing was new.
-    FavoritesResult Import(const QList<FavoriteRecord>& links, int notWeb, ImportSummary& summary);
+    // addresses are counted only. Unchanged when nothing was new. The backup made first
+    // names sourceName.
+    FavoritesResult Import(const QList<FavoriteRecord>& links, int notWeb, ImportSummary& summary,
+                           const QString& sourceName = {});
     // Replaces Favorites.xml with the bytes of a backup that holds a favorites list, after
     // backing up the current file. The backup may stand in for a missing Favorites.xml.
     FavoritesResult Restore(const QString& backupPath);
@@ -99,10 +102,12 @@ public:
     // One read-modify-write of Favorites.xml under the lock: loads the file, lets change
     // work on it and, when it says Done, saves it, but only once the bytes to be written read
     // back with exactly the children the change left, and once the file as it was is in the
-    // automatic backups (see BackupFirst). When the file could not be locked, read or
-    // written, or no document could be created, the file is as before.
+    // automatic backups (see BackupFirst), noted as made for reason (by default, the first
+    // change of the session). When the file could not be locked, read or written, or no
+    // document could be created, the file is as before.
     FavoritesResult Modify(const ChangeFunction& change,
-                           BackupFirst backup = BackupFirst::FirstChangeOfRun);
+                           BackupFirst backup = BackupFirst::FirstChangeOfRun,
+                           const BackupReason& reason = {});
 
     // Removes what an interrupted save or backup left behind; run at start-up.
     void RemoveLeftovers();

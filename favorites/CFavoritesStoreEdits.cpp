@@ -57,7 +57,7 @@ FavoritesResult CFavoritesStore::ChangeAddress(const QString& title, const QStri
 }
 
 FavoritesResult CFavoritesStore::Import(const QList<FavoriteRecord>& links, int notWeb,
-                                        ImportSummary& summary)
+                                        ImportSummary& summary, const QString& sourceName)
 {
     summary = {0, 0, notWeb};
     const FavoritesResult result = Modify(
@@ -85,7 +85,7 @@ FavoritesResult CFavoritesStore::Import(const QList<FavoriteRecord>& links, int 
             }
             return summary.added == 0 ? Code::Unchanged : Code::Done;
         },
-        BackupFirst::Always);
+        BackupFirst::Always, BackupReason::Of(BackupReason::Kind::Import, sourceName));
     if (!result.succeeded())
         summary = {0, 0, notWeb};
     return result;

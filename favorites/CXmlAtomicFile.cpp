@@ -2,6 +2,7 @@
 
 #include "CXmlTestSeam.h"
 #include "ComError.h"
+#include "platform/files/RegularFile.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -86,20 +87,14 @@ bool IsTemporaryName(const QByteArray& name, const QByteArray& prefix)
 bool CXmlAtomicFile::ReadWhole(const QString& path, qint64 maxSize, QByteArray& bytes,
                                QString& error)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        error = file.errorString();
+    RegularFile::Contents contents = RegularFile::Read(path, maxSize);
+    if (!contents.ok()) {
+        error = contents.reason;
+        if (!error.isEmpty())
+            error[0] = error[0].toUpper();
         return false;
     }
-    if (file.size() > maxSize) {
-        error = QStringLiteral("The file is larger than %1 bytes").arg(maxSize);
-        return false;
-    }
-    bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        error = file.errorString();
-        return false;
-    }
+    bytes = std::move(contents.bytes);
     return true;
 }
 

@@ -22,7 +22,8 @@ public:
     // no temporary file is left.
     static void Write(const QString& path, const char* data, qsizetype size,
                       Links links = Links::Follow);
-    // Reads the whole file, refusing one larger than maxSize; false with the reason.
+    // Reads the whole file, refusing one larger than maxSize and anything but a regular file
+    // (never waiting on a pipe or reading a device); false with the reason.
     static bool ReadWhole(const QString& path, qint64 maxSize, QByteArray& bytes, QString& error);
     // Removes the temporary files that an interrupted Write of path left behind: regular
     // files of this process's user named as Write names them, and nothing else.

@@ -129,13 +129,19 @@ xmlDocPtr ParseFile(const QString& path, QString& error)
     return ParseBytes(bytes, path, error);
 }
 
+enum class Layout
+{
+    Indented,
+    Compact
+};
+
 // The whole document in encoding (its declaration names it), or empty when the engine
 // cannot write it so.
-QByteArray Serialize(xmlDocPtr doc, const char* encoding)
+QByteArray Serialize(xmlDocPtr doc, const char* encoding, Layout layout)
 {
     xmlChar* bytes = nullptr;
     int size = 0;
-    xmlDocDumpFormatMemoryEnc(doc, &bytes, &size, encoding, 1);
+    xmlDocDumpFormatMemoryEnc(doc, &bytes, &size, encoding, layout == Layout::Indented ? 1 : 0);
     if (!bytes)
         return {};
     const std::unique_ptr<xmlChar, decltype(xmlFree)> owner(bytes, xmlFree);
@@ -256,7 +262,11 @@ void CXmlDocument::Save(const QString& path, const ReadBack& readsBack,
     // which holds every character, with a declaration that says so.
     QString reason;
     for (const char* encoding : {declared, "UTF-8"}) {
-        const QByteArray bytes = Serialize(doc, encoding);
+        QByteArray bytes = Serialize(doc, encoding, Layout::Indented);
+        // Indenting adds a line and its blanks to every element: a compact file near the cap
+        // that was read must be writable again, so it is then written compact as it came.
+        if (bytes.size() > kMaxFileSize)
+            bytes = Serialize(doc, encoding, Layout::Compact);
         if (bytes.isEmpty()) {
             reason = QStringLiteral("It cannot be written in the encoding %1")
                          .arg(QString::fromUtf8(encoding ? encoding : "UTF-8"));

@@ -24,6 +24,9 @@ struct FavoritesResult
         NoParser,
         // Read: a record could not be fetched; the records before it were read.
         NodeFailure,
+        // Read: the file is no file (a pipe, a device, a folder) or far larger than any list
+        // of favorites: it was not read, and there are no records.
+        Refused,
         // The file could not be locked, read, parsed or written: it is as it was.
         Failed,
         // Backup: the favorites file cannot be opened, or failed part-way through the copy.

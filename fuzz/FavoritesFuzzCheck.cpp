@@ -80,10 +80,11 @@ QString FavoritesFuzzCheck::LeftBehind() const
         QDir(m_strFolder)
             .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
                        QDir::Name);
-    // The backup a change makes first is the store's own; nothing else may be beside it.
+    // The backup a change makes first, and its note, are the store's own; nothing else may be
+    // beside them.
     if (entries.removeOne(QStringLiteral("backups"))) {
         static const QRegularExpression backup(
-            QStringLiteral("^Favorites-\\d{8}-\\d{6}(-\\d+)?\\.xml$"));
+            QStringLiteral("^Favorites-\\d{8}-\\d{6}(-\\d+)?\\.(xml|txt)$"));
         for (const QString& name : QDir(QDir(m_strFolder).filePath(QStringLiteral("backups")))
                                        .entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
                                                   QDir::NoDotAndDotDot)) {

@@ -1,6 +1,7 @@
 #include "SkinEngine.h"
 
 #include "PageSkin.h"
+#include "platform/files/RegularFile.h"
 
 #include <QApplication>
 #include <QDir>
@@ -9,6 +10,9 @@
 #include <QTimer>
 
 namespace {
+// Style sheets run to a few dozen kilobytes.
+constexpr qint64 kMaxSkinBytes = 4 * 1024 * 1024;
+
 struct State
 {
     QString skinSheet; // the skin file as read
@@ -53,14 +57,13 @@ int SkinEngine::Apply(const char* path, When when)
 {
     if (!path)
         return 0;
-    QFile file(ResolvePath(path));
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+    // Skins live in the user's folder: a pipe or a device there must not hold up the start.
+    const QString file = ResolvePath(path);
+    const RegularFile::Contents contents = RegularFile::Read(file, kMaxSkinBytes);
+    if (!contents.ok())
         return 0;
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return 0;
-    state().skinSheet = QString::fromUtf8(bytes);
-    state().path = file.fileName();
+    state().skinSheet = QString::fromUtf8(contents.bytes);
+    state().path = file;
     // The program's own pages go with the windows: named after the file, "night" for Night.ssk.
     PageSkin::Instance().SetName(QFileInfo(state().path).baseName().toLower());
     // A sheet applied before the frame's splitter rules are known would be parsed, and

@@ -57,7 +57,38 @@ void CAddModifyFavoriteDlg::OnOK()
     // Enter reaches here too; in existing-record mode Save is greyed and does nothing.
     if (!GetDlgItem(IDOK)->isEnabled())
         return;
+    if (TellMissing())
+        return;
     Apply(CFavoritesStore::Add);
+}
+
+QString CAddModifyFavoriteDlg::MissingText(const QString& name, const QString& url)
+{
+    const bool noName = CFavoritesStore::TrimBlanks(name).isEmpty();
+    const bool noURL = CFavoritesStore::TrimBlanks(url).isEmpty();
+    if (noName && noURL)
+        return QStringLiteral("Type the newspaper's name and its web address, then click Save.");
+    if (noName)
+        return QStringLiteral("The name is missing: type the newspaper's name, then click Save.");
+    if (noURL)
+        return QStringLiteral("The web address is missing: type the newspaper's address, such as "
+                              "https://www.example.com/, then click Save.");
+    return {};
+}
+
+bool CAddModifyFavoriteDlg::TellMissing()
+{
+    auto* name = qobject_cast<QLineEdit*>(GetDlgItem(IDC_FAVORITE_NAME));
+    auto* url = qobject_cast<QLineEdit*>(GetDlgItem(IDC_FAVORITE_URL));
+    const QString text = MissingText(name->text(), url->text());
+    if (text.isEmpty())
+        return false;
+    // The store would refuse the pair in silence; the dialog stays open and says why.
+    MessageBox::Show(text, MB_OK | MB_ICONWARNING);
+    QLineEdit* empty = CFavoritesStore::TrimBlanks(name->text()).isEmpty() ? name : url;
+    empty->setFocus(Qt::OtherFocusReason);
+    empty->selectAll();
+    return true;
 }
 
 void CAddModifyFavoriteDlg::OnDelete()

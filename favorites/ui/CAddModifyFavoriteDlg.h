@@ -26,6 +26,10 @@ public:
     // In new-record and edit mode: the dialog opens with the name selected for typing over.
     bool m_bSelectName = false;
 
+    // What Save says of a name or address that is empty once trimmed; empty when both are
+    // there.
+    [[nodiscard]] static QString MissingText(const QString& name, const QString& url);
+
 protected:
     void DoDataExchange(bool saveAndValidate) override;
     bool OnInitDialog() override;
@@ -33,6 +37,8 @@ protected:
 
 private:
     void OnDelete();
+    // Says which value is missing and puts the cursor there; false when both are there.
+    bool TellMissing();
     // Hands the pair to the store; closes with IDOK once the store reports the change.
     void Apply(int operation);
 

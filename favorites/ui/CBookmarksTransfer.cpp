@@ -10,6 +10,7 @@
 #include "res/StringTable.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 QString CBookmarksTransfer::Summary(const CFavoritesStore::ImportSummary& summary)
 {
@@ -36,7 +37,8 @@ bool CBookmarksTransfer::Import(CFavoritesStore& store, const QString& path)
         return false;
     }
     CFavoritesStore::ImportSummary summary;
-    if (!FavoritesMessages::Tell(store.Import(bookmarks.links, bookmarks.notWeb, summary)))
+    if (!FavoritesMessages::Tell(
+            store.Import(bookmarks.links, bookmarks.notWeb, summary, QFileInfo(path).fileName())))
         return false;
     MessageBox::Show(
         QStringLiteral("Bookmarks imported from %1.\n%2.").arg(shown, Summary(summary)),
@@ -51,11 +53,10 @@ bool CBookmarksTransfer::Export(const CFavoritesStore& store, const QString& pat
     if (const FavoritesResult read = store.ReadChecked(records); !read.succeeded()) {
         const QString error =
             read.is(FavoritesResult::Code::NoParser) ? FavoritesMessages::Text(read) : read.reason;
-        MessageBox::Show(
-            QStringLiteral("The favorites file %1 cannot be read: %2.\nNothing was "
-                           "exported.")
-                .arg(QDir::toNativeSeparators(store.GetFavoritesPath()), error),
-            MB_OK | MB_ICONWARNING);
+        MessageBox::Show(QStringLiteral("The favorites file %1 cannot be read: %2.\nNothing was "
+                                        "exported.")
+                             .arg(QDir::toNativeSeparators(store.GetFavoritesPath()), error),
+                         MB_OK | MB_ICONWARNING);
         return false;
     }
     if (records.isEmpty()) {

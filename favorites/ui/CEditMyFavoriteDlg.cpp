@@ -13,6 +13,7 @@
 #include <QTableWidget>
 
 #include <algorithm>
+#include <cstdlib>
 #include <optional>
 
 namespace {
@@ -61,7 +62,11 @@ bool CEditMyFavoriteDlg::OnInitDialog()
     // A header click neither sorts nor selects anything.
     m_listFavorites->horizontalHeader()->setSectionsClickable(false);
     FillFavoritesList();
-    return true;
+    // The keys act on the list at once: arrows, F2, Delete; the first row is the one in hand.
+    if (m_listFavorites->rowCount() > 0)
+        m_listFavorites->selectRow(0);
+    m_listFavorites->setFocus(Qt::OtherFocusReason);
+    return false;
 }
 
 void CEditMyFavoriteDlg::FillFavoritesList()
@@ -106,9 +111,9 @@ void CEditMyFavoriteDlg::ShowRecords(const QList<FavoriteRecord>& records)
     for (int i = 0; i < records.size() && !selected.isEmpty(); ++i) {
         if (const qsizetype at = selected.indexOf(records.at(i)); at >= 0) {
             selected.removeAt(at);
-            m_listFavorites->selectionModel()->select(
-                m_listFavorites->model()->index(i, 0),
-                QItemSelectionModel::Select | QItemSelectionModel::Rows);
+            m_listFavorites->selectionModel()->select(m_listFavorites->model()->index(i, 0),
+                                                      QItemSelectionModel::Select |
+                                                          QItemSelectionModel::Rows);
         }
     }
     UpdateEditButton();
@@ -134,19 +139,37 @@ QList<int> CEditMyFavoriteDlg::SelectedRows() const
 
 void CEditMyFavoriteDlg::UpdateEditButton()
 {
-    GetDlgItem(IDC_EDIT_FAVORITE)->setEnabled(m_listFavorites->selectionModel()->hasSelection());
+    // Edit changes one favorite: with several selected it could only guess which.
+    GetDlgItem(IDC_EDIT_FAVORITE)->setEnabled(SelectedRows().size() == 1);
+}
+
+void CEditMyFavoriteDlg::SelectRecord(const FavoriteRecord& record, int near)
+{
+    // Twins are told apart by their place: the one nearest the row that was chosen.
+    int best = -1;
+    for (int row = 0; row < m_listFavorites->rowCount(); ++row) {
+        if (RefAt(row).record == record &&
+            (best < 0 || std::abs(row - near) < std::abs(best - near)))
+            best = row;
+    }
+    if (best < 0)
+        return;
+    m_listFavorites->setCurrentCell(
+        best, 0, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    m_listFavorites->scrollToItem(m_listFavorites->item(best, 0));
 }
 
 void CEditMyFavoriteDlg::OnEditRecord()
 {
     const QList<int> rows = SelectedRows();
-    if (rows.isEmpty())
+    if (rows.size() != 1)
         return;
-    // The row in focus when it is among the selected, else the first selected.
-    const int current = m_listFavorites->currentRow();
-    const int row = rows.contains(current) ? current : rows.first();
-    if (CFavoriteCommands::Edit(m_store, RefAt(row)))
-        FillFavoritesList();
+    const int row = rows.first();
+    FavoriteRecord edited;
+    if (!CFavoriteCommands::Edit(m_store, RefAt(row), &edited))
+        return;
+    FillFavoritesList();
+    SelectRecord(edited, row);
 }
 
 void CEditMyFavoriteDlg::OnDeleteRecords()
@@ -160,10 +183,12 @@ void CEditMyFavoriteDlg::OnDeleteRecords()
 
 void CEditMyFavoriteDlg::OnOK()
 {
-    CAddModifyFavoriteDlg dialog(m_store);
-    dialog.m_bExisting = false;
-    if (dialog.DoModal() == IDOK)
-        FillFavoritesList();
+    // New-record mode with empty fields, the cursor in the name as Add Current Page has it.
+    FavoriteRecord added;
+    if (!CFavoriteCommands::Add(m_store, {}, {}, &added))
+        return;
+    FillFavoritesList();
+    SelectRecord(added, m_listFavorites->rowCount() - 1);
 }
 
 void CEditMyFavoriteDlg::OnDblclkFavoriteList(int row)

@@ -7,7 +7,7 @@ class CFavoritesStore;
 class QTableWidget;
 
 // Lists every favorite, numbered in file order; the door to adding, editing and deleting
-// them. Edit (and F2) changes the row in focus; the Delete key deletes every selected row.
+// them. Edit (and F2) changes the one selected row; the Delete key deletes every selected row.
 // The list follows every change of the file while the editor is open, keeping the
 // selection by name and address.
 class CEditMyFavoriteDlg : public Dialog
@@ -43,6 +43,8 @@ private:
     // The selected rows, top to bottom.
     [[nodiscard]] QList<int> SelectedRows() const;
     void UpdateEditButton();
+    // Selects and shows the row holding record, the one nearest row near among twins.
+    void SelectRecord(const FavoriteRecord& record, int near);
 
     CFavoritesStore& m_store;
     QTableWidget* m_listFavorites;

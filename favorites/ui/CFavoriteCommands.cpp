@@ -21,11 +21,16 @@ bool CFavoriteCommands::Add(CFavoritesStore& store, const QString& name, const Q
     return true;
 }
 
-bool CFavoriteCommands::Edit(CFavoritesStore& store, const FavoriteRef& ref)
+bool CFavoriteCommands::Edit(CFavoritesStore& store, const FavoriteRef& ref, FavoriteRecord* edited)
 {
     CAddModifyFavoriteDlg dialog(store);
     dialog.EditRecord(ref);
-    return dialog.DoModal() == IDOK;
+    if (dialog.DoModal() != IDOK)
+        return false;
+    if (edited)
+        *edited = {CFavoritesStore::TrimBlanks(dialog.m_strName),
+                   CFavoritesStore::TrimBlanks(dialog.m_strURL)};
+    return true;
 }
 
 QString CFavoriteCommands::DeleteQuestion(const QList<FavoriteRef>& refs)

@@ -18,8 +18,9 @@ public:
     static bool Add(CFavoritesStore& store, const QString& name, const QString& url,
                     FavoriteRecord* added = nullptr);
     // The Add/Modify dialog on the favorite with both values editable; Save replaces it in
-    // place.
-    static bool Edit(CFavoritesStore& store, const FavoriteRef& ref);
+    // place. edited, when given, receives the pair as stored.
+    static bool Edit(CFavoritesStore& store, const FavoriteRef& ref,
+                     FavoriteRecord* edited = nullptr);
     // One question naming what goes ("Delete the favorite “Boston Globe”?", "Delete these 3
     // favorites?"), then one change for all of them and "Successfully!".
     static bool Delete(CFavoritesStore& store, const QList<FavoriteRef>& refs);

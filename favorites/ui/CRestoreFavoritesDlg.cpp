@@ -3,6 +3,7 @@
 #include "FavoritesMessages.h"
 #include "favorites/CFavoritesStore.h"
 #include "platform/MessageBox.h"
+#include "platform/PlainText.h"
 #include "platform/WaitCursor.h"
 
 #include <QDialogButtonBox>
@@ -18,10 +19,19 @@ constexpr int kEntryRole = Qt::UserRole;
 
 QString CountText(const CFavoritesBackups::Entry& entry)
 {
+    // Short, so the columns beside it stay whole; the reason is the row's tooltip.
     if (!entry.readable)
-        return QStringLiteral("Cannot be read: %1").arg(entry.problem);
+        return QStringLiteral("Cannot be read");
     return entry.count == 1 ? QStringLiteral("1 favorite")
                             : QStringLiteral("%1 favorites").arg(entry.count);
+}
+
+QString ToolTipText(const CFavoritesBackups::Entry& entry)
+{
+    const QString path = QDir::toNativeSeparators(entry.path);
+    if (entry.readable)
+        return path;
+    return QStringLiteral("This backup cannot be read: %1\n%2").arg(entry.problem, path);
 }
 } // namespace
 
@@ -40,12 +50,13 @@ CRestoreFavoritesDlg::CRestoreFavoritesDlg(CFavoritesStore& store, QWidget* pare
 
     m_list->setColumnCount(3);
     m_list->setHeaderLabels(
-        {QStringLiteral("Made"), QStringLiteral("Favorites"), QStringLiteral("Backup")});
+        {QStringLiteral("Made"), QStringLiteral("Favorites"), QStringLiteral("Made because")});
     m_list->setRootIsDecorated(false);
     m_list->setUniformRowHeights(true);
     m_list->setAllColumnsShowFocus(true);
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
     m_list->header()->setStretchLastSection(true);
+    PlainText::ShowToolTipsAsText(m_list);
     layout->addWidget(m_list);
 
     auto* buttons = new QDialogButtonBox(this);
@@ -77,7 +88,33 @@ bool CRestoreFavoritesDlg::Run(CFavoritesStore& store)
 
 QString CRestoreFavoritesDlg::TimeText(const CFavoritesBackups::Entry& entry)
 {
-    return entry.time.toString(QStringLiteral("yyyy-MM-dd  HH:mm:ss"));
+    return TimeText(entry.time);
+}
+
+QString CRestoreFavoritesDlg::TimeText(const QDateTime& time)
+{
+    return time.toString(QStringLiteral("yyyy-MM-dd  HH:mm:ss"));
+}
+
+QString CRestoreFavoritesDlg::ReasonText(const CFavoritesBackups::Entry& entry)
+{
+    if (!entry.automatic)
+        return QStringLiteral("Favorites > Backup (Favorites.xml.bk)");
+    const BackupReason& reason = entry.reason;
+    switch (reason.kind) {
+    case BackupReason::Kind::FirstChange:
+        return QStringLiteral("Start of session, before its first change");
+    case BackupReason::Kind::Import:
+        return reason.detail.isEmpty() ? QStringLiteral("Before importing bookmarks")
+                                       : QStringLiteral("Before importing %1").arg(reason.detail);
+    case BackupReason::Kind::Restore:
+        return reason.time.isValid() ? QStringLiteral("Before restoring the backup made %1")
+                                           .arg(TimeText(reason.time))
+                                     : QStringLiteral("Before restoring a backup");
+    case BackupReason::Kind::Unknown:
+        break;
+    }
+    return QStringLiteral("Automatic");
 }
 
 void CRestoreFavoritesDlg::Fill()
@@ -90,13 +127,10 @@ void CRestoreFavoritesDlg::Fill()
     QTreeWidgetItem* first = nullptr;
     for (qsizetype i = 0; i < m_entries.size(); ++i) {
         const CFavoritesBackups::Entry& entry = m_entries.at(i);
-        auto* item = new QTreeWidgetItem(
-            {TimeText(entry), CountText(entry),
-             entry.automatic ? QStringLiteral("Automatic")
-                             : QStringLiteral("Favorites > Backup (Favorites.xml.bk)")});
+        auto* item = new QTreeWidgetItem({TimeText(entry), CountText(entry), ReasonText(entry)});
         item->setData(0, kEntryRole, int(i));
         for (int column = 0; column < 3; ++column)
-            item->setToolTip(column, QDir::toNativeSeparators(entry.path));
+            item->setToolTip(column, ToolTipText(entry));
         if (!entry.readable)
             item->setFlags(Qt::NoItemFlags);
         m_list->addTopLevelItem(item);

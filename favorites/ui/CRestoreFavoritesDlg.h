@@ -11,8 +11,9 @@ class QTreeWidget;
 
 // Favorites > Restore: lists the copy Favorites > Backup makes and the automatic backups,
 // newest first, with the time each was made and how many favorites it holds, and puts the
-// chosen one in place of Favorites.xml after a confirmation. Backups that cannot be read
-// are listed greyed and cannot be chosen.
+// chosen one in place of Favorites.xml after a confirmation, each row saying why its backup
+// was made. Backups that cannot be read are listed greyed, with the reason as their tooltip,
+// and cannot be chosen.
 class CRestoreFavoritesDlg : public QDialog
 {
     Q_OBJECT
@@ -31,6 +32,9 @@ public:
     [[nodiscard]] QPushButton* restoreButton() const { return m_restore; }
 
     [[nodiscard]] static QString TimeText(const CFavoritesBackups::Entry& entry);
+    [[nodiscard]] static QString TimeText(const QDateTime& time);
+    // Why the backup was made, as the list says it.
+    [[nodiscard]] static QString ReasonText(const CFavoritesBackups::Entry& entry);
 
 private:
     void OnRestore();

@@ -27,6 +27,10 @@ QString FavoritesMessages::Text(const FavoritesResult& result, qsizetype count)
                               "of the MS XML Parser!");
     case Code::NodeFailure:
         return QStringLiteral("Access node failure!");
+    case Code::Refused:
+        return QStringLiteral("My Favorites cannot be read from %1: %2. They are left out "
+                              "until it is a favorites file again.")
+            .arg(result.path, result.reason);
     case Code::Failed:
         return QStringLiteral("Unable to change the favorites file %1.\n%2")
             .arg(result.path, result.reason);

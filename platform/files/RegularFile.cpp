@@ -58,13 +58,13 @@ RegularFile::Contents RegularFile::Read(const QString& path, qint64 maxBytes)
         ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
     if (fd.get() < 0) {
         const int code = errno;
-        contents.status = code == ENOENT ? Status::Missing : Status::Failed;
+        contents.status = code == ENOENT ? Status::Missing : Status::Unopenable;
         contents.reason = systemError(code);
         return contents;
     }
     struct stat status = {};
     if (::fstat(fd.get(), &status) != 0) {
-        contents.status = Status::Failed;
+        contents.status = Status::Unopenable;
         contents.reason = systemError(errno);
         return contents;
     }
@@ -96,7 +96,7 @@ RegularFile::Contents RegularFile::Read(const QString& path, qint64 maxBytes)
         if (got < 0 && errno == EINTR)
             continue;
         if (got < 0) {
-            contents.status = Status::Failed;
+            contents.status = Status::ReadError;
             contents.bytes.clear();
             contents.reason = systemError(errno);
             return contents;

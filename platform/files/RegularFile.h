@@ -16,9 +16,10 @@ public:
         {
             Read,
             Missing,
-            NotAFile, // a folder, pipe, device or socket: refused without waiting on it
-            TooLarge, // past the cap: refused without reading it
-            Failed
+            Unopenable, // it could not be opened (permissions, say)
+            NotAFile,   // a folder, pipe, device or socket: refused without waiting on it
+            TooLarge,   // past the cap: refused without reading it
+            ReadError   // opened, but reading it failed part-way
         };
         Status status = Status::Missing;
         QByteArray bytes;

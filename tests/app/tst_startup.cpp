@@ -17,6 +17,8 @@
 #include <QMenuBar>
 #include <QSignalSpy>
 
+#include <sys/stat.h>
+
 namespace {
 const QString kSuffix = QStringLiteral(" - Kestrin News Reader");
 } // namespace
@@ -35,6 +37,7 @@ private slots:
     void newDocumentRerunsBothInitialUpdates();
     void openAndSaveGoThroughTheFileChooser();
     void leftoversOfACrashGoOnceTheWindowIsUp();
+    void pipeForFavoritesIsNamedAndTheWindowComesUp();
 };
 
 void StartupTest::firstStartUsesDefaultsAndShowsTheStartPage()
@@ -195,6 +198,26 @@ void StartupTest::openAndSaveGoThroughTheFileChooser()
     QCOMPARE(fixture.document()->GetPathName(), saved);
     QCOMPARE(fixture.app().recentFileList(), QStringList{saved});
     QVERIFY(tree->topLevelItem(0)->isExpanded()); // the views were initialised again
+}
+
+void StartupTest::pipeForFavoritesIsNamedAndTheWindowComesUp()
+{
+    AppFixture::Options options;
+    options.withFavorites = false;
+    AppFixture fixture(options);
+    const QString favorites = QDir(fixture.workDir()).filePath(QStringLiteral("Favorites.xml"));
+    QCOMPARE(::mkfifo(QFile::encodeName(favorites).constData(), 0600), 0);
+    MessageCapture messages;
+    QVERIFY(fixture.start());
+    QVERIFY(fixture.frame() && fixture.tree());
+    QCOMPARE(messages.texts().size(), 1);
+    QVERIFY2(messages.texts().first().contains(favorites) &&
+                 messages.texts().first().contains(QStringLiteral("pipe")),
+             qPrintable(messages.texts().first()));
+    // Left as it was for the user to see to.
+    struct stat status = {};
+    QCOMPARE(::lstat(QFile::encodeName(favorites).constData(), &status), 0);
+    QVERIFY(S_ISFIFO(status.st_mode));
 }
 
 KESTRIN_TEST_MAIN(StartupTest)

@@ -58,7 +58,8 @@ class BookmarksTest : public FavoritesTestCase
 private:
     [[nodiscard]] QStringList backups() const
     {
-        return QDir(path(QStringLiteral("backups"))).entryList(QDir::Files | QDir::Hidden);
+        return QDir(path(QStringLiteral("backups")))
+            .entryList({QStringLiteral("*.xml")}, QDir::Files | QDir::Hidden);
     }
 
 private slots:

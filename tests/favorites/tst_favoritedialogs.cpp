@@ -39,7 +39,7 @@ class FavoriteDialogsTest : public FavoritesTestCase
 private slots:
     void editorListsRecordsAndDeletesThroughADoubleClick();
     void newSavesARecordAsTheLastRow();
-    void blankNameIsRefusedSilentlyAndCancelDoesNotRefill();
+    void blankValueIsNamedAndCancelDoesNotRefill();
     void duplicateShowsOnlyTheStoresMessage();
     void existingRecordModeDeletesOnlyAfterYes();
     void recordWithoutAddressCannotBeDeleted();
@@ -66,7 +66,7 @@ void FavoriteDialogsTest::editorListsRecordsAndDeletesThroughADoubleClick()
 
     driver.next<CEditMyFavoriteDlg>([&](CEditMyFavoriteDlg* dialog) {
         QCOMPARE(dialog->windowTitle(), QStringLiteral("Edit My Favorite"));
-        QCOMPARE(dialog->focusWidget(), DialogControls::Button(dialog, IDOK));
+        QCOMPARE(dialog->focusWidget(), list);
         QCOMPARE(column(list, 0), (QStringList{"000001", "000002", "000003"}));
         QCOMPARE(column(list, 1), (QStringList{"First Paper", "Second Paper", "Third Paper"}));
         QCOMPARE(list->item(2, 0)->data(Qt::UserRole).toInt(), 2);
@@ -117,7 +117,8 @@ void FavoriteDialogsTest::newSavesARecordAsTheLastRow()
         QCOMPARE(dialog->windowTitle(), QStringLiteral("Edit My Favorites"));
         QVERIFY(!DialogControls::Button(dialog, IDC_DELETE)->isEnabled());
         QVERIFY(DialogControls::Edit(dialog, IDC_FAVORITE_NAME)->text().isEmpty());
-        QCOMPARE(dialog->focusWidget(), DialogControls::Button(dialog, IDOK));
+        // Ready for typing, as Add Current Page is.
+        QCOMPARE(dialog->focusWidget(), DialogControls::Edit(dialog, IDC_FAVORITE_NAME));
         DialogControls::Edit(dialog, IDC_FAVORITE_NAME)->setText(QStringLiteral("  New Paper "));
         DialogControls::Edit(dialog, IDC_FAVORITE_URL)
             ->setText(QStringLiteral("https://new.example/\t"));
@@ -128,6 +129,9 @@ void FavoriteDialogsTest::newSavesARecordAsTheLastRow()
         QCOMPARE(column(list, 0), (QStringList{"000001", "000002"}));
         QCOMPARE(column(list, 1), (QStringList{"Old Paper", "New Paper"}));
         QCOMPARE(column(list, 2), (QStringList{"https://old.example/", "https://new.example/"}));
+        QCOMPARE(list->currentRow(), 1);
+        QVERIFY(list->item(1, 1)->isSelected());
+        QVERIFY(!list->item(0, 1)->isSelected());
         QTest::keyClick(list, Qt::Key_Return);
     });
     driver.next<CAddModifyFavoriteDlg>([&](CAddModifyFavoriteDlg* dialog) {
@@ -146,7 +150,7 @@ void FavoriteDialogsTest::newSavesARecordAsTheLastRow()
     QCOMPARE(messages.texts(), QStringList{"Successfully!"});
 }
 
-void FavoriteDialogsTest::blankNameIsRefusedSilentlyAndCancelDoesNotRefill()
+void FavoriteDialogsTest::blankValueIsNamedAndCancelDoesNotRefill()
 {
     writeFavorites({{QStringLiteral("Kept Paper"), QStringLiteral("https://kept.example/")}});
     MessageCapture messages;
@@ -157,15 +161,29 @@ void FavoriteDialogsTest::blankNameIsRefusedSilentlyAndCancelDoesNotRefill()
     driver.next<CEditMyFavoriteDlg>(
         [&](CEditMyFavoriteDlg* dialog) { DialogControls::Button(dialog, IDOK)->click(); });
     driver.next<CAddModifyFavoriteDlg>([&](CAddModifyFavoriteDlg* dialog) {
-        DialogControls::Edit(dialog, IDC_FAVORITE_NAME)->setText(QStringLiteral(" \t "));
-        DialogControls::Edit(dialog, IDC_FAVORITE_URL)
-            ->setText(QStringLiteral("https://blank.example/"));
+        QLineEdit* name = DialogControls::Edit(dialog, IDC_FAVORITE_NAME);
+        QLineEdit* url = DialogControls::Edit(dialog, IDC_FAVORITE_URL);
+        name->setText(QStringLiteral(" \t "));
+        url->setText(QStringLiteral("https://blank.example/"));
         DialogControls::Button(dialog, IDOK)->click();
         QVERIFY(dialog->isVisible());
-        QCOMPARE(messages.texts(), QStringList());
-        DialogControls::Edit(dialog, IDC_FAVORITE_NAME)->clear();
+        QCOMPARE(messages.texts(), QStringList{CAddModifyFavoriteDlg::MissingText({}, "x")});
+        QCOMPARE(messages.requests().last().type, unsigned(MB_OK | MB_ICONWARNING));
+        QCOMPARE(dialog->focusWidget(), name);
+
+        name->setText(QStringLiteral("Blank Paper"));
+        url->setText(QStringLiteral("\n"));
         DialogControls::Button(dialog, IDOK)->click();
         QVERIFY(dialog->isVisible());
+        QCOMPARE(messages.texts().last(), CAddModifyFavoriteDlg::MissingText("x", {}));
+        QCOMPARE(dialog->focusWidget(), url);
+
+        name->clear();
+        url->clear();
+        DialogControls::Button(dialog, IDOK)->click();
+        QVERIFY(dialog->isVisible());
+        QCOMPARE(messages.texts().size(), 3);
+        QCOMPARE(dialog->focusWidget(), name);
         // Changed behind the editor's back: a refill would show it.
         QFile::remove(favoritesPath());
         DialogControls::Button(dialog, IDCANCEL)->click();
@@ -176,7 +194,14 @@ void FavoriteDialogsTest::blankNameIsRefusedSilentlyAndCancelDoesNotRefill()
     });
     QCOMPARE(editor.DoModal(), int(IDCANCEL));
     QVERIFY(driver.done());
-    QCOMPARE(messages.texts(), QStringList());
+    // Each says which value is missing; none is the store's.
+    const QStringList said = messages.texts();
+    QVERIFY(said.at(0).contains(QLatin1String("name")));
+    QVERIFY(!said.at(0).contains(QLatin1String("address")));
+    QVERIFY(said.at(1).contains(QLatin1String("address")));
+    QVERIFY(!said.at(1).contains(QLatin1String("name")));
+    QVERIFY(said.at(2).contains(QLatin1String("name")) &&
+            said.at(2).contains(QLatin1String("address")));
 }
 
 void FavoriteDialogsTest::duplicateShowsOnlyTheStoresMessage()
@@ -270,11 +295,12 @@ void FavoriteDialogsTest::emptySpaceAndHeaderClicksChangeNothing()
         QTest::mouseDClick(list->viewport(), Qt::LeftButton, {},
                            QPoint(last.center().x(), last.bottom() + 40));
         openedSomething = QApplication::activeModalWidget() != dialog;
+        const QList<QTableWidgetItem*> selected = list->selectedItems();
         QHeaderView* header = list->horizontalHeader();
         QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
                           QPoint(header->sectionViewportPosition(1) + 10, header->height() / 2));
         QCOMPARE(column(list, 1), (QStringList{"Beta Paper", "Alpha Paper"}));
-        QVERIFY(list->selectedItems().isEmpty());
+        QCOMPARE(list->selectedItems(), selected);
         QVERIFY(!list->isSortingEnabled());
         // Several rows can be selected at once, a whole row at a time.
         list->selectAll();

@@ -38,6 +38,15 @@ QStringList names(QTableWidget* list)
     return result;
 }
 
+QList<int> selectedRows(QTableWidget* list)
+{
+    QList<int> rows;
+    for (const QModelIndex& index : list->selectionModel()->selectedRows())
+        rows.append(index.row());
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
 void clickRow(QTableWidget* list, int row, Qt::KeyboardModifiers modifiers = {})
 {
     QTest::mouseClick(list->viewport(), Qt::LeftButton, modifiers,
@@ -143,7 +152,8 @@ private slots:
         QVERIFY(store().Edit(ref(0, "Short", "http://short/"),
                              QStringLiteral("A much longer name than before"),
                              QStringLiteral("http://short/")));
-        const QStringList backups = QDir(path(QStringLiteral("backups"))).entryList(QDir::Files);
+        const QStringList backups =
+            QDir(path(QStringLiteral("backups"))).entryList({QStringLiteral("*.xml")}, QDir::Files);
         QCOMPARE(backups.size(), 1);
         QCOMPARE(TestFiles::Read(path(QStringLiteral("backups/")) + backups.first()), before);
     }
@@ -176,6 +186,17 @@ private slots:
         QTableWidget* list = editor.list();
 
         driver.next<CEditMyFavoriteDlg>([&](CEditMyFavoriteDlg* dialog) {
+            // The keys work at once: the list has the focus and its first row.
+            QCOMPARE(QApplication::focusWidget(), list);
+            QCOMPARE(selectedRows(list), QList<int>{0});
+            QVERIFY(DialogControls::Button(dialog, IDC_EDIT_FAVORITE)->isEnabled());
+            // Several rows: Edit could only guess which, so it and F2 do nothing.
+            clickRow(list, 1, Qt::ControlModifier);
+            QVERIFY(!DialogControls::Button(dialog, IDC_EDIT_FAVORITE)->isEnabled());
+            QTest::keyClick(list, Qt::Key_F2);
+            QVERIFY(!QApplication::activeModalWidget() ||
+                    QApplication::activeModalWidget() == dialog);
+            list->clearSelection();
             QVERIFY(!DialogControls::Button(dialog, IDC_EDIT_FAVORITE)->isEnabled());
             clickRow(list, 1);
             QVERIFY(DialogControls::Button(dialog, IDC_EDIT_FAVORITE)->isEnabled());
@@ -199,6 +220,9 @@ private slots:
         driver.next<CEditMyFavoriteDlg>([&](CEditMyFavoriteDlg*) {
             QCOMPARE(names(list),
                      (QStringList{"000001 First", "000002 Second, renamed", "000003 Third"}));
+            // The edited row stays the one in hand.
+            QCOMPARE(selectedRows(list), QList<int>{1});
+            QCOMPARE(list->currentRow(), 1);
             clickRow(list, 2);
             QTest::keyClick(list, Qt::Key_F2);
         });

@@ -56,15 +56,13 @@ private slots:
             favoritesPath(),
             declared(encoding, QStringLiteral("<Favorite><title>Old Paper</title>"
                                               "<url>http://old.example/</url></Favorite>"))));
-        QCOMPARE(readRows(),
-                 QStringList{QStringLiteral("Old Paper|http://old.example/")});
+        QCOMPARE(readRows(), QStringList{QStringLiteral("Old Paper|http://old.example/")});
 
         QVERIFY(store().Update(CFavoritesStore::Add, kNewTitle, kNewUrl));
-        QCOMPARE(readRows(),
-                 (QStringList{QStringLiteral("Old Paper|http://old.example/"),
-                              kNewTitle + QLatin1Char('|') + kNewUrl}));
+        QCOMPARE(readRows(), (QStringList{QStringLiteral("Old Paper|http://old.example/"),
+                                          kNewTitle + QLatin1Char('|') + kNewUrl}));
         QVERIFY(store().Update(CFavoritesStore::Delete, QStringLiteral("Old Paper"),
-                                        QStringLiteral("http://old.example/")));
+                               QStringLiteral("http://old.example/")));
         QCOMPARE(readRows(), QStringList{kNewTitle + QLatin1Char('|') + kNewUrl});
 
         const QByteArray written = TestFiles::Read(favoritesPath());
@@ -83,10 +81,11 @@ private slots:
     void addThatWouldPassTheSizeLimitIsRefusedBeforeReplacing()
     {
         constexpr qint64 kLimit = 64 * 1024 * 1024;
+        // Compact, so that not even a compact rewrite makes room.
         const QString record = QStringLiteral("<Favorite><title>%1</title><url>http://x/</url>"
-                                              "</Favorite>\n")
+                                              "</Favorite>")
                                    .arg(QString(1000, QLatin1Char('t')));
-        QByteArray content = "<Favorites>\n";
+        QByteArray content = "<Favorites>";
         const QByteArray one = record.toLatin1();
         while (content.size() + one.size() + 20 < kLimit)
             content += one;
@@ -96,7 +95,7 @@ private slots:
         const qsizetype stored = readRows().size();
         QVERIFY2(stored > 60000, qPrintable(QString::number(stored)));
         const FavoritesResult result = store().Update(
-            CFavoritesStore::Add, QString(200, QLatin1Char('n')), QStringLiteral("http://n/"));
+            CFavoritesStore::Add, QString(3000, QLatin1Char('n')), QStringLiteral("http://n/"));
         QCOMPARE(result.code, Code::Failed);
         QVERIFY2(result.reason.contains(QString::number(kLimit)), qPrintable(result.reason));
         QCOMPARE(TestFiles::Read(favoritesPath()), content);

@@ -10,6 +10,7 @@
 #include "support/TestMain.h"
 
 #include <QDir>
+#include <QHeaderView>
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -39,10 +40,26 @@ class FavoritesRestoreTest : public FavoritesTestCase
 
 private:
     [[nodiscard]] QString backupsPath() const { return path(QStringLiteral("backups")); }
+    // Everything in the folder but the notes of why a backup was made.
     [[nodiscard]] QStringList backups() const
     {
-        return QDir(backupsPath())
-            .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+        static const QRegularExpression note(
+            QStringLiteral("^Favorites-\\d{8}-\\d{6}(-\\d+)?\\.txt$"));
+        QStringList names =
+            QDir(backupsPath()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+        names.removeIf([](const QString& name) { return note.match(name).hasMatch(); });
+        return names;
+    }
+    [[nodiscard]] QStringList everyFile() const
+    {
+        return QDir(backupsPath()).entryList(QDir::Files | QDir::Hidden);
+    }
+    [[nodiscard]] static QStringList reasons(const QList<CFavoritesBackups::Entry>& entries)
+    {
+        QStringList result;
+        for (const CFavoritesBackups::Entry& entry : entries)
+            result.append(CRestoreFavoritesDlg::ReasonText(entry));
+        return result;
     }
     [[nodiscard]] QByteArray backup(const QString& name) const
     {
@@ -79,7 +96,7 @@ private slots:
         QVERIFY(add(store(), "one"));
         QVERIFY(add(store(), "two"));
         QVERIFY(store().Update(CFavoritesStore::Delete, QStringLiteral("Old"),
-                                        QStringLiteral("http://old.example/")));
+                               QStringLiteral("http://old.example/")));
 
         QCOMPARE(backups().size(), 1);
         const QRegularExpressionMatch name =
@@ -113,15 +130,15 @@ private slots:
 
         const QByteArray beforeImport = TestFiles::Read(favoritesPath());
         CFavoritesStore::ImportSummary summary;
-        QVERIFY(store().Import({{QStringLiteral("New"), QStringLiteral("http://new/")}}, 0,
-                                        summary));
+        QVERIFY(
+            store().Import({{QStringLiteral("New"), QStringLiteral("http://new/")}}, 0, summary));
         QCOMPARE(summary.added, 1);
         QCOMPARE(contents(), sorted({original, beforeImport}));
 
         // A second backup, most likely within the same second, gets a name of its own.
         const QByteArray beforeSecondImport = TestFiles::Read(favoritesPath());
-        QVERIFY(store().Import(
-            {{QStringLiteral("Newer"), QStringLiteral("http://newer/")}}, 0, summary));
+        QVERIFY(store().Import({{QStringLiteral("Newer"), QStringLiteral("http://newer/")}}, 0,
+                               summary));
         QCOMPARE(contents(), sorted({original, beforeImport, beforeSecondImport}));
     }
 
@@ -137,7 +154,15 @@ private slots:
                                     QStringLiteral("Favorites-20230301-120000.xml.keep")};
         for (const QString& name : strangers)
             QVERIFY(TestFiles::Write(QDir(backupsPath()).filePath(name), "mine"));
+        const QDir dir(backupsPath());
+        QVERIFY(TestFiles::Write(dir.filePath(QStringLiteral("Favorites-20230301-120000.txt")),
+                                 "import\nold.html\n"));
+        QVERIFY(TestFiles::Write(dir.filePath(QStringLiteral("Favorites-20230325-120000.txt")),
+                                 "import\nnew.html\n"));
         QVERIFY(add(store(), "one"));
+        // A note goes with its backup.
+        QVERIFY(!dir.exists(QStringLiteral("Favorites-20230301-120000.txt")));
+        QVERIFY(dir.exists(QStringLiteral("Favorites-20230325-120000.txt")));
         QStringList expected = strangers;
         for (int day = 7; day <= 25; ++day)
             expected.append(CFavoritesBackups::NameFor(at(2023, 3, day, 12, 0, 0)));
@@ -156,8 +181,8 @@ private slots:
         QVERIFY(QDir(folder().path()).mkdir(QStringLiteral("elsewhere")));
         QVERIFY(QFile::link(path(QStringLiteral("elsewhere")), backupsPath()));
 
-        const FavoritesResult refused = store().Update(
-            CFavoritesStore::Add, QStringLiteral("one"), QStringLiteral("http://one.example/"));
+        const FavoritesResult refused = store().Update(CFavoritesStore::Add, QStringLiteral("one"),
+                                                       QStringLiteral("http://one.example/"));
         QCOMPARE(refused.code, Code::Failed);
         QVERIFY2(refused.reason.contains(
                      QStringLiteral("No backup of it could be made first: %1 is not a folder")
@@ -213,6 +238,41 @@ private slots:
         QVERIFY(entries.at(0).automatic);
     }
 
+    void eachAutomaticBackupSaysWhyItWasMade()
+    {
+        writeFavorites({{QStringLiteral("Old"), QStringLiteral("http://old.example/")}});
+        QVERIFY(add(store(), "one"));
+        CFavoritesStore::ImportSummary summary;
+        QVERIFY(store().Import({{QStringLiteral("New"), QStringLiteral("http://new/")}}, 0, summary,
+                               QStringLiteral("bookmarks.html")));
+        const QList<CFavoritesBackups::Entry> made =
+            CFavoritesBackups(favoritesPath()).List(store().ManualBackupPath());
+        QCOMPARE(made.size(), 2);
+        QVERIFY(store().Restore(made.last().path));
+        QVERIFY(store().Backup());
+
+        const QList<CFavoritesBackups::Entry> entries =
+            CFavoritesBackups(favoritesPath()).List(store().ManualBackupPath());
+        QCOMPARE(entries.size(), 4);
+        QStringList automatic = reasons(entries);
+        // The manual copy takes its place by time, which here is the same second.
+        QVERIFY(automatic.removeOne(QStringLiteral("Favorites > Backup (Favorites.xml.bk)")));
+        QCOMPARE(automatic, (QStringList{QStringLiteral("Before restoring the backup made %1")
+                                             .arg(CRestoreFavoritesDlg::TimeText(made.last())),
+                                         "Before importing bookmarks.html",
+                                         "Start of session, before its first change"}));
+
+        // Backups from before notes were kept, and notes that make no sense, say only that.
+        writeBackup(at(2020, 1, 1, 0, 0, 0), TestFiles::FavoritesXml({}));
+        writeBackup(at(2020, 1, 2, 0, 0, 0), TestFiles::FavoritesXml({}));
+        QVERIFY(TestFiles::Write(
+            QDir(backupsPath()).filePath(QStringLiteral("Favorites-20200102-000000.txt")),
+            "<b>reformat the disk</b>\n"));
+        const QList<CFavoritesBackups::Entry> all =
+            CFavoritesBackups(favoritesPath()).List(store().ManualBackupPath());
+        QCOMPARE(reasons(all.mid(4)), (QStringList{"Automatic", "Automatic"}));
+    }
+
     void restoreOfAGoodBackupComesBackExactly()
     {
         writeFavorites({{QStringLiteral("Now"), QStringLiteral("http://now/")}});
@@ -252,13 +312,13 @@ private slots:
             QDir(backupsPath()).filePath(CFavoritesBackups::NameFor(at(2024, 2, 1, 10, 0, 0)));
         const QString good =
             QDir(backupsPath()).filePath(CFavoritesBackups::NameFor(at(2024, 2, 2, 10, 0, 0)));
-        const QStringList before = backups();
+        const QStringList before = everyFile();
 
         const FavoritesResult unreadable = store().Restore(broken);
         QCOMPARE(unreadable.code, Code::Failed);
-        QVERIFY2(unreadable.reason.contains(
-                     QStringLiteral("The backup %1 cannot be read").arg(broken)),
-                 qPrintable(unreadable.reason));
+        QVERIFY2(
+            unreadable.reason.contains(QStringLiteral("The backup %1 cannot be read").arg(broken)),
+            qPrintable(unreadable.reason));
 
         // The backup of the current list fits; the longer restored file does not.
         CXmlTestSeam::SetFailures({xml::S_OK, {}, -1, current.size() + 1});
@@ -266,7 +326,8 @@ private slots:
         QCOMPARE(full.code, Code::Failed);
         QVERIFY(full.reason.contains(QStringLiteral("No space left on device")));
         QCOMPARE(TestFiles::Read(favoritesPath()), current);
-        QCOMPARE(backups(), before);
+        // The backup made for it is taken back, with its note.
+        QCOMPARE(everyFile(), before);
         QCOMPARE(QDir(folder().path()).entryList(QDir::Files).filter(QStringLiteral(".tmp")),
                  QStringList());
     }
@@ -286,8 +347,17 @@ private slots:
             QCOMPARE(list->topLevelItemCount(), 2);
             QTreeWidgetItem* broken = list->topLevelItem(0);
             QCOMPARE(broken->text(0), QStringLiteral("2024-03-02  09:00:00"));
-            QVERIFY(broken->text(1).startsWith(QStringLiteral("Cannot be read: ")));
+            // Greyed; the reason is the tooltip, so the columns beside it stay whole.
+            QCOMPARE(broken->text(1), QStringLiteral("Cannot be read"));
+            QVERIFY(!(broken->flags() & Qt::ItemIsEnabled));
             QVERIFY(!(broken->flags() & Qt::ItemIsSelectable));
+            for (int column = 0; column < 3; ++column)
+                QVERIFY(broken->toolTip(column).startsWith(
+                    QStringLiteral("This backup cannot be read: ")));
+            QCOMPARE(broken->text(2), QStringLiteral("Automatic"));
+            const int third = list->header()->sectionViewportPosition(2);
+            QVERIFY(third + list->fontMetrics().horizontalAdvance(broken->text(2)) <
+                    list->viewport()->width());
             QCOMPARE(list->currentItem(), list->topLevelItem(1));
             QCOMPARE(list->topLevelItem(1)->text(1), QStringLiteral("1 favorite"));
             QVERIFY(dialog->restoreButton()->isEnabled());

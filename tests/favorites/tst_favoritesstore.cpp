@@ -1,11 +1,15 @@
 #include "FavoritesTestCase.h"
 #include "PermissionChecks.h"
+#include "favorites/CXmlDocument.h"
 #include "favorites/CXmlTestSeam.h"
 #include "support/CoreTestMain.h"
 #include "support/TestFiles.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QXmlStreamReader>
+
+#include <sys/stat.h>
 
 #include <memory>
 
@@ -54,12 +58,14 @@ private slots:
 
         // Add and delete compare against every child of the root, whatever its name.
         const QByteArray before = TestFiles::Read(favoritesPath());
-        QCOMPARE(store().Update(CFavoritesStore::Add, QStringLiteral("Hidden"),
-                                         QStringLiteral("http://hidden/")).code,
+        QCOMPARE(store()
+                     .Update(CFavoritesStore::Add, QStringLiteral("Hidden"),
+                             QStringLiteral("http://hidden/"))
+                     .code,
                  Code::Duplicate);
         QCOMPARE(TestFiles::Read(favoritesPath()), before);
         QVERIFY(store().Update(CFavoritesStore::Delete, QStringLiteral("Hidden"),
-                                        QStringLiteral("http://hidden/")));
+                               QStringLiteral("http://hidden/")));
         QVERIFY(!TestFiles::Read(favoritesPath()).contains("Hidden"));
         QCOMPARE(readRows().size(), 5);
     }
@@ -68,15 +74,14 @@ private slots:
     {
         QVERIFY(TestFiles::Write(favoritesPath(), "<?xml version=\"1.0\"?>\n<Favorites/>\n"));
         QVERIFY(store().Update(CFavoritesStore::Add, QStringLiteral("Die Zeit & Co"),
-                                        QStringLiteral("http://zeit.de/?a=1&b=2")));
+                               QStringLiteral("http://zeit.de/?a=1&b=2")));
         const QByteArray written = TestFiles::Read(favoritesPath());
         QVERIFY(written.startsWith("<?xml version=\"1.0\""));
         QCOMPARE(outline(written),
                  (QStringList{QStringLiteral("Favorites"), QStringLiteral("Favorite"),
                               QStringLiteral("title=Die Zeit & Co"),
                               QStringLiteral("url=http://zeit.de/?a=1&b=2")}));
-        QCOMPARE(readRows(),
-                 QStringList{QStringLiteral("Die Zeit & Co|http://zeit.de/?a=1&b=2")});
+        QCOMPARE(readRows(), QStringList{QStringLiteral("Die Zeit & Co|http://zeit.de/?a=1&b=2")});
     }
 
     void addRefusesOnlyAnExactDuplicate()
@@ -85,43 +90,45 @@ private slots:
             favoritesPath(),
             TestFiles::FavoritesXml({{QStringLiteral("Times"), QStringLiteral("http://times/")}})));
         const QByteArray before = TestFiles::Read(favoritesPath());
-        QCOMPARE(store().Update(CFavoritesStore::Add, QStringLiteral("Times"),
-                                         QStringLiteral("http://times/")).code,
+        QCOMPARE(store()
+                     .Update(CFavoritesStore::Add, QStringLiteral("Times"),
+                             QStringLiteral("http://times/"))
+                     .code,
                  Code::Duplicate);
         QCOMPARE(TestFiles::Read(favoritesPath()), before);
         QVERIFY(store().Update(CFavoritesStore::Add, QStringLiteral("Times"),
-                                        QStringLiteral("http://other/")));
+                               QStringLiteral("http://other/")));
         QVERIFY(store().Update(CFavoritesStore::Add, QStringLiteral("Post"),
-                                        QStringLiteral("http://times/")));
+                               QStringLiteral("http://times/")));
         QVERIFY(store().Update(CFavoritesStore::Add, QStringLiteral("times"),
-                                        QStringLiteral("http://times/")));
+                               QStringLiteral("http://times/")));
         QCOMPARE(readRows(), (QStringList{QStringLiteral("Times|http://times/"),
-                                                           QStringLiteral("Times|http://other/"),
-                                                           QStringLiteral("Post|http://times/"),
-                                                           QStringLiteral("times|http://times/")}));
+                                          QStringLiteral("Times|http://other/"),
+                                          QStringLiteral("Post|http://times/"),
+                                          QStringLiteral("times|http://times/")}));
     }
 
     void blanksAreTrimmedBeforeStoringAndMatching()
     {
         QVERIFY(TestFiles::Write(favoritesPath(), TestFiles::FavoritesXml({})));
         QVERIFY(store().Update(CFavoritesStore::Add, QStringLiteral(" \t\r\n\v\fGlobe \t"),
-                                        QStringLiteral("\nhttp://globe/\f")));
+                               QStringLiteral("\nhttp://globe/\f")));
         QCOMPARE(readRows(), QStringList{QStringLiteral("Globe|http://globe/")});
 
-        QCOMPARE(store().Update(CFavoritesStore::Add, QStringLiteral("Globe"),
-                                         QStringLiteral("  http://globe/  ")).code,
+        QCOMPARE(store()
+                     .Update(CFavoritesStore::Add, QStringLiteral("Globe"),
+                             QStringLiteral("  http://globe/  "))
+                     .code,
                  Code::Duplicate);
 
         // Only the six ASCII blanks are trimmed: other spaces are part of the value.
         const QString wide = QStringLiteral("\u00A0Globe\u3000");
-        QVERIFY(
-            store().Update(CFavoritesStore::Add, wide, QStringLiteral("http://globe/")));
-        QCOMPARE(readRows(),
-                 (QStringList{QStringLiteral("Globe|http://globe/"),
-                              wide + QStringLiteral("|http://globe/")}));
+        QVERIFY(store().Update(CFavoritesStore::Add, wide, QStringLiteral("http://globe/")));
+        QCOMPARE(readRows(), (QStringList{QStringLiteral("Globe|http://globe/"),
+                                          wide + QStringLiteral("|http://globe/")}));
 
         QVERIFY(store().Update(CFavoritesStore::Delete, QStringLiteral("\tGlobe\n"),
-                                        QStringLiteral("http://globe/ ")));
+                               QStringLiteral("http://globe/ ")));
         QCOMPARE(readRows(), QStringList{wide + QStringLiteral("|http://globe/")});
 
         // Nothing left after trimming: refused, with nothing to tell, file untouched.
@@ -145,7 +152,7 @@ private slots:
                                      {QStringLiteral("Twin"), QStringLiteral("http://1/")},
                                      {QStringLiteral("Twin"), QStringLiteral("http://3/")}})));
         QVERIFY(store().Update(CFavoritesStore::Delete, QStringLiteral("Twin"),
-                                        QStringLiteral("http://1/")));
+                               QStringLiteral("http://1/")));
         QCOMPARE(readRows(),
                  (QStringList{QStringLiteral("Other|http://2/"), QStringLiteral("Twin|http://1/"),
                               QStringLiteral("Twin|http://3/")}));
@@ -157,10 +164,11 @@ private slots:
                                     "</Favorite><Favorite><title>B</title><url>http://b/</url>"
                                     "</Favorite></Favorites>";
         QVERIFY(TestFiles::Write(favoritesPath(), original));
-        QCOMPARE(store().Update(CFavoritesStore::Delete, QStringLiteral("A"),
-                                QStringLiteral("http://b/"))
-                     .code,
-                 Code::Gone);
+        QCOMPARE(
+            store()
+                .Update(CFavoritesStore::Delete, QStringLiteral("A"), QStringLiteral("http://b/"))
+                .code,
+            Code::Gone);
         QCOMPARE(TestFiles::Read(favoritesPath()), original);
     }
 
@@ -199,7 +207,8 @@ private slots:
 
         std::unique_ptr<PermissionChecks> checks;
         if (setup == QLatin1String("file") || setup == QLatin1String("directory")) {
-            const QString target = setup == QLatin1String("file") ? favoritesPath() : folder().path();
+            const QString target =
+                setup == QLatin1String("file") ? favoritesPath() : folder().path();
             QVERIFY(QFile::setPermissions(target, QFile::permissions(target) &
                                                       ~(QFile::WriteOwner | QFile::WriteGroup |
                                                         QFile::WriteOther | QFile::WriteUser)));
@@ -244,10 +253,10 @@ private slots:
         QList<FavoriteRecord> records{{QStringLiteral("stale"), QString()}};
         QCOMPARE(store().ReadAll(records).code, Code::NoParser);
         QVERIFY(records.isEmpty());
-        QCOMPARE(
-            store().Update(CFavoritesStore::Add, QStringLiteral("B"), QStringLiteral("http://b/"))
-                .code,
-            Code::NoParser);
+        QCOMPARE(store()
+                     .Update(CFavoritesStore::Add, QStringLiteral("B"), QStringLiteral("http://b/"))
+                     .code,
+                 Code::NoParser);
         QCOMPARE(TestFiles::Read(favoritesPath()), content);
     }
 
@@ -292,8 +301,7 @@ private slots:
         QCOMPARE(records.size(), 1);
         QCOMPARE(records.first().title, storedTitle);
 
-        QVERIFY(
-            store().Update(CFavoritesStore::Add, newTitle, QStringLiteral("http://n/")));
+        QVERIFY(store().Update(CFavoritesStore::Add, newTitle, QStringLiteral("http://n/")));
         const QByteArray written = TestFiles::Read(favoritesPath());
         QVERIFY2(written.startsWith("<?xml version=\"1.0\" " + declaration.toLatin1()),
                  written.left(60).constData());
@@ -360,6 +368,85 @@ private slots:
                     !record.title.contains(QLatin1String("root:")));
         }
         QCOMPARE(TestFiles::Read(favoritesPath()), content);
+    }
+    // A one-line file just under the cap reads; a change to it is written compact as it
+    // came, where indenting it would pass the cap.
+    void compactFileAtTheCapCanStillBeChanged()
+    {
+        constexpr int kFavorites = 16;
+        QByteArray xml = "<?xml version=\"1.0\"?>\n<Favorites>";
+        const qsizetype room = CXmlDocument::kMaxFileSize - 100;
+        const qsizetype titleSize = room / kFavorites - 64;
+        for (int i = 0; i < kFavorites; ++i) {
+            xml += "<Favorite><title>" + QByteArray::number(i) + QByteArray(titleSize, 't') +
+                   "</title><url>http://" + QByteArray::number(i) + "/</url></Favorite>";
+        }
+        xml += "</Favorites>";
+        xml += QByteArray(room - xml.size(), '\n');
+        QVERIFY(TestFiles::Write(favoritesPath(), xml));
+        QCOMPARE(readRows().size(), kFavorites);
+
+        const FavoritesResult added = store().Update(CFavoritesStore::Add, QStringLiteral("New"),
+                                                     QStringLiteral("http://new/"));
+        QVERIFY2(added, qPrintable(added.reason));
+        QVERIFY(QFileInfo(favoritesPath()).size() <= CXmlDocument::kMaxFileSize);
+        const QStringList rows = readRows();
+        QCOMPARE(rows.size(), kFavorites + 1);
+        QCOMPARE(rows.last(), QStringLiteral("New|http://new/"));
+    }
+
+    void oddFavoritesFilesAreRefusedWithoutWaiting_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("pipe") << QStringLiteral("pipe") << QStringLiteral("pipe");
+        QTest::newRow("link to /dev/zero") << QStringLiteral("zero") << QStringLiteral("device");
+        QTest::newRow("folder") << QStringLiteral("folder") << QStringLiteral("folder");
+        QTest::newRow("past the cap") << QStringLiteral("large") << QStringLiteral("larger than");
+    }
+
+    // Read, changed and backed up, none of them waits on the pipe or reads the device; each
+    // says what the file is, and it stays as it was.
+    void oddFavoritesFilesAreRefusedWithoutWaiting()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, reason);
+        const QByteArray name = QFile::encodeName(favoritesPath());
+        if (kind == QLatin1String("pipe")) {
+            QCOMPARE(::mkfifo(name.constData(), 0600), 0);
+        } else if (kind == QLatin1String("zero")) {
+            QVERIFY(QFile::link(QStringLiteral("/dev/zero"), favoritesPath()));
+        } else if (kind == QLatin1String("folder")) {
+            QVERIFY(QDir().mkdir(favoritesPath()));
+        } else {
+            // Sparse: one byte past the cap costs no disk.
+            QFile large(favoritesPath());
+            QVERIFY(large.open(QIODevice::WriteOnly));
+            QVERIFY(large.resize(CXmlDocument::kMaxFileSize + 1));
+        }
+
+        QList<FavoriteRecord> records;
+        const FavoritesResult read = store().ReadAll(records);
+        QCOMPARE(read.code, Code::Refused);
+        QCOMPARE(read.path, favoritesPath());
+        QVERIFY(records.isEmpty());
+        const FavoritesResult added = store().Update(CFavoritesStore::Add, QStringLiteral("New"),
+                                                     QStringLiteral("http://new/"));
+        QCOMPARE(added.code, Code::Failed);
+        const FavoritesResult backup = store().Backup();
+        QVERIFY(!backup.succeeded());
+        for (const FavoritesResult& result : {read, added, backup})
+            QVERIFY2(result.reason.contains(reason), qPrintable(result.reason));
+
+        struct stat status = {};
+        QCOMPARE(::lstat(name.constData(), &status), 0);
+        const bool same = kind == QLatin1String("pipe")   ? S_ISFIFO(status.st_mode)
+                          : kind == QLatin1String("zero") ? S_ISLNK(status.st_mode)
+                          : kind == QLatin1String("folder")
+                              ? S_ISDIR(status.st_mode)
+                              : status.st_size > CXmlDocument::kMaxFileSize;
+        QVERIFY(same);
+        QVERIFY(!QFileInfo::exists(favoritesPath() + QStringLiteral(".bk")));
     }
 };
 

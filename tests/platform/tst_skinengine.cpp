@@ -5,7 +5,10 @@
 #include <QApplication>
 #include <QDir>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/stat.h>
 
 namespace {
 int reportBars(SplitInfo& info)
@@ -102,6 +105,13 @@ void SkinEngineTest::laterSkinsApplyAtOnce()
     // A missing file leaves the look as it is.
     const QString before = qApp->styleSheet();
     QCOMPARE(LoadSkin("Skin\\NoSuchSkin.ssk"), 0);
+    QCOMPARE(qApp->styleSheet(), before);
+
+    // Nor does a pipe in its place, which nothing ever writes to: the program goes on.
+    QTemporaryDir folder;
+    const QByteArray pipe = QFile::encodeName(folder.filePath(QStringLiteral("Pipe.ssk")));
+    QCOMPARE(::mkfifo(pipe.constData(), 0600), 0);
+    QCOMPARE(LoadSkin(pipe.constData()), 0);
     QCOMPARE(qApp->styleSheet(), before);
 }
 
