@@ -37,7 +37,8 @@ void UnreadCountMark::Paint(QPainter* painter, const QStyleOptionViewItem& optio
     bold.setBold(true);
     painter->setFont(bold);
     const bool selected = option.state & QStyle::State_Selected;
-    painter->setPen(option.palette.color(selected ? QPalette::HighlightedText : QPalette::Link));
+    // The name's own colour, in bold: it reads on every skin, dark ones too.
+    painter->setPen(option.palette.color(selected ? QPalette::HighlightedText : QPalette::Text));
     const QRect room(left + kGap, text.top(), Width(option, count), text.height());
     painter->drawText(room, Qt::AlignLeft | Qt::AlignVCenter, TextOf(count));
     painter->restore();
