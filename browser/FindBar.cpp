@@ -1,5 +1,7 @@
 #include "FindBar.h"
 
+#include "platform/ClearButton.h"
+
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -17,10 +19,11 @@ FindBar::FindBar(QWidget* parent)
       m_close(new QToolButton(this))
 {
     setObjectName(QStringLiteral("FindBar"));
+    setAccessibleName(QStringLiteral("Find bar"));
     m_field->setObjectName(QStringLiteral("FindField"));
     m_field->setPlaceholderText(QStringLiteral("Find in page"));
     m_field->setAccessibleName(QStringLiteral("Find in page"));
-    m_field->setClearButtonEnabled(true);
+    ClearButton::Enable(m_field);
     m_field->installEventFilter(this);
     m_result->setObjectName(QStringLiteral("FindResult"));
     m_previous->setText(QStringLiteral("\u2191"));

@@ -14,6 +14,7 @@ constexpr int kFirstPercent = 5;
 LoadingLine::LoadingLine(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("LoadingLine"));
+    setAccessibleName(QStringLiteral("Page loading"));
     setAttribute(Qt::WA_TransparentForMouseEvents);
     parent->installEventFilter(this);
     FitToParent();

@@ -1,6 +1,7 @@
 #include "CLeftView.h"
 
 #include "CatalogData.h"
+#include "CatalogTreeItem.h"
 #include "LinkMarkDelegate.h"
 #include "app/CKestrinNewsReaderDoc.h"
 #include "app/Globals.h"
@@ -28,6 +29,7 @@ CLeftView::CLeftView(Profile& profile, CFavoritesStore& favorites, QWidget* pare
     : QTreeWidget(parent), m_profile(profile), m_favorites(favorites)
 {
     setObjectName(QStringLiteral("CLeftView"));
+    setAccessibleName(QStringLiteral("Newspapers and favorites"));
     setHeaderHidden(true);
     setColumnCount(1);
     setRootIsDecorated(true);
@@ -93,7 +95,7 @@ void CLeftView::RebuildTree(CatalogView mode)
     m_favoriteItems.clear();
 
     // Built detached and attached once: the view then lays out the whole tree one time.
-    auto* root = new QTreeWidgetItem(QStringList{kRootText});
+    auto* root = new CatalogTreeItem(kRootText);
     root->setData(0, kIndexRole, 0);
     QTreeWidgetItem* favorites = AppendNode(root, kFavoritesText);
     m_pFavoritesNode = favorites;
@@ -128,7 +130,7 @@ void CLeftView::RebuildTree(CatalogView mode)
 
 QTreeWidgetItem* CLeftView::AppendNode(QTreeWidgetItem* parent, const QString& text)
 {
-    auto* item = new QTreeWidgetItem(QStringList{text});
+    auto* item = new CatalogTreeItem(text);
     item->setData(0, kIndexRole, 0);
     parent->addChild(item);
     return item;
@@ -147,7 +149,7 @@ QTreeWidgetItem* CLeftView::AddSite(QTreeWidgetItem* parent, const QString& name
         else
             low = middle + 1;
     }
-    auto* item = new QTreeWidgetItem(QStringList{name});
+    auto* item = new CatalogTreeItem(name);
     item->setData(0, kIndexRole, TakeSlot(url));
     parent->insertChild(low, item);
     return item;

@@ -73,6 +73,11 @@ public:
     void RevealFavorite(const FavoriteRecord& record);
     // The My Favorites node; nullptr before the first build.
     [[nodiscard]] QTreeWidgetItem* FavoritesNode() const { return m_pFavoritesNode; }
+    // My Favorites itself.
+    [[nodiscard]] bool IsFavoritesNode(const QTreeWidgetItem* item) const
+    {
+        return item && item == m_pFavoritesNode;
+    }
     // A favorite's place in the file as the tree knows it; -1 for any other item.
     [[nodiscard]] int FavoriteOrdinal(const QTreeWidgetItem* item) const;
     // Makes My Favorites show these records, in file order.

@@ -1,5 +1,6 @@
 // My Favorites following the favorites file without a rebuild of the tree.
 #include "CLeftView.h"
+#include "CatalogTreeItem.h"
 
 #include "favorites/FavoriteMatch.h"
 
@@ -106,7 +107,7 @@ void CLeftView::UpdateFavorites(const QList<FavoriteRecord>& records)
                 changed.append(item);
             }
         } else {
-            item = new QTreeWidgetItem(QStringList{record.title});
+            item = new CatalogTreeItem(record.title);
             item->setData(0, kIndexRole, TakeSlot(record.url));
             changed.append(item);
         }

@@ -1,5 +1,7 @@
 #include "CatalogFilterEdit.h"
 
+#include "platform/ClearButton.h"
+
 #include <QKeyEvent>
 
 namespace {
@@ -27,7 +29,7 @@ CatalogFilterEdit::CatalogFilterEdit(QWidget* parent) : QLineEdit(parent)
 void CatalogFilterEdit::EnsureClearButton()
 {
     if (!isClearButtonEnabled())
-        setClearButtonEnabled(true);
+        ClearButton::Enable(this);
 }
 
 bool CatalogFilterEdit::event(QEvent* event)

@@ -13,6 +13,7 @@ CatalogPane::CatalogPane(CLeftView* tree, QWidget* parent)
       m_status(new QLabel(this)), m_filter(tree)
 {
     setObjectName(QStringLiteral("CatalogPane"));
+    setAccessibleName(QStringLiteral("Catalog"));
     m_status->setObjectName(QStringLiteral("CatalogFilterStatus"));
     // A long query wraps instead of widening the pane.
     m_status->setTextFormat(Qt::PlainText);

@@ -3,6 +3,7 @@
 #include "CLeftView.h"
 #include "CatalogData.h"
 
+#include <QAccessible>
 #include <QHash>
 #include <QSet>
 #include <QUrl>
@@ -22,6 +23,13 @@ void CatalogTreeFilter::SetText(const QString& text)
         Apply();
     else
         Restore();
+    // Hiding rows tells assistive technology nothing, and it would go on reading the rows it
+    // knew: it is told to read them anew.
+    if (QAccessible::isActive()) {
+        QAccessibleTableModelChangeEvent reset(m_tree,
+                                               QAccessibleTableModelChangeEvent::ModelReset);
+        QAccessible::updateAccessibility(&reset);
+    }
     emit changed();
 }
 

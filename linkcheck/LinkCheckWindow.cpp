@@ -30,6 +30,7 @@ LinkCheckWindow::LinkCheckWindow(LinkChecker& checker, QWidget* parent)
     m_heading->setWordWrap(true);
     m_counts->setObjectName(QStringLiteral("counts"));
     m_timeLeft->setObjectName(QStringLiteral("timeLeft"));
+    m_bar->setAccessibleName(QStringLiteral("Sites checked"));
     auto* buttons = new QDialogButtonBox(this);
     buttons->addButton(m_button, QDialogButtonBox::RejectRole);
     auto* layout = new QVBoxLayout(this);

@@ -87,6 +87,7 @@ LinkReportDialog::LinkReportDialog(Actions actions, QWidget* parent)
         label->setTextFormat(Qt::PlainText);
     PlainText::ShowToolTipsAsText(m_list);
     m_list->setObjectName(QStringLiteral("links"));
+    m_list->setAccessibleName(QStringLiteral("Dead, moved and unsure sites"));
     m_list->setRootIsDecorated(false);
     m_list->setUniformRowHeights(true);
     m_list->setAllColumnsShowFocus(true);
@@ -170,18 +171,21 @@ void LinkReportDialog::updateSummary()
         if (!latest.isValid() || checked > latest)
             latest = checked;
     }
+    QString summary;
     if (m_list->topLevelItemCount() == 0) {
-        m_summary->setText(!m_hasResults
-                               ? QStringLiteral("No link check has been run yet: choose Catalog > "
-                                                "Check Links… to run one.")
-                               : QStringLiteral("Every checked site was reachable."));
-        return;
+        summary = !m_hasResults ? QStringLiteral("No link check has been run yet: choose Catalog > "
+                                                 "Check Links… to run one.")
+                                : QStringLiteral("Every checked site was reachable.");
+    } else {
+        summary = QStringLiteral("%1 dead, %2 moved and %3 unsure, as last found on %4.")
+                      .arg(counted[0].size())
+                      .arg(counted[1].size())
+                      .arg(counted[2].size())
+                      .arg(LinkFinding::Date(latest));
     }
-    m_summary->setText(QStringLiteral("%1 dead, %2 moved and %3 unsure, as last found on %4.")
-                           .arg(counted[0].size())
-                           .arg(counted[1].size())
-                           .arg(counted[2].size())
-                           .arg(LinkFinding::Date(latest)));
+    m_summary->setText(summary);
+    // Said with the list, which a screen reader's user reaches before the line above it.
+    m_list->setAccessibleDescription(summary);
 }
 
 void LinkReportDialog::setKeepProblem(const QString& problem)

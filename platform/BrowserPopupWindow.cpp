@@ -36,6 +36,7 @@ BrowserPopupWindow::BrowserPopupWindow(bool silent, const QString& titleSuffix, 
     setAttribute(Qt::WA_DeleteOnClose);
     m_page->setSilent(silent);
     m_view->setPage(m_page);
+    m_view->setAccessibleName(QStringLiteral("Page"));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_view);

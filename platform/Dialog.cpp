@@ -30,6 +30,7 @@ void Dialog::Build(const DialogTemplate& dialogTemplate)
     setFixedSize(units.x(dialogTemplate.cx), units.y(dialogTemplate.cy));
 
     using Kind = DialogControl::Kind;
+    QList<std::pair<QLabel*, int>> labels;
     for (const DialogControl& control : dialogTemplate.controls) {
         const QString text = QString::fromUtf8(control.text);
         QWidget* widget = nullptr;
@@ -59,6 +60,8 @@ void Dialog::Build(const DialogTemplate& dialogTemplate)
             label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
             label->setWordWrap(true);
             label->setText(text);
+            if (control.labelFor != 0)
+                labels.append({label, control.labelFor});
             widget = label;
             break;
         }
@@ -98,6 +101,9 @@ void Dialog::Build(const DialogTemplate& dialogTemplate)
     }
     for (qsizetype i = 1; i < m_tabOrder.size(); ++i)
         QWidget::setTabOrder(m_tabOrder.at(i - 1), m_tabOrder.at(i));
+    // Labels may come after the controls they name.
+    for (const auto& [label, id] : std::as_const(labels))
+        label->setBuddy(m_controls.value(id));
 }
 
 int Dialog::DoModal()

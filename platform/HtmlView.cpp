@@ -42,6 +42,10 @@ QUrl toUrl(const QString& text)
 
 // The engine reports the address, or on its error pages the host, in place of a page's
 // missing title.
+// The pane and the views in it, as a screen reader names them; the page's own title and
+// content come from the engine.
+const QString kPageName = QStringLiteral("Page");
+
 bool mayBeStandIn(const QString& title, const QUrl& url)
 {
     return title.isEmpty() || url.toString().contains(title) ||
@@ -62,6 +66,7 @@ HtmlView::HtmlView(QWidget* parent)
     // own, so that what it shows when ours goes is the page of now, not a frame of before.
     m_stack->setStackingMode(QStackedLayout::StackAll);
     setFocusPolicy(Qt::StrongFocus);
+    setAccessibleName(kPageName);
     // The window's first frame is on screen: now the engine may take its time to start.
     connect(m_gate, &GpuCompositionGate::opened, this, &HtmlView::EnsureEngine);
     // Pages loaded later take the skin as they start; the ones on show change now.
@@ -165,6 +170,7 @@ void HtmlView::ShowNotice(const QString& html, const QString& title)
 {
     if (!m_noticeView) {
         m_noticeView = new QWebEngineView(m_pageArea);
+        m_noticeView->setAccessibleName(kPageName);
         m_noticePage = new NoticePage(WebEngineProfile::Shared(), this);
         m_noticeView->setPage(m_noticePage);
         m_stack->addWidget(m_noticeView);
@@ -257,6 +263,7 @@ void HtmlView::ReportCurrentTitle()
 void HtmlView::CreateEngine()
 {
     m_view = new QWebEngineView(m_pageArea);
+    m_view->setAccessibleName(kPageName);
     m_page = new SilentWebPage(WebEngineProfile::Shared(), this);
     m_page->setSilent(m_silent);
     m_view->setPage(m_page);

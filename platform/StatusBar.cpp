@@ -9,7 +9,29 @@
 #include <QEvent>
 #include <QLabel>
 
+#include <optional>
+
 StatusBar::StatusBar() = default;
+
+namespace {
+LockKeys::Key keyOf(int id)
+{
+    return id == ID_INDICATOR_CAPS  ? LockKeys::CapsLock
+           : id == ID_INDICATOR_NUM ? LockKeys::NumLock
+                                    : LockKeys::ScrollLock;
+}
+
+// The pane shows the key's short name or nothing; a screen reader says the key and its state.
+QString spokenName(LockKeys::Key key, std::optional<bool> on)
+{
+    const QString name = key == LockKeys::CapsLock  ? QStringLiteral("Caps Lock")
+                         : key == LockKeys::NumLock ? QStringLiteral("Num Lock")
+                                                    : QStringLiteral("Scroll Lock");
+    if (!on)
+        return name;
+    return name + (*on ? QStringLiteral(" on") : QStringLiteral(" off"));
+}
+} // namespace
 
 bool StatusBar::Create(QWidget* parent, int id)
 {
@@ -17,6 +39,7 @@ bool StatusBar::Create(QWidget* parent, int id)
         return false;
     setParent(parent);
     setObjectName(QStringLiteral("statusBar%1").arg(id));
+    setAccessibleName(QStringLiteral("Status bar"));
     qApp->installEventFilter(this);
     return true;
 }
@@ -57,6 +80,8 @@ void StatusBar::CreatePanes()
             label->setTextFormat(Qt::PlainText);
             label->setText(m_messageText);
             label->setToolTip(PlainText::ToolTip(m_messageToolTip));
+            // Its name is the message itself.
+            label->setAccessibleDescription(QStringLiteral("Status message"));
             addWidget(label, 1);
             continue;
         }
@@ -66,6 +91,7 @@ void StatusBar::CreatePanes()
         label->setFrameShape(QFrame::StyledPanel);
         label->setFrameShadow(QFrame::Sunken);
         label->setObjectName(text);
+        label->setAccessibleName(spokenName(keyOf(id), std::nullopt));
         addPermanentWidget(label);
         m_indicators.append({id, label});
     }
@@ -128,10 +154,10 @@ void StatusBar::UpdateIndicators()
     if (!isVisible())
         return;
     for (const auto& [id, label] : std::as_const(m_indicators)) {
-        const LockKeys::Key key = id == ID_INDICATOR_CAPS  ? LockKeys::CapsLock
-                                  : id == ID_INDICATOR_NUM ? LockKeys::NumLock
-                                                           : LockKeys::ScrollLock;
-        label->setText(LockKeys::IsOn(key) ? StringTable::Load(id) : QString());
+        const LockKeys::Key key = keyOf(id);
+        const bool on = LockKeys::IsOn(key);
+        label->setText(on ? StringTable::Load(id) : QString());
+        label->setAccessibleName(spokenName(key, on));
     }
 }
 

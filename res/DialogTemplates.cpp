@@ -30,8 +30,8 @@ constexpr DialogControl kAddModifyFavorite[] = {
     {IDC_DELETE, K::DefPushButton, "Delete", 184, 31, 50, 14, S::TabStop},
     {IDC_FAVORITE_NAME, K::Edit, "", 7, 22, 167, 14, S::TabStop | S::Border | S::AutoHScroll},
     {IDC_FAVORITE_URL, K::Edit, "", 7, 51, 167, 14, S::TabStop | S::Border | S::AutoHScroll},
-    {-1, K::Static, "Newspapers, magazines Name", 7, 7, 126, 10, S::None},
-    {-1, K::Static, "Newspapers, magazines URL", 7, 40, 126, 10, S::None},
+    {-1, K::Static, "Newspapers, magazines Name", 7, 7, 126, 10, S::None, IDC_FAVORITE_NAME},
+    {-1, K::Static, "Newspapers, magazines URL", 7, 40, 126, 10, S::None, IDC_FAVORITE_URL},
 };
 
 constexpr DialogTemplate kTemplates[] = {

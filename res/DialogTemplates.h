@@ -29,6 +29,9 @@ struct DialogControl
     const char* text;
     int x, y, cx, cy;
     unsigned style;
+    // On a static: the id of the control it labels, which takes the label's text as the
+    // name assistive technology says; 0 for none.
+    int labelFor = 0;
 };
 
 struct DialogTemplate

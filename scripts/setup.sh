@@ -8,7 +8,7 @@ packages=(
     qt6-base-dev qt6-base-private-dev qt6-webengine-dev libqt6webenginecore6-bin libqt6svg6 libgl-dev
     libqt6sql6-sqlite
     libxml2-dev libx11-dev
-    xvfb xauth fonts-dejavu-core
+    xvfb xauth fonts-dejavu-core fonts-wqy-microhei
     xdg-utils
     desktop-file-utils appstream dpkg-dev file
     libxdamage-dev x11-utils bc

@@ -36,6 +36,9 @@ CEditMyFavoriteDlg::CEditMyFavoriteDlg(CFavoritesStore& store, QWidget* parent)
 {
     connect(&store, &CFavoritesStore::favoritesChanged, this,
             [this](const FavoritesUpdate& update) { ShowRecords(update.records); });
+    m_listFavorites->setAccessibleName(QStringLiteral("My Favorites"));
+    m_listFavorites->setAccessibleDescription(
+        QStringLiteral("Double-click to edit or delete the record"));
     m_listFavorites->viewport()->installEventFilter(this);
     m_listFavorites->installEventFilter(this);
     OnCommand(IDC_EDIT_FAVORITE, [this] { OnEditRecord(); });

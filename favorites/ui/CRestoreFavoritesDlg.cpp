@@ -48,6 +48,8 @@ CRestoreFavoritesDlg::CRestoreFavoritesDlg(CFavoritesStore& store, QWidget* pare
     intro->setWordWrap(true);
     layout->addWidget(intro);
 
+    m_list->setAccessibleName(QStringLiteral("Backups"));
+    m_list->setAccessibleDescription(intro->text());
     m_list->setColumnCount(3);
     m_list->setHeaderLabels(
         {QStringLiteral("Made"), QStringLiteral("Favorites"), QStringLiteral("Made because")});

@@ -31,9 +31,11 @@ for package in libc6 libstdc++6 libqt6core6 libqt6widgets6 libqt6webenginewidget
     tr ',' '\n' <<<"$depends" | awk '{print $1}' | grep -Fqx "$package" || fail "Depends lacks $package"
 done
 
-# Wayland desktops run it natively with the platform plugin.
-dpkg-deb -f "$deb" Recommends | tr ',' '\n' | awk '{print $1}' | grep -Fqx qt6-wayland ||
-    fail "Recommends lacks qt6-wayland"
+# Wayland desktops run it natively with the platform plugin; the Chinese message needs a CJK font.
+for package in qt6-wayland fonts-wqy-microhei; do
+    dpkg-deb -f "$deb" Recommends | tr ',' '\n' | awk '{print $1}' | grep -Fqx "$package" ||
+        fail "Recommends lacks $package"
+done
 
 # What an install holds, and the Debian changelog besides.
 doc=usr/share/doc/kestrin-news-reader
