@@ -18,6 +18,10 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include <algorithm>
+#include <set>
+#include <vector>
+
 namespace {
 // Far wider than any gap between a text's advance and the width it is drawn in.
 constexpr int kRankingSlack = 32;
@@ -102,9 +106,7 @@ void CLeftView::RebuildTree(CatalogView mode)
 
     QList<FavoriteRecord> records;
     FavoritesMessages::Tell(m_favorites.ReadAll(records));
-    m_favoriteItems.reserve(records.size());
-    for (const FavoriteRecord& record : std::as_const(records))
-        m_favoriteItems.append(AddSite(favorites, record.title, record.url));
+    m_favoriteItems = AddSites(favorites, records);
 
     if (mode == CatalogView::ByContent) {
         AddContentCatalog(root);
@@ -153,6 +155,26 @@ QTreeWidgetItem* CLeftView::AddSite(QTreeWidgetItem* parent, const QString& name
     item->setData(0, kIndexRole, TakeSlot(url));
     parent->insertChild(low, item);
     return item;
+}
+
+QList<QTreeWidgetItem*> CLeftView::AddSites(QTreeWidgetItem* parent,
+                                            const QList<FavoriteRecord>& records)
+{
+    // Sorted once and added at once: inserting one by one moves the whole list each time.
+    QList<QTreeWidgetItem*> items;
+    items.reserve(records.size());
+    for (const FavoriteRecord& record : records) {
+        auto* item = new CatalogTreeItem(record.title);
+        item->setData(0, kIndexRole, TakeSlot(record.url));
+        items.append(item);
+    }
+    QList<QTreeWidgetItem*> sorted = items;
+    std::stable_sort(sorted.begin(), sorted.end(),
+                     [this](const QTreeWidgetItem* left, const QTreeWidgetItem* right) {
+                         return m_collator.compare(left->text(0), right->text(0)) < 0;
+                     });
+    parent->addChildren(sorted);
+    return items;
 }
 
 int CLeftView::TakeSlot(const QString& url)
@@ -327,13 +349,13 @@ void CLeftView::FitColumn()
     header()->resizeSection(0, sizeHintForColumn(0));
 }
 
-int CLeftView::RowWidth(QTreeWidgetItem* item) const
+int CLeftView::RowWidth(const QModelIndex& row) const
 {
-    const int index = item->data(0, kIndexRole).toInt();
+    const int index = row.data(kIndexRole).toInt();
     const bool cached = index > 0 && static_cast<std::size_t>(index) < m_rowWidths.size();
     if (cached && m_rowWidths[static_cast<std::size_t>(index)] >= 0)
         return m_rowWidths[static_cast<std::size_t>(index)];
-    const int width = sizeHintForIndex(indexFromItem(item)).width();
+    const int width = sizeHintForIndex(row).width();
     if (cached)
         m_rowWidths[static_cast<std::size_t>(index)] = width;
     return width;
@@ -362,25 +384,30 @@ int CLeftView::sizeHintForColumn(int column) const
     // Every row a user can scroll to: not hidden, all its ancestors expanded.
     struct Row
     {
+        QModelIndex index;
         QTreeWidgetItem* item;
         int indent;
         int estimate;
     };
     const int step = indentation();
     const int rootDepth = rootIsDecorated() ? 1 : 0;
+    // Walked by model index: an item finds its own row by searching its siblings, which
+    // over a list of favorites makes the walk quadratic.
     std::vector<Row> rows;
-    std::vector<std::pair<QTreeWidgetItem*, int>> pending;
-    for (int i = 0; i < topLevelItemCount(); ++i)
-        pending.emplace_back(topLevelItem(i), rootDepth);
+    std::vector<std::pair<QModelIndex, int>> pending;
+    const QAbstractItemModel* items = model();
+    for (int i = 0; i < items->rowCount(); ++i)
+        pending.emplace_back(items->index(i, 0), rootDepth);
     while (!pending.empty()) {
-        const auto [item, depth] = pending.back();
+        const auto [index, depth] = pending.back();
         pending.pop_back();
-        if (item->isHidden())
+        if (isRowHidden(index.row(), index.parent()))
             continue;
-        rows.push_back({item, depth * step, 0});
-        if (item->isExpanded()) {
-            for (int i = 0; i < item->childCount(); ++i)
-                pending.emplace_back(item->child(i), depth + 1);
+        rows.push_back({index, itemFromIndex(index), depth * step, 0});
+        const int children = items->rowCount(index);
+        if (children > 0 && isExpanded(index)) {
+            for (int i = 0; i < children; ++i)
+                pending.emplace_back(items->index(i, 0, index), depth + 1);
         }
     }
     // Measuring a row the way it is drawn costs a text layout through the style; the
@@ -394,10 +421,15 @@ int CLeftView::sizeHintForColumn(int column) const
             row.estimate += LinkMarkDelegate::kMarkWidth;
         widestEstimate = std::max(widestEstimate, row.estimate);
     }
+    // Rows whose indent, advance and mark add up the same are drawn as wide, give or take a pixel
+    // of kerning: one of each is measured, or a long list of like names ("Paper 1" to "Paper
+    // 99999") costs a text layout each.
     int widest = 0;
+    std::set<int> measured;
     for (const Row& row : rows) {
-        if (row.estimate >= widestEstimate - kRankingSlack)
-            widest = std::max(widest, row.indent + RowWidth(row.item));
+        if (row.estimate < widestEstimate - kRankingSlack || !measured.insert(row.estimate).second)
+            continue;
+        widest = std::max(widest, row.indent + RowWidth(row.index));
     }
     return widest;
 }

@@ -45,6 +45,8 @@ public:
     void RebuildTree(CatalogView mode);
 
     QTreeWidgetItem* AddSite(QTreeWidgetItem* parent, const QString& name, const QString& url);
+    // The favorites under parent, sorted; the items in the records' order.
+    QList<QTreeWidgetItem*> AddSites(QTreeWidgetItem* parent, const QList<FavoriteRecord>& records);
     void AddNationalCatalog(QTreeWidgetItem* root);
     void AddWorldCatalog(QTreeWidgetItem* root);
     void AddStatesCatalog(QTreeWidgetItem* root);
@@ -119,7 +121,7 @@ private:
     QTreeWidgetItem* AddEntry(QTreeWidgetItem* parent, const CatalogEntry& entry);
     void Expand(QTreeWidgetItem* node);
     void FitColumn();
-    [[nodiscard]] int RowWidth(QTreeWidgetItem* item) const;
+    [[nodiscard]] int RowWidth(const QModelIndex& row) const;
     [[nodiscard]] int TextAdvance(const QString& text, const QFontMetrics& metrics) const;
 
     Profile& m_profile;
