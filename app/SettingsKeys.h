@@ -54,6 +54,12 @@ inline constexpr IntSetting WindowHeight{"WindowHeight", 0};
 inline constexpr IntSetting TreeWidth{"TreeWidth", 250};
 // The folders of My Favorites the user left expanded: a JSON array of their paths.
 inline constexpr StringSetting ExpandedFavoriteFolders{"ExpandedFavoriteFolders", "[]"};
+// The headline list above the page: 1 shown (off at the first start), and its height in
+// pixels.
+inline constexpr IntSetting HeadlinesShown{"HeadlinesShown", 0};
+inline constexpr IntSetting HeadlinesHeight{"HeadlinesHeight", 200};
+// Minutes between two refreshes of the headlines in the background.
+inline constexpr IntSetting HeadlinesRefreshMinutes{"HeadlinesRefreshMinutes", 30};
 } // namespace SettingsKeys
 
 // The browser pane's zoom per site: one value a site, keyed by its host, in percent.

@@ -78,6 +78,8 @@ public:
     [[nodiscard]] QTreeWidgetItem* FavoriteItem(const FavoriteRecord& record) const;
     // Selects a favorite and scrolls it into view, without opening it: it was just added.
     void RevealFavorite(const FavoriteRecord& record);
+    // The My Favorites node; nullptr before the first build.
+    [[nodiscard]] QTreeWidgetItem* FavoritesNode() const { return m_pFavoritesNode; }
     // My Favorites itself.
     [[nodiscard]] bool IsFavoritesNode(const QTreeWidgetItem* item) const
     {

@@ -1,5 +1,7 @@
 #include "LinkMarkDelegate.h"
 
+#include "UnreadCountMark.h"
+
 #include <QApplication>
 #include <QPainter>
 #include <QPainterPath>
@@ -8,7 +10,9 @@ void LinkMarkDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
                              const QModelIndex& index) const
 {
     QStyledItemDelegate::paint(painter, option, index);
-    if (!index.data(kMovedRole).toBool())
+    const bool moved = index.data(kMovedRole).toBool();
+    const int unread = UnreadCountMark::CountOf(index);
+    if (!moved && unread <= 0)
         return;
 
     QStyleOptionViewItem item = option;
@@ -16,6 +20,9 @@ void LinkMarkDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
     const QStyle* style = item.widget ? item.widget->style() : QApplication::style();
     const QRect text = style->subElementRect(QStyle::SE_ItemViewItemText, &item, item.widget);
     const int left = text.left() + item.fontMetrics.horizontalAdvance(item.text) + 6;
+    UnreadCountMark::Paint(painter, item, text, moved ? left + kMarkWidth - 6 : left - 6, unread);
+    if (!moved)
+        return;
 
     // A bent arrow: the site went elsewhere.
     const qreal mid = text.center().y() + 0.5;
@@ -46,5 +53,8 @@ QSize LinkMarkDelegate::sizeHint(const QStyleOptionViewItem& option, const QMode
     QSize size = QStyledItemDelegate::sizeHint(option, index);
     if (index.data(kMovedRole).toBool())
         size.rwidth() += kMarkWidth;
+    QStyleOptionViewItem item = option;
+    initStyleOption(&item, index);
+    size.rwidth() += UnreadCountMark::Width(item, UnreadCountMark::CountOf(index));
     return size;
 }

@@ -3,7 +3,7 @@
 #include <QStyledItemDelegate>
 
 // Paints the tree's items as usual and, after the name of a site that moved, a small
-// arrow. The name itself stays as it is.
+// arrow, then the count of unread headlines (UnreadCountMark). The name stays as it is.
 class LinkMarkDelegate : public QStyledItemDelegate
 {
     Q_OBJECT

@@ -86,8 +86,6 @@ QSqlQuery& FeedStore::prepared(Statement which)
         "BEGIN IMMEDIATE", "COMMIT", "ROLLBACK",
         "SELECT id, guid, title, link, summary, published, updated, seen_at, sort_at "
         "FROM items WHERE feed_id = ?",
-        "INSERT INTO items (feed_id, guid, title, link, summary, published, updated, seen_at, "
-        "sort_at) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)",
         // The read mark stays as it is: a corrected title is not news.
         "UPDATE items SET title = ?, link = ?, summary = ?, published = ?, updated = ?, "
         "sort_at = ? WHERE id = ?",
@@ -98,6 +96,37 @@ QSqlQuery& FeedStore::prepared(Statement which)
     slot.emplace(m_db.connection());
     slot->setForwardOnly(true);
     slot->prepare(QString::fromLatin1(kSql[size_t(which)]));
+    return *slot;
+}
+
+const QStringList& FeedStore::InsertNames()
+{
+    // Named, because Qt spells out a name for every value bound by position.
+    static const QStringList names = [] {
+        QStringList result;
+        for (int i = 0; i < kRowsPerInsert * kInsertColumns; ++i)
+            result.append(QStringLiteral(":v%1").arg(i));
+        return result;
+    }();
+    return names;
+}
+
+QSqlQuery& FeedStore::insertStatement(int rows)
+{
+    std::optional<QSqlQuery>& slot = m_inserts[size_t(rows - 1)];
+    if (slot)
+        return *slot;
+    const QStringList& names = InsertNames();
+    QString sql = QStringLiteral("INSERT INTO items (feed_id, guid, title, link, summary, "
+                                 "published, updated, seen_at, sort_at) VALUES ");
+    for (int row = 0; row < rows; ++row) {
+        sql += row == 0 ? QStringLiteral("(") : QStringLiteral(", (");
+        sql += names.mid(row * kInsertColumns, kInsertColumns).join(QStringLiteral(", "));
+        sql += QLatin1Char(')');
+    }
+    slot.emplace(m_db.connection());
+    slot->setForwardOnly(true);
+    slot->prepare(sql);
     return *slot;
 }
 
@@ -354,32 +383,36 @@ FeedStore::Stored FeedStore::storeFetched(qint64 feedId, const ParsedFeed& parse
         newestKept = times[kKeptPerFeed - 1];
     }
 
-    // One batch of columns: Qt runs it with less of its own work per row than one call a row.
-    QVariantList feedIds, guids, titles, links, summaries, published, updated, seenAts, sortAts;
+    QList<const FeedItem*> kept;
+    kept.reserve(fresh.size());
     for (const FeedItem* item : std::as_const(fresh)) {
         const qint64 sortAt = sortTime(*item, nowMs);
-        if (sortAt < cutoff && sortAt < newestKept)
-            continue;
-        feedIds.append(feedId);
-        guids.append(text(item->id));
-        titles.append(text(item->title));
-        links.append(text(item->link));
-        summaries.append(text(item->summary));
-        published.append(msecsOf(item->published));
-        updated.append(msecsOf(item->updated));
-        seenAts.append(nowMs);
-        sortAts.append(sortAt);
+        if (sortAt >= cutoff || sortAt >= newestKept)
+            kept.append(item);
     }
     bool ok = true;
-    if (!feedIds.isEmpty()) {
-        QSqlQuery& insert = prepared(Statement::InsertItem);
-        for (const QVariantList* column : {&feedIds, &guids, &titles, &links, &summaries,
-                                           &published, &updated, &seenAts, &sortAts})
-            insert.addBindValue(*column);
-        ok = insert.execBatch() || fail(insert);
-        if (ok)
-            stored.added = int(feedIds.size());
+    // Many rows a statement: each run of a statement costs more than the rows it carries.
+    const QStringList& names = InsertNames();
+    for (qsizetype first = 0; ok && first < kept.size(); first += kRowsPerInsert) {
+        const qsizetype rows = std::min<qsizetype>(kRowsPerInsert, kept.size() - first);
+        QSqlQuery& insert = insertStatement(int(rows));
+        auto name = names.cbegin();
+        for (qsizetype i = first; i < first + rows; ++i) {
+            const FeedItem& item = *kept.at(i);
+            insert.bindValue(*name++, feedId);
+            insert.bindValue(*name++, text(item.id));
+            insert.bindValue(*name++, text(item.title));
+            insert.bindValue(*name++, text(item.link));
+            insert.bindValue(*name++, text(item.summary));
+            insert.bindValue(*name++, msecsOf(item.published));
+            insert.bindValue(*name++, msecsOf(item.updated));
+            insert.bindValue(*name++, nowMs);
+            insert.bindValue(*name++, sortTime(item, nowMs));
+        }
+        ok = insert.exec() || fail(insert);
     }
+    if (ok)
+        stored.added = int(kept.size());
     if (ok && !changed.isEmpty()) {
         QSqlQuery& update = prepared(Statement::UpdateItem);
         for (const auto& [row, item] : std::as_const(changed)) {

@@ -81,13 +81,19 @@ private:
         Commit,
         Rollback,
         SelectItems,
-        InsertItem,
         UpdateItem,
         PruneItems,
         UpdateFeed,
         Count
     };
     [[nodiscard]] QSqlQuery& prepared(Statement which);
+    // New items go in this many at most a statement: their values stay far below the 32,766
+    // SQLite allows.
+    static constexpr int kRowsPerInsert = 64;
+    static constexpr int kInsertColumns = 9;
+    [[nodiscard]] static const QStringList& InsertNames();
+    // The statement that inserts this many rows, prepared once.
+    [[nodiscard]] QSqlQuery& insertStatement(int rows);
 
     // Each site given that has a feed, with it.
     [[nodiscard]] QList<QPair<QString, qint64>> feedIdsOfSites(const QStringList& sites);
@@ -101,5 +107,6 @@ private:
 
     FeedDatabase m_db;
     std::array<std::optional<QSqlQuery>, size_t(Statement::Count)> m_prepared;
+    std::array<std::optional<QSqlQuery>, size_t(kRowsPerInsert)> m_inserts;
     QString m_lastError;
 };

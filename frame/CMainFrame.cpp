@@ -11,10 +11,13 @@
 #include "catalog/CatalogPane.h"
 #include "catalog/FavoriteMenuEntries.h"
 #include "frame/LinkCheckCommands.h"
+#include "headlines/HeadlineCommands.h"
 #include "platform/SkinEngine.h"
 #include "platform/WebEditCommand.h"
 #include "res/Resource.h"
 #include "res/StringTable.h"
+
+#include <QDir>
 
 SplitterWnd* g_pSplitter = nullptr;
 
@@ -48,6 +51,7 @@ CMainFrame::~CMainFrame()
         SaveLayout();
     // A check still under way stops here, keeping what it found.
     m_linkChecks.reset();
+    m_headlines.reset();
     ReleaseViews();
     if (g_pSplitter == &m_wndSplitter) {
         GetSplitterInfo(nullptr);
@@ -91,10 +95,15 @@ bool CMainFrame::OnCreateClient(Document* document)
         return false;
     }
     m_pCatalogPane = pane;
-    auto* browser = new CKestrinNewsReaderView(m_profile, &m_wndSplitter);
+    // The right pane: the headline list above the page.
+    auto* right = new QSplitter(Qt::Vertical, &m_wndSplitter);
+    right->setObjectName(QStringLiteral("RightSplitter"));
+    right->setHandleWidth(SplitterWnd::kSplitter);
+    auto* browser = new CKestrinNewsReaderView(m_profile, right);
     browser->AttachDocument(document);
-    if (!m_wndSplitter.CreateView(0, 1, browser, kBrowserPaneWidth)) {
-        delete browser;
+    right->addWidget(browser->paneWidget());
+    if (!m_wndSplitter.CreateView(0, 1, browser, kBrowserPaneWidth, right)) {
+        delete right;
         return false;
     }
     m_pTreeView = tree;
@@ -121,6 +130,18 @@ bool CMainFrame::OnCreateClient(Document* document)
     };
     hooks.status = [this](const QString& text) { ShowStatus(text); };
     m_linkChecks = std::make_unique<LinkCheckCommands>(this, tree, *m_treeMenu, m_favorites, hooks);
+    HeadlineCommands::Hooks headlineHooks;
+    headlineHooks.open = hooks.open;
+    headlineHooks.status = hooks.status;
+    headlineHooks.focusPage = [this] {
+        if (m_pBrowserView)
+            m_pBrowserView->paneWidget()->setFocus(Qt::ShortcutFocusReason);
+    };
+    m_headlines = std::make_unique<HeadlineCommands>(
+        m_profile, tree, m_favorites, right,
+        QDir(g_strAppDir).filePath(QStringLiteral("headlines.sqlite")), headlineHooks);
+    // The first refresh waits for the window to be on screen, and never holds up the page.
+    connect(this, &FrameWindow::firstFrameShown, m_headlines.get(), &HeadlineCommands::Start);
     browser->SetErrorNoteProvider(
         [this](const QUrl& url) { return m_linkChecks ? m_linkChecks->NoteFor(url) : QString(); });
     setCentralWidget(&m_wndSplitter);

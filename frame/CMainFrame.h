@@ -17,6 +17,7 @@ class CKestrinNewsReaderDoc;
 class CKestrinNewsReaderView;
 class CLeftView;
 class CurrentPage;
+class HeadlineCommands;
 class LinkCheckCommands;
 class Profile;
 
@@ -38,6 +39,7 @@ public:
     // The tree's right-click menu; each part of the program adds its section.
     [[nodiscard]] CatalogContextMenu* treeMenu() const { return m_treeMenu; }
     [[nodiscard]] LinkCheckCommands* linkChecks() const { return m_linkChecks.get(); }
+    [[nodiscard]] HeadlineCommands* headlines() const { return m_headlines.get(); }
     // The panes; owned by the splitter.
     [[nodiscard]] CLeftView* treeView() const { return m_pTreeView; }
     [[nodiscard]] CKestrinNewsReaderView* browserView() const { return m_pBrowserView; }
@@ -118,4 +120,5 @@ private:
     // The tree's right-click menu; owned by the tree.
     CatalogContextMenu* m_treeMenu = nullptr;
     std::unique_ptr<LinkCheckCommands> m_linkChecks;
+    std::unique_ptr<HeadlineCommands> m_headlines;
 };

@@ -10,6 +10,7 @@
 #include "favorites/CFavoritesStore.h"
 #include "favorites/ui/CEditMyFavoriteDlg.h"
 #include "frame/LinkCheckCommands.h"
+#include "headlines/HeadlineCommands.h"
 #include "platform/ExternalBrowser.h"
 #include "res/Resource.h"
 
@@ -53,6 +54,22 @@ void CMainFrame::BindCommands()
     m_commandMap.on(ID_CATALOG_LINK_REPORT, [this] {
         if (m_linkChecks)
             m_linkChecks->OnLinkReport();
+    });
+
+    m_commandMap.on(ID_VIEW_HEADLINES, [this] {
+        if (m_headlines)
+            m_headlines->OnToggle();
+    });
+    m_commandMap.onUpdate(ID_VIEW_HEADLINES, [this](CommandUi& ui) {
+        ui.SetCheck(m_headlines && m_headlines->isShown());
+    });
+    m_commandMap.on(ID_VIEW_REFRESH_HEADLINES, [this] {
+        if (m_headlines)
+            m_headlines->OnRefresh();
+    });
+    m_commandMap.on(ID_VIEW_MARK_HEADLINES_READ, [this] {
+        if (m_headlines)
+            m_headlines->OnMarkAllRead();
     });
 
     m_commandMap.on(ID_HOMEPAGE_GOTO, [this] { OnHomePageGoto(); });

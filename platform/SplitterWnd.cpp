@@ -25,11 +25,11 @@ bool SplitterWnd::CreateStatic(QWidget* parent, int rows, int cols)
     return true;
 }
 
-bool SplitterWnd::CreateView(int row, int col, View* view, int initialWidth)
+bool SplitterWnd::CreateView(int row, int col, View* view, int initialWidth, QWidget* holder)
 {
     if (!m_created || row != 0 || col < 0 || col >= m_maxCols || !view || m_panes.at(col))
         return false;
-    QWidget* widget = view->paneWidget();
+    QWidget* widget = holder ? holder : view->paneWidget();
     if (!widget)
         return false;
     insertWidget(col, widget);

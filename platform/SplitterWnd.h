@@ -13,8 +13,9 @@ public:
     explicit SplitterWnd(QWidget* parent = nullptr);
 
     bool CreateStatic(QWidget* parent, int rows, int cols);
-    // Puts a view's pane widget into a pane; the width is the pane's initial size in pixels.
-    bool CreateView(int row, int col, View* view, int initialWidth);
+    // Puts a view's pane widget into a pane, or the holder that contains it (the view with
+    // others beside it); the width is the pane's initial size in pixels.
+    bool CreateView(int row, int col, View* view, int initialWidth, QWidget* holder = nullptr);
     [[nodiscard]] View* GetPane(int row, int col) const;
 
     [[nodiscard]] int maxRows() const { return m_maxRows; }

@@ -22,6 +22,7 @@ constexpr Accelerator kMainFrame[] = {
     {Qt::SHIFT | Qt::Key_F6, ID_PREV_PANE},
     // Added since: keys no original entry uses.
     {Qt::CTRL | Qt::Key_K, ID_CATALOG_FIND},
+    {QKeyCombination(Qt::Key_F9), ID_VIEW_HEADLINES},
     {Qt::CTRL | Qt::Key_D, ID_FAVORITES_ADD_CURRENT},
     {QKeyCombination(Qt::Key_F5), ID_BROWSE_RELOAD},
     {QKeyCombination(Qt::Key_F3), ID_BROWSE_FIND},

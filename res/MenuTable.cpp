@@ -45,6 +45,9 @@ constexpr MenuEntry kSkin[] = {
 constexpr MenuEntry kView[] = {
     {"Status", ID_VIEW_STATUS_BAR},
     {"Toolbar", ID_VIEW_TOOLBAR},
+    {"&Headlines\tF9", ID_VIEW_HEADLINES},
+    {"&Refresh Headlines", ID_VIEW_REFRESH_HEADLINES},
+    {"&Mark All Headlines Read", ID_VIEW_MARK_HEADLINES_READ},
 };
 constexpr MenuEntry kCatalog[] = {
     {"&Content\tCtrl+C", ID_CATALOG_CONTENT},

@@ -56,6 +56,9 @@ inline constexpr int ID_BROWSE_FIND = 32801;
 inline constexpr int ID_BROWSE_COPY_ADDRESS = 32802;
 // Kept apart from the numbers the other menus' new entries take.
 inline constexpr int ID_SKIN_NIGHT = 32820;
+inline constexpr int ID_VIEW_HEADLINES = 32830;
+inline constexpr int ID_VIEW_REFRESH_HEADLINES = 32831;
+inline constexpr int ID_VIEW_MARK_HEADLINES_READ = 32832;
 
 // Framework commands
 inline constexpr int ID_SEPARATOR = 0;

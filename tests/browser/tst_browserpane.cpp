@@ -340,7 +340,9 @@ void BrowserPaneTest::killedRendererShowsRecoveryAndReloadBringsThePageBack()
     QTRY_COMPARE_WITH_TIMEOUT(frame->windowTitle(), QStringLiteral("Sturdy Daily") + kSuffix,
                               kLoadTimeout);
     QVERIFY(browser->page()->renderProcessPid() != pid);
-    QCOMPARE(server.requests(QStringLiteral("/")), 2);
+    // Two loads of the page; the headlines' search for the paper's feed may ask for it once.
+    const int requests = server.requests(QStringLiteral("/"));
+    QVERIFY2(requests == 2 || requests == 3, qPrintable(QString::number(requests)));
 }
 
 KESTRIN_TEST_MAIN(BrowserPaneTest)

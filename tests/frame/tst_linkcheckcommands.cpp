@@ -245,7 +245,9 @@ void LinkCheckCommandsTest::closingTheProgramCancelsCleanly()
     startWith({{QStringLiteral("Local Silent"), m_server->url(QStringLiteral("/silent"))},
                {QStringLiteral("Local Gone"), m_server->url(QStringLiteral("/gone"))}});
     m_fixture->frame()->SendCommand(ID_CATALOG_CHECK_LINKS);
-    QTRY_COMPARE_WITH_TIMEOUT(m_server->openRequests(), 1, 30000);
+    // The headlines' first refresh may be asking /silent for its feed as well: closing ends
+    // both.
+    QTRY_VERIFY_WITH_TIMEOUT(m_server->openRequests() >= 1, 30000);
     QTRY_VERIFY_WITH_TIMEOUT(
         links()->controller().store().find(m_server->url(QStringLiteral("/gone"))), 30000);
     QVERIFY(checker().isRunning());

@@ -72,7 +72,8 @@ void MainFrameTest::layoutKeepsTheTreePaneAt250Pixels()
     // The left pane holds the tree under its filter box.
     QCOMPARE(splitter.widget(0), m_fixture->tree()->paneWidget());
     QVERIFY(splitter.widget(0)->isAncestorOf(m_fixture->tree()));
-    QCOMPARE(splitter.widget(1), m_fixture->browser());
+    // The right one holds the page under the headline list.
+    QVERIFY(splitter.widget(1)->isAncestorOf(m_fixture->browser()));
     QTRY_COMPARE(splitter.sizes().first(), 250);
     frame->resize(1400, 800);
     QTRY_COMPARE(splitter.width(), frame->centralWidget()->width());
@@ -193,7 +194,7 @@ void MainFrameTest::menuEntriesAreEnabledAndCarryNoShortcuts()
             QVERIFY2(action->shortcut().isEmpty(), qPrintable(action->text()));
         }
     }
-    QCOMPARE(entries, 32);
+    QCOMPARE(entries, 35);
     // Each entry has a command of its own: entries sharing a number would run each other's.
     QSet<int> ids;
     for (const MenuDefinition& menu : MenuTable::MainMenu()) {
