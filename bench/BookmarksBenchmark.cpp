@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Kestrin News Reader authors
+
 // Times Favorites > Import Bookmarks on a 10,000-link file and Export Bookmarks of 10,000
 // favorites, as the commands run them once the file is chosen, and prints the medians.
 #include "BenchmarkSupport.h"

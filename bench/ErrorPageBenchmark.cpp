@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Kestrin News Reader authors
+
 // The browser pane after a failure: a site that fails (500 and 404 without a page, an unknown
 // host, a refused connection), then a slow one that answers after two seconds. Samples the pane
 // every 10 ms while the slow site loads and prints, for each kind of failure, how long the

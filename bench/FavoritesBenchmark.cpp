@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Kestrin News Reader authors
+
 // Times the favorites store on files of growing size and prints the medians.
 #include "BenchmarkSupport.h"
 #include "favorites/CFavoritesStore.h"

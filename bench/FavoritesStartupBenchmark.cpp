@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Kestrin News Reader authors
+
 // Start-up with many favorites: the real program, started as a returning user whose
 // Favorites.xml holds 1, 100,000 and 300,000 favorites, timed from launch to its main window
 // on screen and to the home page's caption. Start-up should grow linearly with the list:

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Kestrin News Reader authors
+
 // How long another copy's change of Favorites.xml takes to reach this copy's lists: the
 // time from the other copy's save to this store's favoritesChanged, over several adds.
 #include "BenchmarkSupport.h"

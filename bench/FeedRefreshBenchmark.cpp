@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Kestrin News Reader authors
+
 // Refreshes 200 papers' feeds from a local server that answers each request after 100 ms,
 // with 30 items per feed to parse and store. The server runs on a thread of its own and
 // answers as an HTTP proxy on 127.0.0.1 for 100 fictitious hosts of two feeds each, so the

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Kestrin News Reader authors
+
 // Stores 20,000 new items: 200 feeds of 100 items each, one fetch per feed, into a new
 // headlines database, as the first refresh of 200 papers does (goal: 200 ms or less). Also
 // prints what reading them back costs the headline list: opening the database (with its

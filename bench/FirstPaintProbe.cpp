@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Kestrin News Reader authors
+
 // Watches an X display for the first frame drawn into the first normal top-level window
 // that is mapped, and prints its wall-clock time: "first-paint <ns>". It uses the DAMAGE
 // extension, so it sees what reaches the screen whether the program draws with the CPU or

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Kestrin News Reader authors
+
 // Favorites in folders at scale: 10,000 favorites in 500 folders nested up to 4 deep,
 // against the same 10,000 without folders. Prints medians in milliseconds: the file read,
 // the tree built, the tree following a change, a move of 100 favorites (and how many saves

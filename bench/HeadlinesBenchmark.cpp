@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Kestrin News Reader authors
+
 // The headline list as the user meets it, over a catalog tree with 200 favorites whose feeds
 // (100 items each, 20,000 in all) come from a local proxy server on a thread of its own;
 // nothing leaves this computer. Prints:

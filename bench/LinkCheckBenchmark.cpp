@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Kestrin News Reader authors
+
 // Checks the 2,700 catalog addresses against a local server that answers each request
 // after a random 50 to 1,500 ms, with 3 % of the addresses dead (404). Prints the wall time
 // against the ideal (the sum of the answers' delays divided by the requests allowed in

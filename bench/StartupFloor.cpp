@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Kestrin News Reader authors
+
 // The floor for the start-up benchmark: the least a window of this kind can cost. A bare
 // main window with the same splitter, the same catalog tree (2,700 sites, sorted) and a
 // web view created only after the window's first paint, which then opens the start page.

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Kestrin News Reader authors
+
 // Times a full catalog rebuild with 0, 1,395 and 10,000 favorites against a bare sorted fill
 // of a tree widget with the same names. Prints medians in milliseconds.
 

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Kestrin News Reader authors
+
 #pragma once
 
 #include "app/SettingsKeys.h"
@@ -35,7 +38,7 @@ public:
     // The item data role holding the URL-table index (0: no URL).
     static constexpr int kIndexRole = Qt::UserRole;
     // On a folder of My Favorites: its path of titles.
-    static constexpr int kFolderRole = Qt::UserRole + 41;
+    static constexpr int kFolderRole = Qt::UserRole + 42;
 
     // Shows the favorites of the store.
     CLeftView(Profile& profile, CFavoritesStore& favorites, QWidget* parent = nullptr);

@@ -1,8 +1,13 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Kestrin News Reader authors
+
 // The folders of My Favorites in the tree: built, laid out, remembered expanded, and
 // filled by drag and drop.
 #include "CLeftView.h"
 
 #include "CatalogTreeItem.h"
+#include "LinkMarkDelegate.h"
+#include "UnreadCountMark.h"
 #include "app/SettingsKeys.h"
 #include "favorites/CFavoritesStore.h"
 #include "favorites/ui/FavoritesMessages.h"
@@ -13,6 +18,10 @@
 #include <QJsonDocument>
 
 #include <algorithm>
+
+// A folder is also drawn with its unread sum and may be marked; each needs a role of its own.
+static_assert(CLeftView::kFolderRole != UnreadCountMark::kRole &&
+              CLeftView::kFolderRole != LinkMarkDelegate::kMovedRole);
 
 bool CLeftView::IsFolder(const QTreeWidgetItem* item) const
 {

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Kestrin News Reader authors
+
 // The built-in catalog: every newspaper and news site, in the order the tree adds them.
 // One entry a line: display name (kept exactly, trailing spaces included), front page,
 // where it is published (the town; a World entry's country; a National entry's newsroom

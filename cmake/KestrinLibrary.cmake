@@ -1,3 +1,6 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 Kestrin News Reader authors
+
 # One static library per source folder, linked in the direction of the layers:
 #   res <- platform <- platform web <- browser
 #   platform <- favorites engine <- favorites/ui, catalog data <- linkcheck <- catalog

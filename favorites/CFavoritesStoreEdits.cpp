@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Kestrin News Reader authors
+
 // The store's changes beyond add and delete: edit in place, delete several, new address,
 // import.
 #include "CFavoritesChange.h"

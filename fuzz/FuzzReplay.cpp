@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Kestrin News Reader authors
+
 // Stands in for libFuzzer where it is not used: feeds the files named, and every file in the
 // folders named, to the target once each, and says how many went through. A fault aborts
 // with the target's reason, as under libFuzzer.

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Kestrin News Reader authors
+
 // libFuzzer entry: every input is a Favorites.xml put through the store's checks; a broken
 // promise aborts the run with the reason, and the input is kept as a reproducer.
 #include "FavoritesFuzzCheck.h"

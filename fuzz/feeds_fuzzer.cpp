@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Kestrin News Reader authors
+
 // libFuzzer entry for the feed parser (feed_fuzzer) and, built with KESTRIN_FUZZ_PAGE_HEAD,
 // for discovery's page-head reader (pagehead_fuzzer): every input is a document put through
 // it; a broken promise aborts the run with the reason, and the input is kept as a reproducer.

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Kestrin News Reader authors
+
 #pragma once
 
 // The keyboard's lock-key lamps, as far as the windowing system tells them.

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Kestrin News Reader authors
+
 #pragma once
 
 // The web engine prints its GL set-up and GPU retries to the terminal on every start, which

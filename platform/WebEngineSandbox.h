@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Kestrin News Reader authors
+
 #pragma once
 
 // Chromium refuses to start sandboxed as root; only then is the sandbox turned off.

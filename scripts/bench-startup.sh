@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 Kestrin News Reader authors
 # Start-up benchmark: time from launch to the main window mapped, to its first painted frame
 # (seen on the X server through DAMAGE) and to the caption holding the home page's title,
 # for the program and for the floor (bench/StartupFloor.cpp: a bare window with the same

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 Kestrin News Reader authors
 # Fuzzes the favorites store for the given number of seconds (default 600) with clang's
 # libFuzzer, starting from the committed corpus; further arguments go to libFuzzer (for
 # example -runs=1000000 to stop after that many inputs). New inputs go to build-fuzz/corpus, never

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 Kestrin News Reader authors
 # Sets up what is missing, builds the program and makes the Debian package
 # build/package/kestrin-news-reader_<version>_<arch>.deb.
 set -euo pipefail

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 Kestrin News Reader authors
 # Sets up what is missing, builds, and starts the program. It runs in your own folder,
 # ~/.local/share/kestrin-news-reader (KESTRIN_USER_DIR names another), never inside build/.
 set -euo pipefail

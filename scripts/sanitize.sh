@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 Kestrin News Reader authors
 # Builds the program, its tests and benchmarks with AddressSanitizer and
 # UndefinedBehaviorSanitizer in build-sanitize/ and runs the whole test suite there. A report
 # fails the test that made it; the only ones let through come from libraries that are not

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 Kestrin News Reader authors
 # Installs the Debian 12 packages the build and the tests need; installs nothing
 # when all are present. With --tests, also the tools only the test suite uses.
 set -euo pipefail

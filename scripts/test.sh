@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 Kestrin News Reader authors
 # Sets up what is missing, builds everything and runs the whole test suite headless.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"

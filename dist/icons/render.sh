@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 Kestrin News Reader authors
 # Renders the fixed-size icons from the scalable one; run after changing the SVG and commit
 # the PNGs (needs librsvg2-bin). The build only copies them.
 set -euo pipefail

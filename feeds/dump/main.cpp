@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Kestrin News Reader authors
+
 // kestrin-feed-dump: reads a saved feed, or finds a site's feed, with the program's own
 // parser and discovery, and prints what they found as JSON.
 #include "feeds/FeedDiscovery.h"

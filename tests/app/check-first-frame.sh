@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 Kestrin News Reader authors
 # The program on a real X display, as a user starts it: its window is put up once (it does
 # not blink), its first frame reaches the screen, the home page's title comes to the
 # caption, and the page is drawn in the web pane once the window composes through the GPU.

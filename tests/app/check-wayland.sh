@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 Kestrin News Reader authors
 # The program on a Wayland compositor, as on a Wayland desktop with qt6-wayland: started on a
 # headless weston, it runs natively, loads a page from this machine and quits cleanly. Wayland
 # lets no program place its own windows, so the place kept from an X session stays as it was,

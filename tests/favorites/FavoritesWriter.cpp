@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Kestrin News Reader authors
+
 // Adds favorites to the Favorites.xml of a folder as a second copy of the program would,
 // printing one line per add, so that tests can run writers side by side or stop one at
 // any moment. Arguments: folder, title prefix, number of adds.

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Kestrin News Reader authors
+
 // One of two programs writing the same headlines database at once, as two copies of the
 // program refreshing together do: stores a feed again and again, with a new item each
 // round, and marks its share of the items read, one by one.

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 Kestrin News Reader authors
 # Installs into a temporary DESTDIR and checks what a user's system would get: exactly the
 # expected files, a valid desktop entry and AppStream data, and a program that, started from
 # / with a fresh home folder, runs in the user's own folder and never replaces its favorites.

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 Kestrin News Reader authors
 # Builds the Debian package from the build folder and checks its name, its control data and
 # its contents, and has lintian (when installed) look it over. Arguments: cpack, the build
 # folder, the list of expected files, the version.

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Kestrin News Reader authors
+
 #include "platform/Profile.h"
 #include "support/TestFiles.h"
 #include "support/TestMain.h"
@@ -98,7 +101,9 @@ void ProfileTest::modesAreStoredAsTheirNumbers()
     QCOMPARE(Profile(path).GetMode(kSection, kShade), Shade::Light);
 
     // A number no value names, written by a later version or by hand, is read as it is.
-    QVERIFY(TestFiles::Write(path, "[Settings_en]\nShade=7\n"));
+    // Another size than before: settings read in the same second are only read again when
+    // the file's size or time changed.
+    QVERIFY(TestFiles::Write(path, "[Settings_en]\nShade=7\nBy=hand\n"));
     QCOMPARE(static_cast<int>(Profile(path).GetMode(kSection, kShade)), 7);
 }
 
