@@ -38,6 +38,7 @@ public:
     // The item data role holding the URL-table index (0: no URL).
     static constexpr int kIndexRole = Qt::UserRole;
     // On a folder of My Favorites: its path of titles.
+    // Apart from the roles of the marks drawn after a name (UserRole + 40, + 41).
     static constexpr int kFolderRole = Qt::UserRole + 42;
 
     // Shows the favorites of the store.
