@@ -53,6 +53,9 @@ CLeftView::CLeftView(Profile& profile, CFavoritesStore& favorites, QWidget* pare
     m_collator.setCaseSensitivity(Qt::CaseInsensitive);
     m_strURLTable.resize(1);
     m_entries.resize(1);
+    m_keepExpansion.setSingleShot(true);
+    m_keepExpansion.setInterval(0);
+    connect(&m_keepExpansion, &QTimer::timeout, this, [this] { KeepExpansion(); });
     m_fitTimer.setSingleShot(true);
     m_fitTimer.setInterval(0);
     connect(&m_fitTimer, &QTimer::timeout, this, [this] { FitColumn(); });

@@ -43,6 +43,8 @@ public:
 
     // Shows the favorites of the store.
     CLeftView(Profile& profile, CFavoritesStore& favorites, QWidget* parent = nullptr);
+    // Keeps an expansion not written yet.
+    ~CLeftView() override;
 
     QWidget* widget() override { return this; }
     [[nodiscard]] CKestrinNewsReaderDoc* GetDocument() const;
@@ -147,6 +149,8 @@ private:
                           const QList<FavoriteRecord>& records, const QList<QStringList>& folders);
     void RestoreExpansion();
     void RememberExpansion(QTreeWidgetItem* item, bool expanded);
+    // Writes the expanded folders to the settings.
+    void KeepExpansion();
     [[nodiscard]] bool CanDropOn(const QTreeWidgetItem* dragged,
                                  const QTreeWidgetItem* target) const;
     // Files the URL in the next free slot; returns the slot.
@@ -186,6 +190,8 @@ private:
     // The folders of My Favorites by path, and those the user keeps expanded.
     QHash<QStringList, QTreeWidgetItem*> m_folderItems;
     QSet<QStringList> m_expandedFolders;
+    // Kept once the expansion settles: a filter opens hundreds of folders at a keystroke.
+    QTimer m_keepExpansion;
     // Set while the tree lays out folders: expansion that changes then is not the user's.
     bool m_bArranging = false;
     QTreeWidgetItem* m_pDragged = nullptr;

@@ -179,6 +179,18 @@ void CLeftView::RememberExpansion(QTreeWidgetItem* item, bool expanded)
         m_expandedFolders.insert(path);
     else
         m_expandedFolders.remove(path);
+    m_keepExpansion.start();
+}
+
+CLeftView::~CLeftView()
+{
+    if (m_keepExpansion.isActive())
+        KeepExpansion();
+}
+
+void CLeftView::KeepExpansion()
+{
+    m_keepExpansion.stop();
     QJsonArray paths;
     for (const QStringList& folder : std::as_const(m_expandedFolders))
         paths.append(QJsonArray::fromStringList(folder));

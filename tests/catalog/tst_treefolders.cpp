@@ -105,6 +105,8 @@ private slots:
         QVERIFY(!TreeFixture::childNamed(node("My Favorites"), "New")->isExpanded());
         states->child(0)->setExpanded(false);
 
+        // The settings are written once the expansion settles.
+        QCoreApplication::processEvents();
         CLeftView again(m_fixture->profile(), m_fixture->store());
         again.OnInitialUpdate();
         QTreeWidgetItem* favoritesAgain =
