@@ -73,7 +73,10 @@ bool CEditMyFavoriteDlg::OnInitDialog()
         auto* header = new QTableWidgetItem(QString::fromUtf8(definition.heading));
         header->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         m_listFavorites->setHorizontalHeaderItem(column, header);
-        m_listFavorites->setColumnWidth(column, definition.width);
+        // Never narrower than its heading with the sort arrow a header click adds.
+        m_listFavorites->setColumnWidth(
+            column, std::max(definition.width,
+                             m_listFavorites->horizontalHeader()->sectionSizeHint(column)));
         ++column;
     }
     // A header click orders the view only, and selects nothing; the file keeps its order,
