@@ -73,10 +73,6 @@ bool CEditMyFavoriteDlg::OnInitDialog()
         auto* header = new QTableWidgetItem(QString::fromUtf8(definition.heading));
         header->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         m_listFavorites->setHorizontalHeaderItem(column, header);
-        // Never narrower than its heading with the sort arrow a header click adds.
-        m_listFavorites->setColumnWidth(
-            column, std::max(definition.width,
-                             m_listFavorites->horizontalHeader()->sectionSizeHint(column)));
         ++column;
     }
     // A header click orders the view only, and selects nothing; the file keeps its order,
@@ -85,6 +81,15 @@ bool CEditMyFavoriteDlg::OnInitDialog()
     header->setSectionsClickable(true);
     header->setHighlightSections(false);
     header->setSortIndicator(0, Qt::AscendingOrder);
+    header->setSortIndicatorShown(true);
+    // Never narrower than its heading with the sort arrow, in the skin's font and padding.
+    header->ensurePolished();
+    column = 0;
+    for (const Column& definition : kColumns) {
+        m_listFavorites->setColumnWidth(
+            column, std::max(definition.width, header->sectionSizeHint(column)));
+        ++column;
+    }
     FillFavoritesList();
     // The keys act on the list at once: arrows, F2, Delete; the first row is the one in hand.
     if (m_listFavorites->rowCount() > 0)
