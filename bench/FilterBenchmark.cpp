@@ -8,9 +8,9 @@
 #include "app/CKestrinNewsReaderDoc.h"
 #include "app/Globals.h"
 #include "catalog/CLeftView.h"
-#include "favorites/CFavoritesStore.h"
 #include "catalog/CatalogFilterEdit.h"
 #include "catalog/CatalogPane.h"
+#include "favorites/CFavoritesStore.h"
 #include "favorites/CXmlDocument.h"
 #include "platform/Profile.h"
 

@@ -114,7 +114,7 @@ void CatalogTreeFilter::Index()
         m_entries.push_back(item);
         // A favorite in folders is found by any folder on its path.
         const QStringList path = m_tree->FolderPath(item->parent());
-        const QString group = !path.isEmpty() ? path.join(u' ')
+        const QString group = !path.isEmpty()  ? path.join(u' ')
                               : item->parent() ? item->parent()->text(0)
                                                : QString();
         const QString host = QUrl(m_tree->urlAt(index)).host();

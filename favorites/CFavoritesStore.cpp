@@ -112,8 +112,7 @@ FavoritesResult CFavoritesStore::ReadAll(QList<FavoriteRecord>& records,
         if (contents.status == Status::NotAFile || contents.status == Status::TooLarge)
             result = FavoritesResult::Of(Code::Refused, m_strPath, contents.reason);
         doc.LoadXml(contents.bytes, m_strPath);
-        const CXmlNodeList favorites =
-            doc.SelectNodes(CXmlString(kTopLevel));
+        const CXmlNodeList favorites = doc.SelectNodes(CXmlString(kTopLevel));
         for (long i = 0; i < favorites.GetLength(); ++i) {
             CXmlNode favorite;
             if (xml::Failed(favorites.GetItem(i, favorite))) {

@@ -166,8 +166,9 @@ void TreeMenuTest::favoriteEntriesEditInPlaceAndDelete()
     QTreeWidgetItem* zeta = favorites->child(1);
     QCOMPARE(alpha->text(0), QStringLiteral("Alpha Daily"));
     rightClick(alpha);
-    QCOMPARE(entries(m_menu->menu()), (QStringList{"&Open", "Open in Your &Browser",
-                                                   "&Copy Address", "-", "&Edit…", "&Delete…", "&Move to Folder…"}));
+    QCOMPARE(entries(m_menu->menu()),
+             (QStringList{"&Open", "Open in Your &Browser", "&Copy Address", "-", "&Edit…",
+                          "&Delete…", "&Move to Folder…"}));
 
     MessageCapture messages;
     ModalDriver driver;
@@ -182,7 +183,7 @@ void TreeMenuTest::favoriteEntriesEditInPlaceAndDelete()
     entry(m_menu->menu(), QStringLiteral("&Edit…"))->trigger();
     QVERIFY(driver.done());
     QCOMPARE(m_fixture->folder().readRows(), (QStringList{"Zeta Weekly|http://zeta.example/",
-                                                       "Alpha Daily|https://alpha.example/"}));
+                                                          "Alpha Daily|https://alpha.example/"}));
 
     messages.answer(IDNO);
     rightClick(zeta);
@@ -192,9 +193,8 @@ void TreeMenuTest::favoriteEntriesEditInPlaceAndDelete()
     entry(m_menu->menu(), QStringLiteral("&Delete…"))->trigger();
     QCOMPARE(m_fixture->folder().readRows(), QStringList{"Alpha Daily|https://alpha.example/"});
     const QString question = QStringLiteral("Delete the favorite \u201cZeta Weekly\u201d?");
-    QCOMPARE(messages.texts(),
-             (QStringList{QStringLiteral("Successfully!"), question, question,
-                          QStringLiteral("Successfully!")}));
+    QCOMPARE(messages.texts(), (QStringList{QStringLiteral("Successfully!"), question, question,
+                                            QStringLiteral("Successfully!")}));
     QCOMPARE(m_fixture->navigations()->size(), 0);
 }
 

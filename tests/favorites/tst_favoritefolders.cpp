@@ -215,8 +215,8 @@ private slots:
         QVERIFY(store().SortFolder({}));
         QVERIFY(store().SortFolder(Path("y")));
         QList<QStringList> folders;
-        QCOMPARE(tree(&folders),
-                 (QStringList{"y/Ten|http://10/", "y/Two|http://2/", "A|http://a/", "b|http://b/"}));
+        QCOMPARE(tree(&folders), (QStringList{"y/Ten|http://10/", "y/Two|http://2/", "A|http://a/",
+                                              "b|http://b/"}));
         QCOMPARE(folders, (QList<QStringList>{Path("y"), Path("Z")}));
     }
 

@@ -34,13 +34,13 @@ private slots:
         QCOMPARE(store()
                      .Modify([&](CFavoritesChange& change) {
                          seen = change.Children();
-            [&] {
-                QCOMPARE(change.Find(QStringLiteral("B"), QStringLiteral("b")), 1);
-                QCOMPARE(change.Find(QStringLiteral("C"), QStringLiteral("c")), 2);
-                QCOMPARE(change.Find(QStringLiteral("C"), QStringLiteral("a")), -1);
-            }();
-            return Code::Unchanged;
-        })
+                         [&] {
+                             QCOMPARE(change.Find(QStringLiteral("B"), QStringLiteral("b")), 1);
+                             QCOMPARE(change.Find(QStringLiteral("C"), QStringLiteral("c")), 2);
+                             QCOMPARE(change.Find(QStringLiteral("C"), QStringLiteral("a")), -1);
+                         }();
+                         return Code::Unchanged;
+                     })
                      .code,
                  Code::Unchanged);
         QCOMPARE(seen.size(), 3);

@@ -270,7 +270,8 @@ private slots:
             TestFiles::FavoritesXml({{QStringLiteral("A"), QStringLiteral("http://a/")},
                                      {QStringLiteral("B"), QStringLiteral("http://b/")},
                                      {QStringLiteral("C"), QStringLiteral("http://c/")}})));
-        CXmlTestSeam::SetFailures({xml::S_OK, QStringLiteral("Favorites/Favorite|Favorites/Folder"), 1, -1});
+        CXmlTestSeam::SetFailures(
+            {xml::S_OK, QStringLiteral("Favorites/Favorite|Favorites/Folder"), 1, -1});
         QList<FavoriteRecord> records;
         QCOMPARE(store().ReadAll(records).code, Code::NodeFailure);
         QCOMPARE(FavoritesFolder::rows(records), QStringList{QStringLiteral("A|http://a/")});
