@@ -5,8 +5,8 @@
 #include "catalog/CLeftView.h"
 #include "catalog/CatalogContextMenu.h"
 #include "catalog/CatalogTreeFilter.h"
-#include "catalog/FavoriteMenuEntries.h"
 #include "favorites/CFavoritesStore.h"
+#include "support/MenuEntries.h"
 #include "support/MessageCapture.h"
 #include "support/ModalDriver.h"
 #include "support/TestMain.h"
@@ -37,22 +37,6 @@ QStringList Texts(const QTreeWidgetItem* parent)
     return texts;
 }
 
-QStringList Entries(const QMenu* menu)
-{
-    QStringList texts;
-    for (const QAction* action : menu->actions())
-        texts.append(action->isSeparator() ? QStringLiteral("-") : action->text());
-    return texts;
-}
-
-QAction* Entry(const QMenu* menu, const QString& text)
-{
-    for (QAction* action : menu->actions()) {
-        if (action->text() == text)
-            return action;
-    }
-    return nullptr;
-}
 } // namespace
 
 // The folders of My Favorites in the tree: shown, remembered, changed by menu and by drag.
@@ -65,15 +49,8 @@ private slots:
     {
         m_fixture = std::make_unique<TreeFixture>();
         QVERIFY(m_fixture->writeFavorites(kFolders));
-        CLeftView* tree = m_fixture->tree();
-        tree->OnInitialUpdate();
-        tree->resize(300, 600);
-        tree->show();
-        QVERIFY(QTest::qWaitForWindowExposed(tree));
-        m_menu = std::make_unique<CatalogContextMenu>(tree);
-        m_menu->addSection([tree](QMenu& menu, const CatalogMenuContext& context) {
-            FavoriteMenuEntries::AddTo(menu, *tree, context.item);
-        });
+        m_menu = m_fixture->showWithFavoritesMenu();
+        QVERIFY(m_menu);
     }
     void cleanup()
     {
@@ -149,15 +126,16 @@ private slots:
     void folderMenuMakesRenamesAndDeletesNamingWhatGoes()
     {
         rightClick(TreeFixture::childNamed(node("My Favorites"), "States"));
-        QCOMPARE(Entries(m_menu->menu()), (QStringList{"New &Folder\u2026", "&Rename\u2026",
-                                                       "&Delete\u2026", "Sort Folder by &Name"}));
+        QCOMPARE(MenuEntries::Texts(m_menu->menu()),
+                 (QStringList{"New &Folder\u2026", "&Rename\u2026", "&Delete\u2026",
+                              "Sort Folder by &Name"}));
         ModalDriver driver;
         driver.next<QInputDialog>([](QInputDialog* dialog) {
             QCOMPARE(dialog->textValue(), QString());
             dialog->setTextValue(QStringLiteral("Iowa"));
             dialog->accept();
         });
-        Entry(m_menu->menu(), "New &Folder\u2026")->trigger();
+        MenuEntries::Find(m_menu->menu(), "New &Folder\u2026")->trigger();
         QVERIFY(driver.done());
         QStringList inStates = Texts(TreeFixture::childNamed(node("My Favorites"), "States"));
         QCOMPARE(inStates, (QStringList{"Iowa", "Ohio", "Texas Tribune"}));
@@ -165,19 +143,19 @@ private slots:
         MessageCapture messages;
         messages.answer(IDNO);
         rightClick(TreeFixture::childNamed(node("My Favorites"), "States"));
-        Entry(m_menu->menu(), "&Delete\u2026")->trigger();
+        MenuEntries::Find(m_menu->menu(), "&Delete\u2026")->trigger();
         QCOMPARE(messages.texts(),
                  QStringList{"Delete the folder \u201cStates\u201d and the 2 favorites it holds?"});
         QVERIFY(TreeFixture::childNamed(node("My Favorites"), "States"));
         rightClick(TreeFixture::childNamed(node("My Favorites"), "States"));
-        Entry(m_menu->menu(), "&Delete\u2026")->trigger();
+        MenuEntries::Find(m_menu->menu(), "&Delete\u2026")->trigger();
         QVERIFY(!TreeFixture::childNamed(node("My Favorites"), "States"));
         QCOMPARE(m_fixture->folder().readRows(),
                  (QStringList{"Zeta|http://zeta/", "Beta|http://beta/"}));
 
         // My Favorites offers only a new folder; a favorite offers a move.
         rightClick(node("My Favorites"));
-        QCOMPARE(Entries(m_menu->menu()), QStringList{"New &Folder\u2026"});
+        QCOMPARE(MenuEntries::Texts(m_menu->menu()), QStringList{"New &Folder\u2026"});
         rightClick(TreeFixture::childNamed(node("My Favorites"), "Beta"));
         ModalDriver mover;
         mover.next<QDialog>([](QDialog* dialog) {
@@ -186,7 +164,7 @@ private slots:
             folder->setCurrentIndex(folder->findText(QStringLiteral("    Alpha")));
             dialog->accept();
         });
-        Entry(m_menu->menu(), "&Move to Folder\u2026")->trigger();
+        MenuEntries::Find(m_menu->menu(), "&Move to Folder\u2026")->trigger();
         QVERIFY(mover.done());
         QCOMPARE(Texts(TreeFixture::childNamed(node("My Favorites"), "Alpha")),
                  QStringList{"Beta"});

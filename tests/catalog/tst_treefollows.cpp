@@ -12,6 +12,7 @@
 #include "favorites/ui/CRestoreFavoritesDlg.h"
 #include "res/Resource.h"
 #include "support/DialogControls.h"
+#include "support/MenuEntries.h"
 #include "support/MessageCapture.h"
 #include "support/ModalDriver.h"
 #include "support/TestFiles.h"
@@ -30,14 +31,6 @@ namespace {
 const QString kGone = QStringLiteral("This favorite is no longer in My Favorites as shown: it was "
                                      "changed or deleted since. Nothing was changed.");
 
-QAction* entry(const QMenu* menu, const QString& text)
-{
-    for (QAction* action : menu->actions()) {
-        if (action->text() == text)
-            return action;
-    }
-    return nullptr;
-}
 } // namespace
 
 // My Favorites in the tree follows every change of the favorites file at once, whoever
@@ -220,7 +213,7 @@ void TreeFollowsTest::treeMenuAddSelectsTheNewFavoriteWithoutOpeningIt()
         [](CAddModifyFavoriteDlg* dialog) { DialogControls::Button(dialog, IDOK)->click(); });
     rightClick(site);
     QVERIFY(!tree()->visualItemRect(favorites()).intersects(tree()->viewport()->rect()));
-    entry(m_menu->menu(), QStringLiteral("Add to My &Favorites"))->trigger();
+    MenuEntries::Find(m_menu->menu(), QStringLiteral("Add to My &Favorites"))->trigger();
     QVERIFY(driver.done());
     QTreeWidgetItem* added = TreeFixture::childNamed(favorites(), site->text(0));
     QVERIFY(added);
@@ -239,12 +232,12 @@ void TreeFollowsTest::treeMenuEditAndDeleteShowAtOnce()
         DialogControls::Button(dialog, IDOK)->click();
     });
     rightClick(favorite("Alpha Daily"));
-    entry(m_menu->menu(), QStringLiteral("&Edit\u2026"))->trigger();
+    MenuEntries::Find(m_menu->menu(), QStringLiteral("&Edit\u2026"))->trigger();
     QVERIFY(driver.done());
     QCOMPARE(tree()->urlOf(favorite("Alpha Daily")), QStringLiteral("https://alpha/"));
 
     rightClick(favorite("Zeta Weekly"));
-    entry(m_menu->menu(), QStringLiteral("&Delete\u2026"))->trigger();
+    MenuEntries::Find(m_menu->menu(), QStringLiteral("&Delete\u2026"))->trigger();
     QCOMPARE(shown(), QStringList{"Alpha Daily|2"});
 }
 
@@ -365,7 +358,7 @@ void TreeFollowsTest::deleteOrEditOfAFavoriteGoneMeanwhileSaysSo()
         TestFiles::FavoritesXml({{QStringLiteral("Kept"), QStringLiteral("http://kept/")}}));
     MessageCapture messages;
     rightClick(favorite("Zeta Weekly"));
-    entry(m_menu->menu(), QStringLiteral("&Delete\u2026"))->trigger();
+    MenuEntries::Find(m_menu->menu(), QStringLiteral("&Delete\u2026"))->trigger();
     QCOMPARE(messages.texts(),
              (QStringList{QStringLiteral("Delete the favorite \u201cZeta Weekly\u201d?"), kGone}));
     // The tree shows what the file holds now.
@@ -388,7 +381,7 @@ void TreeFollowsTest::deleteOrEditOfAFavoriteGoneMeanwhileSaysSo()
         dialog->reject();
     });
     rightClick(favorite("Fleeting"));
-    entry(m_menu->menu(), QStringLiteral("&Edit\u2026"))->trigger();
+    MenuEntries::Find(m_menu->menu(), QStringLiteral("&Edit\u2026"))->trigger();
     QVERIFY(driver.done());
     QCOMPARE(messages.texts(), QStringList{kGone});
     QCOMPARE(TestFiles::Read(m_fixture->folder().favoritesPath()), kept);

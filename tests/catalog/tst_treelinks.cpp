@@ -7,6 +7,7 @@
 #include "catalog/CatalogLinkMarks.h"
 #include "catalog/LinkMarkDelegate.h"
 #include "platform/ExternalBrowser.h"
+#include "support/MenuEntries.h"
 #include "support/TestFiles.h"
 #include "support/TestMain.h"
 #include "support/TreeFixture.h"
@@ -44,22 +45,6 @@ QList<QTreeWidgetItem*> itemsWithUrl(CLeftView& tree, const QString& url)
     return items;
 }
 
-QStringList actionTexts(const QMenu* menu)
-{
-    QStringList texts;
-    for (const QAction* action : menu->actions())
-        texts.append(action->isSeparator() ? QStringLiteral("-") : action->text());
-    return texts;
-}
-
-QAction* actionNamed(const QMenu* menu, const QString& text)
-{
-    for (QAction* action : menu->actions()) {
-        if (action->text() == text)
-            return action;
-    }
-    return nullptr;
-}
 } // namespace
 
 // Marks and the right-click menu on a real built tree.
@@ -245,7 +230,7 @@ void TreeLinksTest::menuOffersTheSiteEntries()
     QMenu* menu = m_menu->menu();
     QVERIFY(menu);
     QTRY_VERIFY(menu->isVisible());
-    QCOMPARE(actionTexts(menu),
+    QCOMPARE(MenuEntries::Texts(menu),
              (QStringList{QStringLiteral("&Open"), QStringLiteral("Open in Your &Browser"),
                           QStringLiteral("&Copy Address")}));
     for (const QAction* action : menu->actions())
@@ -283,7 +268,7 @@ void TreeLinksTest::rightClickDoesNotOpenTheSite()
     QCOMPARE(m_tree->currentItem(), nullptr);
     QCOMPARE(navigations.count(), 0);
     // The menu is about the item under the pointer.
-    QAction* copy = actionNamed(m_menu->menu(), QStringLiteral("&Copy Address"));
+    QAction* copy = MenuEntries::Find(m_menu->menu(), QStringLiteral("&Copy Address"));
     QVERIFY(copy);
     copy->trigger();
     QCOMPARE(QGuiApplication::clipboard()->text(), kShared);
@@ -331,7 +316,7 @@ void TreeLinksTest::entriesActOnTheirItem()
 
     // Open works on the current item too: the page comes back after wandering off.
     m_menu->popup(site, QPoint(10, 10));
-    actionNamed(m_menu->menu(), QStringLiteral("&Open"))->trigger();
+    MenuEntries::Find(m_menu->menu(), QStringLiteral("&Open"))->trigger();
     QCOMPARE(navigations.count(), 2);
     QCOMPARE(navigations.last().first().toString(), kAlive);
 
@@ -342,7 +327,7 @@ void TreeLinksTest::entriesActOnTheirItem()
     });
     QTreeWidgetItem* other = itemsWithUrl(*m_tree, kMoved).value(0);
     m_menu->popup(other, QPoint(10, 10));
-    actionNamed(m_menu->menu(), QStringLiteral("Open in Your &Browser"))->trigger();
+    MenuEntries::Find(m_menu->menu(), QStringLiteral("Open in Your &Browser"))->trigger();
     QCOMPARE(launched, QList<QUrl>{QUrl(kMoved)});
     QCOMPARE(m_tree->currentItem(), site);
     QCOMPARE(navigations.count(), 2);
@@ -364,7 +349,7 @@ void TreeLinksTest::sectionsFollowInOrderAndKnowFavorites()
 
     m_menu->popup(favorite(), QPoint(10, 10));
     QCOMPARE(
-        actionTexts(m_menu->menu()),
+        MenuEntries::Texts(m_menu->menu()),
         (QStringList{QStringLiteral("&Open"), QStringLiteral("Open in Your &Browser"),
                      QStringLiteral("&Copy Address"), QStringLiteral("-"), QStringLiteral("Second"),
                      QStringLiteral("-"), QStringLiteral("Favorites only")}));
@@ -374,7 +359,7 @@ void TreeLinksTest::sectionsFollowInOrderAndKnowFavorites()
 
     QTreeWidgetItem* site = itemsWithUrl(*m_tree, kShared).value(1);
     m_menu->popup(site, QPoint(10, 10));
-    QCOMPARE(actionTexts(m_menu->menu()).constLast(), QStringLiteral("Second"));
+    QCOMPARE(MenuEntries::Texts(m_menu->menu()).constLast(), QStringLiteral("Second"));
     QVERIFY(!seen.last().favorite);
     // "My Favorites" itself is no favorite.
     QVERIFY(!m_menu->contextFor(favorite()->parent()).favorite);

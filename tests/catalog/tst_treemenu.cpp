@@ -3,11 +3,11 @@
 
 #include "catalog/CLeftView.h"
 #include "catalog/CatalogContextMenu.h"
-#include "catalog/FavoriteMenuEntries.h"
 #include "favorites/ui/CAddModifyFavoriteDlg.h"
 #include "platform/ExternalBrowser.h"
 #include "res/Resource.h"
 #include "support/DialogControls.h"
+#include "support/MenuEntries.h"
 #include "support/MessageCapture.h"
 #include "support/ModalDriver.h"
 #include "support/TestFiles.h"
@@ -18,25 +18,6 @@
 #include <QContextMenuEvent>
 #include <QGuiApplication>
 #include <QMenu>
-
-namespace {
-QStringList entries(const QMenu* menu)
-{
-    QStringList texts;
-    for (const QAction* action : menu->actions())
-        texts.append(action->isSeparator() ? QStringLiteral("-") : action->text());
-    return texts;
-}
-
-QAction* entry(const QMenu* menu, const QString& text)
-{
-    for (QAction* action : menu->actions()) {
-        if (action->text() == text)
-            return action;
-    }
-    return nullptr;
-}
-} // namespace
 
 class TreeMenuTest : public QObject
 {
@@ -70,16 +51,8 @@ void TreeMenuTest::init()
     QVERIFY(m_fixture->writeFavorites(TestFiles::FavoritesXml(
         {{QStringLiteral("Zeta Weekly"), QStringLiteral("http://zeta.example/")},
          {QStringLiteral("Alpha Daily"), QStringLiteral("http://alpha.example/")}})));
-    CLeftView* tree = m_fixture->tree();
-    tree->OnInitialUpdate();
-    tree->resize(300, 600);
-    tree->show();
-    QVERIFY(QTest::qWaitForWindowExposed(tree));
-    // As the main frame puts it together.
-    m_menu = std::make_unique<CatalogContextMenu>(tree);
-    m_menu->addSection([tree](QMenu& menu, const CatalogMenuContext& context) {
-        FavoriteMenuEntries::AddTo(menu, *tree, context.item);
-    });
+    m_menu = m_fixture->showWithFavoritesMenu();
+    QVERIFY(m_menu);
 }
 
 void TreeMenuTest::cleanup()
@@ -106,8 +79,9 @@ void TreeMenuTest::rightClickOnASitePointsWithoutOpeningAndOffersToAddIt()
     const QString url = tree->urlAt(site->data(0, CLeftView::kIndexRole).toInt());
     rightClick(site);
     QVERIFY(m_menu->menu());
-    QCOMPARE(entries(m_menu->menu()), (QStringList{"&Open", "Open in Your &Browser",
-                                                   "&Copy Address", "-", "Add to My &Favorites"}));
+    QCOMPARE(MenuEntries::Texts(m_menu->menu()),
+             (QStringList{"&Open", "Open in Your &Browser", "&Copy Address", "-",
+                          "Add to My &Favorites"}));
     QVERIFY(!tree->currentItem());
     QCOMPARE(m_fixture->navigations()->size(), 0);
 
@@ -122,7 +96,7 @@ void TreeMenuTest::rightClickOnASitePointsWithoutOpeningAndOffersToAddIt()
         QTest::keyClicks(name, QStringLiteral("My paper"));
         DialogControls::Button(dialog, IDOK)->click();
     });
-    entry(m_menu->menu(), QStringLiteral("Add to My &Favorites"))->trigger();
+    MenuEntries::Find(m_menu->menu(), QStringLiteral("Add to My &Favorites"))->trigger();
     QVERIFY(driver.done());
     QCOMPARE(messages.texts(), QStringList{QStringLiteral("Successfully!")});
     QCOMPARE(m_fixture->folder().readRows().last(), QStringLiteral("My paper|") + url);
@@ -140,9 +114,9 @@ void TreeMenuTest::siteEntriesOpenCopyAndHandTheAddressOn()
         return true;
     });
     rightClick(site);
-    entry(m_menu->menu(), QStringLiteral("Open in Your &Browser"))->trigger();
+    MenuEntries::Find(m_menu->menu(), QStringLiteral("Open in Your &Browser"))->trigger();
     rightClick(site);
-    entry(m_menu->menu(), QStringLiteral("&Copy Address"))->trigger();
+    MenuEntries::Find(m_menu->menu(), QStringLiteral("&Copy Address"))->trigger();
     ExternalBrowser::SetLauncher(previous);
     QCOMPARE(launched, QList<QUrl>{QUrl(url)});
     QCOMPARE(QGuiApplication::clipboard()->text(), url);
@@ -150,10 +124,10 @@ void TreeMenuTest::siteEntriesOpenCopyAndHandTheAddressOn()
 
     // Open does what selecting does, and opens the selected item again.
     rightClick(site);
-    entry(m_menu->menu(), QStringLiteral("&Open"))->trigger();
+    MenuEntries::Find(m_menu->menu(), QStringLiteral("&Open"))->trigger();
     QCOMPARE(tree->currentItem(), site);
     rightClick(site);
-    entry(m_menu->menu(), QStringLiteral("&Open"))->trigger();
+    MenuEntries::Find(m_menu->menu(), QStringLiteral("&Open"))->trigger();
     QCOMPARE(m_fixture->navigations()->size(), 2);
     QCOMPARE(m_fixture->navigations()->last().first().toString(), url);
 }
@@ -166,7 +140,7 @@ void TreeMenuTest::favoriteEntriesEditInPlaceAndDelete()
     QTreeWidgetItem* zeta = favorites->child(1);
     QCOMPARE(alpha->text(0), QStringLiteral("Alpha Daily"));
     rightClick(alpha);
-    QCOMPARE(entries(m_menu->menu()),
+    QCOMPARE(MenuEntries::Texts(m_menu->menu()),
              (QStringList{"&Open", "Open in Your &Browser", "&Copy Address", "-", "&Edit…",
                           "&Delete…", "&Move to Folder…"}));
 
@@ -180,17 +154,17 @@ void TreeMenuTest::favoriteEntriesEditInPlaceAndDelete()
             ->setText(QStringLiteral("https://alpha.example/"));
         DialogControls::Button(dialog, IDOK)->click();
     });
-    entry(m_menu->menu(), QStringLiteral("&Edit…"))->trigger();
+    MenuEntries::Find(m_menu->menu(), QStringLiteral("&Edit…"))->trigger();
     QVERIFY(driver.done());
     QCOMPARE(m_fixture->folder().readRows(), (QStringList{"Zeta Weekly|http://zeta.example/",
                                                           "Alpha Daily|https://alpha.example/"}));
 
     messages.answer(IDNO);
     rightClick(zeta);
-    entry(m_menu->menu(), QStringLiteral("&Delete…"))->trigger();
+    MenuEntries::Find(m_menu->menu(), QStringLiteral("&Delete…"))->trigger();
     QCOMPARE(m_fixture->folder().readRows().size(), 2);
     rightClick(zeta);
-    entry(m_menu->menu(), QStringLiteral("&Delete…"))->trigger();
+    MenuEntries::Find(m_menu->menu(), QStringLiteral("&Delete…"))->trigger();
     QCOMPARE(m_fixture->folder().readRows(), QStringList{"Alpha Daily|https://alpha.example/"});
     const QString question = QStringLiteral("Delete the favorite \u201cZeta Weekly\u201d?");
     QCOMPARE(messages.texts(), (QStringList{QStringLiteral("Successfully!"), question, question,
@@ -206,13 +180,13 @@ void TreeMenuTest::keysOpenTheMenuOnTheCurrentItemAndFoldersHaveNone()
     tree->setFocus();
     QTest::keyClick(tree, Qt::Key_F10, Qt::ShiftModifier);
     QVERIFY(m_menu->menu());
-    QVERIFY(entries(m_menu->menu()).contains(QStringLiteral("&Edit…")));
+    QVERIFY(MenuEntries::Texts(m_menu->menu()).contains(QStringLiteral("&Edit…")));
     m_menu->menu()->close();
 
     QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, QPoint(), QPoint());
     QApplication::sendEvent(tree, &menuKey);
     QVERIFY(m_menu->menu());
-    QCOMPARE(entries(m_menu->menu()).last(), QStringLiteral("&Move to Folder…"));
+    QCOMPARE(MenuEntries::Texts(m_menu->menu()).last(), QStringLiteral("&Move to Folder…"));
     m_menu->menu()->close();
 
     // Plain F10 is not the menu's key.

@@ -34,13 +34,6 @@ Response rss(int items, const QByteArray& etag = {})
     return response;
 }
 
-Response page(const QByteArray& head)
-{
-    Response response;
-    response.body = "<html><head>" + head + "</head><body></body></html>";
-    return response;
-}
-
 struct Run
 {
     explicit Run(FeedRefresher& refresher)
@@ -122,14 +115,15 @@ void FeedRefresherTest::init()
     m_handler = [this](const Request& request) {
         const QByteArray site = request.host + request.path;
         if (site == "herald.example/")
-            return page("<link rel=alternate type=application/rss+xml href=/feed.xml>");
+            return ScriptedHttpServer::Page(
+                "<link rel=alternate type=application/rss+xml href=/feed.xml>");
         if (site == "herald.example/feed.xml") {
             if (request.header("if-none-match") == "\"v" + QByteArray::number(m_items) + "\"")
                 return ScriptedHttpServer::Status(304);
             return rss(m_items, "\"v" + QByteArray::number(m_items) + "\"");
         }
         if (site == "nofeed.example/")
-            return page("");
+            return ScriptedHttpServer::Page("");
         return ScriptedHttpServer::Status(404);
     };
     m_server->setHandler([this](const Request& request) { return m_handler(request); });
@@ -214,7 +208,7 @@ void FeedRefresherTest::failuresAreKeptWithTheFeed()
     QCOMPARE(m_refresher->store().siteFeed(kHerald).error,
              QStringLiteral("the server answered 500"));
 
-    m_handler = [](const Request&) { return page(""); };
+    m_handler = [](const Request&) { return ScriptedHttpServer::Page(""); };
     refresh({kHerald}, FeedRefresher::Mode::Now);
     QCOMPARE(m_refresher->store().siteFeed(kHerald).error,
              QStringLiteral("not a feed: a web page, not a feed"));
@@ -227,8 +221,8 @@ void FeedRefresherTest::papersSharingAFeedFetchItOnceAndFollowItsMove()
     const QString www = QStringLiteral("http://www.herald.example/");
     m_handler = [this, previous = m_handler](const Request& request) {
         if (request.host == "www.herald.example" && request.path == "/")
-            return page("<link rel=alternate type=application/rss+xml "
-                        "href=http://herald.example/feed.xml>");
+            return ScriptedHttpServer::Page("<link rel=alternate type=application/rss+xml "
+                                            "href=http://herald.example/feed.xml>");
         if (request.path == "/feed.xml" && m_items == 3)
             return ScriptedHttpServer::Redirect(301, "/v2/feed.xml");
         if (request.path == "/v2/feed.xml")

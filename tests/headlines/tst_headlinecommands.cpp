@@ -45,12 +45,6 @@ Response rss(const QByteArray& paper, int items, int firstHour)
     return response;
 }
 
-Response page(const QByteArray& head)
-{
-    Response response;
-    response.body = "<html><head>" + head + "</head><body></body></html>";
-    return response;
-}
 } // namespace
 
 // The headline list, its counts in the tree and its refreshes, against sites on this
@@ -108,13 +102,14 @@ void HeadlineCommandsTest::init()
     m_server->setHandler([](const Request& request) {
         const QByteArray site = request.host + request.path;
         if (site == "herald.example/" || site == "courier.example/")
-            return page("<link rel=alternate type=application/rss+xml href=/feed.xml>");
+            return ScriptedHttpServer::Page(
+                "<link rel=alternate type=application/rss+xml href=/feed.xml>");
         if (site == "herald.example/feed.xml")
             return rss("herald", 3, 1);
         if (site == "courier.example/feed.xml")
             return rss("courier", 2, 2);
         if (site == "nofeed.example/")
-            return page("");
+            return ScriptedHttpServer::Page("");
         return ScriptedHttpServer::Status(404);
     });
     m_opened.clear();

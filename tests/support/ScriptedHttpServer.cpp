@@ -70,6 +70,13 @@ ScriptedHttpServer::Response ScriptedHttpServer::Redirect(int status, const QByt
     return response;
 }
 
+ScriptedHttpServer::Response ScriptedHttpServer::Page(const QByteArray& head)
+{
+    Response response;
+    response.body = "<html><head>" + head + "</head><body></body></html>";
+    return response;
+}
+
 void ScriptedHttpServer::incomingConnection(qintptr descriptor)
 {
     QTcpSocket* socket = nullptr;

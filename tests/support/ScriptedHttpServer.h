@@ -82,6 +82,8 @@ public:
 
     static Response Status(int status, int delayMs = 0);
     static Response Redirect(int status, const QByteArray& location);
+    // A page with nothing but the given head, as a site's front page for discovery.
+    static Response Page(const QByteArray& head);
 
 protected:
     void incomingConnection(qintptr descriptor) override;

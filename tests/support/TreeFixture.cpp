@@ -7,6 +7,10 @@
 #include "app/CKestrinNewsReaderDoc.h"
 #include "app/Globals.h"
 #include "catalog/CLeftView.h"
+#include "catalog/CatalogContextMenu.h"
+#include "catalog/FavoriteMenuEntries.h"
+
+#include <QTest>
 
 TreeFixture::TreeFixture()
     : m_profile(m_profileFile.open()), m_doc(std::make_unique<CKestrinNewsReaderDoc>()),
@@ -32,6 +36,21 @@ TreeFixture::~TreeFixture()
 bool TreeFixture::writeFavorites(const QByteArray& xml) const
 {
     return m_folder.writeFavoritesXml(xml);
+}
+
+std::unique_ptr<CatalogContextMenu> TreeFixture::showWithFavoritesMenu() const
+{
+    CLeftView* tree = m_tree;
+    tree->OnInitialUpdate();
+    tree->resize(300, 600);
+    tree->show();
+    if (!QTest::qWaitForWindowExposed(tree))
+        return nullptr;
+    auto menu = std::make_unique<CatalogContextMenu>(tree);
+    menu->addSection([tree](QMenu& entries, const CatalogMenuContext& context) {
+        FavoriteMenuEntries::AddTo(entries, *tree, context.item);
+    });
+    return menu;
 }
 
 QTreeWidgetItem* TreeFixture::childNamed(QTreeWidgetItem* parent, const QString& text)

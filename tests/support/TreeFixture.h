@@ -12,6 +12,7 @@
 
 #include <memory>
 
+class CatalogContextMenu;
 class CKestrinNewsReaderDoc;
 class CLeftView;
 class QTreeWidgetItem;
@@ -38,6 +39,9 @@ public:
     // Every address the tree asked the browser pane to show.
     [[nodiscard]] QSignalSpy* navigations() const { return m_navigations.get(); }
 
+    // Builds the tree, shows it and gives it the favorites' right-click entries, as the main
+    // frame puts them together; nullptr when the tree never showed.
+    [[nodiscard]] std::unique_ptr<CatalogContextMenu> showWithFavoritesMenu() const;
     // The first child of parent with the text; nullptr when there is none.
     [[nodiscard]] static QTreeWidgetItem* childNamed(QTreeWidgetItem* parent, const QString& text);
 
