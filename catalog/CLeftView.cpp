@@ -6,6 +6,7 @@
 #include "CatalogData.h"
 #include "CatalogTreeItem.h"
 #include "LinkMarkDelegate.h"
+#include "NameOrder.h"
 #include "app/CKestrinNewsReaderDoc.h"
 #include "app/Globals.h"
 #include "app/SettingsKeys.h"
@@ -125,27 +126,33 @@ void CLeftView::OnInitialUpdate()
 
 void CLeftView::RebuildTree(CatalogView mode)
 {
+    QList<FavoriteRecord> records;
+    QList<QStringList> folders;
+    FavoritesMessages::Tell(m_favorites.ReadAll(records, folders));
+    BuildTree(mode, records, folders);
+}
+
+void CLeftView::BuildTree(CatalogView mode, const QList<FavoriteRecord>& records,
+                          const QList<QStringList>& folders)
+{
     clear();
     m_nNextIndex = 1;
     m_expandAfterBuild.clear();
     m_favoriteItems.clear();
     m_folderItems.clear();
+    // Every favorite and site takes a slot: the table grows once.
+    std::size_t slotCount = static_cast<std::size_t>(records.size()) +
+                            CatalogData::National().size() + CatalogData::World().size() + 1;
+    for (const CatalogNode& state : CatalogData::States())
+        slotCount += state.entries.size();
+    m_strURLTable.reserve(slotCount);
+    m_entries.reserve(slotCount);
 
     // Built detached and attached once: the view then lays out the whole tree one time.
     auto* root = new CatalogTreeItem(kRootText);
-    root->setData(0, kIndexRole, 0);
     QTreeWidgetItem* favorites = AppendNode(root, kFavoritesText);
     m_pFavoritesNode = favorites;
-
-    QList<FavoriteRecord> records;
-    QList<QStringList> folders;
-    FavoritesMessages::Tell(m_favorites.ReadAll(records, folders));
-    m_favoriteItems.reserve(records.size());
-    for (const QStringList& folder : std::as_const(folders))
-        (void)EnsureFolder(folder);
-    for (const FavoriteRecord& record : std::as_const(records))
-        m_favoriteItems.append(AddSite(EnsureFolder(record.folder), record.title, record.url));
-    PlaceFolders();
+    AddFavorites(records, folders);
 
     if (mode == CatalogView::ByContent) {
         AddContentCatalog(root);
@@ -173,7 +180,6 @@ void CLeftView::RebuildTree(CatalogView mode)
 QTreeWidgetItem* CLeftView::AppendNode(QTreeWidgetItem* parent, const QString& text)
 {
     auto* item = new CatalogTreeItem(text);
-    item->setData(0, kIndexRole, 0);
     parent->addChild(item);
     return item;
 }
@@ -191,30 +197,49 @@ QTreeWidgetItem* CLeftView::AddSite(QTreeWidgetItem* parent, const QString& name
         else
             low = middle + 1;
     }
-    auto* item = new CatalogTreeItem(name);
-    item->setData(0, kIndexRole, TakeSlot(url));
+    auto* item = new CatalogTreeItem(name, TakeSlot(url));
     parent->insertChild(low, item);
     return item;
 }
 
-QList<QTreeWidgetItem*> CLeftView::AddSites(QTreeWidgetItem* parent,
-                                            const QList<FavoriteRecord>& records)
+void CLeftView::AddFavorites(const QList<FavoriteRecord>& records,
+                             const QList<QStringList>& folders)
 {
-    // Sorted once and added at once: inserting one by one moves the whole list each time.
-    QList<QTreeWidgetItem*> items;
-    items.reserve(records.size());
+    m_folderItems.reserve(folders.size());
+    for (const QStringList& folder : folders)
+        (void)EnsureFolder(folder);
+    // Made in file order, so their indices are 1 to F; a file keeps a folder's favorites
+    // together, so the folder is looked up only when it changes.
+    std::vector<QTreeWidgetItem*> folderOf;
+    folderOf.reserve(std::size_t(records.size()));
+    m_favoriteItems.reserve(records.size());
+    const QStringList* lastPath = nullptr;
+    QTreeWidgetItem* folder = m_pFavoritesNode;
     for (const FavoriteRecord& record : records) {
-        auto* item = new CatalogTreeItem(record.title);
-        item->setData(0, kIndexRole, TakeSlot(record.url));
-        items.append(item);
+        if (!lastPath || record.folder != *lastPath) {
+            folder = EnsureFolder(record.folder);
+            lastPath = &record.folder;
+        }
+        folderOf.push_back(folder);
+        m_favoriteItems.append(new CatalogTreeItem(record.title, TakeSlot(record.url)));
     }
-    QList<QTreeWidgetItem*> sorted = items;
-    std::stable_sort(sorted.begin(), sorted.end(),
-                     [this](const QTreeWidgetItem* left, const QTreeWidgetItem* right) {
-                         return m_collator.compare(left->text(0), right->text(0)) < 0;
-                     });
-    parent->addChildren(sorted);
-    return items;
+
+    // Each folder's favorites sorted and added at once: inserting one by one moves the
+    // whole list each time.
+    QHash<QTreeWidgetItem*, std::vector<int>> inFolder;
+    for (std::size_t i = 0; i < folderOf.size(); ++i)
+        inFolder[folderOf[i]].push_back(int(i));
+    PlaceFolders();
+    for (auto it = inFolder.cbegin(); it != inFolder.cend(); ++it) {
+        const std::vector<int>& positions = it.value();
+        QList<QTreeWidgetItem*> sorted;
+        sorted.reserve(qsizetype(positions.size()));
+        for (const int k : NameOrder::Sorted(m_collator, int(positions.size()), [&](int at) {
+                 return records.at(positions[std::size_t(at)]).title;
+             }))
+            sorted.append(m_favoriteItems.at(positions[std::size_t(k)]));
+        it.key()->addChildren(sorted);
+    }
 }
 
 int CLeftView::TakeSlot(const QString& url)
@@ -230,28 +255,57 @@ int CLeftView::TakeSlot(const QString& url)
     return index;
 }
 
-QTreeWidgetItem* CLeftView::AddEntry(QTreeWidgetItem* parent, const CatalogEntry& entry)
+const CLeftView::CatalogGroup& CLeftView::Group(std::span<const CatalogEntry> entries)
 {
-    const auto slot = static_cast<std::size_t>(m_nNextIndex);
-    QTreeWidgetItem* item =
-        AddSite(parent, QString::fromUtf8(entry.name), QString::fromUtf8(entry.url));
-    m_entries[slot] = &entry;
-    return item;
+    auto known = m_catalogGroups.find(entries.data());
+    if (known != m_catalogGroups.end())
+        return known->second;
+    CatalogGroup group;
+    group.names.reserve(entries.size());
+    group.urls.reserve(entries.size());
+    for (const CatalogEntry& entry : entries) {
+        group.names.push_back(QString::fromUtf8(entry.name));
+        group.urls.push_back(QString::fromUtf8(entry.url));
+    }
+    group.order = NameOrder::Sorted(m_collator, int(entries.size()),
+                                    [&](int i) { return group.names[std::size_t(i)]; });
+    return m_catalogGroups.emplace(entries.data(), std::move(group)).first->second;
+}
+
+std::vector<QTreeWidgetItem*> CLeftView::NewEntryItems(std::span<const CatalogEntry> entries)
+{
+    const CatalogGroup& group = Group(entries);
+    std::vector<QTreeWidgetItem*> items;
+    items.reserve(entries.size());
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const int index = TakeSlot(group.urls[i]);
+        m_entries[static_cast<std::size_t>(index)] = &entries[i];
+        items.push_back(new CatalogTreeItem(group.names[i], index));
+    }
+    return items;
+}
+
+void CLeftView::AddEntries(QTreeWidgetItem* node, std::span<const CatalogEntry> entries)
+{
+    const std::vector<QTreeWidgetItem*> items = NewEntryItems(entries);
+    QList<QTreeWidgetItem*> sorted;
+    sorted.reserve(qsizetype(items.size()));
+    for (const int i : Group(entries).order)
+        sorted.append(items[std::size_t(i)]);
+    node->addChildren(sorted);
 }
 
 void CLeftView::AddNationalCatalog(QTreeWidgetItem* root)
 {
     QTreeWidgetItem* node = AppendNode(root, QStringLiteral("National"));
-    for (const CatalogEntry& entry : CatalogData::National())
-        AddEntry(node, entry);
+    AddEntries(node, CatalogData::National());
     Expand(node);
 }
 
 void CLeftView::AddWorldCatalog(QTreeWidgetItem* root)
 {
     QTreeWidgetItem* node = AppendNode(root, QStringLiteral("World"));
-    for (const CatalogEntry& entry : CatalogData::World())
-        AddEntry(node, entry);
+    AddEntries(node, CatalogData::World());
 }
 
 void CLeftView::AddStatesCatalog(QTreeWidgetItem* root)
@@ -262,11 +316,8 @@ void CLeftView::AddStatesCatalog(QTreeWidgetItem* root)
         nodes.append(AppendNode(states, QString::fromUtf8(state.text)));
     Expand(states);
     qsizetype i = 0;
-    for (const CatalogNode& state : CatalogData::States()) {
-        QTreeWidgetItem* node = nodes.at(i++);
-        for (const CatalogEntry& entry : state.entries)
-            AddEntry(node, entry);
-    }
+    for (const CatalogNode& state : CatalogData::States())
+        AddEntries(nodes.at(i++), state.entries);
 }
 
 void CLeftView::AddContentCatalog(QTreeWidgetItem* root)
@@ -300,9 +351,17 @@ void CLeftView::AddContentCatalog(QTreeWidgetItem* root)
             node = AppendNode(kindNode, QString::fromUtf8(groups[group].text));
         }
     }
+    // Each node takes its group's sites of its kind, in the group's order by name.
+    std::vector<QList<QTreeWidgetItem*>> sites(nodes.size());
     for (std::size_t group = 0; group < groups.size(); ++group) {
-        for (const CatalogEntry& entry : groups[group].entries)
-            AddEntry(nodes[slot(entry.kind, group)], entry);
+        const std::span<const CatalogEntry> entries = groups[group].entries;
+        const std::vector<QTreeWidgetItem*> items = NewEntryItems(entries);
+        for (const int i : Group(entries).order)
+            sites[slot(entries[std::size_t(i)].kind, group)].append(items[std::size_t(i)]);
+    }
+    for (std::size_t i = 0; i < nodes.size(); ++i) {
+        if (!sites[i].isEmpty())
+            nodes[i]->addChildren(sites[i]);
     }
 }
 

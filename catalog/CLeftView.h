@@ -15,6 +15,8 @@
 #include <QTimer>
 #include <QTreeWidget>
 
+#include <span>
+#include <unordered_map>
 #include <vector>
 
 class CFavoritesStore;
@@ -54,10 +56,11 @@ public:
     // Deletes every item and builds the whole tree again: by kind of outlet, or by area
     // (National, World, the states) for any other mode.
     void RebuildTree(CatalogView mode);
+    // The same with the favorites read already.
+    void BuildTree(CatalogView mode, const QList<FavoriteRecord>& records,
+                   const QList<QStringList>& folders);
 
     QTreeWidgetItem* AddSite(QTreeWidgetItem* parent, const QString& name, const QString& url);
-    // The favorites under parent, sorted; the items in the records' order.
-    QList<QTreeWidgetItem*> AddSites(QTreeWidgetItem* parent, const QList<FavoriteRecord>& records);
     void AddNationalCatalog(QTreeWidgetItem* root);
     void AddWorldCatalog(QTreeWidgetItem* root);
     void AddStatesCatalog(QTreeWidgetItem* root);
@@ -162,7 +165,22 @@ private:
                           const QList<QTreeWidgetItem*>& changed);
     // The first row on screen when it belongs to the built-in catalog, else nullptr.
     [[nodiscard]] QTreeWidgetItem* CatalogRowAtTop() const;
-    QTreeWidgetItem* AddEntry(QTreeWidgetItem* parent, const CatalogEntry& entry);
+    // My Favorites' folders and favorites, each under its folder by name.
+    void AddFavorites(const QList<FavoriteRecord>& records, const QList<QStringList>& folders);
+    // A group of the built-in catalog as the tree shows it: its sites' names and addresses,
+    // and their positions in order by name.
+    struct CatalogGroup
+    {
+        std::vector<QString> names;
+        std::vector<QString> urls;
+        std::vector<int> order;
+    };
+    // Worked out at the first build; the catalog never changes.
+    const CatalogGroup& Group(std::span<const CatalogEntry> entries);
+    // A group's items, not placed yet, each with its slot, in stored order.
+    std::vector<QTreeWidgetItem*> NewEntryItems(std::span<const CatalogEntry> entries);
+    // A group's sites under node, by name.
+    void AddEntries(QTreeWidgetItem* node, std::span<const CatalogEntry> entries);
     void Expand(QTreeWidgetItem* node);
     void FitColumn();
     [[nodiscard]] int RowWidth(const QModelIndex& row) const;
@@ -176,6 +194,8 @@ private:
     QCollator m_collator;
     // Beside the URL table: the built-in entry of each slot (none for favorites).
     std::vector<const CatalogEntry*> m_entries;
+    // The catalog's groups, by their first entry.
+    std::unordered_map<const CatalogEntry*, CatalogGroup> m_catalogGroups;
     // Measured row widths by item-data index, -1 until measured; cleared with the items.
     mutable std::vector<int> m_rowWidths;
     // Character advances in the view's font, for ranking rows by width.

@@ -111,8 +111,7 @@ void CLeftView::UpdateFavorites(const QList<FavoriteRecord>& records,
                 changed.append(item);
             }
         } else {
-            item = new CatalogTreeItem(record.title);
-            item->setData(0, kIndexRole, TakeSlot(record.url));
+            item = new CatalogTreeItem(record.title, TakeSlot(record.url));
             changed.append(item);
         }
         items.append(item);

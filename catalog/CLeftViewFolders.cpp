@@ -80,7 +80,6 @@ QTreeWidgetItem* CLeftView::EnsureFolder(const QStringList& path)
         return known;
     (void)EnsureFolder(path.first(path.size() - 1));
     auto* item = new CatalogTreeItem(path.constLast());
-    item->setData(0, kIndexRole, 0);
     item->setData(0, kFolderRole, path);
     m_folderItems.insert(path, item);
     return item;
@@ -98,8 +97,12 @@ void CLeftView::PlaceFolders()
                   [this](const QTreeWidgetItem* a, const QTreeWidgetItem* b) {
                       return m_collator.compare(a->text(0), b->text(0)) < 0;
                   });
-        // Among folders already there, each goes to its place by name.
         QTreeWidgetItem* parent = it.key();
+        if (parent->childCount() == 0 || !IsFolder(parent->child(0))) {
+            parent->insertChildren(0, *it);
+            continue;
+        }
+        // Among folders already there, each goes to its place by name.
         for (QTreeWidgetItem* folder : std::as_const(*it)) {
             int at = 0;
             while (at < parent->childCount() && IsFolder(parent->child(at)) &&

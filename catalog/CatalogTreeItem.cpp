@@ -69,13 +69,36 @@ bool isKindName(const QString& text)
 }
 } // namespace
 
+static_assert(CatalogTreeItem::kIndexRole == CLeftView::kIndexRole);
+
 QVariant CatalogTreeItem::data(int column, int role) const
 {
+    if (column == 0 && role == kIndexRole)
+        return m_index;
+    if (column == 0 && (role == Qt::DisplayRole || role == Qt::EditRole))
+        return m_text;
     if (column == 0 && role == Qt::AccessibleDescriptionRole)
         return Description();
     if (column == 0 && role == Qt::AccessibleTextRole)
         return SpokenName();
     return QTreeWidgetItem::data(column, role);
+}
+
+void CatalogTreeItem::setData(int column, int role, const QVariant& value)
+{
+    if (column == 0 && role == kIndexRole) {
+        if (value.toInt() == m_index)
+            return;
+        m_index = value.toInt();
+    } else if (column == 0 && (role == Qt::DisplayRole || role == Qt::EditRole)) {
+        if (value.toString() == m_text)
+            return;
+        m_text = value.toString();
+    } else {
+        QTreeWidgetItem::setData(column, role, value);
+        return;
+    }
+    emitDataChanged();
 }
 
 QString CatalogTreeItem::SpokenName() const
@@ -95,9 +118,8 @@ QString CatalogTreeItem::Description() const
     if (!tree)
         return {};
     QString text;
-    const int index = QTreeWidgetItem::data(0, CLeftView::kIndexRole).toInt();
-    if (index > 0) {
-        const CatalogEntry* entry = tree->catalogEntryAt(index);
+    if (m_index > 0) {
+        const CatalogEntry* entry = tree->catalogEntryAt(m_index);
         text = entry ? siteDescription(*entry) : QStringLiteral("Favorite");
     } else {
         text = NodeDescription();

@@ -11,9 +11,17 @@
 class CatalogTreeItem : public QTreeWidgetItem
 {
 public:
-    explicit CatalogTreeItem(const QString& text) : QTreeWidgetItem(QStringList{text}) {}
+    // The role of the index into the tree's URL table (0: no URL).
+    static constexpr int kIndexRole = Qt::UserRole;
+
+    // The name and the index are kept in the item rather than among its roles: a tree of
+    // thousands of items is built and cleared at every rebuild, and each role stored costs
+    // allocations to make and to free.
+    explicit CatalogTreeItem(const QString& text, int index = 0) : m_text(text), m_index(index) {}
 
     [[nodiscard]] QVariant data(int column, int role) const override;
+    void setData(int column, int role, const QVariant& value) override;
+    [[nodiscard]] int index() const { return m_index; }
 
     // What the item is, with the link check's finding when there is one; empty for an item
     // outside a catalog tree.
@@ -24,4 +32,7 @@ public:
 
 private:
     [[nodiscard]] QString NodeDescription() const;
+
+    QString m_text;
+    int m_index = 0;
 };
