@@ -82,13 +82,19 @@ void CatalogPane::UpdateStatusLine()
         return;
     }
     const QLocale english(QLocale::English, QLocale::UnitedStates);
-    if (m_filter.matchCount() == 0) {
+    const int folders = m_filter.folderMatchCount();
+    if (m_filter.matchCount() == 0 && folders == 0) {
         m_status->setText(
             QStringLiteral("No newspaper matches \u201c%1\u201d").arg(m_filter.text().trimmed()));
     } else {
-        m_status->setText(QStringLiteral("%1 of %2 sites")
-                              .arg(english.toString(m_filter.matchCount()),
-                                   english.toString(m_filter.entryCount())));
+        QString text = QStringLiteral("%1 of %2 sites")
+                           .arg(english.toString(m_filter.matchCount()),
+                                english.toString(m_filter.entryCount()));
+        if (folders > 0) {
+            text += folders == 1 ? QStringLiteral(", 1 folder")
+                                 : QStringLiteral(", %1 folders").arg(english.toString(folders));
+        }
+        m_status->setText(text);
     }
     m_status->show();
 }

@@ -11,6 +11,8 @@
 #include <QSet>
 #include <QUrl>
 
+#include <algorithm>
+
 CatalogTreeFilter::CatalogTreeFilter(CLeftView* tree, QObject* parent)
     : QObject(parent), m_tree(tree)
 {
@@ -40,11 +42,15 @@ QTreeWidgetItem* CatalogTreeFilter::firstMatch() const
 {
     if (!isActive())
         return nullptr;
-    for (std::size_t i = 0; i < m_matches.size(); ++i) {
-        if (m_matches[i])
-            return m_entries[i];
-    }
-    return nullptr;
+    const auto entry = std::find(m_matches.cbegin(), m_matches.cend(), true);
+    const auto folder = std::find(m_folderMatches.cbegin(), m_folderMatches.cend(), true);
+    const std::size_t e = std::size_t(entry - m_matches.cbegin());
+    const std::size_t f = std::size_t(folder - m_folderMatches.cbegin());
+    const bool hasEntry = entry != m_matches.cend();
+    const bool hasFolder = folder != m_folderMatches.cend();
+    if (hasFolder && (!hasEntry || m_namedFolderRows[f] < m_entryRows[e]))
+        return m_folders[m_namedFolders[f]];
+    return hasEntry ? m_entries[e] : nullptr;
 }
 
 void CatalogTreeFilter::Prepare()
@@ -61,7 +67,9 @@ void CatalogTreeFilter::OnTreeRebuilt()
     m_entries.clear();
     m_folders.clear();
     m_matches.clear();
+    m_folderMatches.clear();
     m_matchCount = 0;
+    m_folderMatchCount = 0;
     if (isActive())
         Apply();
     emit changed();
@@ -95,23 +103,37 @@ void CatalogTreeFilter::OnFavoritesUpdated()
 void CatalogTreeFilter::Index()
 {
     m_search.Clear();
+    m_folderSearch.Clear();
     m_entries.clear();
     m_folders.clear();
+    m_entryRows.clear();
+    m_namedFolders.clear();
+    m_namedFolderRows.clear();
     // Top to bottom, so the first match is the one the user sees first.
     std::vector<QTreeWidgetItem*> pending;
     for (int i = m_tree->topLevelItemCount() - 1; i >= 0; --i)
         pending.push_back(m_tree->topLevelItem(i));
+    int row = 0;
     while (!pending.empty()) {
         QTreeWidgetItem* item = pending.back();
         pending.pop_back();
         const int index = item->data(0, CLeftView::kIndexRole).toInt();
         if (index == 0) {
+            // A folder of My Favorites is found by its name and those above it, as the
+            // favorites in it are.
+            if (m_tree->IsFolder(item)) {
+                m_namedFolders.push_back(m_folders.size());
+                m_namedFolderRows.push_back(row);
+                m_folderSearch.Add({m_tree->FolderPath(item).join(u' ')});
+            }
+            ++row;
             m_folders.push_back(item);
             for (int i = item->childCount() - 1; i >= 0; --i)
                 pending.push_back(item->child(i));
             continue;
         }
         m_entries.push_back(item);
+        m_entryRows.push_back(row++);
         // A favorite in folders is found by any folder on its path.
         const QStringList path = m_tree->FolderPath(item->parent());
         const QString group = !path.isEmpty()  ? path.join(u' ')
@@ -140,16 +162,32 @@ void CatalogTreeFilter::Apply(bool toTop)
         m_filtering = true;
     }
     m_matches = m_search.Match(m_words);
+    m_folderMatches = m_folderSearch.Match(m_words);
 
+    // The folders above a match show and open: the path to it.
     QSet<QTreeWidgetItem*> holders;
+    const auto holdAbove = [&holders](const QTreeWidgetItem* item) {
+        for (QTreeWidgetItem* folder = item->parent(); folder && !holders.contains(folder);
+             folder = folder->parent())
+            holders.insert(folder);
+    };
     m_matchCount = 0;
     for (std::size_t i = 0; i < m_entries.size(); ++i) {
         if (!m_matches[i])
             continue;
         ++m_matchCount;
-        for (QTreeWidgetItem* folder = m_entries[i]->parent(); folder && !holders.contains(folder);
-             folder = folder->parent())
-            holders.insert(folder);
+        holdAbove(m_entries[i]);
+    }
+    // A folder found by name shows too; it opens only to show a match inside.
+    QSet<const QTreeWidgetItem*> found;
+    m_folderMatchCount = 0;
+    for (std::size_t i = 0; i < m_namedFolders.size(); ++i) {
+        if (!m_folderMatches[i])
+            continue;
+        ++m_folderMatchCount;
+        QTreeWidgetItem* folder = m_folders[m_namedFolders[i]];
+        found.insert(folder);
+        holdAbove(folder);
     }
     // Entries of a hidden folder are out of sight with it; they are set once it shows again.
     for (std::size_t i = 0; i < m_entries.size(); ++i) {
@@ -161,12 +199,13 @@ void CatalogTreeFilter::Apply(bool toTop)
     }
     for (std::size_t i = 0; i < m_folders.size(); ++i) {
         QTreeWidgetItem* folder = m_folders[i];
-        const bool hide = !holders.contains(folder);
+        const bool holder = holders.contains(folder);
+        const bool hide = !holder && !found.contains(folder);
         if (hide != m_folderHidden[i]) {
             folder->setHidden(hide);
             m_folderHidden[i] = hide;
         }
-        if (!hide && !folder->isExpanded())
+        if (holder && !folder->isExpanded())
             folder->setExpanded(true);
     }
     if (toTop)
@@ -177,7 +216,9 @@ void CatalogTreeFilter::Apply(bool toTop)
 void CatalogTreeFilter::Restore()
 {
     m_matches.clear();
+    m_folderMatches.clear();
     m_matchCount = 0;
+    m_folderMatchCount = 0;
     if (!m_filtering)
         return;
     m_filtering = false;

@@ -7,6 +7,7 @@
 #include "catalog/CatalogData.h"
 #include "catalog/CatalogFilterEdit.h"
 #include "catalog/CatalogPane.h"
+#include "favorites/CFavoritesStore.h"
 #include "support/TestFiles.h"
 #include "support/TestMain.h"
 #include "support/TreeFixture.h"
@@ -57,6 +58,20 @@ QStringList visibleSites(QTreeWidget* tree)
     return names;
 }
 
+// The rows a user can see below node, top to bottom, folders among them.
+QStringList visibleRows(QTreeWidgetItem* node)
+{
+    QStringList rows;
+    for (int i = 0; node->isExpanded() && i < node->childCount(); ++i) {
+        QTreeWidgetItem* child = node->child(i);
+        if (child->isHidden())
+            continue;
+        rows.append(child->text(0));
+        rows.append(visibleRows(child));
+    }
+    return rows;
+}
+
 // Expansion of every folder, by its path of texts.
 QMap<QString, bool> expansion(QTreeWidget* tree)
 {
@@ -93,6 +108,7 @@ private slots:
     void eachFieldFindsASite_data();
     void eachFieldFindsASite();
     void matchesShowWithTheirFoldersExpandedAndKeepTheirData();
+    void foldersAreFoundByNameWithTheFoldersAboveThem();
     void favoritesMatchByNameAccentsAndAddress();
     void nothingMatchedSaysSo();
     void escapeRestoresTheExpansionFromBeforeTheFilter();
@@ -212,6 +228,69 @@ void CatalogFilterTest::matchesShowWithTheirFoldersExpandedAndKeepTheirData()
         QTest::keyClick(m_pane->filterEdit(), Qt::Key_Backspace);
     QCOMPARE(m_pane->filterEdit()->text(), QStringLiteral("albion"));
     QCOMPARE(visibleSites(m_tree), albion);
+}
+
+void CatalogFilterTest::foldersAreFoundByNameWithTheFoldersAboveThem()
+{
+    QVERIFY(m_fixture->writeFavorites(
+        "<Favorites>"
+        "<Folder><title>Midwest</title><Folder><title>Ohio</title>"
+        "<Folder><title>Quillfeather Towns</title></Folder>"
+        "<Favorite><title>Zanesville Beacon</title><url>http://beacon.example/</url></Favorite>"
+        "</Folder></Folder>"
+        "<Folder><title>Quillfeather Digest</title>"
+        "<Favorite><title>Morning Sheet</title><url>http://sheet.example/</url></Favorite>"
+        "</Folder>"
+        "<Favorite><title>Top Paper</title><url>http://top.example/</url></Favorite>"
+        "</Favorites>"));
+    start();
+    QMap<QString, bool> before = expansion(m_tree);
+    QTreeWidgetItem* favorites = node("My Favorites");
+
+    // An empty folder deep down shows with the folders above it opened; a folder that holds
+    // favorites shows them.
+    type(QStringLiteral("quillfeather"));
+    QCOMPARE(visibleRows(favorites), (QStringList{"Midwest", "Ohio", "Quillfeather Towns",
+                                                  "Quillfeather Digest", "Morning Sheet"}));
+    QCOMPARE(m_pane->filter().firstMatch()->text(0), QStringLiteral("Quillfeather Towns"));
+    QCOMPARE(m_pane->statusLine()->text(),
+             QStringLiteral("1 of %1 sites, 2 folders")
+                 .arg(QLocale(QLocale::English).toString(catalogSize() + 3)));
+    // Down goes to it; a folder opens nothing.
+    QTest::keyClick(m_pane->filterEdit(), Qt::Key_Down);
+    QCOMPARE(m_tree->currentItem()->text(0), QStringLiteral("Quillfeather Towns"));
+    QCOMPARE(m_navigations->size(), 0);
+
+    // A folder made while the filter is on is found at once.
+    QVERIFY(m_fixture->store().CreateFolder({QStringLiteral("Midwest")},
+                                            QStringLiteral("Quillfeather Hills")));
+    QCOMPARE(visibleRows(favorites),
+             (QStringList{"Midwest", "Ohio", "Quillfeather Towns", "Quillfeather Hills",
+                          "Quillfeather Digest", "Morning Sheet"}));
+
+    // The words may name the folders above: the folder and all it holds.
+    type(QStringLiteral("midwest ohio"));
+    QCOMPARE(visibleRows(favorites),
+             (QStringList{"Midwest", "Ohio", "Quillfeather Towns", "Zanesville Beacon"}));
+    QCOMPARE(m_pane->filter().folderMatchCount(), 2);
+    type(QStringLiteral("zanesville beacon"));
+    QCOMPARE(visibleRows(favorites), (QStringList{"Midwest", "Ohio", "Zanesville Beacon"}));
+    QCOMPARE(m_pane->filter().folderMatchCount(), 0);
+    QCOMPARE(m_pane->statusLine()->text().left(5), QStringLiteral("1 of "));
+    type(QStringLiteral("quillfeather nowhere"));
+    QCOMPARE(m_pane->statusLine()->text(),
+             QStringLiteral("No newspaper matches \u201cquillfeather nowhere\u201d"));
+
+    // The whole tree comes back as it was, but for the folders above the selected one, which
+    // stay open to keep it in sight; the new folder is closed as new folders are.
+    m_pane->filterEdit()->clear();
+    QMap<QString, bool> after = expansion(m_tree);
+    const QString midwest = QStringLiteral("Kestrin News Reader/My Favorites/Midwest");
+    QVERIFY(after.take(midwest + QStringLiteral("/Quillfeather Hills")) == false);
+    QVERIFY(after.take(midwest) && !before.take(midwest));
+    QVERIFY(after.take(midwest + QStringLiteral("/Ohio")) &&
+            !before.take(midwest + QStringLiteral("/Ohio")));
+    QCOMPARE(after, before);
 }
 
 void CatalogFilterTest::favoritesMatchByNameAccentsAndAddress()
