@@ -12,6 +12,8 @@
 #include <time.h>
 
 #include <algorithm>
+#include <functional>
+#include <vector>
 
 // What the benchmarks here share: their measures and the favorites files they time.
 class BenchmarkSupport
@@ -48,6 +50,51 @@ public:
         }
         return xml + "</Favorites>\n";
     }
+    // The i-th newspaper of FavoritesXml.
+    [[nodiscard]] static QByteArray NewspaperXml(int i)
+    {
+        return QStringLiteral("<Favorite><title>Newspaper number %1</title>"
+                              "<url>http://www.newspaper%1.example.com/</url></Favorite>\n")
+            .arg(i)
+            .toUtf8();
+    }
+
+    // count favorites in 500 folders nested up to 4 deep (20 at the top, then 100, 200 and
+    // 180 below them), dealt in turn to My Favorites and each folder; favorite(i) writes the
+    // i-th.
+    [[nodiscard]] static QByteArray
+    FavoritesInFoldersXml(int count, const std::function<QByteArray(int)>& favorite = NewspaperXml)
+    {
+        constexpr int kFolders = 500;
+        const auto parentOf = [](int i) {
+            if (i < 20)
+                return -1;
+            if (i < 120)
+                return (i - 20) / 5;
+            if (i < 320)
+                return 20 + (i - 120) / 2;
+            return 120 + (i - 320);
+        };
+        std::vector<std::vector<int>> subfolders(kFolders + 1);
+        std::vector<std::vector<int>> favorites(kFolders + 1);
+        for (int i = 0; i < kFolders; ++i)
+            subfolders[std::size_t(parentOf(i) + 1)].push_back(i);
+        for (int i = 0; i < count; ++i)
+            favorites[std::size_t(i % (kFolders + 1))].push_back(i);
+        QByteArray xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Favorites>\n";
+        const std::function<void(int)> write = [&](int slot) {
+            for (const int i : favorites[std::size_t(slot)])
+                xml += favorite(i);
+            for (const int folder : subfolders[std::size_t(slot)]) {
+                xml += QStringLiteral("<Folder><title>Folder %1</title>\n").arg(folder).toUtf8();
+                write(folder + 1);
+                xml += "</Folder>\n";
+            }
+        };
+        write(0);
+        return xml + "</Favorites>\n";
+    }
+
     static bool WriteFile(const QString& path, const QByteArray& bytes)
     {
         QFile file(path);

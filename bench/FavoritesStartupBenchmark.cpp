@@ -8,6 +8,9 @@
 //
 //   favorites_startup_benchmark [--runs N] [--counts 1,100000,300000]
 //
+// A count ending in "f" puts the favorites in 500 folders nested up to 4 deep; with the same
+// count flat beside it ("--counts 10000,10000f") the folders' window should come no later.
+//
 // Runs on the display QT_QPA_PLATFORM names (offscreen when unset); under Xvfb, set
 // QT_QPA_PLATFORM=xcb and DISPLAY. Prints every run, the medians and both targets.
 #include "BenchmarkSupport.h"
@@ -77,25 +80,29 @@ int main(int argc, char* argv[])
 {
     QCoreApplication application(argc, argv);
     int runs = 5;
-    QList<int> counts{1, 100000, 300000};
+    QStringList counts{QStringLiteral("1"), QStringLiteral("100000"), QStringLiteral("300000")};
     const QStringList arguments = QCoreApplication::arguments();
     for (int i = 1; i + 1 < arguments.size(); i += 2) {
-        if (arguments[i] == QLatin1String("--runs")) {
+        if (arguments[i] == QLatin1String("--runs"))
             runs = std::max(1, arguments[i + 1].toInt());
-        } else if (arguments[i] == QLatin1String("--counts")) {
-            counts.clear();
-            for (const QString& count : arguments[i + 1].split(QLatin1Char(',')))
-                counts.append(count.toInt());
-        }
+        else if (arguments[i] == QLatin1String("--counts"))
+            counts = arguments[i + 1].split(QLatin1Char(','));
     }
 
     QTemporaryDir home;
-    QHash<int, Times> medians;
-    for (const int count : std::as_const(counts)) {
+    QHash<QString, Times> medians;
+    for (const QString& count : std::as_const(counts)) {
+        const bool inFolders = count.endsWith(QLatin1Char('f'));
+        const int favorites = inFolders ? count.chopped(1).toInt() : count.toInt();
+        const QString label = QStringLiteral("%1 favorites%2")
+                                  .arg(favorites, 7)
+                                  .arg(QLatin1String(inFolders ? " in folders" : ""));
         const QString folder = QDir(home.path()).filePath(QStringLiteral("user-%1").arg(count));
         QDir().mkpath(folder);
         if (!BenchmarkSupport::WriteFile(QDir(folder).filePath(QStringLiteral("Favorites.xml")),
-                                         BenchmarkSupport::FavoritesXml(count)))
+                                         inFolders
+                                             ? BenchmarkSupport::FavoritesInFoldersXml(favorites)
+                                             : BenchmarkSupport::FavoritesXml(favorites)))
             return 1;
         // The first start fills the user's folder and the browser's data: not counted.
         if (!startOnce(home.path(), folder))
@@ -108,7 +115,7 @@ int main(int argc, char* argv[])
                 return 1;
             mapped.append(times->mappedMs);
             caption.append(times->captionMs);
-            std::printf("%7d favorites, run %d: window %7.0f ms, caption %7.0f ms\n", count,
+            std::printf("%s, run %d: window %7.0f ms, caption %7.0f ms\n", qPrintable(label),
                         run + 1, times->mappedMs, times->captionMs);
             std::fflush(stdout);
         }
@@ -117,19 +124,30 @@ int main(int argc, char* argv[])
     }
 
     std::printf("\nmedians of %d runs:\n", runs);
-    for (const int count : std::as_const(counts))
-        std::printf("%7d favorites: window %7.0f ms, caption %7.0f ms\n", count,
+    for (const QString& count : std::as_const(counts))
+        std::printf("%8s favorites: window %7.0f ms, caption %7.0f ms\n", qPrintable(count),
                     medians[count].mappedMs, medians[count].captionMs);
-    if (medians.contains(1) && medians.contains(100000)) {
-        const double extra = medians[100000].mappedMs - medians[1].mappedMs;
+    const QString one = QStringLiteral("1");
+    const QString hundred = QStringLiteral("100000");
+    if (medians.contains(one) && medians.contains(hundred)) {
+        const double extra = medians[hundred].mappedMs - medians[one].mappedMs;
         std::printf("100,000 favorites add %.0f ms to the window (target: at most 600 ms): %s\n",
                     extra, extra <= 600 ? "met" : "MISSED");
     }
-    if (medians.contains(100000) && medians.contains(300000)) {
-        const double ratio = medians[300000].mappedMs / medians[100000].mappedMs;
+    const QString threeHundred = QStringLiteral("300000");
+    if (medians.contains(hundred) && medians.contains(threeHundred)) {
+        const double ratio = medians[threeHundred].mappedMs / medians[hundred].mappedMs;
         std::printf("300,000 favorites take %.2f times as long as 100,000 (target: at most "
                     "3.5): %s\n",
                     ratio, ratio <= 3.5 ? "met" : "MISSED");
+    }
+    for (const QString& count : std::as_const(counts)) {
+        if (!count.endsWith(QLatin1Char('f')) || !medians.contains(count.chopped(1)))
+            continue;
+        const double later = medians[count].mappedMs - medians[count.chopped(1)].mappedMs;
+        std::printf("%s favorites in folders: window %+.0f ms against flat (target: no later): "
+                    "%s\n",
+                    qPrintable(count.chopped(1)), later, later <= 0 ? "met" : "MISSED");
     }
     return 0;
 }

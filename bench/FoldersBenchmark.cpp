@@ -6,6 +6,7 @@
 // the tree built (with the read, and from the records read already), the tree following a change, a
 // move of 100 favorites (and how many saves it took), and the filter's keystroke.
 
+#include "BenchmarkSupport.h"
 #include "app/CKestrinNewsReaderDoc.h"
 #include "app/Globals.h"
 #include "app/SettingsKeys.h"
@@ -32,7 +33,6 @@
 namespace {
 constexpr int kRuns = 11;
 constexpr int kFavorites = 10000;
-constexpr int kFolders = 500;
 
 double median(std::vector<double> values)
 {
@@ -52,43 +52,26 @@ double medianOf(const std::function<void()>& work, int runs = kRuns)
     return median(times);
 }
 
-// The parent of folder i (-1: the top): 20 at the top, then 100, 200 and 180 below them.
-int parentOf(int i)
+QByteArray favoriteXml(int i)
 {
-    if (i < 20)
-        return -1;
-    if (i < 120)
-        return (i - 20) / 5;
-    if (i < 320)
-        return 20 + (i - 120) / 2;
-    return 120 + (i - 320);
+    return QStringLiteral("<Favorite><title>Favorite paper %1</title>"
+                          "<url>https://paper%1.example.com/</url></Favorite>\n")
+        .arg((i * 7919) % (kFavorites + 1))
+        .toUtf8();
 }
 
 void writeFavorites(const QString& path, bool folders)
 {
-    std::vector<std::vector<int>> subfolders(kFolders + 1);
-    std::vector<std::vector<int>> favorites(kFolders + 1);
-    for (int i = 0; folders && i < kFolders; ++i)
-        subfolders[std::size_t(parentOf(i) + 1)].push_back(i);
-    for (int i = 0; i < kFavorites; ++i)
-        favorites[folders ? std::size_t(i % (kFolders + 1)) : 0].push_back(i);
-    QByteArray xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Favorites>\n";
-    const std::function<void(int)> write = [&](int slot) {
-        for (const int favorite : favorites[std::size_t(slot)])
-            xml += QStringLiteral("<Favorite><title>Favorite paper %1</title>"
-                                  "<url>https://paper%1.example.com/</url></Favorite>\n")
-                       .arg((favorite * 7919) % (kFavorites + 1))
-                       .toUtf8();
-        for (const int folder : subfolders[std::size_t(slot)]) {
-            xml += QStringLiteral("<Folder><title>Folder %1</title>\n").arg(folder).toUtf8();
-            write(folder + 1);
-            xml += "</Folder>\n";
-        }
-    };
-    write(0);
-    xml += "</Favorites>\n";
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(xml) != xml.size())
+    QByteArray xml;
+    if (folders) {
+        xml = BenchmarkSupport::FavoritesInFoldersXml(kFavorites, favoriteXml);
+    } else {
+        xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Favorites>\n";
+        for (int i = 0; i < kFavorites; ++i)
+            xml += favoriteXml(i);
+        xml += "</Favorites>\n";
+    }
+    if (!BenchmarkSupport::WriteFile(path, xml))
         qFatal("cannot write %s", qPrintable(path));
 }
 

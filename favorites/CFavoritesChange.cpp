@@ -314,6 +314,57 @@ void CFavoritesChange::MoveAll(const QList<long>& positions, const QStringList& 
     m_children.reset();
 }
 
+QList<QStringList> CFavoritesChange::JoinTwinFolders()
+{
+    QList<QStringList> joined;
+    // Twins inside twins become siblings once their folders are joined: the next pass.
+    for (bool again = true; again;) {
+        again = false;
+        const QList<Child> children = Children();
+        const QList<Entry> entries = Entries();
+        QHash<QStringList, qsizetype> first;
+        QList<QStringList> joinedNow;
+        for (qsizetype i = 0; i < children.size(); ++i) {
+            if (!children.at(i).isFolder())
+                continue;
+            const QStringList path = children.at(i).path();
+            const auto inJoined = [&](const QStringList& folder) {
+                return path.size() > folder.size() && path.first(folder.size()) == folder;
+            };
+            if (std::any_of(joinedNow.cbegin(), joinedNow.cend(), inJoined))
+                continue;
+            const auto known = first.constFind(path);
+            if (known == first.cend()) {
+                first.insert(path, i);
+                continue;
+            }
+            const Entry& keep = entries.at(*known);
+            const Entry& twin = entries.at(i);
+            if (!keep.parent.IsSameNode(twin.parent))
+                continue;
+            // Its own title stays behind; the rest moves, text and comments with it.
+            const CXmlNodeList inside = twin.node.GetChildNodes();
+            QList<CXmlNode> moving;
+            for (long k = 0; k < inside.GetLength(); ++k) {
+                const CXmlNode node = inside.GetItem(k);
+                if (!node.IsElement() || node.GetNodeName().ToQString() != kTitle)
+                    moving.append(node);
+            }
+            CXmlNode into = keep.node;
+            for (const CXmlNode& node : std::as_const(moving))
+                into.AddChild(node);
+            CXmlNode parent = twin.parent;
+            (void)parent.RemoveChild(twin.node);
+            if (!joined.contains(path))
+                joined.append(path);
+            joinedNow.append(path);
+            again = true;
+        }
+        m_children.reset();
+    }
+    return joined;
+}
+
 void CFavoritesChange::AppendAll(const QList<FavoriteRecord>& records,
                                  const QList<QStringList>& folders)
 {

@@ -75,6 +75,11 @@ public:
     // order already.
     bool SortFolder(const QStringList& path,
                     const std::function<bool(const Child&, const Child&)>& less);
+    // Two folders of the same title side by side, written so by hand, show as one folder and
+    // every change by path finds the first: each later one gives everything it holds (in
+    // order, comments too) to the first and goes, down to folders nested in them. Returns
+    // the paths of the folders joined, once each.
+    QList<QStringList> JoinTwinFolders();
     void Remove(long position);
     // Removes the elements at all these positions (as they are before the call).
     void RemoveAll(const QList<long>& positions);

@@ -167,6 +167,9 @@ FavoritesResult CFavoritesStore::Modify(const ChangeFunction& change, BackupFirs
             throw xml::_com_error(xml::E_FAIL, QStringLiteral("It has no Favorites root element"));
         CFavoritesChange edit(doc, root);
         found = edit.Children();
+        // Written only with a change the user asked for, so a file is never rewritten just
+        // to tidy it.
+        const QList<QStringList> joined = edit.JoinTwinFolders();
         result.code = change(edit);
         result.path = path;
         if (result.code != Code::Done) {
@@ -175,6 +178,7 @@ FavoritesResult CFavoritesStore::Modify(const ChangeFunction& change, BackupFirs
             Announce(FavoritesUpdate::Origin::Elsewhere, *found);
             return result;
         }
+        result.joinedFolders = joined;
         const QList<CFavoritesChange::Child> intended = edit.Children();
         const bool backUp = backup == BackupFirst::Always || !m_bBackedUpThisRun;
         CFavoritesBackups backups(path);

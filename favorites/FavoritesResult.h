@@ -3,7 +3,9 @@
 
 #pragma once
 
+#include <QList>
 #include <QString>
+#include <QStringList>
 
 // What an operation on the favorites file came to. The engine says nothing to the user: its
 // callers put a result into their own words (favorites/ui/FavoritesMessages).
@@ -50,6 +52,9 @@ struct FavoritesResult
     // The file the result is about, and why it failed, as a sentence for the user.
     QString path;
     QString reason;
+    // Folders of the same title that stood side by side and were joined into one by this
+    // change, by path.
+    QList<QStringList> joinedFolders = {};
 
     [[nodiscard]] bool succeeded() const { return code == Code::Done || code == Code::Unchanged; }
     explicit operator bool() const { return succeeded(); }

@@ -65,5 +65,15 @@ bool FavoritesMessages::Tell(const FavoritesResult& result, qsizetype count)
 {
     if (const QString text = Text(result, count); !text.isEmpty())
         MessageBox::Show(text, MB_OK | MB_ICONWARNING); // every one a refusal or a failure
+    if (result.is(Code::Done) && !result.joinedFolders.isEmpty()) {
+        QStringList names;
+        for (const QStringList& path : result.joinedFolders)
+            names.append(QStringLiteral("\u201c%1\u201d").arg(path.join(QStringLiteral(" / "))));
+        MessageBox::Show(QStringLiteral("My Favorites held folders of the same name side by side: "
+                                        "%1. Each is one folder now, holding everything they "
+                                        "held.")
+                             .arg(names.join(QStringLiteral(", "))),
+                         MB_OK | MB_ICONINFORMATION);
+    }
     return result.succeeded();
 }

@@ -9,13 +9,16 @@
 #include "support/MenuEntries.h"
 #include "support/MessageCapture.h"
 #include "support/ModalDriver.h"
+#include "support/TestFiles.h"
 #include "support/TestMain.h"
 #include "support/TreeFixture.h"
 
 #include <QComboBox>
 #include <QContextMenuEvent>
+#include <QDrag>
 #include <QInputDialog>
 #include <QMenu>
+#include <QTimer>
 
 namespace {
 const QByteArray kFolders =
@@ -123,6 +126,34 @@ private slots:
         QCOMPARE(records.at(1).folder, (QStringList{"Alpha", "States", "Ohio"}));
     }
 
+    void aDragLetGoWithoutADropChangesNothing()
+    {
+        CLeftView* tree = m_fixture->tree();
+        const QByteArray before = TestFiles::Read(m_fixture->folder().favoritesPath());
+        QTreeWidgetItem* zeta = TreeFixture::childNamed(node("My Favorites"), "Zeta");
+        QTreeWidgetItem* alpha = TreeFixture::childNamed(node("My Favorites"), "Alpha");
+        tree->scrollToItem(zeta);
+        const QPoint from = tree->visualItemRect(zeta).center();
+        const QPoint to = tree->visualItemRect(alpha).center();
+        // Esc while the drag is on. The offscreen platform ends a drag at once as a cancelled
+        // one, without the loop a desktop runs, where this key ends it.
+        QTimer::singleShot(0, tree, [tree] { QTest::keyClick(tree, Qt::Key_Escape); });
+        QTest::mousePress(tree->viewport(), Qt::LeftButton, {}, from);
+        // The first move makes the view ready to drag, the next one far enough starts it.
+        for (const QPoint& at : {from + QPoint(1, 0), to}) {
+            QMouseEvent move(QEvent::MouseMove, at, tree->viewport()->mapToGlobal(at), Qt::NoButton,
+                             Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(tree->viewport(), &move);
+        }
+        // A real drag ran: the view made one.
+        QVERIFY(tree->findChild<QDrag*>());
+        QTest::mouseRelease(tree->viewport(), Qt::LeftButton, {}, to);
+        QCoreApplication::processEvents();
+        QCOMPARE(TestFiles::Read(m_fixture->folder().favoritesPath()), before);
+        QCOMPARE(Texts(node("My Favorites")), (QStringList{"Alpha", "States", "Beta", "Zeta"}));
+        QVERIFY(Texts(TreeFixture::childNamed(node("My Favorites"), "Alpha")).isEmpty());
+    }
+
     void folderMenuMakesRenamesAndDeletesNamingWhatGoes()
     {
         rightClick(TreeFixture::childNamed(node("My Favorites"), "States"));
@@ -170,6 +201,39 @@ private slots:
                  QStringList{"Beta"});
     }
 
+    void twinFoldersShowAsOneAndAreJoinedByTheFirstChange()
+    {
+        QVERIFY(m_fixture->writeFavorites(
+            "<Favorites>"
+            "<Folder><title>Local</title><Favorite><title>B</title><url>http://b/</url></Favorite>"
+            "</Folder><Favorite><title>Top</title><url>http://top/</url></Favorite>"
+            "<Folder><title>Local</title><Favorite><title>C</title><url>http://c/</url></Favorite>"
+            "</Folder></Favorites>"));
+        CLeftView* tree = m_fixture->tree();
+        tree->RebuildTree(CatalogView::ByArea);
+        QTreeWidgetItem* local = TreeFixture::childNamed(node("My Favorites"), "Local");
+        QCOMPARE(Texts(node("My Favorites")), (QStringList{"Local", "Top"}));
+        QCOMPARE(Texts(local), (QStringList{"B", "C"}));
+        QCOMPARE(tree->FavoritesUnder(local).size(), 2);
+
+        // Whatever is done to it is done to all it shows, and the user is told why the file
+        // holds one folder now.
+        MessageCapture messages;
+        QVERIFY(tree->DropOn(TreeFixture::childNamed(node("My Favorites"), "Top"), local));
+        QCOMPARE(messages.texts(),
+                 QStringList{"My Favorites held folders of the same name side by side: "
+                             "\u201cLocal\u201d. Each is one folder now, holding everything they "
+                             "held."});
+        QCOMPARE(m_fixture->folder().readRows(),
+                 (QStringList{"B|http://b/", "C|http://c/", "Top|http://top/"}));
+        QList<FavoriteRecord> records;
+        QList<QStringList> folders;
+        QVERIFY(m_fixture->store().ReadAll(records, folders));
+        QCOMPARE(folders, QList<QStringList>{QStringList{"Local"}});
+        QCOMPARE(Texts(TreeFixture::childNamed(node("My Favorites"), "Local")),
+                 (QStringList{"B", "C", "Top"}));
+    }
+
     void filterFindsFavoritesInFoldersAndFoldersByName()
     {
         CatalogTreeFilter filter(m_fixture->tree());
@@ -177,8 +241,12 @@ private slots:
         QCOMPARE(filter.firstMatch()->text(0), QStringLiteral("Plain Dealer"));
         QVERIFY(!filter.firstMatch()->isHidden());
         QVERIFY(filter.firstMatch()->parent()->isExpanded());
+        // A folder's name finds the folder itself, above what it holds.
         filter.SetText(QStringLiteral("ohio"));
-        QCOMPARE(filter.firstMatch()->text(0), QStringLiteral("Plain Dealer"));
+        QCOMPARE(filter.firstMatch()->text(0), QStringLiteral("Ohio"));
+        QCOMPARE(filter.folderMatchCount(), 1);
+        QVERIFY(filter.firstMatch()->isExpanded());
+        QVERIFY(!filter.firstMatch()->child(0)->isHidden());
     }
 
 private:

@@ -119,6 +119,44 @@ private slots:
         QCOMPARE(store().DeleteFolder(Path("Massachusetts")).code, Code::Gone);
     }
 
+    void twinFoldersAreJoinedByTheNextChangeKeepingAllTheyHold()
+    {
+        // Two folders of one title side by side, as a hand may write them, each with a folder
+        // of one title inside.
+        const QByteArray twins =
+            "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Favorites>"
+            "<Folder><title>Local</title>"
+            "<Folder><title>Town</title><Favorite><title>A</title><url>http://a/</url></Favorite>"
+            "</Folder><Favorite><title>B</title><url>http://b/</url></Favorite></Folder>"
+            "<Favorite><title>Top</title><url>http://top/</url></Favorite>"
+            "<Folder><title>Local</title><!-- kept by hand -->"
+            "<Favorite><title>C</title><url>http://c/</url></Favorite>"
+            "<Folder><title>Town</title><Favorite><title>D</title><url>http://d/</url></Favorite>"
+            "</Folder></Folder></Favorites>\n";
+        QVERIFY(folder().writeFavoritesXml(twins));
+        QCOMPARE(tree(),
+                 (QStringList{"Local/Town/A|http://a/", "Local/B|http://b/", "Top|http://top/",
+                              "Local/C|http://c/", "Local/Town/D|http://d/"}));
+        // A change refused writes nothing, twins and all.
+        QCOMPARE(store().CreateFolder({}, QStringLiteral("Local")).code, Code::FolderTaken);
+        QCOMPARE(TestFiles::Read(favoritesPath()), twins);
+
+        // The change asked for applies to the one folder all of them make.
+        const FavoritesResult renamed = store().RenameFolder(Path("Local"), QStringLiteral("Near"));
+        QCOMPARE(renamed.code, Code::Done);
+        QCOMPARE(renamed.joinedFolders, (QList<QStringList>{Path("Local"), Path("Local/Town")}));
+        QList<QStringList> folders;
+        QCOMPARE(tree(&folders),
+                 (QStringList{"Near/Town/A|http://a/", "Near/Town/D|http://d/", "Near/B|http://b/",
+                              "Near/C|http://c/", "Top|http://top/"}));
+        QCOMPARE(folders, (QList<QStringList>{Path("Near"), Path("Near/Town")}));
+        QVERIFY(TestFiles::Read(favoritesPath()).contains("<!-- kept by hand -->"));
+        // Once joined they stay so: the next change joins nothing.
+        QVERIFY(store().DeleteFolder(Path("Near/Town")));
+        QVERIFY(store().CreateFolder({}, QStringLiteral("Later")).joinedFolders.isEmpty());
+        QCOMPARE(tree(), (QStringList{"Near/B|http://b/", "Near/C|http://c/", "Top|http://top/"}));
+    }
+
     void foldersNestSixteenDeepAndNoDeeper()
     {
         QVERIFY(folder().writeFavoritesXml("<Favorites/>"));

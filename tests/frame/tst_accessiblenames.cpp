@@ -5,24 +5,30 @@
 #include "browser/CKestrinNewsReaderView.h"
 #include "browser/FindBar.h"
 #include "catalog/CLeftView.h"
+#include "catalog/CatalogContextMenu.h"
 #include "catalog/CatalogData.h"
 #include "favorites/ui/CAddModifyFavoriteDlg.h"
 #include "favorites/ui/CEditMyFavoriteDlg.h"
 #include "favorites/ui/CRestoreFavoritesDlg.h"
 #include "frame/CMainFrame.h"
 #include "frame/LinkCheckCommands.h"
+#include "headlines/HeadlineCommands.h"
+#include "headlines/HeadlinePane.h"
 #include "linkcheck/LinkResultStore.h"
 #include "platform/BrowserPopupWindow.h"
 #include "platform/MessageBox.h"
 #include "res/Resource.h"
 #include "support/AppFixture.h"
 #include "support/DialogControls.h"
+#include "support/MenuEntries.h"
 #include "support/MessageCapture.h"
 #include "support/ModalDriver.h"
 #include "support/TestFiles.h"
 #include "support/TestMain.h"
 
 #include <QAccessible>
+#include <QContextMenuEvent>
+#include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -126,6 +132,7 @@ private slots:
     void treeRowsSayWhatTheyAre();
     void favoriteDialogsNameTheirFields();
     void restoreAboutAndMessageBoxesAreNamed();
+    void folderDialogsAndHeadlinesAreNamed();
     void linkCheckWindowsAreNamed();
     void popUpWindowNamesItsPage();
 
@@ -295,6 +302,50 @@ void AccessibleNamesTest::restoreAboutAndMessageBoxesAreNamed()
              IDNO);
     QVERIFY(driver.done());
     QVERIFY(!driver.timedOut());
+    QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(QLatin1Char('\n'))));
+}
+
+void AccessibleNamesTest::folderDialogsAndHeadlinesAreNamed()
+{
+    CLeftView* tree = m_fixture->tree();
+    // The tree's menu on an item, as a right click opens it; then one of its entries.
+    const auto choose = [&](QTreeWidgetItem* item, const QString& entry) {
+        tree->scrollToItem(item);
+        const QPoint at = tree->visualItemRect(item).center();
+        QContextMenuEvent request(QContextMenuEvent::Mouse, at, tree->viewport()->mapToGlobal(at));
+        QApplication::sendEvent(tree->viewport(), &request);
+        QMenu* menu = frame()->treeMenu()->menu();
+        QVERIFY(menu);
+        QAction* action = MenuEntries::Find(menu, entry);
+        QVERIFY2(action, qPrintable(entry));
+        action->trigger();
+    };
+    ModalDriver driver;
+    QStringList unnamed;
+    QStringList walked;
+    driver.next<QInputDialog>([&](QInputDialog* dialog) {
+        walked.append(dialog->windowTitle());
+        unnamed += unnamedControls(dialog);
+        dialog->reject();
+    });
+    driver.next<QDialog>([&](QDialog* dialog) {
+        walked.append(dialog->windowTitle());
+        unnamed += unnamedControls(dialog);
+        dialog->reject();
+    });
+    choose(tree->FavoritesNode(), QStringLiteral("New &Folder\u2026"));
+    choose(tree->FavoriteItem({"Town Crier", "http://127.0.0.1:9/crier"}),
+           QStringLiteral("&Move to Folder\u2026"));
+    QVERIFY(driver.done());
+    QVERIFY(!driver.timedOut());
+    QCOMPARE(walked.size(), 2);
+    QCOMPARE(walked.at(1), QStringLiteral("Move to Folder"));
+
+    // The headlines above the page, with their list and note.
+    frame()->SendCommand(ID_VIEW_HEADLINES);
+    HeadlinePane* headlines = frame()->headlines()->pane();
+    QVERIFY(headlines && headlines->isVisible());
+    unnamed += unnamedControls(headlines);
     QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(QLatin1Char('\n'))));
 }
 

@@ -61,6 +61,7 @@ private slots:
     void paperWithoutFeedSaysSo();
     void offlineKeepsTheList();
     void favoriteAddedGetsItsItemsDeletedOneLeaves();
+    void folderSumsFollowMovesAndDeletes();
     void f9ShowsFocusesHidesAndIsRemembered();
 
 private:
@@ -270,6 +271,50 @@ void HeadlineCommandsTest::favoriteAddedGetsItsItemsDeletedOneLeaves()
     QVERIFY(loaded.wait(10000));
     QCOMPARE(titles(), (QStringList{"courier story 0", "courier story 1"}));
     QCOMPARE(countOf(m_fixture->tree()->FavoritesNode()), 2);
+}
+
+void HeadlineCommandsTest::folderSumsFollowMovesAndDeletes()
+{
+    QVERIFY(m_fixture->writeFavorites(
+        "<Favorites><Folder><title>North</title><Folder><title>Inner</title>"
+        "<Favorite><title>Herald</title><url>" +
+        kHerald.toUtf8() +
+        "</url></Favorite>"
+        "</Folder></Folder><Folder><title>South</title>"
+        "<Favorite><title>Courier</title><url>" +
+        kCourier.toUtf8() +
+        "</url></Favorite>"
+        "</Folder></Favorites>"));
+    CLeftView* tree = m_fixture->tree();
+    tree->OnInitialUpdate();
+    make();
+    QVERIFY(refreshed([this] { m_headlines->Start(); }));
+    const auto folder = [tree](const char* path) {
+        return tree->FolderItem(QString::fromUtf8(path).split(u'/'));
+    };
+    QCOMPARE(countOf(folder("North/Inner")), 3);
+    QCOMPARE(countOf(folder("North")), 3);
+    QCOMPARE(countOf(folder("South")), 2);
+    QCOMPARE(countOf(tree->FavoritesNode()), 5);
+
+    // Moved by a drop: the sums follow the paper, the folder left behind shows none.
+    QVERIFY(tree->DropOn(favorite(QStringLiteral("Herald"), kHerald), folder("South")));
+    QCOMPARE(countOf(folder("South")), 5);
+    QCOMPARE(countOf(folder("North/Inner")), 0);
+    QCOMPARE(countOf(folder("North")), 0);
+    QCOMPARE(countOf(tree->FavoritesNode()), 5);
+    QCOMPARE(countOf(favorite(QStringLiteral("Herald"), kHerald)), 3);
+
+    // A folder deleted with its papers takes their counts from every folder above.
+    QVERIFY(m_fixture->store().MoveRecords(
+        {{0, {QStringLiteral("Courier"), kCourier, {QStringLiteral("South")}}}},
+        {QStringLiteral("North")}));
+    QCOMPARE(countOf(folder("North")), 2);
+    QVERIFY(m_fixture->store().DeleteFolder({QStringLiteral("South")}));
+    QCOMPARE(countOf(folder("North")), 2);
+    QCOMPARE(countOf(tree->FavoritesNode()), 2);
+    QVERIFY(m_fixture->store().DeleteFolder({QStringLiteral("North")}));
+    QCOMPARE(countOf(tree->FavoritesNode()), 0);
 }
 
 void HeadlineCommandsTest::f9ShowsFocusesHidesAndIsRemembered()
