@@ -23,8 +23,8 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QTemporaryDir>
-#include <QTreeView>
 #include <QTimer>
+#include <QTreeView>
 
 #include <algorithm>
 #include <cstdio>
@@ -204,9 +204,10 @@ void bench(const char* label, bool folders)
     QCoreApplication::processEvents();
 
     std::printf("%-24s read %6.2f  tree built %6.2f  follow %6.2f  filter key %5.2f  editor "
-                "open %6.1f  search key %5.2f cpu %5.2f (broad %5.2f cpu %5.2f)  new folder %5.1f  move 100 %5.1f (%d save)\n",
-                label, read, build, follow, keystroke, editorOpen, searchKey, searchCpu, broadKey, broadCpu, created, move,
-                saves - before);
+                "open %6.1f  search key %5.2f cpu %5.2f (broad %5.2f cpu %5.2f)  new folder %5.1f  "
+                "move 100 %5.1f (%d save)\n",
+                label, read, build, follow, keystroke, editorOpen, searchKey, searchCpu, broadKey,
+                broadCpu, created, move, saves - before);
 }
 } // namespace
 

@@ -388,10 +388,9 @@ void CFavoritesStore::Announce(FavoritesUpdate::Origin origin,
 void CFavoritesStore::ChangedHere(const QList<CFavoritesChange::Child>& children)
 {
     // Told even when the list looks the same (a delete of one of two twins): it changed.
-    m_known =
-        FavoritesUpdate{FavoritesUpdate::Origin::ThisCopy, CFavoritesChange::RecordsOf(children),
-                        CFavoritesChange::FoldersOf(children),
-                        CFavoritesChange::FolderPlacesOf(children)};
+    m_known = FavoritesUpdate{
+        FavoritesUpdate::Origin::ThisCopy, CFavoritesChange::RecordsOf(children),
+        CFavoritesChange::FoldersOf(children), CFavoritesChange::FolderPlacesOf(children)};
     emit favoritesChanged(*m_known);
 }
 

@@ -30,10 +30,11 @@ namespace {
 // The widths of No., Newspaper's Name and Newspaper's URL.
 constexpr int kColumnWidths[] = {50, 200, 200};
 
-// A favorite found again after a change: by name, address and folder, twins in their order.
+// A favorite found again after a change, wherever it went now: by name and address, twins in
+// their order.
 QString KeyOf(const FavoriteRecord& record)
 {
-    return record.title + QChar(0) + record.url + QChar(0) + record.folder.join(QChar(0));
+    return record.title + QChar(0) + record.url;
 }
 } // namespace
 
@@ -123,7 +124,8 @@ bool CEditMyFavoriteDlg::OnInitDialog()
 void CEditMyFavoriteDlg::FillFavoritesList()
 {
     FavoritesUpdate update;
-    const FavoritesResult read = m_store.ReadAll(update.records, update.folders, &update.folderPlaces);
+    const FavoritesResult read =
+        m_store.ReadAll(update.records, update.folders, &update.folderPlaces);
     FavoritesMessages::Tell(read);
     if (read.is(FavoritesResult::Code::NoParser))
         update = {};
@@ -132,19 +134,20 @@ void CEditMyFavoriteDlg::FillFavoritesList()
 
 void CEditMyFavoriteDlg::ShowUpdate(const FavoritesUpdate& update)
 {
-    // What was selected is found again: favorites by name, address and folder, twins in
-    // their order; folders by path.
+    // What was selected is found again: favorites by name and address, twins in their
+    // order; folders by path, or a folder just renamed by its place in the file.
     QHash<QString, int> selectedFavorites;
-    QSet<QStringList> selectedFolders;
+    QList<std::pair<QStringList, qsizetype>> selectedFolders;
     for (const QModelIndex& index : SelectedRows()) {
         if (m_model->isFolder(index))
-            selectedFolders.insert(m_model->folderAt(index));
+            selectedFolders.append({m_model->folderAt(index), m_model->fileOrderAt(index)});
         else
             ++selectedFavorites[KeyOf(m_model->refAt(index).record)];
     }
     const QModelIndex current = m_proxy->mapToSource(m_listFavorites->currentIndex());
     const bool currentIsFolder = m_model->isFolder(current);
-    const QStringList currentFolder = m_model->folderAt(current);
+    const std::pair<QStringList, qsizetype> currentFolder{
+        m_model->folderAt(current), current.isValid() ? m_model->fileOrderAt(current) : -1};
     const std::optional<FavoriteRecord> currentRecord =
         current.isValid() && !currentIsFolder ? std::optional(m_model->refAt(current).record)
                                               : std::nullopt;
@@ -152,7 +155,17 @@ void CEditMyFavoriteDlg::ShowUpdate(const FavoritesUpdate& update)
     m_model->Reset(update);
     RestoreExpansion();
 
-    QModelIndex newCurrent = currentIsFolder ? m_model->indexOfFolder(currentFolder) : QModelIndex();
+    const auto findFolder = [this](const std::pair<QStringList, qsizetype>& folder) {
+        const QModelIndex byPath = m_model->indexOfFolder(folder.first);
+        if (byPath.isValid())
+            return byPath;
+        const QModelIndex byPlace = m_model->indexAtFileOrder(folder.second);
+        return m_model->isFolder(byPlace) &&
+                       m_model->folderAt(byPlace).size() == folder.first.size()
+                   ? byPlace
+                   : QModelIndex();
+    };
+    QModelIndex newCurrent = currentIsFolder ? findFolder(currentFolder) : QModelIndex();
     QItemSelection selection;
     const auto selectRow = [&](const QModelIndex& index) {
         const QModelIndex shown = m_proxy->mapFromSource(index);
@@ -161,7 +174,8 @@ void CEditMyFavoriteDlg::ShowUpdate(const FavoritesUpdate& update)
     };
     for (qsizetype i = 0; i < update.records.size(); ++i) {
         const FavoriteRecord& record = update.records.at(i);
-        if (currentRecord && !newCurrent.isValid() && record == *currentRecord)
+        if (currentRecord && !newCurrent.isValid() && record.title == currentRecord->title &&
+            record.url == currentRecord->url)
             newCurrent = m_model->indexOfRecord(i);
         if (selectedFavorites.isEmpty())
             continue;
@@ -172,13 +186,15 @@ void CEditMyFavoriteDlg::ShowUpdate(const FavoritesUpdate& update)
             selectedFavorites.erase(found);
         selectRow(m_model->indexOfRecord(i));
     }
-    for (const QStringList& path : std::as_const(selectedFolders))
-        selectRow(m_model->indexOfFolder(path));
+    for (const auto& folder : std::as_const(selectedFolders))
+        selectRow(findFolder(folder));
     QItemSelectionModel* selectionModel = m_listFavorites->selectionModel();
-    if (newCurrent.isValid())
-        selectionModel->setCurrentIndex(m_proxy->mapFromSource(newCurrent),
-                                        QItemSelectionModel::NoUpdate);
     selectionModel->select(selection, QItemSelectionModel::ClearAndSelect);
+    if (const QModelIndex shown = m_proxy->mapFromSource(newCurrent); shown.isValid()) {
+        selectionModel->setCurrentIndex(shown, QItemSelectionModel::NoUpdate);
+        // Still in sight, in the folder it went to.
+        m_listFavorites->scrollTo(shown);
+    }
     UpdateEditButton();
 }
 
@@ -285,8 +301,8 @@ void CEditMyFavoriteDlg::SelectRow(const QModelIndex& index)
     const QModelIndex shown = m_proxy->mapFromSource(index);
     if (!shown.isValid())
         return;
-    m_listFavorites->selectionModel()->setCurrentIndex(
-        shown, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    m_listFavorites->selectionModel()->setCurrentIndex(shown, QItemSelectionModel::ClearAndSelect |
+                                                                  QItemSelectionModel::Rows);
     m_listFavorites->scrollTo(shown);
 }
 

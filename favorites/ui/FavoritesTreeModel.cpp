@@ -22,8 +22,7 @@ QString CountText(int favorites)
 FavoritesTreeModel::FavoritesTreeModel(QObject* parent)
     : QAbstractItemModel(parent), m_nodes(1),
       m_folderIcon(QApplication::style()->standardIcon(QStyle::SP_DirIcon))
-{
-}
+{}
 
 int FavoritesTreeModel::AddNode(int parent, qsizetype record, qsizetype folder)
 {
@@ -255,6 +254,14 @@ QModelIndex FavoritesTreeModel::indexOfRecord(qsizetype ordinal) const
     if (ordinal < 0 || ordinal >= qsizetype(m_recordNodes.size()))
         return {};
     return indexOfNode(m_recordNodes[std::size_t(ordinal)]);
+}
+
+QModelIndex FavoritesTreeModel::indexAtFileOrder(qsizetype fileOrder) const
+{
+    // Nodes are made in file order, after the root.
+    if (fileOrder < 0 || fileOrder + 1 >= qsizetype(m_nodes.size()))
+        return {};
+    return indexOfNode(int(fileOrder + 1));
 }
 
 std::vector<char> FavoritesTreeModel::Matching(const QString& text) const

@@ -58,6 +58,7 @@ public:
 
     [[nodiscard]] QModelIndex indexOfFolder(const QStringList& path) const;
     [[nodiscard]] QModelIndex indexOfRecord(qsizetype ordinal) const;
+    [[nodiscard]] QModelIndex indexAtFileOrder(qsizetype fileOrder) const;
     [[nodiscard]] const QList<FavoriteRecord>& records() const { return m_update.records; }
 
     // For each node, whether its own texts hold text (case aside): a favorite's name or
