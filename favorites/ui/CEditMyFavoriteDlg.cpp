@@ -332,10 +332,9 @@ void CEditMyFavoriteDlg::OnEditRecord()
     }
     const FavoriteRef ref = m_model->refAt(rows.first());
     FavoriteRecord edited;
-    if (!CFavoriteCommands::Edit(m_store, ref, &edited))
-        return;
-    FillFavoritesList();
-    SelectRecord(edited, ref.ordinal);
+    // The list followed the change already.
+    if (CFavoriteCommands::Edit(m_store, ref, &edited))
+        SelectRecord(edited, ref.ordinal);
 }
 
 void CEditMyFavoriteDlg::OnDeleteRecords()
@@ -347,8 +346,7 @@ void CEditMyFavoriteDlg::OnDeleteRecords()
                                 m_model->favoritesIn(rows.first()));
         return;
     }
-    if (CFavoriteCommands::Delete(m_store, SelectedFavorites()))
-        FillFavoritesList();
+    CFavoriteCommands::Delete(m_store, SelectedFavorites());
 }
 
 void CEditMyFavoriteDlg::OnOK()
