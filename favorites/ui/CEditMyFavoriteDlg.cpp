@@ -201,10 +201,8 @@ void CEditMyFavoriteDlg::ShowUpdate(const FavoritesUpdate& update)
 void CEditMyFavoriteDlg::ApplySearch()
 {
     const QString text = m_search ? m_search->text().trimmed() : QString();
-    if (text == m_proxy->searchText())
-        return;
-    m_proxy->SetSearchText(text);
-    RestoreExpansion();
+    if (m_proxy->SetSearchText(text))
+        RestoreExpansion();
 }
 
 void CEditMyFavoriteDlg::RestoreExpansion()

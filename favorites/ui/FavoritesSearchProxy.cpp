@@ -11,18 +11,25 @@ FavoritesSearchProxy::FavoritesSearchProxy(FavoritesTreeModel& model, QObject* p
     setRecursiveFilteringEnabled(true);
     setAutoAcceptChildRows(true);
     m_collator.setCaseSensitivity(Qt::CaseInsensitive);
-    m_collator.setNumericMode(true);
     setSourceModel(&model);
 }
 
-void FavoritesSearchProxy::SetSearchText(const QString& text)
+bool FavoritesSearchProxy::SetSearchText(const QString& text)
 {
     if (text == m_text)
-        return;
+        return false;
+    std::vector<char> matching = text.isEmpty() ? std::vector<char>() : m_model.Matching(text);
+    // A longer word often finds the same rows: the view then has nothing to redo.
+    const bool same = !text.isEmpty() && !m_text.isEmpty() && m_matched == m_model.generation() &&
+                      matching == m_matching;
     m_text = text;
-    m_matching = m_text.isEmpty() ? std::vector<char>() : m_model.Matching(m_text);
+    m_matching = std::move(matching);
     m_matched = m_model.generation();
-    invalidateFilter();
+    if (same)
+        return false;
+    // All at once: told row by row, thousands of scattered changes cost the view far more.
+    invalidate();
+    return true;
 }
 
 bool FavoritesSearchProxy::filterAcceptsRow(int sourceRow, const QModelIndex& sourceParent) const

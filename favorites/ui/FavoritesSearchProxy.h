@@ -21,7 +21,8 @@ class FavoritesSearchProxy : public QSortFilterProxyModel
 public:
     explicit FavoritesSearchProxy(FavoritesTreeModel& model, QObject* parent = nullptr);
 
-    void SetSearchText(const QString& text);
+    // False when the rows shown stay the same.
+    bool SetSearchText(const QString& text);
     [[nodiscard]] QString searchText() const { return m_text; }
 
 protected:
