@@ -114,6 +114,19 @@ QList<QStringList> CFavoritesChange::FoldersOf(const QList<Child>& children)
     return folders;
 }
 
+QList<qsizetype> CFavoritesChange::FolderPlacesOf(const QList<Child>& children)
+{
+    QList<qsizetype> places;
+    qsizetype favorites = 0;
+    for (const Child& child : children) {
+        if (child.isFavorite())
+            ++favorites;
+        else if (child.isFolder())
+            places.append(favorites);
+    }
+    return places;
+}
+
 QList<CFavoritesChange::Child> CFavoritesChange::Children() const
 {
     if (!m_children) {

@@ -104,6 +104,8 @@ public:
     // The Favorite records and the folders' paths among children, in order.
     [[nodiscard]] static QList<FavoriteRecord> RecordsOf(const QList<Child>& children);
     [[nodiscard]] static QList<QStringList> FoldersOf(const QList<Child>& children);
+    // For each folder among children, how many favorites come before it there.
+    [[nodiscard]] static QList<qsizetype> FolderPlacesOf(const QList<Child>& children);
     // Appends what the folder element holds, as Children lists it, to children.
     static void ReadFolder(const CXmlNode& folder, const QStringList& path, QList<Child>& children);
 

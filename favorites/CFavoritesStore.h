@@ -68,8 +68,10 @@ public:
     // created, NodeFailure (with the records before it) when a record could not be fetched;
     // a missing or unreadable file is Done with no records.
     FavoritesResult ReadAll(QList<FavoriteRecord>& records) const;
-    // The same, with every folder's path in file order.
-    FavoritesResult ReadAll(QList<FavoriteRecord>& records, QList<QStringList>& folders) const;
+    // The same, with every folder's path in file order and, when asked, each folder's place
+    // among the favorites (see FavoritesUpdate::folderPlaces).
+    FavoritesResult ReadAll(QList<FavoriteRecord>& records, QList<QStringList>& folders,
+                            QList<qsizetype>* folderPlaces = nullptr) const;
     // Adds (1) or deletes (3) the trimmed pair. Blank when a value is empty after trimming,
     // Duplicate for an add of a stored pair, Gone for a delete of a pair no longer stored.
     FavoritesResult Update(int nOperation, const QString& title, const QString& url);
