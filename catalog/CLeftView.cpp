@@ -15,6 +15,7 @@
 #include "res/Resource.h"
 #include "res/StringTable.h"
 
+#include <QCollatorSortKey>
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QJsonArray>
@@ -140,11 +141,28 @@ void CLeftView::RebuildTree(CatalogView mode)
     QList<FavoriteRecord> records;
     QList<QStringList> folders;
     FavoritesMessages::Tell(m_favorites.ReadAll(records, folders));
-    m_favoriteItems.reserve(records.size());
     for (const QStringList& folder : std::as_const(folders))
         (void)EnsureFolder(folder);
-    for (const FavoriteRecord& record : std::as_const(records))
-        m_favoriteItems.append(AddSite(EnsureFolder(record.folder), record.title, record.url));
+    // Each folder's favorites sorted once and added at once, the items kept in file order.
+    QHash<QStringList, QList<qsizetype>> positionsIn;
+    QList<QStringList> folderOrder;
+    for (qsizetype i = 0; i < records.size(); ++i) {
+        QList<qsizetype>& positions = positionsIn[records.at(i).folder];
+        if (positions.isEmpty())
+            folderOrder.append(records.at(i).folder);
+        positions.append(i);
+    }
+    m_favoriteItems.resize(records.size());
+    for (const QStringList& folder : std::as_const(folderOrder)) {
+        const QList<qsizetype>& positions = positionsIn.value(folder);
+        QList<FavoriteRecord> inFolder;
+        inFolder.reserve(positions.size());
+        for (const qsizetype position : positions)
+            inFolder.append(records.at(position));
+        const QList<QTreeWidgetItem*> items = AddSites(EnsureFolder(folder), inFolder);
+        for (qsizetype i = 0; i < positions.size(); ++i)
+            m_favoriteItems[positions.at(i)] = items.at(i);
+    }
     PlaceFolders();
 
     if (mode == CatalogView::ByContent) {
@@ -208,11 +226,19 @@ QList<QTreeWidgetItem*> CLeftView::AddSites(QTreeWidgetItem* parent,
         item->setData(0, kIndexRole, TakeSlot(record.url));
         items.append(item);
     }
-    QList<QTreeWidgetItem*> sorted = items;
-    std::stable_sort(sorted.begin(), sorted.end(),
-                     [this](const QTreeWidgetItem* left, const QTreeWidgetItem* right) {
-                         return m_collator.compare(left->text(0), right->text(0)) < 0;
-                     });
+    // Each name's sort key made once: a long list is compared without asking the collator
+    // about the same names again and again.
+    std::vector<std::pair<QCollatorSortKey, QTreeWidgetItem*>> keyed;
+    keyed.reserve(std::size_t(records.size()));
+    for (qsizetype i = 0; i < records.size(); ++i)
+        keyed.emplace_back(m_collator.sortKey(records.at(i).title), items.at(i));
+    std::stable_sort(keyed.begin(), keyed.end(), [](const auto& left, const auto& right) {
+        return left.first.compare(right.first) < 0;
+    });
+    QList<QTreeWidgetItem*> sorted;
+    sorted.reserve(items.size());
+    for (const auto& [key, item] : keyed)
+        sorted.append(item);
     parent->addChildren(sorted);
     return items;
 }

@@ -70,6 +70,10 @@ public:
     FavoritesResult ReadAll(QList<FavoriteRecord>& records) const;
     // The same, with every folder's path in file order.
     FavoritesResult ReadAll(QList<FavoriteRecord>& records, QList<QStringList>& folders) const;
+    // The list as this store last read it or told its listeners of it; read now when it
+    // has not read the file yet. What starts from the list the window shows need not read
+    // a long list again.
+    [[nodiscard]] FavoritesUpdate Known() const;
     // Adds (1) or deletes (3) the trimmed pair. Blank when a value is empty after trimming,
     // Duplicate for an add of a stored pair, Gone for a delete of a pair no longer stored.
     FavoritesResult Update(int nOperation, const QString& title, const QString& url);
