@@ -15,7 +15,6 @@
 #include "res/Resource.h"
 #include "res/StringTable.h"
 
-#include <QCollatorSortKey>
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QJsonArray>
@@ -25,6 +24,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <numeric>
 #include <set>
 #include <vector>
 
@@ -226,19 +226,17 @@ QList<QTreeWidgetItem*> CLeftView::AddSites(QTreeWidgetItem* parent,
         item->setData(0, kIndexRole, TakeSlot(record.url));
         items.append(item);
     }
-    // Each name's sort key made once: a long list is compared without asking the collator
-    // about the same names again and again.
-    std::vector<std::pair<QCollatorSortKey, QTreeWidgetItem*>> keyed;
-    keyed.reserve(std::size_t(records.size()));
-    for (qsizetype i = 0; i < records.size(); ++i)
-        keyed.emplace_back(m_collator.sortKey(records.at(i).title), items.at(i));
-    std::stable_sort(keyed.begin(), keyed.end(), [](const auto& left, const auto& right) {
-        return left.first.compare(right.first) < 0;
+    // Compared by the records' names: asking each item for its text costs more than the
+    // comparison itself.
+    QList<qsizetype> order(records.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(), [&](qsizetype left, qsizetype right) {
+        return m_collator.compare(records.at(left).title, records.at(right).title) < 0;
     });
     QList<QTreeWidgetItem*> sorted;
     sorted.reserve(items.size());
-    for (const auto& [key, item] : keyed)
-        sorted.append(item);
+    for (const qsizetype i : std::as_const(order))
+        sorted.append(items.at(i));
     parent->addChildren(sorted);
     return items;
 }

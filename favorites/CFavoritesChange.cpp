@@ -150,8 +150,9 @@ FavoritesResult::Code CFavoritesChange::ReadTopLevel(const CXmlNode& root, long 
         }
         // A folder counts whole or not at all.
         QList<FavoriteRecord> inside;
-        QList<QStringList> paths{QStringList{record.title}};
-        Walk(node, paths.constFirst(), [&](xmlNode* inner, xmlNode*, FavoriteRecord innerRecord) {
+        const QStringList path{record.title};
+        QList<QStringList> paths{path};
+        Walk(node, path, [&](xmlNode* inner, xmlNode*, FavoriteRecord innerRecord) {
             if (HasName(inner, "Favorite"))
                 inside.append(std::move(innerRecord));
             else if (HasName(inner, "Folder"))
