@@ -125,7 +125,8 @@ void CFavoritesChange::ReadFolder(const CXmlNode& folder, const QStringList& pat
 
 FavoritesResult::Code CFavoritesChange::ReadTopLevel(const CXmlNode& root, long failAt,
                                                      QList<FavoriteRecord>& records,
-                                                     QList<QStringList>& folders)
+                                                     QList<QStringList>& folders,
+                                                     QList<qsizetype>& places)
 {
     // The Favorite and Folder elements of no namespace right below the root, as the
     // expression "Favorites/Favorite|Favorites/Folder" selects them.
@@ -152,14 +153,18 @@ FavoritesResult::Code CFavoritesChange::ReadTopLevel(const CXmlNode& root, long 
         QList<FavoriteRecord> inside;
         const QStringList path{record.title};
         QList<QStringList> paths{path};
+        QList<qsizetype> placesInside{records.size()};
         Walk(node, path, [&](xmlNode* inner, xmlNode*, FavoriteRecord innerRecord) {
-            if (HasName(inner, "Favorite"))
+            if (HasName(inner, "Favorite")) {
                 inside.append(std::move(innerRecord));
-            else if (HasName(inner, "Folder"))
+            } else if (HasName(inner, "Folder")) {
                 paths.append(innerRecord.folder + QStringList{innerRecord.title});
+                placesInside.append(records.size() + inside.size());
+            }
         });
         records.append(std::move(inside));
         folders.append(std::move(paths));
+        places.append(std::move(placesInside));
     }
     return FavoritesResult::Code::Done;
 }
@@ -206,6 +211,19 @@ QList<QStringList> CFavoritesChange::FoldersOf(const QList<Child>& children)
             folders.append(child.path());
     }
     return folders;
+}
+
+QList<qsizetype> CFavoritesChange::FolderPlacesOf(const QList<Child>& children)
+{
+    QList<qsizetype> places;
+    qsizetype favorites = 0;
+    for (const Child& child : children) {
+        if (child.isFavorite())
+            ++favorites;
+        else if (child.isFolder())
+            places.append(favorites);
+    }
+    return places;
 }
 
 QList<CFavoritesChange::Child> CFavoritesChange::Children() const

@@ -101,15 +101,18 @@ public:
     // The Favorite records and the folders' paths among children, in order.
     [[nodiscard]] static QList<FavoriteRecord> RecordsOf(const QList<Child>& children);
     [[nodiscard]] static QList<QStringList> FoldersOf(const QList<Child>& children);
+    // For each folder among children, how many favorites come before it there.
+    [[nodiscard]] static QList<qsizetype> FolderPlacesOf(const QList<Child>& children);
     // Appends what the folder element holds, as Children lists it, to children.
     static void ReadFolder(const CXmlNode& folder, const QStringList& path, QList<Child>& children);
     // Appends the favorites of the list (those at the top of the root, then those of each
-    // top-level folder, in file order) to records and every folder's path to folders:
-    // NodeFailure when the element at position failAt (counting the top's favorites and
-    // folders) cannot be fetched, with what came before it.
+    // top-level folder, in file order) to records, every folder's path to folders and its
+    // place among the favorites to places: NodeFailure when the element at position failAt
+    // (counting the top's favorites and folders) cannot be fetched, with what came before.
     static FavoritesResult::Code ReadTopLevel(const CXmlNode& root, long failAt,
                                               QList<FavoriteRecord>& records,
-                                              QList<QStringList>& folders);
+                                              QList<QStringList>& folders,
+                                              QList<qsizetype>& places);
 
 private:
     struct Entry

@@ -95,10 +95,12 @@ FavoritesResult CFavoritesStore::ReadAll(QList<FavoriteRecord>& records) const
 }
 
 FavoritesResult CFavoritesStore::ReadAll(QList<FavoriteRecord>& records,
-                                         QList<QStringList>& folders) const
+                                         QList<QStringList>& folders,
+                                         QList<qsizetype>* folderPlaces) const
 {
     records.clear();
     folders.clear();
+    QList<qsizetype> places;
     CXmlDocument doc;
     if (xml::Failed(doc.CreateInstance()))
         return FavoritesResult::Of(Code::NoParser, m_strPath);
@@ -117,7 +119,8 @@ FavoritesResult CFavoritesStore::ReadAll(QList<FavoriteRecord>& records,
         const CXmlTestSeam::Failures& failures = CXmlTestSeam::GetFailures();
         const long failAt = failures.itemExpression == kTopLevel ? failures.itemIndex : -1;
         if (const CXmlNode root = CFavoritesChange::FindRoot(doc); !root.IsNull()) {
-            if (CFavoritesChange::ReadTopLevel(root, failAt, records, folders) == Code::NodeFailure)
+            if (CFavoritesChange::ReadTopLevel(root, failAt, records, folders, places) ==
+                Code::NodeFailure)
                 result = FavoritesResult::Of(Code::NodeFailure, m_strPath);
         }
     } catch (const xml::_com_error&) {
@@ -125,9 +128,11 @@ FavoritesResult CFavoritesStore::ReadAll(QList<FavoriteRecord>& records,
     }
     // The first read is what the listeners start from.
     if (!m_known) {
-        m_known = FavoritesUpdate{FavoritesUpdate::Origin::ThisCopy, records, folders};
+        m_known = FavoritesUpdate{FavoritesUpdate::Origin::ThisCopy, records, folders, places};
         m_knownIdentity = identity;
     }
+    if (folderPlaces)
+        *folderPlaces = std::move(places);
     return result;
 }
 
@@ -368,8 +373,10 @@ void CFavoritesStore::Announce(FavoritesUpdate::Origin origin,
                                const QList<CFavoritesChange::Child>& children)
 {
     FavoritesUpdate update{origin, CFavoritesChange::RecordsOf(children),
-                           CFavoritesChange::FoldersOf(children)};
-    if (m_known && m_known->records == update.records && m_known->folders == update.folders)
+                           CFavoritesChange::FoldersOf(children),
+                           CFavoritesChange::FolderPlacesOf(children)};
+    if (m_known && m_known->records == update.records && m_known->folders == update.folders &&
+        m_known->folderPlaces == update.folderPlaces)
         return;
     m_known = update;
     emit favoritesChanged(update);
@@ -378,9 +385,9 @@ void CFavoritesStore::Announce(FavoritesUpdate::Origin origin,
 void CFavoritesStore::ChangedHere(const QList<CFavoritesChange::Child>& children)
 {
     // Told even when the list looks the same (a delete of one of two twins): it changed.
-    m_known =
-        FavoritesUpdate{FavoritesUpdate::Origin::ThisCopy, CFavoritesChange::RecordsOf(children),
-                        CFavoritesChange::FoldersOf(children)};
+    m_known = FavoritesUpdate{
+        FavoritesUpdate::Origin::ThisCopy, CFavoritesChange::RecordsOf(children),
+        CFavoritesChange::FoldersOf(children), CFavoritesChange::FolderPlacesOf(children)};
     emit favoritesChanged(*m_known);
 }
 

@@ -68,8 +68,10 @@ public:
     // created, NodeFailure (with the records before it) when a record could not be fetched;
     // a missing or unreadable file is Done with no records.
     FavoritesResult ReadAll(QList<FavoriteRecord>& records) const;
-    // The same, with every folder's path in file order.
-    FavoritesResult ReadAll(QList<FavoriteRecord>& records, QList<QStringList>& folders) const;
+    // The same, with every folder's path in file order and, when asked, each folder's place
+    // among the favorites (see FavoritesUpdate::folderPlaces).
+    FavoritesResult ReadAll(QList<FavoriteRecord>& records, QList<QStringList>& folders,
+                            QList<qsizetype>* folderPlaces = nullptr) const;
     // The list as this store last read it or told its listeners of it; read now when it
     // has not read the file yet. What starts from the list the window shows need not read
     // a long list again.

@@ -25,4 +25,7 @@ struct FavoritesUpdate
     QList<FavoriteRecord> records;
     // Every folder as its path of titles, in file order (empty ones too).
     QList<QStringList> folders;
+    // For each folder, how many favorites come before it in the file: with the two lists
+    // above it gives back the order of favorites and folders side by side.
+    QList<qsizetype> folderPlaces;
 };

@@ -14,7 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTableWidget>
+#include <QTreeView>
 
 Dialog::Dialog(int templateId, QWidget* parent) : QDialog(parent), m_templateId(templateId)
 {
@@ -83,18 +83,19 @@ void Dialog::Build(const DialogTemplate& dialogTemplate)
             break;
         }
         case Kind::ListView: {
-            // A report view: columns with a header, one row per item, no row numbers.
-            auto* list = new QTableWidget(this);
-            list->verticalHeader()->hide();
-            list->setShowGrid(false);
+            // A report view: columns with a header, one row per item, no row numbers; the
+            // dialog gives it its model.
+            auto* list = new QTreeView(this);
+            list->setRootIsDecorated(false);
+            list->setUniformRowHeights(true);
+            list->setAllColumnsShowFocus(true);
             list->setWordWrap(false);
             list->setEditTriggers(QAbstractItemView::NoEditTriggers);
-            list->setSelectionBehavior(QAbstractItemView::SelectItems);
+            list->setSelectionBehavior(QAbstractItemView::SelectRows);
             list->setSelectionMode(QAbstractItemView::ExtendedSelection);
             list->setSortingEnabled(false);
-            list->horizontalHeader()->setStretchLastSection(false);
-            list->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-            list->verticalHeader()->setDefaultSectionSize(list->fontMetrics().height() + 4);
+            list->header()->setStretchLastSection(false);
+            list->header()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
             widget = list;
             break;
         }

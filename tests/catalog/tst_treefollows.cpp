@@ -18,13 +18,13 @@
 #include "support/TestFiles.h"
 #include "support/TestMain.h"
 #include "support/TreeFixture.h"
+#include "support/ViewRows.h"
 
 #include <QContextMenuEvent>
 #include <QMenu>
 #include <QProcess>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QTableWidget>
 #include <QTreeWidget>
 
 namespace {
@@ -159,7 +159,7 @@ void TreeFollowsTest::editorEditRenamesTheItemInItsPlace()
     ModalDriver driver;
     CEditMyFavoriteDlg editor(m_fixture->store());
     driver.next<CEditMyFavoriteDlg>([&](CEditMyFavoriteDlg* dialog) {
-        editor.list()->selectRow(0);
+        ViewRows::Select(editor.list(), 0);
         DialogControls::Button(dialog, IDC_EDIT_FAVORITE)->click();
     });
     driver.next<CAddModifyFavoriteDlg>([](CAddModifyFavoriteDlg* dialog) {
@@ -181,11 +181,10 @@ void TreeFollowsTest::editorDeleteKeyAndDoubleClickRemoveTheItem()
     ModalDriver driver;
     CEditMyFavoriteDlg editor(m_fixture->store());
     driver.next<CEditMyFavoriteDlg>([&](CEditMyFavoriteDlg*) {
-        editor.list()->selectRow(1);
+        ViewRows::Select(editor.list(), 1);
         QTest::keyClick(editor.list(), Qt::Key_Delete);
         QCOMPARE(shown(), QStringList{"Zeta Weekly|1"});
-        const QRect row = editor.list()->visualItemRect(editor.list()->item(0, 1));
-        QTest::mouseDClick(editor.list()->viewport(), Qt::LeftButton, {}, row.center());
+        ViewRows::DoubleClick(editor.list(), 0);
     });
     driver.next<CAddModifyFavoriteDlg>(
         [](CAddModifyFavoriteDlg* dialog) { DialogControls::Button(dialog, IDC_DELETE)->click(); });

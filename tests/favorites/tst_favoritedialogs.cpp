@@ -5,7 +5,9 @@
 #include "favorites/ui/CAddModifyFavoriteDlg.h"
 #include "favorites/ui/CEditMyFavoriteDlg.h"
 #include "favorites/ui/FavoritesMessages.h"
+#include "favorites/ui/FavoritesTreeModel.h"
 #include "platform/DialogUnits.h"
+#include "platform/GridLineDelegate.h"
 #include "platform/MessageBox.h"
 #include "res/Resource.h"
 #include "support/DialogControls.h"
@@ -13,27 +15,15 @@
 #include "support/ModalDriver.h"
 #include "support/TestFiles.h"
 #include "support/TestMain.h"
+#include "support/ViewRows.h"
 
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTableWidget>
+#include <QSortFilterProxyModel>
 
-namespace {
-QStringList column(QTableWidget* list, int column)
-{
-    QStringList result;
-    for (int row = 0; row < list->rowCount(); ++row)
-        result.append(list->item(row, column)->text());
-    return result;
-}
-
-void doubleClickRow(QTableWidget* list, int row)
-{
-    const QRect rect = list->visualItemRect(list->item(row, 1));
-    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, rect.center());
-}
-} // namespace
+using ViewRows::Column;
+using ViewRows::DoubleClick;
 
 class FavoriteDialogsTest : public FavoritesTestCase
 {
@@ -64,16 +54,18 @@ void FavoriteDialogsTest::editorListsRecordsAndDeletesThroughADoubleClick()
     MessageCapture messages;
     ModalDriver driver;
     CEditMyFavoriteDlg editor(store());
-    QTableWidget* list = editor.list();
+    QTreeView* list = editor.list();
     bool checkedDeleteDialog = false;
 
     driver.next<CEditMyFavoriteDlg>([&](CEditMyFavoriteDlg* dialog) {
         QCOMPARE(dialog->windowTitle(), QStringLiteral("Edit My Favorite"));
         QCOMPARE(dialog->focusWidget(), list);
-        QCOMPARE(column(list, 0), (QStringList{"000001", "000002", "000003"}));
-        QCOMPARE(column(list, 1), (QStringList{"First Paper", "Second Paper", "Third Paper"}));
-        QCOMPARE(list->item(2, 0)->data(Qt::UserRole).toInt(), 2);
-        doubleClickRow(list, 1);
+        QCOMPARE(Column(list, 0), (QStringList{"000001", "000002", "000003"}));
+        QCOMPARE(Column(list, 1), (QStringList{"First Paper", "Second Paper", "Third Paper"}));
+        // Each row knows its favorite's place in the file.
+        const auto* view = qobject_cast<QSortFilterProxyModel*>(list->model());
+        QCOMPARE(dialog->model().refAt(view->mapToSource(ViewRows::Row(list, 2))).ordinal, 2);
+        DoubleClick(list, 1);
     });
     driver.next<CAddModifyFavoriteDlg>([&](CAddModifyFavoriteDlg* dialog) {
         QCOMPARE(dialog->windowTitle(), QStringLiteral("Delete My Favorites"));
@@ -90,8 +82,8 @@ void FavoriteDialogsTest::editorListsRecordsAndDeletesThroughADoubleClick()
         DialogControls::Button(dialog, IDC_DELETE)->click();
     });
     driver.next<CEditMyFavoriteDlg>([&](CEditMyFavoriteDlg* dialog) {
-        QCOMPARE(column(list, 0), (QStringList{"000001", "000002"}));
-        QCOMPARE(column(list, 1), (QStringList{"First Paper", "Third Paper"}));
+        QCOMPARE(Column(list, 0), (QStringList{"000001", "000002"}));
+        QCOMPARE(Column(list, 1), (QStringList{"First Paper", "Third Paper"}));
         DialogControls::Button(dialog, IDCANCEL)->click();
     });
 
@@ -112,7 +104,7 @@ void FavoriteDialogsTest::newSavesARecordAsTheLastRow()
     MessageCapture messages;
     ModalDriver driver;
     CEditMyFavoriteDlg editor(store());
-    QTableWidget* list = editor.list();
+    QTreeView* list = editor.list();
 
     driver.next<CEditMyFavoriteDlg>(
         [&](CEditMyFavoriteDlg* dialog) { DialogControls::Button(dialog, IDOK)->click(); });
@@ -129,12 +121,11 @@ void FavoriteDialogsTest::newSavesARecordAsTheLastRow()
     });
     // Enter in the editor acts as New and leaves the editor open.
     driver.next<CEditMyFavoriteDlg>([&](CEditMyFavoriteDlg* dialog) {
-        QCOMPARE(column(list, 0), (QStringList{"000001", "000002"}));
-        QCOMPARE(column(list, 1), (QStringList{"Old Paper", "New Paper"}));
-        QCOMPARE(column(list, 2), (QStringList{"https://old.example/", "https://new.example/"}));
-        QCOMPARE(list->currentRow(), 1);
-        QVERIFY(list->item(1, 1)->isSelected());
-        QVERIFY(!list->item(0, 1)->isSelected());
+        QCOMPARE(Column(list, 0), (QStringList{"000001", "000002"}));
+        QCOMPARE(Column(list, 1), (QStringList{"Old Paper", "New Paper"}));
+        QCOMPARE(Column(list, 2), (QStringList{"https://old.example/", "https://new.example/"}));
+        QCOMPARE(ViewRows::Current(list), 1);
+        QCOMPARE(ViewRows::Selected(list), QList<int>{1});
         QTest::keyClick(list, Qt::Key_Return);
     });
     driver.next<CAddModifyFavoriteDlg>([&](CAddModifyFavoriteDlg* dialog) {
@@ -143,7 +134,7 @@ void FavoriteDialogsTest::newSavesARecordAsTheLastRow()
     });
     driver.next<CEditMyFavoriteDlg>([&](CEditMyFavoriteDlg* dialog) {
         QVERIFY(dialog->isVisible());
-        QCOMPARE(list->rowCount(), 2);
+        QCOMPARE(ViewRows::Shown(list).size(), 2);
         dialog->close();
     });
 
@@ -159,7 +150,7 @@ void FavoriteDialogsTest::blankValueIsNamedAndCancelDoesNotRefill()
     MessageCapture messages;
     ModalDriver driver;
     CEditMyFavoriteDlg editor(store());
-    QTableWidget* list = editor.list();
+    QTreeView* list = editor.list();
 
     driver.next<CEditMyFavoriteDlg>(
         [&](CEditMyFavoriteDlg* dialog) { DialogControls::Button(dialog, IDOK)->click(); });
@@ -192,7 +183,7 @@ void FavoriteDialogsTest::blankValueIsNamedAndCancelDoesNotRefill()
         DialogControls::Button(dialog, IDCANCEL)->click();
     });
     driver.next<CEditMyFavoriteDlg>([&](CEditMyFavoriteDlg* dialog) {
-        QCOMPARE(column(list, 1), QStringList{"Kept Paper"});
+        QCOMPARE(Column(list, 1), QStringList{"Kept Paper"});
         DialogControls::Button(dialog, IDCANCEL)->click();
     });
     QCOMPARE(editor.DoModal(), int(IDCANCEL));
@@ -265,10 +256,10 @@ void FavoriteDialogsTest::recordWithoutAddressCannotBeDeleted()
     MessageCapture messages;
     ModalDriver driver;
     CEditMyFavoriteDlg editor(store());
-    QTableWidget* list = editor.list();
+    QTreeView* list = editor.list();
     driver.next<CEditMyFavoriteDlg>([&](CEditMyFavoriteDlg*) {
-        QCOMPARE(column(list, 2), QStringList{QString()});
-        doubleClickRow(list, 0);
+        QCOMPARE(Column(list, 2), QStringList{QString()});
+        DoubleClick(list, 0);
     });
     driver.next<CAddModifyFavoriteDlg>([&](CAddModifyFavoriteDlg* shown) {
         QCOMPARE(DialogControls::Edit(shown, IDC_FAVORITE_NAME)->text(),
@@ -291,24 +282,31 @@ void FavoriteDialogsTest::emptySpaceChangesNothingAndHeaderClicksSortOnlyTheView
                     {QStringLiteral("Alpha Paper"), QStringLiteral("https://alpha.example/")}});
     ModalDriver driver;
     CEditMyFavoriteDlg editor(store());
-    QTableWidget* list = editor.list();
+    QTreeView* list = editor.list();
     bool openedSomething = false;
     driver.next<CEditMyFavoriteDlg>([&](CEditMyFavoriteDlg* dialog) {
-        const QRect last = list->visualItemRect(list->item(1, 1));
+        const QRect last = ViewRows::Rect(list, 1);
         QTest::mouseDClick(list->viewport(), Qt::LeftButton, {},
                            QPoint(last.center().x(), last.bottom() + 40));
         openedSomething = QApplication::activeModalWidget() != dialog;
-        const QList<QTableWidgetItem*> selected = list->selectedItems();
-        QHeaderView* header = list->horizontalHeader();
+        const QModelIndexList selected = list->selectionModel()->selectedRows();
+        const QStringList selectedNames = [&] {
+            QStringList names;
+            for (const QModelIndex& row : selected)
+                names.append(row.siblingAtColumn(1).data().toString());
+            return names;
+        }();
+        QHeaderView* header = list->header();
         QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
                           QPoint(header->sectionViewportPosition(1) + 10, header->height() / 2));
         // By name now, each row keeping its number in the file, which stays as it was; the
         // selection stays on the same favorites.
-        QCOMPARE(column(list, 1), (QStringList{"Alpha Paper", "Beta Paper"}));
-        QCOMPARE(column(list, 0), (QStringList{"000002", "000001"}));
-        QCOMPARE(list->selectedItems().size(), selected.size());
-        for (QTableWidgetItem* item : selected)
-            QVERIFY(item->isSelected());
+        QCOMPARE(Column(list, 1), (QStringList{"Alpha Paper", "Beta Paper"}));
+        QCOMPARE(Column(list, 0), (QStringList{"000002", "000001"}));
+        QStringList stillSelected;
+        for (const QModelIndex& row : list->selectionModel()->selectedRows())
+            stillSelected.append(row.siblingAtColumn(1).data().toString());
+        QCOMPARE(stillSelected, selectedNames);
         QCOMPARE(readRows().first(), QStringLiteral("Beta Paper|https://beta.example/"));
         // Several rows can be selected at once, a whole row at a time.
         list->selectAll();
@@ -316,7 +314,7 @@ void FavoriteDialogsTest::emptySpaceChangesNothingAndHeaderClicksSortOnlyTheView
         QCOMPARE(list->columnWidth(0), 50);
         QCOMPARE(list->columnWidth(1), 200);
         QCOMPARE(list->columnWidth(2), 200);
-        QVERIFY(list->showGrid());
+        QVERIFY(qobject_cast<GridLineDelegate*>(list->itemDelegate()));
         dialog->reject();
     });
     editor.DoModal();
@@ -355,17 +353,17 @@ void FavoriteDialogsTest::deleteOfARecordGoneMeanwhileSaysSoAndShowsTheFile()
     MessageCapture messages;
     ModalDriver driver;
     CEditMyFavoriteDlg editor(store());
-    QTableWidget* list = editor.list();
+    QTreeView* list = editor.list();
     driver.next<CEditMyFavoriteDlg>([&](CEditMyFavoriteDlg*) {
         // Another copy deleted it a moment ago.
         writeFavorites({{QStringLiteral("First Paper"), QStringLiteral("https://first.example/")}});
-        doubleClickRow(list, 1);
+        DoubleClick(list, 1);
     });
     driver.next<CAddModifyFavoriteDlg>([&](CAddModifyFavoriteDlg* dialog) {
         DialogControls::Button(dialog, IDC_DELETE)->click();
     });
     driver.next<CEditMyFavoriteDlg>([&](CEditMyFavoriteDlg* dialog) {
-        QCOMPARE(column(list, 1), QStringList{"First Paper"});
+        QCOMPARE(Column(list, 1), QStringList{"First Paper"});
         dialog->reject();
     });
     editor.DoModal();

@@ -12,13 +12,12 @@
 #include "support/ModalDriver.h"
 #include "support/TestFiles.h"
 #include "support/TestMain.h"
+#include "support/ViewRows.h"
 
 #include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTableWidget>
 
-#include <algorithm>
 #include <memory>
 
 namespace {
@@ -33,28 +32,15 @@ FavoriteRef ref(long ordinal, const char* title, const char* url)
     return {ordinal, {QString::fromUtf8(title), QString::fromUtf8(url)}};
 }
 
-QStringList names(QTableWidget* list)
+QStringList names(const QTreeView* list)
 {
     QStringList result;
-    for (int row = 0; row < list->rowCount(); ++row)
-        result.append(list->item(row, 0)->text() + QLatin1Char(' ') + list->item(row, 1)->text());
+    for (const QModelIndex& row : ViewRows::Shown(list))
+        result.append(row.data().toString() + QLatin1Char(' ') +
+                      row.siblingAtColumn(1).data().toString());
     return result;
 }
 
-QList<int> selectedRows(QTableWidget* list)
-{
-    QList<int> rows;
-    for (const QModelIndex& index : list->selectionModel()->selectedRows())
-        rows.append(index.row());
-    std::sort(rows.begin(), rows.end());
-    return rows;
-}
-
-void clickRow(QTableWidget* list, int row, Qt::KeyboardModifiers modifiers = {})
-{
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, modifiers,
-                      list->visualItemRect(list->item(row, 1)).center());
-}
 } // namespace
 
 class FavoriteEditsTest : public FavoritesTestCase
@@ -186,22 +172,22 @@ private slots:
         MessageCapture messages;
         ModalDriver driver;
         CEditMyFavoriteDlg editor(store());
-        QTableWidget* list = editor.list();
+        QTreeView* list = editor.list();
 
         driver.next<CEditMyFavoriteDlg>([&](CEditMyFavoriteDlg* dialog) {
             // The keys work at once: the list has the focus and its first row.
             QCOMPARE(QApplication::focusWidget(), list);
-            QCOMPARE(selectedRows(list), QList<int>{0});
+            QCOMPARE(ViewRows::Selected(list), QList<int>{0});
             QVERIFY(DialogControls::Button(dialog, IDC_EDIT_FAVORITE)->isEnabled());
             // Several rows: Edit could only guess which, so it and F2 do nothing.
-            clickRow(list, 1, Qt::ControlModifier);
+            ViewRows::Click(list, 1, Qt::ControlModifier);
             QVERIFY(!DialogControls::Button(dialog, IDC_EDIT_FAVORITE)->isEnabled());
             QTest::keyClick(list, Qt::Key_F2);
             QVERIFY(!QApplication::activeModalWidget() ||
                     QApplication::activeModalWidget() == dialog);
             list->clearSelection();
             QVERIFY(!DialogControls::Button(dialog, IDC_EDIT_FAVORITE)->isEnabled());
-            clickRow(list, 1);
+            ViewRows::Click(list, 1);
             QVERIFY(DialogControls::Button(dialog, IDC_EDIT_FAVORITE)->isEnabled());
             DialogControls::Button(dialog, IDC_EDIT_FAVORITE)->click();
         });
@@ -224,9 +210,9 @@ private slots:
             QCOMPARE(names(list),
                      (QStringList{"000001 First", "000002 Second, renamed", "000003 Third"}));
             // The edited row stays the one in hand.
-            QCOMPARE(selectedRows(list), QList<int>{1});
-            QCOMPARE(list->currentRow(), 1);
-            clickRow(list, 2);
+            QCOMPARE(ViewRows::Selected(list), QList<int>{1});
+            QCOMPARE(ViewRows::Current(list), 1);
+            ViewRows::Click(list, 2);
             QTest::keyClick(list, Qt::Key_F2);
         });
         driver.next<CAddModifyFavoriteDlg>([&](CAddModifyFavoriteDlg* dialog) {
@@ -258,18 +244,18 @@ private slots:
         messages.answer(IDNO);
         ModalDriver driver;
         CEditMyFavoriteDlg editor(store());
-        QTableWidget* list = editor.list();
+        QTreeView* list = editor.list();
 
         driver.next<CEditMyFavoriteDlg>([&](CEditMyFavoriteDlg*) {
-            clickRow(list, 1);
-            clickRow(list, 3, Qt::ControlModifier);
-            clickRow(list, 4, Qt::ControlModifier);
+            ViewRows::Click(list, 1);
+            ViewRows::Click(list, 3, Qt::ControlModifier);
+            ViewRows::Click(list, 4, Qt::ControlModifier);
             QTest::keyClick(list, Qt::Key_Delete);
             // No: nothing happened.
-            QCOMPARE(list->rowCount(), 5);
+            QCOMPARE(ViewRows::Shown(list).size(), 5);
             QTest::keyClick(list, Qt::Key_Delete);
             QCOMPARE(names(list), (QStringList{"000001 A", "000002 C"}));
-            clickRow(list, 0);
+            ViewRows::Click(list, 0);
             QTest::keyClick(list, Qt::Key_Delete);
             QCOMPARE(names(list), (QStringList{"000001 C"}));
             editor.close();
@@ -289,25 +275,22 @@ private slots:
         store().Watch();
         ModalDriver driver;
         CEditMyFavoriteDlg editor(store());
-        QTableWidget* list = editor.list();
+        QTreeView* list = editor.list();
         driver.next<CEditMyFavoriteDlg>([&](CEditMyFavoriteDlg*) {
-            clickRow(list, 2);
-            clickRow(list, 3, Qt::ControlModifier);
+            ViewRows::Click(list, 2);
+            ViewRows::Click(list, 3, Qt::ControlModifier);
             // Another copy of the program deletes A and adds F.
             CFavoritesStore other(favoritesPath());
             QVERIFY(other.Update(CFavoritesStore::Delete, QStringLiteral("A"),
                                  QStringLiteral("http://a/")));
             QVERIFY(other.Update(CFavoritesStore::Add, QStringLiteral("F"),
                                  QStringLiteral("http://f/")));
-            QTRY_COMPARE_WITH_TIMEOUT(list->rowCount(), 5, 30000);
+            QTRY_COMPARE_WITH_TIMEOUT(ViewRows::Shown(list).size(), 5, 30000);
             QTRY_COMPARE_WITH_TIMEOUT(names(list).last(), QStringLiteral("000005 F"), 30000);
             QCOMPARE(names(list).first(), QStringLiteral("000001 B"));
-            QList<int> selected;
-            for (const QModelIndex& index : list->selectionModel()->selectedRows())
-                selected.append(index.row());
-            std::sort(selected.begin(), selected.end());
-            QCOMPARE(selected, (QList<int>{1, 2}));
-            QCOMPARE(list->item(list->currentRow(), 1)->text(), QStringLiteral("D"));
+            QCOMPARE(ViewRows::Selected(list), (QList<int>{1, 2}));
+            QCOMPARE(list->currentIndex().siblingAtColumn(1).data().toString(),
+                     QStringLiteral("D"));
             editor.close();
         });
         QCOMPARE(editor.DoModal(), int(IDCANCEL));

@@ -11,13 +11,13 @@
 #include "support/ModalDriver.h"
 #include "support/TestFiles.h"
 #include "support/TestMain.h"
+#include "support/ViewRows.h"
 
 #include <QComboBox>
 #include <QHeaderView>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTableWidget>
 
 namespace {
 const QByteArray kFolders =
@@ -33,15 +33,6 @@ QComboBox* FolderList(const Dialog* dialog)
     return dialog->findChild<QComboBox*>(QStringLiteral("ctl%1").arg(IDC_FAVORITE_FOLDER));
 }
 
-QStringList Shown(QTableWidget* list, int column)
-{
-    QStringList texts;
-    for (int row = 0; row < list->rowCount(); ++row) {
-        if (!list->isRowHidden(row))
-            texts.append(list->item(row, column)->text());
-    }
-    return texts;
-}
 } // namespace
 
 // The dialogs with folders: the Add dialog's Folder list and its question for an address
@@ -130,26 +121,30 @@ private slots:
         MessageCapture messages;
         ModalDriver driver;
         CEditMyFavoriteDlg editor(store());
-        QTableWidget* list = editor.list();
+        QTreeView* list = editor.list();
+        const auto shown = [list] { return ViewRows::Indented(list, 1); };
         driver.next<CEditMyFavoriteDlg>([&](CEditMyFavoriteDlg* dialog) {
-            QCOMPARE(Shown(list, 3), (QStringList{"", "States \u203a Ohio", ""}));
+            // In file order, the folder closed.
+            QCOMPARE(shown(), (QStringList{"Zeta", "States", "Beta"}));
             auto* search = DialogControls::Edit(dialog, IDC_FAVORITE_SEARCH);
             QCOMPARE(search->accessibleName(), QStringLiteral("Search favorites"));
             QTest::keyClicks(search, QStringLiteral("ETA"));
-            QCOMPARE(Shown(list, 1), (QStringList{"Zeta", "Beta"}));
+            QCOMPARE(shown(), (QStringList{"Zeta", "Beta"}));
+            // A folder found by its name shows what it holds; the folders on the way open.
             search->setText(QStringLiteral("ohio"));
-            QCOMPARE(Shown(list, 1), QStringList{"Plain Dealer"});
+            QCOMPARE(shown(), (QStringList{"States", "  Ohio", "    Plain Dealer"}));
             search->setText(QStringLiteral("dealer/"));
-            QCOMPARE(Shown(list, 1), QStringList{"Plain Dealer"});
+            QCOMPARE(shown(), (QStringList{"States", "  Ohio", "    Plain Dealer"}));
             search->clear();
+            QCOMPARE(shown(), (QStringList{"Zeta", "States", "Beta"}));
+            // Folders first, then by name.
             list->sortByColumn(1, Qt::AscendingOrder);
-            QCOMPARE(Shown(list, 1), (QStringList{"Beta", "Plain Dealer", "Zeta"}));
+            QCOMPARE(shown(), (QStringList{"States", "Beta", "Zeta"}));
 
             // Beta and Zeta into Ohio, in one change; the view keeps its order.
-            list->clearSelection();
-            list->selectRow(0);
-            list->selectionModel()->select(list->model()->index(2, 0),
-                                           QItemSelectionModel::Select | QItemSelectionModel::Rows);
+            ViewRows::Select(list, 1);
+            list->selectionModel()->setCurrentIndex(
+                ViewRows::Row(list, 2), QItemSelectionModel::Select | QItemSelectionModel::Rows);
             DialogControls::Button(dialog, IDC_MOVE_FAVORITES)->click();
         });
         driver.next<QDialog>([](QDialog* move) {
@@ -158,9 +153,11 @@ private slots:
             move->accept();
         });
         driver.next<CEditMyFavoriteDlg>([&](CEditMyFavoriteDlg* dialog) {
-            QCOMPARE(Shown(list, 1), (QStringList{"Beta", "Plain Dealer", "Zeta"}));
-            QCOMPARE(Shown(list, 3), (QStringList{"States \u203a Ohio", "States \u203a Ohio",
-                                                  "States \u203a Ohio"}));
+            // Still selected where they went, and in sight.
+            QCOMPARE(shown(),
+                     (QStringList{"States", "  Ohio", "    Beta", "    Plain Dealer", "    Zeta"}));
+            QCOMPARE(ViewRows::Selected(list), (QList<int>{2, 4}));
+            QCOMPARE(ViewRows::Column(list, 2).first(), QStringLiteral("3 favorites"));
             DialogControls::Button(dialog, IDC_NEW_FOLDER)->click();
         });
         driver.next<QInputDialog>([](QInputDialog* name) {

@@ -21,13 +21,14 @@
 #include "support/ModalDriver.h"
 #include "support/TestFiles.h"
 #include "support/TestMain.h"
+#include "support/ViewRows.h"
 
 #include <QAccessible>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QMetaEnum>
-#include <QTableWidget>
+#include <QTreeView>
 
 namespace {
 const QString kGazetteUrl = QStringLiteral("http://127.0.0.1:9/gazette");
@@ -251,7 +252,7 @@ void AccessibleNamesTest::favoriteDialogsNameTheirFields()
         unnamed += unnamedControls(dialog);
         // New, then Edit of the first favorite: each opens Add/Modify over the list.
         DialogControls::Button(dialog, IDOK)->click();
-        dialog->findChild<QTableWidget*>()->selectRow(0);
+        ViewRows::Select(dialog->findChild<QTreeView*>(), 0);
         DialogControls::Button(dialog, IDC_EDIT_FAVORITE)->click();
         DialogControls::Button(dialog, IDCANCEL)->click();
     });

@@ -344,7 +344,7 @@ void SkinLayoutTest::programDialogsKeepEveryTextWhole()
         dialog->EndDialog(IDCANCEL);
     };
     driver.next<CEditMyFavoriteDlg>([&](CEditMyFavoriteDlg* dialog) {
-        QCOMPARE(dialog->list()->rowCount(), 1);
+        QCOMPARE(dialog->list()->model()->rowCount(), 1);
         checkAndClose(dialog);
     });
     CEditMyFavoriteDlg editor(m_dir->store());
