@@ -25,6 +25,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <numeric>
 #include <set>
 #include <vector>
 

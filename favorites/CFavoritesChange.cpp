@@ -6,6 +6,8 @@
 #include <QHash>
 #include <QSet>
 
+#include <libxml/tree.h>
+
 #include <algorithm>
 #include <utility>
 
@@ -13,28 +15,91 @@ namespace {
 const QString kFolder = QStringLiteral("Folder");
 const QString kTitle = QStringLiteral("title");
 
-// Walks the elements below container in document order. Text, comments, processing
-// instructions and the white space between elements are not positions, nor is a folder's
-// own title.
-template <typename Visit>
-void Walk(const CXmlNode& container, const QStringList& path, const Visit& visit)
+// A node's name as CXmlNode::GetNodeName gives it, compared without making a string: the
+// qualified name of an element, the engine's name of a processing instruction or entity
+// reference, and never one of the reading rule's names for text, comments or documents.
+bool HasName(const xmlNode* node, const char* name)
+{
+    switch (node->type) {
+    case XML_ELEMENT_NODE:
+        return !(node->ns && node->ns->prefix) && xmlStrEqual(node->name, BAD_CAST name);
+    case XML_TEXT_NODE:
+    case XML_CDATA_SECTION_NODE:
+    case XML_COMMENT_NODE:
+    case XML_DOCUMENT_NODE:
+    case XML_HTML_DOCUMENT_NODE:
+        return false;
+    default:
+        return node->name && xmlStrEqual(node->name, BAD_CAST name);
+    }
+}
+
+// The text content, as CXmlNode::GetText gives it; an element holding one text, as nearly
+// every title and url does, is read in place.
+QString TextOf(xmlNode* node)
+{
+    const xmlNode* only = node->children;
+    if (node->type == XML_ELEMENT_NODE && only && !only->next && only->type == XML_TEXT_NODE)
+        return CXmlString::DecodeUtf8(only->content);
+    xmlChar* content = xmlNodeGetContent(node);
+    try {
+        QString text = CXmlString::DecodeUtf8(content);
+        xmlFree(content);
+        return text;
+    } catch (...) {
+        xmlFree(content);
+        throw;
+    }
+}
+
+FavoriteRecord ReadRecordOf(xmlNode* node)
+{
+    FavoriteRecord record;
+    // An entity reference's children are the entity's declaration, not its own.
+    if (node->type == XML_ENTITY_REF_NODE)
+        return record;
+    for (xmlNode* child = node->children; child; child = child->next) {
+        if (HasName(child, "title"))
+            record.title = TextOf(child);
+        else if (HasName(child, "url"))
+            record.url = TextOf(child);
+    }
+    return record;
+}
+
+QString NameOf(const xmlNode* element)
+{
+    if (element->ns && element->ns->prefix)
+        return CXmlString::DecodeUtf8(element->ns->prefix) + QLatin1Char(':') +
+               CXmlString::DecodeUtf8(element->name);
+    if (xmlStrEqual(element->name, BAD_CAST "Favorite"))
+        return CFavoritesChange::kFavorite;
+    if (xmlStrEqual(element->name, BAD_CAST "Folder"))
+        return kFolder;
+    return CXmlString::DecodeUtf8(element->name);
+}
+
+// Walks the elements below container in document order, straight over the engine's tree:
+// a list of many thousands is read without a handle or a list object per node. Text,
+// comments, processing instructions and the white space between elements are not
+// positions, nor is a folder's own title.
+template <typename Visit> void Walk(xmlNode* container, const QStringList& path, const Visit& visit)
 {
     const bool inFolder = !path.isEmpty();
-    const CXmlNodeList children = container.GetChildNodes();
-    for (long i = 0; i < children.GetLength(); ++i) {
-        const CXmlNode child = children.GetItem(i);
-        if (!child.IsElement())
+    if (container->type == XML_ENTITY_REF_NODE)
+        return;
+    for (xmlNode* child = container->children; child; child = child->next) {
+        if (child->type != XML_ELEMENT_NODE)
             continue;
-        const QString name = child.GetNodeName().ToQString();
-        if (inFolder && name == kTitle)
+        if (inFolder && HasName(child, "title"))
             continue;
-        const bool folder = name == kFolder;
+        const bool folder = HasName(child, "Folder");
         if (folder && path.size() >= CFavoritesChange::kMaxFolderDepth)
             continue;
-        FavoriteRecord record = CFavoritesChange::ReadRecord(child);
+        FavoriteRecord record = ReadRecordOf(child);
         record.folder = path;
         const QStringList inner = folder ? path + QStringList{record.title} : QStringList();
-        visit(child, container, name, std::move(record));
+        visit(child, container, std::move(record));
         if (folder)
             Walk(child, inner, visit);
     }
@@ -47,35 +112,69 @@ CFavoritesChange::CFavoritesChange(CXmlDocument document, CXmlNode root)
 
 FavoriteRecord CFavoritesChange::ReadRecord(const CXmlNode& node)
 {
-    FavoriteRecord record;
-    const CXmlNodeList children = node.GetChildNodes();
-    for (long i = 0; i < children.GetLength(); ++i) {
-        const CXmlNode child = children.GetItem(i);
-        const QString name = child.GetNodeName().ToQString();
-        if (name == kTitle)
-            record.title = child.GetText().ToQString();
-        else if (name == QLatin1String("url"))
-            record.url = child.GetText().ToQString();
-    }
-    return record;
+    return ReadRecordOf(node.Checked());
 }
 
 void CFavoritesChange::ReadFolder(const CXmlNode& folder, const QStringList& path,
                                   QList<Child>& children)
 {
-    Walk(folder, path,
-         [&](const CXmlNode&, const CXmlNode&, const QString& name, FavoriteRecord record) {
-             children.append({name, std::move(record)});
-         });
+    Walk(folder.Checked(), path, [&](xmlNode* node, xmlNode*, FavoriteRecord record) {
+        children.append({NameOf(node), std::move(record)});
+    });
+}
+
+FavoritesResult::Code CFavoritesChange::ReadTopLevel(const CXmlNode& root, long failAt,
+                                                     QList<FavoriteRecord>& records,
+                                                     QList<QStringList>& folders,
+                                                     QList<qsizetype>& places)
+{
+    // The Favorite and Folder elements of no namespace right below the root, as the
+    // expression "Favorites/Favorite|Favorites/Folder" selects them.
+    const auto named = [](const xmlNode* node, const char* name) {
+        return node->type == XML_ELEMENT_NODE && !node->ns &&
+               xmlStrEqual(node->name, BAD_CAST name);
+    };
+    xmlNode* top = root.Checked();
+    if (top->type == XML_ENTITY_REF_NODE)
+        return FavoritesResult::Code::Done;
+    long position = 0;
+    for (xmlNode* node = top->children; node; node = node->next) {
+        const bool favorite = named(node, "Favorite");
+        if (!favorite && !named(node, "Folder"))
+            continue;
+        if (position++ == failAt)
+            return FavoritesResult::Code::NodeFailure;
+        FavoriteRecord record = ReadRecordOf(node);
+        if (favorite) {
+            records.append(std::move(record));
+            continue;
+        }
+        // A folder counts whole or not at all.
+        QList<FavoriteRecord> inside;
+        const QStringList path{record.title};
+        QList<QStringList> paths{path};
+        QList<qsizetype> placesInside{records.size()};
+        Walk(node, path, [&](xmlNode* inner, xmlNode*, FavoriteRecord innerRecord) {
+            if (HasName(inner, "Favorite")) {
+                inside.append(std::move(innerRecord));
+            } else if (HasName(inner, "Folder")) {
+                paths.append(innerRecord.folder + QStringList{innerRecord.title});
+                placesInside.append(records.size() + inside.size());
+            }
+        });
+        records.append(std::move(inside));
+        folders.append(std::move(paths));
+        places.append(std::move(placesInside));
+    }
+    return FavoritesResult::Code::Done;
 }
 
 QList<CFavoritesChange::Entry> CFavoritesChange::Entries() const
 {
     QList<Entry> entries;
-    Walk(m_root, {},
-         [&](const CXmlNode& node, const CXmlNode& parent, const QString&, const FavoriteRecord&) {
-             entries.append({node, parent});
-         });
+    Walk(m_root.Checked(), {}, [&](xmlNode* node, xmlNode* parent, const FavoriteRecord&) {
+        entries.append({CXmlNode(node), CXmlNode(parent)});
+    });
     return entries;
 }
 
@@ -205,7 +304,7 @@ QList<long> CFavoritesChange::LocateAll(const QList<FavoriteRef>& refs) const
 
 CXmlNode CFavoritesChange::NewFavorite(const QString& title, const QString& url)
 {
-    CXmlNode favorite = m_document.CreateElement(CXmlString(QStringLiteral("Favorite")));
+    CXmlNode favorite = m_document.CreateElement(CXmlString(kFavorite));
     CXmlNode titleNode = m_document.CreateElement(CXmlString(kTitle));
     CXmlNode urlNode = m_document.CreateElement(CXmlString(QStringLiteral("url")));
     titleNode.SetText(CXmlString(title));
@@ -239,7 +338,7 @@ void CFavoritesChange::Append(const QString& title, const QString& url)
 {
     m_root.AddChild(NewFavorite(title, url));
     if (m_children)
-        m_children->append({QStringLiteral("Favorite"), {title, url, {}}});
+        m_children->append({kFavorite, {title, url, {}}});
 }
 
 void CFavoritesChange::AppendTo(const QStringList& folder, const QString& title, const QString& url)
@@ -290,7 +389,7 @@ void CFavoritesChange::Replace(long position, const QString& title, const QStrin
     PutInPlaceOf(old, NewFavorite(title, url));
     if (m_children) {
         Child& child = (*m_children)[position];
-        child = {QStringLiteral("Favorite"), {title, url, child.record.folder}};
+        child = {kFavorite, {title, url, child.record.folder}};
     }
 }
 

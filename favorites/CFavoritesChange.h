@@ -6,6 +6,7 @@
 #include "CXmlDocument.h"
 #include "FavoriteRecord.h"
 #include "FavoriteRef.h"
+#include "FavoritesResult.h"
 
 #include <QList>
 #include <QString>
@@ -23,6 +24,7 @@ class CFavoritesChange
 public:
     // Folders nest this deep at most; one deeper is left in the file as it is, unread.
     static constexpr int kMaxFolderDepth = 16;
+    static inline const QString kFavorite = QStringLiteral("Favorite");
 
     // One element as the reading rule sees it. A Folder's record holds its title; the
     // record's folder is where the element sits.
@@ -108,6 +110,14 @@ public:
     [[nodiscard]] static QList<qsizetype> FolderPlacesOf(const QList<Child>& children);
     // Appends what the folder element holds, as Children lists it, to children.
     static void ReadFolder(const CXmlNode& folder, const QStringList& path, QList<Child>& children);
+    // Appends the favorites of the list (those at the top of the root, then those of each
+    // top-level folder, in file order) to records, every folder's path to folders and its
+    // place among the favorites to places: NodeFailure when the element at position failAt
+    // (counting the top's favorites and folders) cannot be fetched, with what came before.
+    static FavoritesResult::Code ReadTopLevel(const CXmlNode& root, long failAt,
+                                              QList<FavoriteRecord>& records,
+                                              QList<QStringList>& folders,
+                                              QList<qsizetype>& places);
 
 private:
     struct Entry

@@ -8,6 +8,7 @@
 #include "CFavoritesLock.h"
 #include "CXmlAtomicFile.h"
 #include "CXmlDocument.h"
+#include "CXmlTestSeam.h"
 #include "platform/files/RegularFile.h"
 
 #include <QDir>
@@ -18,7 +19,8 @@
 namespace {
 using Code = FavoritesResult::Code;
 
-// The favorites and folders at the top of My Favorites, in file order.
+// The favorites and folders at the top of My Favorites, in file order: the list a test may
+// make fail part-way.
 const QString kTopLevel = QStringLiteral("Favorites/Favorite|Favorites/Folder");
 
 // A backup before a change, or the reason why none could be made.
@@ -114,27 +116,12 @@ FavoritesResult CFavoritesStore::ReadAll(QList<FavoriteRecord>& records,
         if (contents.status == Status::NotAFile || contents.status == Status::TooLarge)
             result = FavoritesResult::Of(Code::Refused, m_strPath, contents.reason);
         doc.LoadXml(contents.bytes, m_strPath);
-        const CXmlNodeList favorites = doc.SelectNodes(CXmlString(kTopLevel));
-        for (long i = 0; i < favorites.GetLength(); ++i) {
-            CXmlNode favorite;
-            if (xml::Failed(favorites.GetItem(i, favorite))) {
+        const CXmlTestSeam::Failures& failures = CXmlTestSeam::GetFailures();
+        const long failAt = failures.itemExpression == kTopLevel ? failures.itemIndex : -1;
+        if (const CXmlNode root = CFavoritesChange::FindRoot(doc); !root.IsNull()) {
+            if (CFavoritesChange::ReadTopLevel(root, failAt, records, folders, places) ==
+                Code::NodeFailure)
                 result = FavoritesResult::Of(Code::NodeFailure, m_strPath);
-                break;
-            }
-            FavoriteRecord record = CFavoritesChange::ReadRecord(favorite);
-            if (favorite.GetNodeName().ToQString() == QLatin1String("Favorite")) {
-                records.append(std::move(record));
-                continue;
-            }
-            QList<CFavoritesChange::Child> inside;
-            const QStringList path{record.title};
-            CFavoritesChange::ReadFolder(favorite, path, inside);
-            folders.append(path);
-            folders.append(CFavoritesChange::FoldersOf(inside));
-            places.append(records.size());
-            for (const qsizetype place : CFavoritesChange::FolderPlacesOf(inside))
-                places.append(records.size() + place);
-            records.append(CFavoritesChange::RecordsOf(inside));
         }
     } catch (const xml::_com_error&) {
         // The records read before the failure are kept.
@@ -147,6 +134,16 @@ FavoritesResult CFavoritesStore::ReadAll(QList<FavoriteRecord>& records,
     if (folderPlaces)
         *folderPlaces = std::move(places);
     return result;
+}
+
+FavoritesUpdate CFavoritesStore::Known() const
+{
+    if (!m_known) {
+        QList<FavoriteRecord> records;
+        QList<QStringList> folders;
+        (void)ReadAll(records, folders);
+    }
+    return *m_known;
 }
 
 FavoritesResult CFavoritesStore::Modify(const ChangeFunction& change, BackupFirst backup,

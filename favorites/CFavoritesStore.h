@@ -72,6 +72,10 @@ public:
     // among the favorites (see FavoritesUpdate::folderPlaces).
     FavoritesResult ReadAll(QList<FavoriteRecord>& records, QList<QStringList>& folders,
                             QList<qsizetype>* folderPlaces = nullptr) const;
+    // The list as this store last read it or told its listeners of it; read now when it
+    // has not read the file yet. What starts from the list the window shows need not read
+    // a long list again.
+    [[nodiscard]] FavoritesUpdate Known() const;
     // Adds (1) or deletes (3) the trimmed pair. Blank when a value is empty after trimming,
     // Duplicate for an add of a stored pair, Gone for a delete of a pair no longer stored.
     FavoritesResult Update(int nOperation, const QString& title, const QString& url);

@@ -52,6 +52,8 @@ public:
 private:
     friend class CXmlDocument;
     friend class CXmlNodeList;
+    // Reads whole lists of favorites straight from the engine's tree.
+    friend class CFavoritesChange;
 
     // Adds a handle to node.
     explicit CXmlNode(_xmlNode* node) noexcept;

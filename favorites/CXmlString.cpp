@@ -20,6 +20,18 @@ constexpr std::uint32_t kErrorNoUnicodeTranslation = 1113;
                           QStringLiteral("No mapping for the Unicode character exists in the "
                                          "target code page."));
 }
+QString Decode(QByteArrayView utf8)
+{
+    try {
+        QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        QString text = decoder.decode(utf8);
+        if (decoder.hasError())
+            ThrowUntranslatable();
+        return text;
+    } catch (const std::bad_alloc&) {
+        throw xml::_com_error(xml::E_OUTOFMEMORY);
+    }
+}
 } // namespace
 
 struct CXmlString::Data
@@ -54,18 +66,14 @@ CXmlString CXmlString::FromUtf8(const unsigned char* utf8)
 
 const QString& CXmlString::ToQString() const
 {
-    if (!m_pData->text) {
-        try {
-            QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-            QString text = decoder.decode(*m_pData->utf8);
-            if (decoder.hasError())
-                ThrowUntranslatable();
-            m_pData->text = std::move(text);
-        } catch (const std::bad_alloc&) {
-            throw xml::_com_error(xml::E_OUTOFMEMORY);
-        }
-    }
+    if (!m_pData->text)
+        m_pData->text = Decode(QByteArrayView(*m_pData->utf8));
     return *m_pData->text;
+}
+
+QString CXmlString::DecodeUtf8(const unsigned char* utf8)
+{
+    return Decode(QByteArrayView(utf8 ? reinterpret_cast<const char*>(utf8) : ""));
 }
 
 const QByteArray& CXmlString::Utf8Bytes() const

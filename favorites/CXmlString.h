@@ -18,6 +18,9 @@ public:
     explicit CXmlString(const QString& text);
     // From the engine's NUL-terminated UTF-8; a null pointer gives an empty string.
     [[nodiscard]] static CXmlString FromUtf8(const unsigned char* utf8);
+    // The engine's UTF-8 as a QString straight away, for readers of many texts; throws as
+    // ToQString does.
+    [[nodiscard]] static QString DecodeUtf8(const unsigned char* utf8);
 
     // These throw E_OUTOFMEMORY, or the Win32-facility form of
     // ERROR_NO_UNICODE_TRANSLATION when the text cannot be converted.

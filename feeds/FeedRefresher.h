@@ -118,6 +118,8 @@ private:
     void siteDone(const QString& site, int added, bool failed);
     void noteReach(const QUrl& url, bool reached);
     void goOffline();
+    // Empties m_discoveries; the discoveries in the order they were made.
+    [[nodiscard]] QList<FeedDiscovery*> takeDiscoveries();
     void maybeFinish();
     void finishRun(bool cancelled);
 

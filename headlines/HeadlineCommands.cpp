@@ -33,7 +33,7 @@ QString noFeedText(const QString& name, const QString& reason)
 HeadlineCommands::HeadlineCommands(Profile& profile, CLeftView* tree, CFavoritesStore& favorites,
                                    QSplitter* split, const QString& databasePath, Hooks hooks)
     : m_profile(profile), m_tree(tree), m_split(split), m_hooks(std::move(hooks)),
-      m_refresher(databasePath)
+      m_favorites(favorites), m_refresher(databasePath)
 {
     // The refresher's store has checked the file; a stand-in replaces a damaged one.
     m_reader = std::make_unique<FeedWorker>(m_refresher.store().path());
@@ -87,12 +87,6 @@ HeadlineCommands::HeadlineCommands(Profile& profile, CLeftView* tree, CFavorites
 
     connect(&favorites, &CFavoritesStore::favoritesChanged, this,
             &HeadlineCommands::onFavoritesChanged);
-    QList<FavoriteRecord> records;
-    favorites.ReadAll(records);
-    QList<QPair<QString, QString>> sites;
-    for (const FavoriteRecord& record : std::as_const(records))
-        sites.append({record.url, record.title});
-    setFavorites(sites);
 
     if (tree) {
         connect(tree, &QTreeWidget::currentItemChanged, this,
@@ -113,6 +107,10 @@ void HeadlineCommands::Start()
 {
     if (m_started)
         return;
+    // The list the tree was built from, once the window is up: a long one is neither read
+    // twice nor gone through before the first frame.
+    if (!m_favoritesKnown)
+        onFavoritesChanged(m_favorites.Known());
     m_started = true;
     if (!m_refresher.problem().isEmpty())
         m_hooks.status(m_refresher.problem());
@@ -232,6 +230,7 @@ void HeadlineCommands::onFavoritesChanged(const FavoritesUpdate& update)
 
 void HeadlineCommands::setFavorites(const QList<QPair<QString, QString>>& sitesAndNames)
 {
+    m_favoritesKnown = true;
     QSet<QString> before;
     for (const QString& site : std::as_const(m_favoriteSites))
         before.insert(FeedStore::Key(site));
@@ -371,8 +370,12 @@ void HeadlineCommands::applyCounts()
 {
     if (!m_tree)
         return;
+    // Without counts a tree that shows none stays as it is: a rebuilt tree of many
+    // favorites is not gone through to learn so.
+    if (m_counts.isEmpty() && !m_treeCounted)
+        return;
     if (QTreeWidgetItem* node = m_tree->FavoritesNode())
-        applyCountsUnder(node);
+        m_treeCounted = applyCountsUnder(node) > 0;
 }
 
 int HeadlineCommands::applyCountsUnder(QTreeWidgetItem* node)

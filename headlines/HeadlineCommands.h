@@ -98,6 +98,7 @@ private:
     QPointer<QSplitter> m_split;
     QPointer<HeadlinePane> m_pane;
     Hooks m_hooks;
+    CFavoritesStore& m_favorites;
     FeedRefresher m_refresher;
     // Reads and read marks, on a thread of their own so the window never waits.
     std::unique_ptr<FeedWorker> m_reader;
@@ -118,4 +119,7 @@ private:
     QString m_paper;
     QString m_paperName;
     QHash<QString, int> m_counts;
+    // Whether setFavorites ran, and whether the tree may show a count.
+    bool m_favoritesKnown = false;
+    bool m_treeCounted = false;
 };

@@ -33,10 +33,8 @@ quint64 FetchQueue::enqueue(const QUrl& url, HttpFetch::Options options, QObject
     job.options = std::move(options);
     job.context = context;
     job.done = std::move(done);
-    if (priority == Priority::First)
-        m_waiting.push_front(std::move(job));
-    else
-        m_waiting.push_back(std::move(job));
+    const auto place = priority == Priority::First ? m_waiting.begin() : m_waiting.end();
+    m_waitingById.emplace(job.id, m_waiting.insert(place, std::move(job)));
     schedule();
     return m_nextId;
 }
@@ -48,10 +46,19 @@ void FetchQueue::cancel(quint64 id)
         it->second.fetch->deleteLater();
         m_slots.give(it->second.siteKey);
         m_running.erase(it);
-        schedule();
+        // Not at once: a run that cancels all its fetches would start each waiting one
+        // only to cancel it next.
+        scheduleSoon();
         return;
     }
-    m_waiting.remove_if([id](const Job& job) { return job.id == id; });
+    if (const auto it = m_waitingById.find(id); it != m_waitingById.end())
+        dropWaiting(it->second);
+}
+
+std::list<FetchQueue::Job>::iterator FetchQueue::dropWaiting(std::list<Job>::iterator job)
+{
+    m_waitingById.erase(job->id);
+    return m_waiting.erase(job);
 }
 
 void FetchQueue::cancelAll()
@@ -62,7 +69,21 @@ void FetchQueue::cancelAll()
     }
     m_running.clear();
     m_waiting.clear();
+    m_waitingById.clear();
     m_slots.clear();
+}
+
+void FetchQueue::scheduleSoon()
+{
+    if (std::exchange(m_scheduleQueued, true))
+        return;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            m_scheduleQueued = false;
+            schedule();
+        },
+        Qt::QueuedConnection);
 }
 
 void FetchQueue::schedule()
@@ -73,7 +94,7 @@ void FetchQueue::schedule()
     m_scheduling = true;
     for (auto it = m_waiting.begin(); it != m_waiting.end() && !m_slots.isFull();) {
         if (!it->context) {
-            it = m_waiting.erase(it);
+            it = dropWaiting(it);
             continue;
         }
         if (!m_slots.canStart(it->siteKey)) {
@@ -81,7 +102,7 @@ void FetchQueue::schedule()
             continue;
         }
         Job job = std::move(*it);
-        it = m_waiting.erase(it);
+        it = dropWaiting(it);
         m_slots.take(job.siteKey);
         const quint64 id = job.id;
         job.fetch = new HttpFetch(m_web, job.url, job.options, this);

@@ -13,6 +13,7 @@
 #include <functional>
 #include <list>
 #include <map>
+#include <unordered_map>
 
 class WebAccess;
 
@@ -60,13 +61,19 @@ private:
     };
 
     void schedule();
+    void scheduleSoon();
+    std::list<Job>::iterator dropWaiting(std::list<Job>::iterator job);
     void onFinished(quint64 id, const HttpFetch::Result& result);
 
     WebAccess& m_web;
     NetworkLimits m_limits;
     HostSlots m_slots;
     std::list<Job> m_waiting;
+    // Where each waiting fetch stands: a refresh of many sites that goes offline cancels
+    // them all, and a search of the list for each would take minutes.
+    std::unordered_map<quint64, std::list<Job>::iterator> m_waitingById;
     std::map<quint64, Job> m_running;
     quint64 m_nextId = 0;
     bool m_scheduling = false;
+    bool m_scheduleQueued = false;
 };
