@@ -105,9 +105,8 @@ int main(int argc, char* argv[])
         const QString folder = QDir(home.path()).filePath(QStringLiteral("user-%1").arg(count));
         QDir().mkpath(folder);
         if (!BenchmarkSupport::WriteFile(QDir(folder).filePath(QStringLiteral("Favorites.xml")),
-                                         compact
-                                             ? BenchmarkSupport::CompactFavoritesXml(count)
-                                             : BenchmarkSupport::FavoritesXml(count)))
+                                         compact ? BenchmarkSupport::CompactFavoritesXml(count)
+                                                 : BenchmarkSupport::FavoritesXml(count)))
             return 1;
         // The first start fills the user's folder and the browser's data: not counted.
         if (!startOnce(home.path(), folder))
