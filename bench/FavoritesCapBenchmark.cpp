@@ -26,7 +26,8 @@ constexpr qint64 kSpare = 4096;
 bool report(const char* what, const QElapsedTimer& timer, bool ok, const QString& detail = {})
 {
     std::printf("%-34s %9.0f ms  %s%s\n", what, BenchmarkSupport::MillisecondsOf(timer),
-                ok ? "ok" : "FAILED", detail.isEmpty() ? "" : qPrintable(QStringLiteral(": ") + detail));
+                ok ? "ok" : "FAILED",
+                detail.isEmpty() ? "" : qPrintable(QStringLiteral(": ") + detail));
     std::fflush(stdout);
     return ok;
 }
@@ -73,6 +74,7 @@ int main(int argc, char* argv[])
     result = store.Update(CFavoritesStore::Add, title, url);
     ok &= report("add one", timer, result.succeeded(), result.reason);
     const qint64 grown = QFileInfo(store.GetFavoritesPath()).size();
+    timer.restart();
     (void)store.ReadAll(records);
     ok &= report("  read after it", timer,
                  records.size() == count + 1 && records.constLast().title == title,
@@ -81,6 +83,7 @@ int main(int argc, char* argv[])
     timer.restart();
     result = store.Update(CFavoritesStore::Delete, title, url);
     ok &= report("delete it", timer, result.succeeded(), result.reason);
+    timer.restart();
     (void)store.ReadAll(records);
     ok &= report("  read after it", timer, records.size() == count,
                  QStringLiteral("%1 bytes").arg(QFileInfo(store.GetFavoritesPath()).size()));

@@ -4,7 +4,7 @@
 # Builds the program, its tests and benchmarks with AddressSanitizer and
 # UndefinedBehaviorSanitizer in build-sanitize/ and runs the whole test suite there. A report
 # fails the test that made it; the only ones let through come from libraries that are not
-# ours, each listed with its reason in scripts/sanitize/. Arguments go to ctest (for example
+# ours, each listed with its reason in scripts/sanitize/. Arguments go to both ctest runs (for example
 # -R favorites to run some tests only).
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -27,5 +27,22 @@ export ASAN_OPTIONS="detect_leaks=1:check_initialization_order=1:strict_string_c
 export LSAN_OPTIONS="suppressions=$supp/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1:suppressions=$supp/ubsan.supp"
 cd "$build"
+# Chromium inside Qt WebEngine 6.4 frees some of its objects through a base class of another
+# size when a page closes (in ~WebContentsAdapter). AddressSanitizer cannot suppress that report
+# by library, so the tests whose program loads the web engine run without that one check; every
+# other test keeps it.
+web=()
+for name in $(ctest -N | awk '/Test +#/ {print $3}'); do
+    exe="$(find . -name "$name" -type f -perm -u+x -print -quit)"
+    if [[ -n "$exe" ]] && readelf -d "$exe" 2>/dev/null | grep -q 'libQt6WebEngineCore'; then
+        web+=("$name")
+    fi
+done
+pattern="^($(IFS='|'; echo "${web[*]}"))\$"
 # Instrumented code runs two to three times slower: the time-outs grow to match.
-QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 1800 -j2 "$@"
+status=0
+QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 1800 -j2 -E "$pattern" "$@" || status=$?
+ASAN_OPTIONS="$ASAN_OPTIONS:new_delete_type_mismatch=0" \
+    QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 1800 -j2 -R "$pattern" "$@" ||
+    status=$?
+exit "$status"
