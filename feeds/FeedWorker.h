@@ -31,9 +31,16 @@ public:
         auto promise = std::make_shared<QPromise<Result>>();
         QFuture<Result> future = promise->future();
         promise->start();
-        m_pool.start([promise, task = std::move(task)]() mutable {
-            promise->addResult(task());
-            promise->finish();
+        // The result is handed over on this object's thread: a continuation attached there
+        // while the pool's thread finished the future could be lost.
+        m_pool.start([this, promise, task = std::move(task)]() mutable {
+            QMetaObject::invokeMethod(
+                this,
+                [promise, result = task()]() mutable {
+                    promise->addResult(std::move(result));
+                    promise->finish();
+                },
+                Qt::QueuedConnection);
         });
         return future;
     }
