@@ -81,6 +81,9 @@ void walk(QAccessibleInterface* node, const QString& path, QStringList& unnamed)
     if ((node->state().focusable || isControl(node->role())) &&
         node->text(QAccessible::Name).trimmed().isEmpty())
         unnamed.append(here);
+    // Inside the page is the site's own content, read out by the web engine, not our controls.
+    if (node->object() && node->object()->inherits("QWebEngineView"))
+        return;
     for (int i = 0; i < node->childCount(); ++i) {
         if (QAccessibleInterface* child = node->child(i))
             walk(child, here, unnamed);
