@@ -32,6 +32,8 @@
 namespace {
 // Far wider than any gap between a text's advance and the width it is drawn in.
 constexpr int kRankingSlack = 32;
+// Characters up to here are summed one by one when ranking rows by width.
+constexpr char16_t kLastSummed = 0x024F;
 const QString kRootText = QStringLiteral("Kestrin News Reader");
 const QString kFavoritesText = QStringLiteral("My Favorites");
 } // namespace
@@ -465,14 +467,16 @@ int CLeftView::TextAdvance(const QString& text, const QFontMetrics& metrics) con
 {
     // Summed per character for the scripts of names here, which need no shaping; the
     // rest is shaped as it would be drawn.
+    if (m_charAdvances.empty())
+        m_charAdvances.assign(kLastSummed + 1, -1);
     int advance = 0;
     for (const QChar c : text) {
-        if (c.unicode() > 0x024F)
+        if (c.unicode() > kLastSummed)
             return metrics.horizontalAdvance(text);
-        auto known = m_charAdvances.constFind(c.unicode());
-        if (known == m_charAdvances.cend())
-            known = m_charAdvances.insert(c.unicode(), metrics.horizontalAdvance(c));
-        advance += *known;
+        int& known = m_charAdvances[c.unicode()];
+        if (known < 0)
+            known = metrics.horizontalAdvance(c);
+        advance += known;
     }
     return advance;
 }
