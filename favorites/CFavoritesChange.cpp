@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <memory>
 #include <utility>
 
 namespace {
@@ -42,15 +43,8 @@ QString TextOf(xmlNode* node)
     const xmlNode* only = node->children;
     if (node->type == XML_ELEMENT_NODE && only && !only->next && only->type == XML_TEXT_NODE)
         return CXmlString::DecodeUtf8(only->content);
-    xmlChar* content = xmlNodeGetContent(node);
-    try {
-        QString text = CXmlString::DecodeUtf8(content);
-        xmlFree(content);
-        return text;
-    } catch (...) {
-        xmlFree(content);
-        throw;
-    }
+    const std::unique_ptr<xmlChar, decltype(xmlFree)> content(xmlNodeGetContent(node), xmlFree);
+    return CXmlString::DecodeUtf8(content.get());
 }
 
 FavoriteRecord ReadRecordOf(xmlNode* node)
@@ -500,7 +494,8 @@ QList<QStringList> CFavoritesChange::JoinTwinFolders()
     for (bool again = true; again;) {
         again = false;
         const QList<Child> children = Children();
-        const QList<Entry> entries = Entries();
+        // Only a twin needs the nodes; a change to a list without one does no second walk.
+        std::optional<QList<Entry>> entries;
         QHash<QStringList, qsizetype> first;
         QList<QStringList> joinedNow;
         for (qsizetype i = 0; i < children.size(); ++i) {
@@ -517,8 +512,10 @@ QList<QStringList> CFavoritesChange::JoinTwinFolders()
                 first.insert(path, i);
                 continue;
             }
-            const Entry& keep = entries.at(*known);
-            const Entry& twin = entries.at(i);
+            if (!entries)
+                entries = Entries();
+            const Entry& keep = entries->at(*known);
+            const Entry& twin = entries->at(i);
             if (!keep.parent.IsSameNode(twin.parent))
                 continue;
             // Its own title stays behind; the rest moves, text and comments with it.
@@ -539,7 +536,8 @@ QList<QStringList> CFavoritesChange::JoinTwinFolders()
             joinedNow.append(path);
             again = true;
         }
-        m_children.reset();
+        if (again)
+            m_children.reset();
     }
     return joined;
 }

@@ -7,6 +7,7 @@
 #include "FeedParser.h"
 #include "platform/network/HostScope.h"
 
+#include <QElapsedTimer>
 #include <QNetworkProxy>
 
 #include <algorithm>
@@ -25,12 +26,16 @@ QString tooLarge()
 
 FeedRefresher::FeedRefresher(const QString& databasePath, QObject* parent)
     : QObject(parent), m_store(std::make_unique<FeedStore>(databasePath)),
-      m_worker(std::make_unique<FeedWorker>(m_store->path())), m_queue(m_web)
-{}
+      m_worker(std::make_unique<FeedWorker>(m_store->path())), m_queue(m_web), m_backlog(*m_worker)
+{
+    connect(&m_backlog, &RefreshBacklog::arrived, this, &FeedRefresher::pump);
+}
 
 FeedRefresher::~FeedRefresher()
 {
     ++m_run;
+    // Before the worker's end, which waits for its task: one going through sites stops.
+    m_backlog.clear();
     qDeleteAll(takeDiscoveries());
     m_queue.cancelAll();
     m_worker.reset();
@@ -48,60 +53,111 @@ void FeedRefresher::setLimits(const NetworkLimits& limits)
 
 void FeedRefresher::refresh(const QStringList& sites, Mode mode)
 {
-    const QHash<QString, SiteFeed> known = m_store->siteFeeds(sites);
-    m_starting = true;
-    for (const QString& site : sites)
-        startSite(site, known.value(FeedStore::Key(site)), mode, FetchQueue::Priority::Normal,
-                  false);
-    m_starting = false;
-    maybeFinish();
+    if (sites.isEmpty())
+        return;
+    beginRun();
+    m_backlog.add(sites, mode == Mode::Now);
+    reportProgress();
 }
 
 void FeedRefresher::lookUp(const QString& site)
 {
-    m_starting = true;
-    startSite(site, m_store->siteFeed(site), Mode::WhenDue, FetchQueue::Priority::First, true);
-    m_starting = false;
+    if (site.trimmed().isEmpty())
+        return;
+    // What is known is told at once; the search, or the fetch when due, goes ahead of the
+    // run's other papers.
+    const SiteFeed known = m_store->siteFeed(site);
+    if (!NeedsSearch(known))
+        emit siteLookedUp(site, known);
+    beginRun();
+    m_backlog.admit(site, [this, site, known](qint64 number, bool isNew) {
+        if (isNew || m_backlog.startEarly(number)) {
+            ++m_started;
+            startSite(site, known, Mode::WhenDue, FetchQueue::Priority::First);
+        }
+        pump();
+    });
+}
+
+void FeedRefresher::beginRun()
+{
+    if (m_running)
+        return;
+    m_running = true;
+    ++m_run;
+    m_backlog.begin(m_run);
+    m_reachedAny = m_offline = false;
+    m_unreachedPublic = m_newItems = m_failed = 0;
+    m_started = m_done = 0;
+    m_reported = {-1, -1};
+}
+
+void FeedRefresher::pumpSoon()
+{
+    if (std::exchange(m_pumpQueued, true))
+        return;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            m_pumpQueued = false;
+            pump();
+        },
+        Qt::QueuedConnection);
+}
+
+void FeedRefresher::pump()
+{
+    if (m_pumping || m_starting || !m_running)
+        return;
+    m_pumping = true;
+    const int room = kSitesPerRequest * std::max(1, m_queue.limits().maxInFlight);
+    QElapsedTimer slice;
+    slice.start();
+    RefreshBacklog::Entry entry;
+    // Offline, every paper left ends at once, a slice at a time.
+    while (m_running && (m_offline || underWay() < room)) {
+        if (slice.elapsed() >= kSliceMs) {
+            pumpSoon();
+            break;
+        }
+        if (!m_backlog.take(entry))
+            break;
+        ++m_started;
+        startSite(entry.site, entry.known, entry.now ? Mode::Now : Mode::WhenDue,
+                  FetchQueue::Priority::Normal);
+    }
+    m_pumping = false;
+    reportProgress();
     maybeFinish();
 }
 
-void FeedRefresher::startSite(const QString& site, const SiteFeed& known, Mode mode,
-                              FetchQueue::Priority priority, bool tell)
+bool FeedRefresher::NeedsSearch(const SiteFeed& known)
 {
-    const QString key = FeedStore::Key(site);
-    if (key.isEmpty() || m_sites.contains(key))
-        return;
-    if (m_total == 0) {
-        ++m_run;
-        m_reachedAny = m_offline = false;
-        m_unreachedPublic = m_newItems = m_failed = 0;
-    }
-    m_sites.insert(key);
-    ++m_total;
-    emit progressChanged(m_done, m_total);
-    if (m_offline) {
-        siteDone(site, 0, true);
-        return;
-    }
-
     const QDateTime now = QDateTime::currentDateTimeUtc();
     const bool searchedLongAgo = !known.lookedUp.isValid() ||
                                  known.lookedUp.daysTo(now) >= kSearchAgainDays ||
                                  known.lookedUp > now;
-    const bool search =
-        known.state == SiteFeed::State::Unknown ||
-        (known.state == SiteFeed::State::None && searchedLongAgo) ||
-        (known.state == SiteFeed::State::Found && !known.error.isEmpty() && searchedLongAgo);
-    if (search) {
+    return known.state == SiteFeed::State::Unknown ||
+           (known.state == SiteFeed::State::None && searchedLongAgo) ||
+           (known.state == SiteFeed::State::Found && !known.error.isEmpty() && searchedLongAgo);
+}
+
+void FeedRefresher::startSite(const QString& site, const SiteFeed& known, Mode mode,
+                              FetchQueue::Priority priority)
+{
+    if (m_offline) {
+        siteDone(site, 0, true);
+        return;
+    }
+    if (NeedsSearch(known)) {
         discover(site, priority);
         return;
     }
-    if (tell)
-        emit siteLookedUp(site, known);
     if (known.state == SiteFeed::State::None) {
         siteDone(site, 0, false);
         return;
     }
+    const QDateTime now = QDateTime::currentDateTimeUtc();
     const bool due = mode == Mode::Now || !known.fetched.isValid() || known.fetched > now ||
                      known.fetched.msecsTo(now) >= m_minimumIntervalMs;
     if (!due) {
@@ -126,7 +182,7 @@ void FeedRefresher::write(std::function<Outcome(FeedStore& store)> task,
 void FeedRefresher::discover(const QString& site, FetchQueue::Priority priority)
 {
     auto* discovery = new FeedDiscovery(m_queue, *m_worker, site, priority, this);
-    m_discoveries.insert(FeedStore::Key(site), discovery);
+    m_discoveries.insert(site, discovery);
     connect(discovery, &FeedDiscovery::finished, this,
             [this, run = m_run](const FeedDiscovery::Result& result) {
                 if (run == m_run)
@@ -137,24 +193,12 @@ void FeedRefresher::discover(const QString& site, FetchQueue::Priority priority)
 
 QList<FeedDiscovery*> FeedRefresher::takeDiscoveries()
 {
-    // In the order they were made: each one deleted then leaves the front of this object's
-    // children, where a search through a hundred thousand of them in any other order takes
-    // minutes.
-    QHash<const QObject*, qsizetype> made;
-    const QObjectList& all = children();
-    made.reserve(all.size());
-    for (qsizetype i = 0; i < all.size(); ++i)
-        made.insert(all.at(i), i);
-    QList<FeedDiscovery*> taken = std::exchange(m_discoveries, {}).values();
-    std::sort(taken.begin(), taken.end(), [&](const FeedDiscovery* a, const FeedDiscovery* b) {
-        return made.value(a) < made.value(b);
-    });
-    return taken;
+    return std::exchange(m_discoveries, {}).values();
 }
 
 void FeedRefresher::onDiscovered(const FeedDiscovery::Result& result)
 {
-    if (FeedDiscovery* discovery = m_discoveries.take(FeedStore::Key(result.site)))
+    if (FeedDiscovery* discovery = m_discoveries.take(result.site))
         discovery->deleteLater();
     noteReach(QUrl(result.site), result.reachedSite);
     const QString site = result.site;
@@ -299,8 +343,19 @@ void FeedRefresher::siteDone(const QString& site, int added, bool failed)
     if (failed)
         ++m_failed;
     emit siteRefreshed(site, added);
-    emit progressChanged(m_done, m_total);
-    maybeFinish();
+    if (m_pumping || m_starting)
+        return;
+    // Room for the next paper.
+    pump();
+}
+
+void FeedRefresher::reportProgress()
+{
+    const QPair<int, int> progress{m_done, total()};
+    if (!m_running || progress == m_reported)
+        return;
+    m_reported = progress;
+    emit progressChanged(progress.first, progress.second);
 }
 
 void FeedRefresher::noteReach(const QUrl& url, bool reached)
@@ -335,11 +390,15 @@ void FeedRefresher::goOffline()
     for (const QString& site : std::as_const(sites))
         siteDone(site, 0, true);
     m_starting = false;
+    // Those still waiting end a slice at a time.
+    if (!m_pumping)
+        pumpSoon();
 }
 
 void FeedRefresher::maybeFinish()
 {
-    if (m_starting || m_total == 0 || m_done < m_total)
+    if (m_starting || m_pumping || !m_running || m_done < m_backlog.joined() ||
+        !m_backlog.isEmpty())
         return;
     finishRun(false);
 }
@@ -360,7 +419,7 @@ void FeedRefresher::cancel()
 void FeedRefresher::finishRun(bool cancelled)
 {
     Summary summary;
-    summary.papers = m_total;
+    summary.papers = total();
     summary.newItems = m_newItems;
     summary.failed = m_failed;
     summary.cancelled = cancelled;
@@ -368,9 +427,10 @@ void FeedRefresher::finishRun(bool cancelled)
     summary.message = MessageOf(summary);
     const QList<QPair<qint64, QString>> held = std::exchange(m_heldErrors, {});
     ++m_run;
-    m_sites.clear();
+    m_running = false;
+    m_backlog.clear();
     m_feedJobs.clear();
-    m_total = m_done = 0;
+    m_started = m_done = 0;
     if (summary.offline || cancelled || held.isEmpty()) {
         emit finished(summary);
         return;

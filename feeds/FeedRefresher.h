@@ -6,6 +6,7 @@
 #include "FeedDiscovery.h"
 #include "FeedStore.h"
 #include "FeedWorker.h"
+#include "RefreshBacklog.h"
 #include "SiteFeed.h"
 #include "platform/network/FetchQueue.h"
 #include "platform/network/NetworkLimits.h"
@@ -13,7 +14,6 @@
 
 #include <QHash>
 #include <QObject>
-#include <QSet>
 
 #include <memory>
 
@@ -23,8 +23,10 @@ class QNetworkProxy;
 // it is not known (or was not found a week ago), fetches the feeds that are due with
 // conditional requests, and stores what is new. Never blocks: the network runs on the
 // event loop; parsing and every write of a refresh run on the worker thread, so this
-// thread only reads, which a writer never holds up. The frame owns one and connects to its
-// signals; the headline list reads store().
+// thread only reads, which a writer never holds up. However many papers a run has, only a
+// few are under way at once: the rest wait in the backlog, and this thread starts or ends
+// them a short slice at a time. The frame owns one and connects to its signals; the
+// headline list reads store().
 class FeedRefresher : public QObject
 {
     Q_OBJECT
@@ -38,6 +40,11 @@ public:
     // Public hosts that failed without any server answering before a run calls itself
     // offline and stops.
     static constexpr int kOfflineSample = 8;
+    // Papers under way at most, per request the limits allow in flight: enough that the
+    // network never waits while an answer is stored.
+    static constexpr int kSitesPerRequest = 2;
+    // The longest this thread goes on starting or ending papers before the events' turn.
+    static constexpr int kSliceMs = 8;
 
     enum class Mode
     {
@@ -75,9 +82,12 @@ public:
     void lookUp(const QString& site);
     void cancel();
 
-    [[nodiscard]] bool isRunning() const { return m_total > 0; }
+    [[nodiscard]] bool isRunning() const { return m_running; }
     [[nodiscard]] int done() const { return m_done; }
-    [[nodiscard]] int total() const { return m_total; }
+    // Every paper of the run, those still to be gone through included.
+    [[nodiscard]] int total() const { return int(m_backlog.joined() + m_backlog.unexamined()); }
+    // Papers started and not yet ended.
+    [[nodiscard]] int underWay() const { return m_started - m_done; }
 
     [[nodiscard]] static QString MessageOf(const Summary& summary);
 
@@ -105,8 +115,13 @@ private:
         SiteFeed site; // after a search
     };
 
+    void beginRun();
+    // Starts the backlog's papers while the run has room, for a slice at most.
+    void pump();
+    void pumpSoon();
+    [[nodiscard]] static bool NeedsSearch(const SiteFeed& known);
     void startSite(const QString& site, const SiteFeed& known, Mode mode,
-                   FetchQueue::Priority priority, bool tell);
+                   FetchQueue::Priority priority);
     void discover(const QString& site, FetchQueue::Priority priority);
     void onDiscovered(const FeedDiscovery::Result& result);
     void fetchFeed(const SiteFeed& known, const QString& site, FetchQueue::Priority priority);
@@ -116,6 +131,7 @@ private:
                std::function<void(const Outcome& outcome)> then);
     void feedDone(const QStringList& sites, int added, bool failed);
     void siteDone(const QString& site, int added, bool failed);
+    void reportProgress();
     void noteReach(const QUrl& url, bool reached);
     void goOffline();
     // Empties m_discoveries; the discoveries in the order they were made.
@@ -131,12 +147,17 @@ private:
 
     // The current run.
     quint64 m_run = 0; // tells late answers of an ended run from this one's
-    QSet<QString> m_sites;
+    bool m_running = false;
+    RefreshBacklog m_backlog;
+    // By the site as given.
     QHash<QString, FeedDiscovery*> m_discoveries;
     QHash<qint64, FeedJob> m_feedJobs;
-    bool m_starting = false; // sites are being added: the run cannot end yet
-    int m_total = 0;
+    bool m_starting = false; // sites are being ended together: the run cannot end yet
+    bool m_pumping = false;
+    bool m_pumpQueued = false;
+    int m_started = 0;
     int m_done = 0;
+    QPair<int, int> m_reported{-1, -1};
     int m_newItems = 0;
     int m_failed = 0;
     bool m_reachedAny = false;

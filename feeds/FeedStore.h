@@ -42,8 +42,9 @@ public:
 
     // Sites.
     [[nodiscard]] SiteFeed siteFeed(const QString& site);
-    // Many at once, keyed by Key(site); sites never looked for are left out.
-    [[nodiscard]] QHash<QString, SiteFeed> siteFeeds(const QStringList& sites);
+    // Many at once, by the sites' keys as Key gives them; sites never looked for are left
+    // out.
+    [[nodiscard]] QHash<QString, SiteFeed> siteFeeds(const QStringList& keys);
     // Returns the feed's id, 0 on failure.
     qint64 setSiteFound(const QString& site, const QString& feedAddress, FeedFormat format,
                         const QDateTime& now);

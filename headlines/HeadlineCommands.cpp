@@ -105,12 +105,19 @@ HeadlineCommands::~HeadlineCommands()
 
 void HeadlineCommands::Start()
 {
-    if (m_started)
+    if (m_startAsked)
         return;
+    m_startAsked = true;
     // The list the tree was built from, once the window is up: a long one is neither read
     // twice nor gone through before the first frame.
-    if (!m_favoritesKnown)
+    if (m_favoritesKnown && !m_favoritesPending)
+        begin();
+    else if (!m_favoritesPending)
         onFavoritesChanged(m_favorites.Known());
+}
+
+void HeadlineCommands::begin()
+{
     m_started = true;
     if (!m_refresher.problem().isEmpty())
         m_hooks.status(m_refresher.problem());
@@ -222,38 +229,61 @@ void HeadlineCommands::onSiteLookedUp(const QString& site, const SiteFeed& feed)
 
 void HeadlineCommands::onFavoritesChanged(const FavoritesUpdate& update)
 {
-    QList<QPair<QString, QString>> sites;
-    for (const FavoriteRecord& record : update.records)
-        sites.append({record.url, record.title});
-    setFavorites(sites);
+    setFavorites(update.records);
 }
 
-void HeadlineCommands::setFavorites(const QList<QPair<QString, QString>>& sitesAndNames)
+void HeadlineCommands::setFavorites(const QList<FavoriteRecord>& records)
 {
+    // Only the last list asked for counts; what it adds is against the last one applied.
+    const quint64 generation = ++m_favoritesGeneration;
+    m_favoritesPending = true;
+    m_reader
+        ->run([records, before = m_favoriteKeySet] {
+            Favorites favorites;
+            for (const FavoriteRecord& record : records) {
+                if (favorites.keys.contains(record.url))
+                    continue;
+                const QString key = FeedStore::Key(record.url);
+                favorites.keys.insert(record.url, key);
+                if (key.isEmpty() || favorites.keySet.contains(key))
+                    continue;
+                favorites.keySet.insert(key);
+                favorites.sites.append(record.url);
+                favorites.names.insert(record.url, record.title);
+                if (!before.contains(key))
+                    favorites.added.append(record.url);
+            }
+            return favorites;
+        })
+        .then(this, [this, generation](const Favorites& favorites) {
+            if (generation == m_favoritesGeneration)
+                applyFavorites(favorites);
+        });
+}
+
+void HeadlineCommands::applyFavorites(const Favorites& favorites)
+{
+    m_favoritesPending = false;
     m_favoritesKnown = true;
-    QSet<QString> before;
-    for (const QString& site : std::as_const(m_favoriteSites))
-        before.insert(FeedStore::Key(site));
-    m_favoriteSites.clear();
-    m_favoriteNames.clear();
-    QSet<QString> keys;
-    QStringList added;
-    for (const auto& [site, name] : sitesAndNames) {
-        const QString key = FeedStore::Key(site);
-        if (key.isEmpty() || keys.contains(key))
-            continue;
-        keys.insert(key);
-        m_favoriteSites.append(site);
-        m_favoriteNames.insert(site, name);
-        if (!before.contains(key))
-            added.append(site);
-    }
-    if (!m_started)
+    m_favoriteSites = favorites.sites;
+    m_favoriteNames = favorites.names;
+    m_favoriteKeys = favorites.keys;
+    m_favoriteKeySet = favorites.keySet;
+    if (!m_started) {
+        if (m_startAsked)
+            begin();
         return;
+    }
     // A new favorite's feed is looked for at once; a deleted one's items leave the list.
-    for (const QString& site : std::as_const(added))
+    for (const QString& site : favorites.added)
         m_refresher.lookUp(site);
     load(true);
+}
+
+QString HeadlineCommands::keyOf(const QString& url) const
+{
+    const auto known = m_favoriteKeys.constFind(url);
+    return known != m_favoriteKeys.cend() ? known.value() : FeedStore::Key(url);
 }
 
 QStringList HeadlineCommands::refreshSites() const
@@ -328,12 +358,21 @@ void HeadlineCommands::load(bool withItems)
     m_itemsPending = items;
     FeedWorker* reader = m_reader.get();
     reader
-        ->run([reader, listed, favorites, items] {
+        ->run([reader, listed, favorites, keys = m_favoriteKeys, items] {
             Loaded loaded;
             loaded.withItems = items;
             if (items)
                 loaded.items = reader->threadStore().items(listed);
-            loaded.counts = reader->threadStore().unreadCounts(favorites);
+            const QHash<QString, int> counts = reader->threadStore().unreadCounts(favorites);
+            for (auto it = counts.cbegin(); it != counts.cend(); ++it)
+                loaded.counts[keys.value(it.key(), FeedStore::Key(it.key()))] += it.value();
+            // The tree's favorites are found by address: each with its paper's count.
+            if (!loaded.counts.isEmpty()) {
+                for (auto it = keys.cbegin(); it != keys.cend(); ++it) {
+                    if (const int count = loaded.counts.value(it.value()); count > 0)
+                        loaded.countOfUrl.insert(it.key(), count);
+                }
+            }
             return loaded;
         })
         .then(this, [this, generation](const Loaded& loaded) {
@@ -344,25 +383,27 @@ void HeadlineCommands::load(bool withItems)
 
 void HeadlineCommands::applyLoaded(const Loaded& result)
 {
-    m_counts.clear();
-    for (auto it = result.counts.cbegin(); it != result.counts.cend(); ++it)
-        m_counts[FeedStore::Key(it.key())] += it.value();
+    // The tree shows them already unless they changed; a rebuilt tree asks by itself.
+    const bool changed = result.counts != m_counts || result.countOfUrl != m_countOfUrl;
+    m_counts = result.counts;
+    m_countOfUrl = result.countOfUrl;
     if (result.withItems) {
         m_itemsPending = false;
         HeadlineList* list = m_pane->list();
         HeadlineModel* model = m_pane->model();
         const StoredItem* current = model->itemAt(list->currentIndex().row());
         const qint64 currentId = current ? current->id : 0;
-        QHash<QString, QString> names = m_favoriteNames;
-        if (!m_paper.isEmpty())
-            names.insert(m_paper, m_paperName);
-        model->setItems(result.items, names);
+        // One paper's list names only it: a long list's names are not copied for that.
+        model->setItems(result.items, m_paper.isEmpty()
+                                          ? m_favoriteNames
+                                          : QHash<QString, QString>{{m_paper, m_paperName}});
         if (const int row = model->rowOfItem(currentId); row >= 0)
             list->setCurrentIndex(model->index(row, HeadlineModel::Headline));
         else if (list->hasFocus())
             list->ensureCurrent();
     }
-    applyCounts();
+    if (changed)
+        applyCounts();
     emit loaded();
 }
 
@@ -392,11 +433,13 @@ int HeadlineCommands::applyCountsUnder(QTreeWidgetItem* node)
             sum += count;
             continue;
         }
-        const QString key = FeedStore::Key(url);
-        count = m_counts.value(key);
-        if (!counted.contains(key)) {
-            counted.insert(key);
-            sum += count;
+        count = m_countOfUrl.value(url);
+        if (count > 0) {
+            const QString key = keyOf(url);
+            if (!counted.contains(key)) {
+                counted.insert(key);
+                sum += count;
+            }
         }
         if (child->data(0, UnreadCountMark::kRole).toInt() != count)
             child->setData(0, UnreadCountMark::kRole, count > 0 ? QVariant(count) : QVariant());

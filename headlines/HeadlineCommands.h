@@ -3,6 +3,7 @@
 
 #pragma once
 
+#include "favorites/FavoriteRecord.h"
 #include "feeds/FeedRefresher.h"
 #include "feeds/FeedWorker.h"
 #include "feeds/StoredItem.h"
@@ -11,6 +12,7 @@
 #include <QHash>
 #include <QObject>
 #include <QPointer>
+#include <QSet>
 #include <QStringList>
 #include <QTimer>
 
@@ -73,14 +75,29 @@ private:
     struct Loaded
     {
         QList<StoredItem> items;
-        QHash<QString, int> counts;
+        QHash<QString, int> counts;     // by the papers' keys
+        QHash<QString, int> countOfUrl; // each favorite's address with unread items
         bool withItems = false;
+    };
+    // The favorites as the headlines use them, worked out on the reader thread: a long list's
+    // keys take a while.
+    struct Favorites
+    {
+        QStringList sites; // each once, in file order
+        QHash<QString, QString> names;
+        QHash<QString, QString> keys; // of each favorite's address
+        QSet<QString> keySet;
+        QStringList added; // since the list before
     };
 
     void show(bool shown);
     void followSelection(QTreeWidgetItem* item);
     void onFavoritesChanged(const FavoritesUpdate& update);
-    void setFavorites(const QList<QPair<QString, QString>>& sitesAndNames);
+    void setFavorites(const QList<FavoriteRecord>& records);
+    void applyFavorites(const Favorites& favorites);
+    // The first refresh and the timer, once the favorites are known.
+    void begin();
+    [[nodiscard]] QString keyOf(const QString& url) const;
     void onSiteLookedUp(const QString& site, const SiteFeed& feed);
     void toggleRead(int row);
     // Reads the list (or only the counts) again on the reader thread.
@@ -112,13 +129,19 @@ private:
     // A read of the items was asked for and has not come back.
     bool m_itemsPending = false;
 
-    // The favorites' sites in file order (each once) and their names.
+    // The favorites' sites in file order (each once), their names and keys.
     QStringList m_favoriteSites;
     QHash<QString, QString> m_favoriteNames;
+    QHash<QString, QString> m_favoriteKeys;
+    QSet<QString> m_favoriteKeySet;
+    quint64 m_favoritesGeneration = 0;
+    bool m_favoritesPending = false;
+    bool m_startAsked = false;
     // What the list shows: one paper's site (with its name), or all favorites.
     QString m_paper;
     QString m_paperName;
     QHash<QString, int> m_counts;
+    QHash<QString, int> m_countOfUrl;
     // Whether setFavorites ran, and whether the tree may show a count.
     bool m_favoritesKnown = false;
     bool m_treeCounted = false;

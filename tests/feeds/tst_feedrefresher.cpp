@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 Kestrin News Reader authors
 
+#include "feeds/FeedDiscovery.h"
 #include "feeds/FeedRefresher.h"
 #include "support/CoreTestMain.h"
 #include "support/ScriptedHttpServer.h"
@@ -15,6 +16,14 @@ using Response = ScriptedHttpServer::Response;
 
 const QString kHerald = QStringLiteral("http://herald.example/");
 const QString kNoFeed = QStringLiteral("http://nofeed.example/");
+
+QStringList papers(int count)
+{
+    QStringList sites;
+    for (int i = 0; i < count; ++i)
+        sites.append(QStringLiteral("http://paper%1.example/").arg(i));
+    return sites;
+}
 
 Response rss(int items, const QByteArray& etag = {})
 {
@@ -38,14 +47,17 @@ struct Run
 {
     explicit Run(FeedRefresher& refresher)
     {
-        QObject::connect(&refresher, &FeedRefresher::finished, &refresher,
+        QObject::connect(&refresher, &FeedRefresher::finished, &m_context,
                          [this](const FeedRefresher::Summary& s) { summary = s; });
-        QObject::connect(&refresher, &FeedRefresher::siteRefreshed, &refresher,
-                         [this](const QString& site, int added) { refreshed[site] += added; });
+        QObject::connect(&refresher, &FeedRefresher::siteRefreshed, &m_context,
+                         [this](const QString& site, int added) {
+                             refreshed[site] += added;
+                             ended.append(site);
+                         });
         QObject::connect(
-            &refresher, &FeedRefresher::siteLookedUp, &refresher,
+            &refresher, &FeedRefresher::siteLookedUp, &m_context,
             [this](const QString& site, const SiteFeed& feed) { lookedUp[site] = feed; });
-        QObject::connect(&refresher, &FeedRefresher::progressChanged, &refresher,
+        QObject::connect(&refresher, &FeedRefresher::progressChanged, &m_context,
                          [this](int done, int total) {
                              progress.append(QStringLiteral("%1 of %2").arg(done).arg(total));
                          });
@@ -57,8 +69,13 @@ struct Run
 
     std::optional<FeedRefresher::Summary> summary;
     QHash<QString, int> refreshed;
+    QStringList ended; // in the order the sites ended
     QHash<QString, SiteFeed> lookedUp;
     QStringList progress;
+
+private:
+    // Its connections go with it.
+    QObject m_context;
 };
 } // namespace
 
@@ -76,6 +93,9 @@ private slots:
     void failuresAreKeptWithTheFeed();
     void papersSharingAFeedFetchItOnceAndFollowItsMove();
     void lookUpTellsWhatIsKnownAtOnce();
+    void aLongListKeepsFewPapersUnderWay();
+    void lookUpGoesAheadOfALongList();
+    void aLongListOfflineEndsAndCanBeStoppedOrDropped();
 
 private:
     FeedRefresher::Summary refresh(const QStringList& sites,
@@ -97,6 +117,22 @@ private:
                 found.append(request);
         }
         return found;
+    }
+
+    // The papers' sites name their feed; each answer waits so long.
+    void servePapers(int delayMs)
+    {
+        m_handler = [previous = m_handler, delayMs](const Request& request) {
+            if (!request.host.startsWith("paper"))
+                return previous(request);
+            Response response = request.path == "/"
+                                    ? ScriptedHttpServer::Page("<link rel=alternate "
+                                                               "type=application/rss+xml "
+                                                               "href=/feed.xml>")
+                                    : rss(1);
+            response.delayMs = delayMs;
+            return response;
+        };
     }
 
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -257,6 +293,98 @@ void FeedRefresherTest::lookUpTellsWhatIsKnownAtOnce()
     QVERIFY(again.lookedUp.value(kNoFeed).reason.contains(QLatin1String("names no feed")));
     QVERIFY(again.wait());
     QCOMPARE(m_server->requests().size(), asked);
+}
+
+void FeedRefresherTest::aLongListKeepsFewPapersUnderWay()
+{
+    servePapers(0);
+    NetworkLimits limits;
+    limits.maxInFlight = 3;
+    m_refresher->setLimits(limits);
+    const int room = FeedRefresher::kSitesPerRequest * limits.maxInFlight;
+    QStringList sites = papers(60);
+    // Written otherwise, the same paper is one.
+    sites.append(QStringLiteral("HTTP://Paper7.example"));
+    int mostUnderWay = 0;
+    qsizetype mostSearches = 0;
+    QObject watch;
+    connect(m_refresher.get(), &FeedRefresher::siteRefreshed, &watch, [&] {
+        mostUnderWay = std::max(mostUnderWay, m_refresher->underWay());
+        mostSearches =
+            std::max(mostSearches,
+                     m_refresher->findChildren<FeedDiscovery*>(Qt::FindDirectChildrenOnly).size());
+    });
+    Run run(*m_refresher);
+    const FeedRefresher::Summary summary = refresh(sites, FeedRefresher::Mode::WhenDue, &run);
+    QCOMPARE(summary.papers, 60);
+    QCOMPARE(summary.newItems, 60);
+    QCOMPARE(run.ended.size(), 60);
+    QCOMPARE(run.refreshed.size(), 60);
+    // Every paper counted from the start.
+    QCOMPARE(run.progress.first(), QStringLiteral("0 of 61"));
+    QCOMPARE(run.progress.last(), QStringLiteral("60 of 60"));
+    QVERIFY2(mostUnderWay <= room, qPrintable(QString::number(mostUnderWay)));
+    // Searches just ended may wait a turn of the events to go.
+    QVERIFY2(mostSearches <= 2 * room, qPrintable(QString::number(mostSearches)));
+}
+
+void FeedRefresherTest::lookUpGoesAheadOfALongList()
+{
+    servePapers(10);
+    NetworkLimits limits;
+    limits.maxInFlight = 2;
+    m_refresher->setLimits(limits);
+    QStringList sites = papers(40);
+    sites.append(kHerald);
+    Run run(*m_refresher);
+    m_refresher->refresh(sites, FeedRefresher::Mode::WhenDue);
+    // One paper of the list, and one the run did not have.
+    m_refresher->lookUp(kHerald);
+    m_refresher->lookUp(kNoFeed);
+    QVERIFY(run.wait());
+    QCOMPARE(run.summary->papers, 42);
+    QCOMPARE(run.ended.size(), 42);
+    QCOMPARE(run.ended.count(kHerald), 1);
+    QVERIFY2(run.ended.indexOf(kHerald) < 10, qPrintable(run.ended.join(u' ')));
+    QVERIFY2(run.ended.indexOf(kNoFeed) < 10, qPrintable(run.ended.join(u' ')));
+    QCOMPARE(run.lookedUp.value(kHerald).state, SiteFeed::State::Found);
+}
+
+void FeedRefresherTest::aLongListOfflineEndsAndCanBeStoppedOrDropped()
+{
+    const QStringList sites = papers(3000);
+    m_refresher->setProxy(QNetworkProxy(QNetworkProxy::HttpProxy, QStringLiteral("127.0.0.1"),
+                                        ScriptedHttpServer::UnusedPort()));
+    Run offline(*m_refresher);
+    QVERIFY(refresh(sites, FeedRefresher::Mode::WhenDue, &offline).offline);
+    QCOMPARE(offline.summary->papers, 3000);
+    QCOMPARE(offline.ended.size(), 3000);
+
+    // Stopped at once: what was still being gone through does not reach the next run.
+    {
+        Run stopped(*m_refresher);
+        m_refresher->refresh(sites);
+        m_refresher->cancel();
+        QVERIFY(stopped.summary && stopped.summary->cancelled);
+    }
+    Run next(*m_refresher);
+    QCOMPARE(refresh(sites.mid(0, 100), FeedRefresher::Mode::WhenDue, &next).papers, 100);
+    QCOMPARE(next.ended.size(), 100);
+
+    // Dropped with searches under way whose sites never answer.
+    m_refresher->setProxy(
+        QNetworkProxy(QNetworkProxy::HttpProxy, QStringLiteral("127.0.0.1"), m_server->port()));
+    m_handler = [](const Request&) {
+        Response response;
+        response.never = true;
+        return response;
+    };
+    m_refresher->refresh(sites);
+    QTRY_VERIFY(!m_refresher->findChildren<FeedDiscovery*>().isEmpty());
+    QPointer<FeedDiscovery> search = m_refresher->findChildren<FeedDiscovery*>().first();
+    m_refresher.reset();
+    QVERIFY(search.isNull());
+    QTest::qWait(50);
 }
 
 KESTRIN_CORE_TEST_MAIN(FeedRefresherTest)
