@@ -57,12 +57,37 @@ std::vector<int> SortedByCodeUnits(int count, const std::function<QString(int)>&
         }
         spans.emplace_back(start, qsizetype(text.size() - start));
     }
-    // Views only once the buffer has stopped growing.
-    std::vector<QStringView> keys;
-    keys.reserve(spans.size());
+    // Views only once the buffer has stopped growing. What every name begins with decides
+    // nothing ("Paper 1" to "Paper 99999"); the next four code units, as one number, decide
+    // most comparisons without reading the text.
+    std::vector<QStringView> names;
+    names.reserve(spans.size());
     for (const auto& [start, length] : spans)
-        keys.emplace_back(text.data() + start, length);
-    return SortedByKey(keys, [](QStringView a, QStringView b) { return a < b; });
+        names.emplace_back(text.data() + start, length);
+    qsizetype common = names.front().size();
+    for (const QStringView name : names) {
+        const qsizetype most = std::min(common, name.size());
+        common = std::mismatch(name.begin(), name.begin() + most, names.front().begin()).first -
+                 name.begin();
+    }
+    struct Key
+    {
+        quint64 head;
+        QStringView rest;
+    };
+    std::vector<Key> keys;
+    keys.reserve(names.size());
+    for (const QStringView name : names) {
+        const QStringView rest = name.mid(common);
+        quint64 head = 0;
+        // A name that ends sooner fills with zeros, never above one that goes on.
+        for (qsizetype i = 0; i < 4; ++i)
+            head = (head << 16) | (i < rest.size() ? rest[i].unicode() : 0u);
+        keys.push_back({head, rest});
+    }
+    return SortedByKey(keys, [](const Key& a, const Key& b) {
+        return a.head != b.head ? a.head < b.head : a.rest < b.rest;
+    });
 }
 } // namespace
 

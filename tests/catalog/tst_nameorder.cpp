@@ -63,22 +63,32 @@ void NameOrderTest::sortsAsTheCollatorCompares_data()
 {
     QTest::addColumn<QLocale>("locale");
     QTest::addColumn<bool>("ignoreCase");
-    QTest::newRow("C, any case") << QLocale::c() << true;
-    QTest::newRow("C, case counts") << QLocale::c() << false;
-    QTest::newRow("English") << QLocale(QLocale::English, QLocale::UnitedStates) << true;
-    QTest::newRow("German") << QLocale(QLocale::German, QLocale::Germany) << true;
-    QTest::newRow("Swedish") << QLocale(QLocale::Swedish, QLocale::Sweden) << true;
-    QTest::newRow("Czech") << QLocale(QLocale::Czech, QLocale::CzechRepublic) << true;
-    QTest::newRow("Turkish") << QLocale(QLocale::Turkish, QLocale::Turkey) << true;
+    QTest::addColumn<QString>("start");
+    QTest::newRow("C, any case") << QLocale::c() << true << QString();
+    QTest::newRow("C, case counts") << QLocale::c() << false << QString();
+    QTest::newRow("C, one start") << QLocale::c() << true << QStringLiteral("Paper ");
+    QTest::newRow("English") << QLocale(QLocale::English, QLocale::UnitedStates) << true
+                             << QString();
+    QTest::newRow("German") << QLocale(QLocale::German, QLocale::Germany) << true << QString();
+    QTest::newRow("Swedish") << QLocale(QLocale::Swedish, QLocale::Sweden) << true << QString();
+    QTest::newRow("Czech") << QLocale(QLocale::Czech, QLocale::CzechRepublic) << true << QString();
+    QTest::newRow("Turkish") << QLocale(QLocale::Turkish, QLocale::Turkey) << true << QString();
 }
 
 void NameOrderTest::sortsAsTheCollatorCompares()
 {
     QFETCH(QLocale, locale);
     QFETCH(bool, ignoreCase);
+    QFETCH(QString, start);
     QCollator collator(locale);
     collator.setCaseSensitivity(ignoreCase ? Qt::CaseInsensitive : Qt::CaseSensitive);
-    const QStringList names = sampleNames(4000);
+    QStringList names = sampleNames(4000);
+    // Names that all begin alike, some ending there, some with what sorts below a letter.
+    if (!start.isEmpty()) {
+        for (QString& name : names)
+            name.prepend(start);
+        names.append({start, start + QChar(0), start + QStringLiteral("\t"), start.toUpper()});
+    }
     const auto nameAt = [&](const QStringList& list) {
         return [&list](int i) { return list.at(i); };
     };
