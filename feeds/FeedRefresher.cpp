@@ -9,6 +9,7 @@
 
 #include <QElapsedTimer>
 #include <QNetworkProxy>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -29,6 +30,14 @@ FeedRefresher::FeedRefresher(const QString& databasePath, QObject* parent)
       m_worker(std::make_unique<FeedWorker>(m_store->path())), m_queue(m_web), m_backlog(*m_worker)
 {
     connect(&m_backlog, &RefreshBacklog::arrived, this, &FeedRefresher::pump);
+    // A timer, not a posted call: calls posted while posted calls run may run in the same
+    // turn, and the window's events would wait for every slice.
+    m_pumpTimer.setSingleShot(true);
+    m_pumpTimer.setInterval(0);
+    connect(&m_pumpTimer, &QTimer::timeout, this, [this] {
+        m_pumpQueued = false;
+        pump();
+    });
 }
 
 FeedRefresher::~FeedRefresher()
@@ -94,20 +103,14 @@ void FeedRefresher::beginRun()
 
 void FeedRefresher::pumpSoon()
 {
-    if (std::exchange(m_pumpQueued, true))
-        return;
-    QMetaObject::invokeMethod(
-        this,
-        [this] {
-            m_pumpQueued = false;
-            pump();
-        },
-        Qt::QueuedConnection);
+    m_pumpQueued = true;
+    m_pumpTimer.start();
 }
 
 void FeedRefresher::pump()
 {
-    if (m_pumping || m_starting || !m_running)
+    // With a slice to come, this one waits for it: never two slices in one turn.
+    if (m_pumping || m_starting || !m_running || m_pumpQueued)
         return;
     m_pumping = true;
     const int room = kSitesPerRequest * std::max(1, m_queue.limits().maxInFlight);

@@ -14,6 +14,7 @@
 
 #include <QHash>
 #include <QObject>
+#include <QTimer>
 
 #include <memory>
 
@@ -155,6 +156,7 @@ private:
     bool m_starting = false; // sites are being ended together: the run cannot end yet
     bool m_pumping = false;
     bool m_pumpQueued = false;
+    QTimer m_pumpTimer;
     int m_started = 0;
     int m_done = 0;
     QPair<int, int> m_reported{-1, -1};

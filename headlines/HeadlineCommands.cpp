@@ -6,9 +6,9 @@
 #include "HeadlineList.h"
 #include "HeadlineModel.h"
 #include "HeadlinePane.h"
+#include "UnreadCountWalk.h"
 #include "app/SettingsKeys.h"
 #include "catalog/CLeftView.h"
-#include "catalog/UnreadCountMark.h"
 #include "favorites/CFavoritesStore.h"
 #include "favorites/FavoritesUpdate.h"
 
@@ -93,6 +93,9 @@ HeadlineCommands::HeadlineCommands(Profile& profile, CLeftView* tree, CFavorites
                 [this](QTreeWidgetItem* current) { followSelection(current); });
         connect(tree, &CLeftView::treeRebuilt, this, &HeadlineCommands::applyCounts);
         connect(tree, &CLeftView::favoritesUpdated, this, &HeadlineCommands::applyCounts);
+        m_countWalk = new UnreadCountWalk(tree, this);
+        connect(m_countWalk, &UnreadCountWalk::finished, this,
+                [this](int total) { m_treeCounted = total > 0; });
     }
 }
 
@@ -280,12 +283,6 @@ void HeadlineCommands::applyFavorites(const Favorites& favorites)
     load(true);
 }
 
-QString HeadlineCommands::keyOf(const QString& url) const
-{
-    const auto known = m_favoriteKeys.constFind(url);
-    return known != m_favoriteKeys.cend() ? known.value() : FeedStore::Key(url);
-}
-
 QStringList HeadlineCommands::refreshSites() const
 {
     QStringList sites = m_favoriteSites;
@@ -415,36 +412,7 @@ void HeadlineCommands::applyCounts()
     // favorites is not gone through to learn so.
     if (m_counts.isEmpty() && !m_treeCounted)
         return;
-    if (QTreeWidgetItem* node = m_tree->FavoritesNode())
-        m_treeCounted = applyCountsUnder(node) > 0;
-}
-
-int HeadlineCommands::applyCountsUnder(QTreeWidgetItem* node)
-{
-    // A node's count is the sum of what it holds, each paper once.
-    QSet<QString> counted;
-    int sum = 0;
-    for (int i = 0; i < node->childCount(); ++i) {
-        QTreeWidgetItem* child = node->child(i);
-        const QString url = m_tree->urlOf(child);
-        int count = 0;
-        if (url.isEmpty()) {
-            count = applyCountsUnder(child);
-            sum += count;
-            continue;
-        }
-        count = m_countOfUrl.value(url);
-        if (count > 0) {
-            const QString key = keyOf(url);
-            if (!counted.contains(key)) {
-                counted.insert(key);
-                sum += count;
-            }
-        }
-        if (child->data(0, UnreadCountMark::kRole).toInt() != count)
-            child->setData(0, UnreadCountMark::kRole, count > 0 ? QVariant(count) : QVariant());
-    }
-    if (node->data(0, UnreadCountMark::kRole).toInt() != sum)
-        node->setData(0, UnreadCountMark::kRole, sum > 0 ? QVariant(sum) : QVariant());
-    return sum;
+    // Until the walk ends, the tree may show some.
+    m_treeCounted = true;
+    m_countWalk->start(m_countOfUrl, m_favoriteKeys);
 }

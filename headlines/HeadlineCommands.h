@@ -24,6 +24,7 @@ class CLeftView;
 class Profile;
 class QSplitter;
 class QTreeWidgetItem;
+class UnreadCountWalk;
 struct FavoritesUpdate;
 
 // The headlines as the user meets them: View > Headlines, Refresh Headlines and Mark All
@@ -97,7 +98,6 @@ private:
     void applyFavorites(const Favorites& favorites);
     // The first refresh and the timer, once the favorites are known.
     void begin();
-    [[nodiscard]] QString keyOf(const QString& url) const;
     void onSiteLookedUp(const QString& site, const SiteFeed& feed);
     void toggleRead(int row);
     // Reads the list (or only the counts) again on the reader thread.
@@ -105,7 +105,6 @@ private:
     void writeMarks(const QList<qint64>& ids, bool read);
     void applyLoaded(const Loaded& result);
     void applyCounts();
-    int applyCountsUnder(QTreeWidgetItem* node);
     void applyHeight();
     void saveHeight();
     [[nodiscard]] QStringList refreshSites() const;
@@ -142,6 +141,7 @@ private:
     QString m_paperName;
     QHash<QString, int> m_counts;
     QHash<QString, int> m_countOfUrl;
+    UnreadCountWalk* m_countWalk = nullptr;
     // Whether setFavorites ran, and whether the tree may show a count.
     bool m_favoritesKnown = false;
     bool m_treeCounted = false;
