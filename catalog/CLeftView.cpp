@@ -25,13 +25,15 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <map>
 #include <numeric>
-#include <set>
 #include <vector>
 
 namespace {
 // Far wider than any gap between a text's advance and the width it is drawn in.
 constexpr int kRankingSlack = 32;
+// Characters up to here are summed one by one when ranking rows by width.
+constexpr char16_t kLastSummed = 0x024F;
 const QString kRootText = QStringLiteral("Kestrin News Reader");
 const QString kFavoritesText = QStringLiteral("My Favorites");
 } // namespace
@@ -465,14 +467,16 @@ int CLeftView::TextAdvance(const QString& text, const QFontMetrics& metrics) con
 {
     // Summed per character for the scripts of names here, which need no shaping; the
     // rest is shaped as it would be drawn.
+    if (m_charAdvances.empty())
+        m_charAdvances.assign(kLastSummed + 1, -1);
     int advance = 0;
     for (const QChar c : text) {
-        if (c.unicode() > 0x024F)
+        if (c.unicode() > kLastSummed)
             return metrics.horizontalAdvance(text);
-        auto known = m_charAdvances.constFind(c.unicode());
-        if (known == m_charAdvances.cend())
-            known = m_charAdvances.insert(c.unicode(), metrics.horizontalAdvance(c));
-        advance += *known;
+        int& known = m_charAdvances[c.unicode()];
+        if (known < 0)
+            known = metrics.horizontalAdvance(c);
+        advance += known;
     }
     return advance;
 }
@@ -481,56 +485,61 @@ int CLeftView::sizeHintForColumn(int column) const
 {
     if (column != 0)
         return QTreeWidget::sizeHintForColumn(column);
-    // Every row a user can scroll to: not hidden, all its ancestors expanded.
-    struct Row
+    // Every row a user can scroll to (not hidden, all its ancestors expanded), each row
+    // before its children and those from the last to the first. Walked by model index: an
+    // item finds its own row by searching its siblings, which over a list of favorites
+    // makes the walk quadratic.
+    struct Level
     {
-        QModelIndex index;
-        QTreeWidgetItem* item;
+        QModelIndex parent;
+        int next;
         int indent;
-        int estimate;
     };
     const int step = indentation();
-    const int rootDepth = rootIsDecorated() ? 1 : 0;
-    // Walked by model index: an item finds its own row by searching its siblings, which
-    // over a list of favorites makes the walk quadratic.
-    std::vector<Row> rows;
-    std::vector<std::pair<QModelIndex, int>> pending;
     const QAbstractItemModel* items = model();
-    for (int i = 0; i < items->rowCount(); ++i)
-        pending.emplace_back(items->index(i, 0), rootDepth);
-    while (!pending.empty()) {
-        const auto [index, depth] = pending.back();
-        pending.pop_back();
-        if (isRowHidden(index.row(), index.parent()))
-            continue;
-        rows.push_back({index, itemFromIndex(index), depth * step, 0});
-        const int children = items->rowCount(index);
-        if (children > 0 && isExpanded(index)) {
-            for (int i = 0; i < children; ++i)
-                pending.emplace_back(items->index(i, 0, index), depth + 1);
-        }
-    }
+    std::vector<Level> levels{{QModelIndex(), items->rowCount() - 1, rootIsDecorated() ? step : 0}};
     // Measuring a row the way it is drawn costs a text layout through the style; the
     // text's advance ranks the rows for a fraction of that. Every item has the same
-    // padding, so only rows near the widest by advance can be the widest drawn.
-    const QFontMetrics metrics(font());
+    // padding, so only rows near the widest by advance can be the widest drawn. Rows whose
+    // indent, advance and mark add up the same are drawn as wide, give or take a pixel of
+    // kerning: the first of each is measured, or a long list of like names ("Paper 1" to
+    // "Paper 99999") costs a text layout each.
+    struct Candidate
+    {
+        QModelIndex index;
+        int indent;
+    };
+    std::map<int, Candidate> firstByEstimate;
     int widestEstimate = 0;
-    for (Row& row : rows) {
-        row.estimate = row.indent + TextAdvance(row.item->text(0), metrics);
-        if (row.item->data(0, LinkMarkDelegate::kMovedRole).toBool())
-            row.estimate += LinkMarkDelegate::kMarkWidth;
-        widestEstimate = std::max(widestEstimate, row.estimate);
-    }
-    // Rows whose indent, advance and mark add up the same are drawn as wide, give or take a pixel
-    // of kerning: one of each is measured, or a long list of like names ("Paper 1" to "Paper
-    // 99999") costs a text layout each.
-    int widest = 0;
-    std::set<int> measured;
-    for (const Row& row : rows) {
-        if (row.estimate < widestEstimate - kRankingSlack || !measured.insert(row.estimate).second)
+    const QFontMetrics metrics(font());
+    while (!levels.empty()) {
+        Level& level = levels.back();
+        if (level.next < 0) {
+            levels.pop_back();
             continue;
-        widest = std::max(widest, row.indent + RowWidth(row.index));
+        }
+        const int row = level.next--;
+        const QModelIndex parent = level.parent;
+        const int indent = level.indent;
+        if (isRowHidden(row, parent))
+            continue;
+        const QModelIndex index = items->index(row, 0, parent);
+        const QTreeWidgetItem* item = itemFromIndex(index);
+        int estimate = indent + TextAdvance(item->text(0), metrics);
+        if (item->data(0, LinkMarkDelegate::kMovedRole).toBool())
+            estimate += LinkMarkDelegate::kMarkWidth;
+        if (estimate >= widestEstimate - kRankingSlack) {
+            widestEstimate = std::max(widestEstimate, estimate);
+            firstByEstimate.try_emplace(estimate, Candidate{index, indent});
+        }
+        const int children = items->rowCount(index);
+        if (children > 0 && isExpanded(index))
+            levels.push_back({index, children - 1, indent + step});
     }
+    int widest = 0;
+    for (auto it = firstByEstimate.lower_bound(widestEstimate - kRankingSlack);
+         it != firstByEstimate.end(); ++it)
+        widest = std::max(widest, it->second.indent + RowWidth(it->second.index));
     return widest;
 }
 

@@ -198,8 +198,9 @@ private:
     std::unordered_map<const CatalogEntry*, CatalogGroup> m_catalogGroups;
     // Measured row widths by item-data index, -1 until measured; cleared with the items.
     mutable std::vector<int> m_rowWidths;
-    // Character advances in the view's font, for ranking rows by width.
-    mutable QHash<char16_t, int> m_charAdvances;
+    // Character advances in the view's font, for ranking rows by width, by code unit up to
+    // the last summed one (-1 until measured): a look-up per character of every row.
+    mutable std::vector<int> m_charAdvances;
     QTimer m_fitTimer;
     QList<QTreeWidgetItem*> m_expandAfterBuild;
     // My Favorites, and its favorites' items in file order.

@@ -9,6 +9,7 @@
 #include <libxml/tree.h>
 
 #include <algorithm>
+#include <exception>
 #include <memory>
 #include <utility>
 
@@ -98,6 +99,67 @@ template <typename Visit> void Walk(xmlNode* container, const QStringList& path,
             Walk(child, inner, visit);
     }
 }
+// Reads the favorites and folders right below the root, one element at a time in file
+// order: the Favorite and Folder elements of no namespace, as the expression
+// "Favorites/Favorite|Favorites/Folder" selects them.
+class TopLevelReader
+{
+public:
+    TopLevelReader(long failAt, QList<FavoriteRecord>& records, QList<QStringList>& folders,
+                   QList<qsizetype>& places)
+        : m_failAt(failAt), m_records(records), m_folders(folders), m_places(places)
+    {}
+
+    // True when node was read: a favorite or folder of the top, before any failure.
+    bool Read(xmlNode* node)
+    {
+        const bool favorite = Named(node, "Favorite");
+        if (m_failed || (!favorite && !Named(node, "Folder")))
+            return false;
+        if (m_position++ == m_failAt) {
+            m_failed = true;
+            return false;
+        }
+        FavoriteRecord record = ReadRecordOf(node);
+        if (favorite) {
+            m_records.append(std::move(record));
+            return true;
+        }
+        // A folder counts whole or not at all.
+        QList<FavoriteRecord> inside;
+        const QStringList path{record.title};
+        QList<QStringList> paths{path};
+        QList<qsizetype> placesInside{m_records.size()};
+        Walk(node, path, [&](xmlNode* inner, xmlNode*, FavoriteRecord innerRecord) {
+            if (HasName(inner, "Favorite")) {
+                inside.append(std::move(innerRecord));
+            } else if (HasName(inner, "Folder")) {
+                paths.append(innerRecord.folder + QStringList{innerRecord.title});
+                placesInside.append(m_records.size() + inside.size());
+            }
+        });
+        m_records.append(std::move(inside));
+        m_folders.append(std::move(paths));
+        m_places.append(std::move(placesInside));
+        return true;
+    }
+    // The element at the failing position was reached.
+    [[nodiscard]] bool Failed() const { return m_failed; }
+
+private:
+    static bool Named(const xmlNode* node, const char* name)
+    {
+        return node->type == XML_ELEMENT_NODE && !node->ns &&
+               xmlStrEqual(node->name, BAD_CAST name);
+    }
+
+    long m_failAt;
+    long m_position = 0;
+    bool m_failed = false;
+    QList<FavoriteRecord>& m_records;
+    QList<QStringList>& m_folders;
+    QList<qsizetype>& m_places;
+};
 } // namespace
 
 CFavoritesChange::CFavoritesChange(CXmlDocument document, CXmlNode root)
@@ -117,50 +179,55 @@ void CFavoritesChange::ReadFolder(const CXmlNode& folder, const QStringList& pat
     });
 }
 
-FavoritesResult::Code CFavoritesChange::ReadTopLevel(const CXmlNode& root, long failAt,
-                                                     QList<FavoriteRecord>& records,
+FavoritesResult::Code CFavoritesChange::LoadTopLevel(CXmlDocument& document,
+                                                     const QByteArray& bytes, const QString& name,
+                                                     long failAt, QList<FavoriteRecord>& records,
                                                      QList<QStringList>& folders,
                                                      QList<qsizetype>& places)
 {
-    // The Favorite and Folder elements of no namespace right below the root, as the
-    // expression "Favorites/Favorite|Favorites/Folder" selects them.
-    const auto named = [](const xmlNode* node, const char* name) {
-        return node->type == XML_ELEMENT_NODE && !node->ns &&
-               xmlStrEqual(node->name, BAD_CAST name);
-    };
-    xmlNode* top = root.Checked();
-    if (top->type == XML_ENTITY_REF_NODE)
-        return FavoritesResult::Code::Done;
-    long position = 0;
-    for (xmlNode* node = top->children; node; node = node->next) {
-        const bool favorite = named(node, "Favorite");
-        if (!favorite && !named(node, "Folder"))
-            continue;
-        if (position++ == failAt)
-            return FavoritesResult::Code::NodeFailure;
-        FavoriteRecord record = ReadRecordOf(node);
-        if (favorite) {
-            records.append(std::move(record));
-            continue;
+    // Read aside: they count only once the whole file has parsed.
+    QList<FavoriteRecord> read;
+    QList<QStringList> readFolders;
+    QList<qsizetype> readPlaces;
+    TopLevelReader reader(failAt, read, readFolders, readPlaces);
+    xmlNode* parent = nullptr;
+    std::exception_ptr thrown;
+    const bool parsed = document.LoadXml(bytes, name, [&](xmlNode* element) {
+        parent = element->parent;
+        try {
+            return !thrown && reader.Read(element);
+        } catch (...) {
+            thrown = std::current_exception();
+            return false;
         }
-        // A folder counts whole or not at all.
-        QList<FavoriteRecord> inside;
-        const QStringList path{record.title};
-        QList<QStringList> paths{path};
-        QList<qsizetype> placesInside{records.size()};
-        Walk(node, path, [&](xmlNode* inner, xmlNode*, FavoriteRecord innerRecord) {
-            if (HasName(inner, "Favorite")) {
-                inside.append(std::move(innerRecord));
-            } else if (HasName(inner, "Folder")) {
-                paths.append(innerRecord.folder + QStringList{innerRecord.title});
-                placesInside.append(records.size() + inside.size());
-            }
-        });
-        records.append(std::move(inside));
-        folders.append(std::move(paths));
-        places.append(std::move(placesInside));
+    });
+    const CXmlNode root = FindRoot(document);
+    if (!parsed || root.IsNull())
+        return FavoritesResult::Code::Done;
+    xmlNode* top = root.Checked();
+    if (parent && parent != top) {
+        // Never so while a document has one root; read from the whole tree if it were.
+        const CXmlNode list = document.LoadXml(bytes, name) ? FindRoot(document) : CXmlNode();
+        TopLevelReader whole(failAt, records, folders, places);
+        for (xmlNode* node = list.IsNull() ? nullptr : list.Checked()->children;
+             node && !whole.Failed(); node = node->next)
+            whole.Read(node);
+        return whole.Failed() ? FavoritesResult::Code::NodeFailure : FavoritesResult::Code::Done;
     }
-    return FavoritesResult::Code::Done;
+    // What is left: everything when nothing was offered, else what is not a favorite or
+    // folder of the top, or came after a failure.
+    try {
+        for (xmlNode* node = top->children; node && !thrown && !reader.Failed(); node = node->next)
+            reader.Read(node);
+    } catch (...) {
+        thrown = std::current_exception();
+    }
+    records.append(std::move(read));
+    folders.append(std::move(readFolders));
+    places.append(std::move(readPlaces));
+    if (thrown)
+        std::rethrow_exception(thrown);
+    return reader.Failed() ? FavoritesResult::Code::NodeFailure : FavoritesResult::Code::Done;
 }
 
 QList<CFavoritesChange::Entry> CFavoritesChange::Entries() const

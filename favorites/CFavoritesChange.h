@@ -110,11 +110,15 @@ public:
     [[nodiscard]] static QList<qsizetype> FolderPlacesOf(const QList<Child>& children);
     // Appends what the folder element holds, as Children lists it, to children.
     static void ReadFolder(const CXmlNode& folder, const QStringList& path, QList<Child>& children);
-    // Appends the favorites of the list (those at the top of the root, then those of each
-    // top-level folder, in file order) to records, every folder's path to folders and its
-    // place among the favorites to places: NodeFailure when the element at position failAt
-    // (counting the top's favorites and folders) cannot be fetched, with what came before.
-    static FavoritesResult::Code ReadTopLevel(const CXmlNode& root, long failAt,
+    // Loads bytes into document and appends the favorites of the list (those at the top of
+    // the root, then those of each top-level folder, in file order) to records, every
+    // folder's path to folders and its place among the favorites to places: NodeFailure
+    // when the element at position failAt (counting the top's favorites and folders)
+    // cannot be fetched, with what came before; nothing when the bytes do not parse or
+    // hold no list. Each favorite and folder of the top is read as soon as it is parsed
+    // and leaves the tree then, so the document keeps only the rest.
+    static FavoritesResult::Code LoadTopLevel(CXmlDocument& document, const QByteArray& bytes,
+                                              const QString& name, long failAt,
                                               QList<FavoriteRecord>& records,
                                               QList<QStringList>& folders,
                                               QList<qsizetype>& places);

@@ -115,14 +115,11 @@ FavoritesResult CFavoritesStore::ReadAll(QList<FavoriteRecord>& records,
             RegularFile::Read(m_strPath, CXmlDocument::kMaxFileSize);
         if (contents.status == Status::NotAFile || contents.status == Status::TooLarge)
             result = FavoritesResult::Of(Code::Refused, m_strPath, contents.reason);
-        doc.LoadXml(contents.bytes, m_strPath);
         const CXmlTestSeam::Failures& failures = CXmlTestSeam::GetFailures();
         const long failAt = failures.itemExpression == kTopLevel ? failures.itemIndex : -1;
-        if (const CXmlNode root = CFavoritesChange::FindRoot(doc); !root.IsNull()) {
-            if (CFavoritesChange::ReadTopLevel(root, failAt, records, folders, places) ==
-                Code::NodeFailure)
-                result = FavoritesResult::Of(Code::NodeFailure, m_strPath);
-        }
+        if (CFavoritesChange::LoadTopLevel(doc, contents.bytes, m_strPath, failAt, records, folders,
+                                           places) == Code::NodeFailure)
+            result = FavoritesResult::Of(Code::NodeFailure, m_strPath);
     } catch (const xml::_com_error&) {
         // The records read before the failure are kept.
     }

@@ -14,9 +14,11 @@
 #include <libxml/tree.h>
 #include <libxml/xmlerror.h>
 
+#include <exception>
 #include <memory>
 #include <mutex>
 #include <new>
+#include <optional>
 #include <unordered_map>
 #include <utility>
 
@@ -96,9 +98,50 @@ QString ParserMessage(xmlParserCtxtPtr context)
     return QStringLiteral("Not well-formed XML (line %1: %2)").arg(error->line).arg(message);
 }
 
+// What a parse offers to take, and what taking threw.
+struct Taking
+{
+    const CXmlDocument::TakeChild& take;
+    endElementNsSAX2Func endElement = nullptr;
+    std::exception_ptr thrown;
+};
+
+// The end of an element as the tree builder sees it, after which an element right below
+// the root is offered whole, unless entities are declared: their expansion is measured
+// over the whole tree once it is parsed.
+void EndElementTaking(void* parser, const xmlChar* name, const xmlChar* prefix, const xmlChar* uri)
+{
+    auto* context = static_cast<xmlParserCtxtPtr>(parser);
+    auto* taking = static_cast<Taking*>(context->_private);
+    taking->endElement(parser, name, prefix, uri);
+    const xmlDocPtr doc = context->myDoc;
+    if (taking->thrown || context->nodeNr != 1 || !context->node || !doc ||
+        (doc->intSubset && doc->intSubset->entities))
+        return;
+    const xmlNodePtr element = context->node->last;
+    if (!element || element->type != XML_ELEMENT_NODE || !xmlStrEqual(element->name, name))
+        return;
+    try {
+        if (!taking->take(element))
+            return;
+    } catch (...) {
+        // Nothing may unwind through the engine: thrown again once the parse is over.
+        taking->thrown = std::current_exception();
+        return;
+    }
+    xmlUnlinkNode(element);
+    xmlFreeNode(element);
+    // The parser's note of the text node it is filling may now name the wrong one: text
+    // that follows is added afresh, as after an entity reference's content.
+    context->nodemem = 0;
+    context->nodelen = 0;
+}
+
 // The parsed bytes, or null with the reason in error. Loading and the check of every save
-// go through here, so a file the program writes is always one it reads.
-xmlDocPtr ParseBytes(const QByteArray& bytes, const QString& path, QString& error)
+// go through here, so a file the program writes is always one it reads. With take, the
+// root's elements are offered to it as they are parsed.
+xmlDocPtr ParseBytes(const QByteArray& bytes, const QString& path, QString& error,
+                     const CXmlDocument::TakeChild* take = nullptr)
 {
     if (bytes.size() > kMaxFileSize) {
         error = QStringLiteral("The file is larger than %1 bytes").arg(kMaxFileSize);
@@ -108,9 +151,19 @@ xmlDocPtr ParseBytes(const QByteArray& bytes, const QString& path, QString& erro
                                                                                &xmlFreeParserCtxt);
     if (!context)
         throw xml::_com_error(xml::E_OUTOFMEMORY);
+    std::optional<Taking> taking;
+    if (take && *take && context->sax) {
+        taking.emplace(Taking{*take, context->sax->endElementNs, {}});
+        context->_private = &*taking;
+        context->sax->endElementNs = EndElementTaking;
+    }
     const QByteArray url = QFile::encodeName(path);
     xmlDocPtr doc = xmlCtxtReadMemory(context.get(), bytes.constData(), int(bytes.size()),
                                       url.constData(), nullptr, kParseOptions);
+    if (taking && taking->thrown) {
+        xmlFreeDoc(doc);
+        std::rethrow_exception(taking->thrown);
+    }
     if (!doc) {
         error = ParserMessage(context.get());
         return nullptr;
@@ -232,6 +285,12 @@ bool CXmlDocument::LoadXml(const QByteArray& bytes, const QString& name)
 {
     QString error;
     return Adopt(ParseBytes(bytes, name, error), error);
+}
+
+bool CXmlDocument::LoadXml(const QByteArray& bytes, const QString& name, const TakeChild& take)
+{
+    QString error;
+    return Adopt(ParseBytes(bytes, name, error, &take), error);
 }
 
 bool CXmlDocument::Adopt(_xmlDoc* parsed, const QString& error)

@@ -12,6 +12,7 @@
 
 class CXmlDocumentState;
 struct _xmlDoc;
+struct _xmlNode;
 
 // A counted handle to one XML document. Every operation but CreateInstance throws
 // xml::_com_error, E_POINTER through an empty handle.
@@ -44,6 +45,13 @@ public:
     bool Load(const QString& path);
     // The same for bytes already read; name stands for the file in messages.
     bool LoadXml(const QByteArray& bytes, const QString& name);
+    // Offered each element right below the root as soon as it is parsed whole; true takes
+    // it out of the tree at once, so a long list is read without ever being held whole.
+    using TakeChild = std::function<bool(_xmlNode* element)>;
+    // LoadXml, offering the root's elements to take as they are parsed; none is offered
+    // when the document declares entities. What take was offered counts only when this
+    // returns true. Whatever take throws is thrown again once the parse is over.
+    bool LoadXml(const QByteArray& bytes, const QString& name, const TakeChild& take);
     [[nodiscard]] QString GetParseError() const;
     // Accepts the document as parsed back from the bytes about to be written.
     using ReadBack = std::function<bool(const CXmlDocument& written)>;

@@ -8,6 +8,7 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <algorithm>
 #include <new>
 #include <optional>
 
@@ -23,6 +24,11 @@ constexpr std::uint32_t kErrorNoUnicodeTranslation = 1113;
 QString Decode(QByteArrayView utf8)
 {
     try {
+        // Nearly every name and address is ASCII, which reads as it is; a decoder made for
+        // each of a hundred thousand favorites costs more than the text.
+        if (!utf8.isEmpty() &&
+            std::all_of(utf8.begin(), utf8.end(), [](char c) { return uchar(c) < 0x80; }))
+            return QString::fromLatin1(utf8);
         QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
         QString text = decoder.decode(utf8);
         if (decoder.hasError())

@@ -3,6 +3,7 @@
 
 #include "FavoritesTestCase.h"
 #include "PermissionChecks.h"
+#include "favorites/CFavoritesChange.h"
 #include "favorites/CXmlDocument.h"
 #include "favorites/CXmlTestSeam.h"
 #include "support/CoreTestMain.h"
@@ -372,6 +373,98 @@ private slots:
                     !record.title.contains(QLatin1String("root:")));
         }
         QCOMPARE(TestFiles::Read(favoritesPath()), content);
+    }
+    // The list is read as the file is parsed, each favorite and folder of the top leaving
+    // the tree once read; the text, comments and other elements between them stay as a
+    // whole tree has them. With entities declared, the list is read from the whole tree.
+    void listIsReadAsTheFileIsParsed_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QStringList>("rows");
+        QTest::addColumn<QStringList>("folders");
+        QTest::addColumn<QStringList>("left");
+        QTest::addColumn<bool>("offered");
+        QTest::newRow("between and inside")
+            << QByteArray(R"(<?xml version="1.0"?>
+<?top instruction?><Favorites>loose<Favorite><title>A</title><url>http://a/</url></Favorite>
+ more <!-- note --><?pi x?>text<Favorite><title>B</title><url>http://b/</url></Favorite>tail
+<Other><title>O</title></Other>end<x:Favorite xmlns:x="urn:x"><title>N</title></x:Favorite>
+<Favorite xmlns="urn:y"><title>Y</title></Favorite><Folder><title>F</title>in<Favorite>
+<title>C</title><url>http://c/</url></Favorite><Folder><title>G</title><Favorite><title>D</title>
+<url>http://d/</url></Favorite></Folder></Folder><Favorite/>last   </Favorites>)")
+            << QStringList{"A|http://a/", "B|http://b/", "C|http://c/", "D|http://d/", "|"}
+            << QStringList{"F", "F/G"} << QStringList{"Other", "x:Favorite", "Favorite"} << true;
+        QByteArray many = "<Favorites>";
+        QStringList manyRows;
+        for (int i = 0; i < 3000; ++i) {
+            many += QStringLiteral("t%1 <Favorite><title>P%1</title><url>u%1</url></Favorite>")
+                        .arg(i)
+                        .toUtf8();
+            manyRows.append(QStringLiteral("P%1|u%1").arg(i));
+        }
+        QTest::newRow("thousands with text between")
+            << QByteArray(many + "</Favorites>") << manyRows << QStringList{} << QStringList{}
+            << true;
+        QTest::newRow("entities declared")
+            << QByteArray("<!DOCTYPE Favorites [<!ENTITY e \"Ent\">]><Favorites>x<Favorite>"
+                          "<title>&e;</title><url>u</url></Favorite>y</Favorites>")
+            << QStringList{"Ent|u"} << QStringList{} << QStringList{"Favorite"} << false;
+        QTest::newRow("another root")
+            << QByteArray("<Favorites xmlns=\"urn:z\"><Favorite><title>A</title></Favorite>"
+                          "</Favorites>")
+            << QStringList{} << QStringList{} << QStringList{} << true;
+    }
+
+    void listIsReadAsTheFileIsParsed()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QStringList, rows);
+        QFETCH(QStringList, folders);
+        QFETCH(QStringList, left);
+        QFETCH(bool, offered);
+        QVERIFY(TestFiles::Write(favoritesPath(), content));
+        QList<FavoriteRecord> records;
+        QList<QStringList> paths;
+        QVERIFY(store().ReadAll(records, paths));
+        QCOMPARE(FavoritesFolder::rows(records), rows);
+        QStringList joined;
+        for (const QStringList& path : std::as_const(paths))
+            joined.append(path.join(QLatin1Char('/')));
+        QCOMPARE(joined, folders);
+
+        CXmlDocument read;
+        QVERIFY(!xml::Failed(read.CreateInstance()));
+        QList<FavoriteRecord> again;
+        QList<QStringList> foldersAgain;
+        QList<qsizetype> places;
+        QCOMPARE(CFavoritesChange::LoadTopLevel(read, content, favoritesPath(), -1, again,
+                                                foldersAgain, places),
+                 Code::Done);
+        QCOMPARE(again, records);
+        const CXmlNodeList rest = read.SelectNodes(CXmlString(QStringLiteral("Favorites/*")));
+        QStringList names;
+        for (long i = 0; i < rest.GetLength(); ++i)
+            names.append(rest.GetItem(i).GetNodeName().ToQString());
+        QCOMPARE(names, left);
+        // The text around what was taken reads as in the whole tree without it.
+        CXmlDocument whole;
+        QVERIFY(!xml::Failed(whole.CreateInstance()));
+        QVERIFY(whole.LoadXml(content, favoritesPath()));
+        const CXmlNodeList roots = whole.SelectNodes(CXmlString(QStringLiteral("Favorites")));
+        if (roots.GetLength() == 0)
+            return;
+        CXmlNode root = roots.GetItem(0);
+        if (offered) {
+            const CXmlNodeList taken = whole.SelectNodes(
+                CXmlString(QStringLiteral("Favorites/Favorite|Favorites/Folder")));
+            for (long i = 0; i < taken.GetLength(); ++i)
+                root.RemoveChild(taken.GetItem(i));
+        }
+        QCOMPARE(read.SelectNodes(CXmlString(QStringLiteral("Favorites")))
+                     .GetItem(0)
+                     .GetText()
+                     .ToQString(),
+                 root.GetText().ToQString());
     }
     // A one-line file just under the cap reads; a change to it is written compact as it
     // came, where indenting it would pass the cap.
