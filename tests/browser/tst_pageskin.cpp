@@ -59,6 +59,11 @@ void PageSkinTest::init()
     m_fixture->setInt("SkinStyle", 4);
     QVERIFY(m_fixture->start());
     QTRY_COMPARE_WITH_TIMEOUT(m_fixture->browser()->url(), QUrl(kDefaultHomePageUrl), kLoadTimeout);
+    // The address comes with the request; the page itself may still be on its way.
+    QTRY_COMPARE_WITH_TIMEOUT(
+        BrowserSteps::RunScript(m_fixture->browser()->page(), QStringLiteral("document.readyState"))
+            .toString(),
+        QStringLiteral("complete"), kLoadTimeout);
 }
 
 bool PageSkinTest::load(const QString& url)
